@@ -1,0 +1,49 @@
+# Thin wrapper over CMake: `make run` and `make test` are the two commands of the README.
+JOBS        ?= $(shell nproc)
+BUILD       ?= build
+BUILD_ASAN  ?= build-asan
+BUILD_FUZZ  ?= build-fuzz
+FUZZ_SECONDS ?= 30
+CLI         := $(BUILD)/darvex-cli
+DEMO        ?= demo.d88
+
+.PHONY: all setup build run test test-unit test-asan test-fuzz bench format clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(CLI) new $(DEMO) --type 0 --force
+	$(CLI) info $(DEMO)
+	$(CLI) ls $(DEMO)
+
+test: test-unit test-asan test-fuzz
+
+test-unit: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: setup
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DDARVEX_SANITIZE=ON -DDARVEX_BENCH=OFF
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
+
+test-fuzz: setup
+	cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DDARVEX_FUZZ=ON -DDARVEX_TESTS=OFF -DDARVEX_BENCH=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	bash scripts/fuzz-smoke.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+bench: build
+	$(BUILD)/bench/darvex_bench
+
+format:
+	clang-format -i $$(git ls-files '*.h' '*.cpp')
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)
