@@ -29,4 +29,6 @@ enum class RegisterBootResult : int {
     NoSpace = 4,
 };
 
-template <typename E> constexpr int ToInt(E e) { return static_cast<int>(e); }
+template <typename E> constexpr int ToInt(E e) {
+    return static_cast<int>(e);
+}

@@ -51,7 +51,8 @@ private:
 class MutableByteView {
 public:
     MutableByteView() = default;
-    MutableByteView(unsigned char* data, std::size_t size) : m_data(data), m_size(data ? size : 0) {}
+    MutableByteView(unsigned char* data, std::size_t size)
+        : m_data(data), m_size(data ? size : 0) {}
 
     operator ByteView() const { return {m_data, m_size}; }
     unsigned char* data() const { return m_data; }

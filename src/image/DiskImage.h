@@ -79,6 +79,7 @@ private:
     void DeriveFromBitmap();
     bool BitAt(int position) const;
     void SetBit(int position, bool used);
+    void SetRun(int cluster, int bytes, bool used);
     int LoadD88(const unsigned char* source, std::size_t sourceBytes);
     int LoadFlat(const unsigned char* source, std::size_t sourceBytes);
 

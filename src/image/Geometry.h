@@ -21,7 +21,7 @@ inline constexpr int kBitmapFirstDataCluster = 1; // byte offsets in the bitmap 
 inline constexpr int kBitmapUsedClusters = 2;
 inline constexpr int kBitmapTotalClusters = 4;
 inline constexpr int kBitmapClusterShift = 255;
-inline constexpr int kBitmapFirstPosition = 48; // bit positions 0..47 are the header bytes
+inline constexpr int kBitmapFirstPosition = 48;   // bit positions 0..47 are the header bytes
 inline constexpr int kBitmapPositionLimit = 2040; // bit 0 of byte 255 is never a position
 
 // Logical sector of cylinder cyl, head hd (0/1), sector number rec (1..16).

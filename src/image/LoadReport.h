@@ -4,9 +4,9 @@
 
 // What the flat model could not keep of a loaded D88 file; a save would normalise these.
 struct LoadReport {
-    int recordsNotPlaced = 0;  // head, sector number or cylinder outside the disk
-    int recordsOddLength = 0;  // data length other than 256 bytes (N != 1)
-    int sectorsMissing = 0;    // logical sectors no record supplied (they read 0x00)
+    int recordsNotPlaced = 0;       // head, sector number or cylinder outside the disk
+    int recordsOddLength = 0;       // data length other than 256 bytes (N != 1)
+    int sectorsMissing = 0;         // logical sectors no record supplied (they read 0x00)
     bool trailingDisksKept = false; // further disks after the first, kept verbatim
     std::size_t trailingBytes = 0;
 

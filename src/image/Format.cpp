@@ -1,0 +1,76 @@
+#include <algorithm>
+#include <cstring>
+
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+namespace {
+
+struct DiskTypeInfo {
+    int cylinders;
+    std::uint8_t mediaType;
+    std::uint8_t firstDataCluster;
+    std::uint16_t totalClusters;
+    std::uint8_t clusterShift;
+    bool mz2000; // MZ-2000 boot area and blank entries
+};
+
+constexpr DiskTypeInfo kDiskTypes[] = {
+    {80, 0x10, 0x18, 0x0500, 0x01, false}, // MZ-2500 2DD, 160 tracks
+    {40, 0x00, 0x30, 0x0500, 0x00, false}, // MZ-2500 2D, 80 tracks
+    {35, 0x00, 0x30, 0x0460, 0x00, false}, // MZ-2500 2D, 70 tracks
+    {35, 0x00, 0x30, 0x0460, 0x00, true},  // MZ-2000 2D, 70 tracks
+};
+
+constexpr unsigned char kBlankFill = 0xBF;
+constexpr int kBootAreaBytes = kBitmapOffset; // sectors 0..14
+constexpr int kRootDirOffset = kRootDirSector * kSectorBytes;
+
+} // namespace
+
+void DiskImage::Format(int diskType) {
+    Release();
+    std::memset(m_diskName, 0, sizeof m_diskName);
+    m_byWriteProtect = 0;
+    m_trailing.clear();
+    m_loadReport = LoadReport{};
+    m_bFlat = 0;
+    if (diskType < 0 || diskType >= static_cast<int>(std::size(kDiskTypes)))
+        return;
+    const DiskTypeInfo& type = kDiskTypes[diskType];
+    m_byMediaType = type.mediaType;
+    m_nCylinders = type.cylinders;
+
+    m_nImageBytes = static_cast<std::size_t>(type.cylinders) * kCylinderBytes;
+    m_pImage = std::make_unique<unsigned char[]>(m_nImageBytes);
+    unsigned char* image = m_pImage.get();
+    std::fill_n(image, m_nImageBytes, kBlankFill);
+
+    unsigned char* root = image + kRootDirOffset;
+    if (!type.mz2000) {
+        std::fill_n(image, kBootAreaBytes, 0x00);
+        image[0] = 0x04; // machine code of the empty boot header
+        for (int i = 0; i < kDirEntries; ++i) {
+            unsigned char* entry = root + i * kDirEntryBytes;
+            std::fill_n(entry, kDirEntryBytes, 0x00);
+            std::fill_n(entry + 1, 16, 0x0D);
+        }
+        root[0] = 0x80;
+    } else {
+        std::fill_n(root, kDirEntries * kDirEntryBytes, 0x00);
+        root[0] = 0x80;
+        root[1] = 0x01;
+    }
+
+    unsigned char* bitmap = image + kBitmapOffset;
+    std::fill_n(bitmap, kSectorBytes, 0x00);
+    bitmap[0] = 0x01;
+    bitmap[kBitmapFirstDataCluster] = type.firstDataCluster;
+    bitmap[kBitmapUsedClusters] = type.firstDataCluster; // the reserved area is in use
+    bitmap[kBitmapUsedClusters + 1] = 0x00;
+    bitmap[kBitmapTotalClusters] = static_cast<unsigned char>(type.totalClusters & 0xFF);
+    bitmap[kBitmapTotalClusters + 1] = static_cast<unsigned char>(type.totalClusters >> 8);
+    bitmap[kBitmapClusterShift] = type.clusterShift;
+
+    DeriveFromBitmap();
+}
