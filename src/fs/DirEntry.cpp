@@ -1,0 +1,81 @@
+#include "fs/DirEntry.h"
+
+#include <cstring>
+
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+static_assert(DirEntry::kBytes == kDirEntryBytes);
+
+DirEntry::DirEntry(const unsigned char* bytes) {
+    if (bytes)
+        std::memcpy(m_bytes.data(), bytes, kBytes);
+}
+
+DirEntry::NameBytes DirEntry::NameField() const {
+    NameBytes field;
+    std::memcpy(field.data(), m_bytes.data() + kNameOffset, kNameBytes);
+    return field;
+}
+
+std::uint32_t DirEntry::Date() const {
+    return static_cast<std::uint32_t>(U16(26)) | (static_cast<std::uint32_t>(U16(28)) << 16);
+}
+
+std::string DirEntry::NameText() const {
+    return NameFieldText(m_bytes.data() + kNameOffset);
+}
+
+void DirEntry::SetNameField(const NameBytes& field) {
+    std::memcpy(m_bytes.data() + kNameOffset, field.data(), kNameBytes);
+}
+
+void DirEntry::SetNameText(std::string_view name) {
+    NameBytes field{};
+    std::size_t n = name.size() < kMaxStoredName ? name.size() : kMaxStoredName;
+    std::memcpy(field.data(), name.data(), n);
+    field[n] = 0x0D;
+    SetNameField(field);
+}
+
+void DirEntry::SetDate(std::uint32_t date) {
+    SetU16(26, static_cast<std::uint16_t>(date & 0xFFFF));
+    SetU16(28, static_cast<std::uint16_t>(date >> 16));
+}
+
+std::string NameFieldText(const unsigned char* field17) {
+    std::string text;
+    if (!field17)
+        return text;
+    for (std::size_t i = 0; i < DirEntry::kNameBytes; ++i) {
+        unsigned char c = field17[i];
+        if (c == 0x00 || c == 0x0D)
+            break;
+        text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
+bool DirectoryInImage(const DiskImage& disk, long long dirSector) {
+    if (dirSector < 0)
+        return false;
+    long long sectors = static_cast<long long>(disk.GetImageSize() / kSectorBytes);
+    return dirSector + kDirSectors <= sectors;
+}
+
+std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector) {
+    static_assert(kDirEntries == 64);
+    std::array<DirEntry, 64> entries{};
+    long long sectors = static_cast<long long>(disk.GetImageSize() / kSectorBytes);
+    unsigned char sector[kSectorBytes];
+    constexpr int kPerSector = kSectorBytes / kDirEntryBytes;
+    for (int s = 0; s < kDirSectors; ++s) {
+        long long at = static_cast<long long>(dirSector) + s;
+        if (at < 0 || at >= sectors)
+            continue; // stays zero: free entries
+        disk.ReadSector(sector, static_cast<int>(at));
+        for (int k = 0; k < kPerSector; ++k)
+            entries[s * kPerSector + k] = DirEntry(sector + k * kDirEntryBytes);
+    }
+    return entries;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class DiskImage;
+
+// One 32-byte directory entry, held by value. Multi-byte fields are little-endian:
+//   0 mode, 1..17 name, 18 attribute, 19 reserved, 20 size, 22 loadAddress,
+//   24 execAddress, 26 date (32 bits), 30 startSector.
+class DirEntry {
+public:
+    static constexpr std::size_t kBytes = 32;
+    static constexpr std::size_t kNameOffset = 1;
+    static constexpr std::size_t kNameBytes = 17;
+    static constexpr std::size_t kMaxStoredName = 16; // the 17th byte is kept for the 0x0D
+
+    using Bytes32 = std::array<unsigned char, kBytes>;
+    using NameBytes = std::array<unsigned char, kNameBytes>;
+
+    DirEntry() = default;                          // all zero: a free entry
+    explicit DirEntry(const unsigned char* bytes); // copies kBytes bytes
+    explicit DirEntry(const Bytes32& bytes) : m_bytes(bytes) {}
+
+    const Bytes32& Bytes() const { return m_bytes; }
+    Bytes32& Bytes() { return m_bytes; }
+
+    std::uint8_t Mode() const { return m_bytes[0]; }
+    bool IsFree() const { return Mode() == 0x00; }
+    NameBytes NameField() const;
+    std::uint8_t Attribute() const { return m_bytes[18]; }
+    std::uint8_t Reserved() const { return m_bytes[19]; }
+    std::uint16_t Size() const { return U16(20); }
+    std::uint16_t LoadAddress() const { return U16(22); }
+    std::uint16_t ExecAddress() const { return U16(24); }
+    std::uint32_t Date() const;
+    std::uint16_t StartSector() const { return U16(30); }
+
+    // The name as shown and compared: raw Shift-JIS bytes, see NameFieldText.
+    std::string NameText() const;
+
+    void SetMode(std::uint8_t mode) { m_bytes[0] = mode; }
+    void SetNameField(const NameBytes& field);
+    // Stores at most kMaxStoredName bytes of name, then 0x0D, then 0x00 up to the field's end,
+    // the way an imported file is named. Callers cut Shift-JIS text at a character boundary
+    // first (CutSjis); a longer name is cut here at exactly 16 bytes.
+    void SetNameText(std::string_view name);
+    void SetAttribute(std::uint8_t attribute) { m_bytes[18] = attribute; }
+    void SetReserved(std::uint8_t value) { m_bytes[19] = value; }
+    void SetSize(std::uint16_t size) { SetU16(20, size); }
+    void SetLoadAddress(std::uint16_t address) { SetU16(22, address); }
+    void SetExecAddress(std::uint16_t address) { SetU16(24, address); }
+    void SetDate(std::uint32_t date);
+    void SetStartSector(std::uint16_t sector) { SetU16(30, sector); }
+
+    bool operator==(const DirEntry&) const = default;
+
+private:
+    std::uint16_t U16(std::size_t at) const {
+        return static_cast<std::uint16_t>(m_bytes[at] | (m_bytes[at + 1] << 8));
+    }
+    void SetU16(std::size_t at, std::uint16_t v) {
+        m_bytes[at] = static_cast<unsigned char>(v & 0xFF);
+        m_bytes[at + 1] = static_cast<unsigned char>(v >> 8);
+    }
+
+    Bytes32 m_bytes{};
+};
+
+// The display and comparison rule for a 17-byte name field (directory entries and MZT
+// headers): every 0x0D counts as 0x00 and the name is the bytes up to the first 0x00.
+std::string NameFieldText(const unsigned char* field17);
+
+// The 64 entries of the directory whose first sector is dirSector. Sectors outside the image
+// read as zeros, so the entries there are free.
+std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector);
+
+// Whether all 8 sectors of a directory starting at dirSector lie inside the image.
+bool DirectoryInImage(const DiskImage& disk, long long dirSector);

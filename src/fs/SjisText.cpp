@@ -1,0 +1,103 @@
+#include "fs/SjisText.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <iconv.h>
+
+namespace {
+
+// An iconv descriptor for one call: opening per call keeps the conversions free of shared
+// state between threads.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (Valid())
+            iconv_close(m_cd);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts from `in` onwards, appending to `out`, until the input ends or a byte sequence
+    // does not convert. Returns the number of input bytes consumed; the input was used up
+    // when that equals in.size().
+    std::size_t Convert(std::string_view in, std::string& out) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr); // back to the initial state
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char buffer[256];
+        while (srcLeft > 0) {
+            char* dst = buffer;
+            std::size_t dstLeft = sizeof buffer;
+            std::size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buffer, static_cast<std::size_t>(dst - buffer));
+            if (r == static_cast<std::size_t>(-1) && errno != E2BIG)
+                break; // EILSEQ or EINVAL: src points at the sequence that failed
+        }
+        return in.size() - srcLeft;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+constexpr const char* kSjis = "CP932";
+constexpr const char* kUtf8 = "UTF-8";
+
+TextResult ConvertAll(const char* to, const char* from, std::string_view in) {
+    TextResult result;
+    Iconv cd(to, from);
+    if (!cd.Valid())
+        return result; // no such table: nothing converts
+    std::string out;
+    std::size_t used = cd.Convert(in, out);
+    if (used < in.size()) {
+        result.badOffset = used;
+        return result;
+    }
+    result.ok = true;
+    result.text = std::move(out);
+    return result;
+}
+
+} // namespace
+
+TextResult SjisToUtf8(std::string_view sjis) {
+    return ConvertAll(kUtf8, kSjis, sjis);
+}
+
+TextResult Utf8ToSjis(std::string_view utf8) {
+    return ConvertAll(kSjis, kUtf8, utf8);
+}
+
+std::string SjisToDisplay(std::string_view sjis) {
+    std::string out;
+    Iconv cd(kUtf8, kSjis);
+    std::size_t at = 0;
+    while (at < sjis.size()) {
+        if (cd.Valid())
+            at += cd.Convert(sjis.substr(at), out);
+        if (at >= sjis.size())
+            break;
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(sjis[at]));
+        out += escape;
+        ++at;
+    }
+    return out;
+}
+
+std::string CutSjis(std::string_view sjis, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < sjis.size()) {
+        std::size_t width = 1;
+        if (IsSjisLeadByte(static_cast<unsigned char>(sjis[end])) && end + 1 < sjis.size())
+            width = 2;
+        if (end + width > maxBytes)
+            break;
+        end += width;
+    }
+    return std::string(sjis.substr(0, end));
+}
