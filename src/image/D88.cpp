@@ -1,0 +1,280 @@
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstring>
+#include <new>
+
+#include "fs/ResultCodes.h"
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+// The D88 container: a 688-byte header with a table of 164 track offsets, then per-sector
+// records of a 16-byte header and the sector's data, every data byte complemented.
+
+namespace {
+
+constexpr std::size_t kD88HeaderBytes = 0x2B0;
+constexpr std::size_t kD88NameBytes = 17;
+constexpr std::size_t kD88WriteProtect = 0x1A;
+constexpr std::size_t kD88MediaType = 0x1B;
+constexpr std::size_t kD88DiskSize = 0x1C;
+constexpr std::size_t kD88TrackTable = 0x20;
+constexpr int kD88TrackEntries = 2 * kMaxCylinders;
+constexpr std::size_t kD88TrackEntryBytes = 4;
+
+// Sector record header.
+constexpr std::size_t kRecCylinder = 0;
+constexpr std::size_t kRecHead = 1;
+constexpr std::size_t kRecSector = 2;
+constexpr std::size_t kRecSizeCode = 3;
+constexpr std::size_t kRecSectorCount = 4;
+constexpr std::size_t kRecDataLength = 14;
+constexpr std::size_t kRecHeaderBytes = 16;
+constexpr int kMaxSizeCode = 8; // 32,768 bytes
+constexpr int kSavedSizeCode = 1;
+
+constexpr std::size_t kSavedRecordBytes = kRecHeaderBytes + kSectorBytes;
+constexpr std::size_t kSavedTrackBytes = kSectorsPerTrack * kSavedRecordBytes; // 4352
+constexpr std::size_t kSavedCylinderBytes = 2 * kSavedTrackBytes;              // 8704
+constexpr std::size_t kMaxSavedDiskBytes = kD88HeaderBytes + kMaxCylinders * kSavedCylinderBytes;
+// GetSavedSize answers in an int, so the disks kept after the first must leave room for it.
+constexpr std::size_t kMaxTrailingBytes = INT_MAX - kMaxSavedDiskBytes;
+
+constexpr std::size_t kMaxImageBytes = static_cast<std::size_t>(kMaxCylinders) * kCylinderBytes;
+constexpr int kMaxSectors = kMaxCylinders * kSectorsPerCylinder;
+
+constexpr std::size_t kFlatMinBytes = kBitmapOffset + kSectorBytes; // up to the bitmap sector
+constexpr std::uint64_t kFlatMax2D = 0x50000;
+constexpr std::uint64_t kFlatMax2DD = 0xA0000;
+
+void ComplementCopy(unsigned char* dest, const unsigned char* src, std::size_t len) {
+    for (std::size_t i = 0; i < len; ++i)
+        dest[i] = static_cast<unsigned char>(~src[i]);
+}
+
+void PutU32le(unsigned char* at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+void PutU16le(unsigned char* at, std::uint16_t v) {
+    at[0] = static_cast<unsigned char>(v & 0xFF);
+    at[1] = static_cast<unsigned char>(v >> 8);
+}
+
+// More than 82 cylinders cannot be listed in the track table; a negative count is no disk.
+int SavedCylinders(int cylinders) {
+    return std::clamp(cylinders, 0, kMaxCylinders);
+}
+
+std::uint8_t FlatMediaType(std::uint64_t size) {
+    if (size <= kFlatMax2D)
+        return 0x00;
+    if (size <= kFlatMax2DD)
+        return 0x10;
+    return 0x20;
+}
+
+} // namespace
+
+int DiskImage::Load(const unsigned char* source, std::size_t sourceBytes, int flat) {
+    try {
+        return flat ? LoadFlat(source, sourceBytes) : LoadD88(source, sourceBytes);
+    } catch (const std::bad_alloc&) {
+        // Nothing has been replaced before the new buffers exist.
+        return ToInt(LoadResult::NotAContainer);
+    }
+}
+
+int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
+    const ByteView file(source, sourceBytes);
+    if (file.size() < kD88HeaderBytes)
+        return ToInt(LoadResult::NotAContainer);
+    const std::uint32_t diskSize = file.u32le(kD88DiskSize);
+    if (diskSize < kD88HeaderBytes)
+        return ToInt(LoadResult::NotAContainer);
+    // Further disks may follow the first one; its size field says where the next begins.
+    const std::size_t diskBytes = std::min<std::size_t>(diskSize, file.size());
+    const ByteView disk = file.slice(0, diskBytes);
+    const std::size_t trailingBytes = file.size() - diskBytes;
+    if (trailingBytes > kMaxTrailingBytes)
+        return ToInt(LoadResult::NotAContainer);
+
+    // The size field alone would drop the last track of a file that ends inside a cylinder,
+    // so the records found raise the count too. Decoding into a buffer of the largest count
+    // lets one walk both size and fill the image; only the first cylinders × 8192 bytes of it
+    // are the image.
+    int cylinders = static_cast<int>(
+        std::min<std::size_t>((diskSize - kD88HeaderBytes) / kSavedCylinderBytes, kMaxCylinders));
+    auto image = std::make_unique_for_overwrite<unsigned char[]>(kMaxImageBytes);
+    std::array<bool, kMaxSectors> supplied{};
+    LoadReport report;
+
+    // Some tools write a shorter table (160 entries, first track at 0x2A0): the table ends
+    // where the first track begins, so no entry is taken from a track's data.
+    std::size_t tableEnd = kD88HeaderBytes;
+    for (int t = 0; t < kD88TrackEntries; ++t) {
+        const std::size_t entry = kD88TrackTable + t * kD88TrackEntryBytes;
+        if (entry + kD88TrackEntryBytes > tableEnd)
+            break;
+        const std::size_t track = disk.u32le(entry);
+        // An offset back into the table read so far cannot be a track.
+        if (track == 0 || track < entry + kD88TrackEntryBytes)
+            continue;
+        tableEnd = std::min(tableEnd, track);
+
+        std::size_t at = track;
+        const unsigned count = disk.u16le(at + kRecSectorCount);
+        for (unsigned i = 0; i < count && disk.contains(at, kRecHeaderBytes); ++i) {
+            const int cyl = disk.u8(at + kRecCylinder);
+            const int head = disk.u8(at + kRecHead);
+            const int rec = disk.u8(at + kRecSector);
+            const int sizeCode = disk.u8(at + kRecSizeCode);
+            // Without a length the next record cannot be found: the track's walk ends here.
+            if (sizeCode > kMaxSizeCode) {
+                ++report.recordsNotPlaced;
+                break;
+            }
+            const std::size_t dataBytes = std::size_t{128} << sizeCode;
+            const std::size_t data = at + kRecHeaderBytes;
+            if (!disk.contains(data, dataBytes)) {
+                ++report.recordsNotPlaced;
+                break;
+            }
+            at = data + dataBytes;
+            if (head > 1 || rec < 1 || rec > kSectorsPerTrack || cyl >= kMaxCylinders) {
+                ++report.recordsNotPlaced;
+                continue;
+            }
+            const int sector = LogicalSector(cyl, head, rec);
+            const std::size_t len = std::min<std::size_t>(dataBytes, kSectorBytes);
+            unsigned char* dest = image.get() + static_cast<std::size_t>(sector) * kSectorBytes;
+            ComplementCopy(dest, disk.data() + data, len);
+            // A short record fills only its part; what no record wrote reads 0x00.
+            if (!supplied[sector]) {
+                std::memset(dest + len, 0, kSectorBytes - len);
+                supplied[sector] = true;
+            }
+            if (sizeCode != kSavedSizeCode)
+                ++report.recordsOddLength;
+            cylinders = std::max(cylinders, cyl + 1);
+        }
+    }
+
+    for (int s = 0; s < cylinders * kSectorsPerCylinder; ++s) {
+        if (!supplied[s]) {
+            std::memset(image.get() + static_cast<std::size_t>(s) * kSectorBytes, 0, kSectorBytes);
+            ++report.sectorsMissing;
+        }
+    }
+    std::vector<unsigned char> trailing(file.data() + diskBytes, file.data() + file.size());
+    report.trailingDisksKept = trailingBytes != 0;
+    report.trailingBytes = trailingBytes;
+
+    Release();
+    m_pImage = std::move(image);
+    m_nImageBytes = static_cast<std::size_t>(cylinders) * kCylinderBytes;
+    m_nCylinders = cylinders;
+    m_bFlat = 0;
+    m_byMediaType = file.u8(kD88MediaType);
+    file.copyTo(m_diskName, 0, kD88NameBytes);
+    m_byWriteProtect = file.u8(kD88WriteProtect);
+    m_trailing = std::move(trailing);
+    m_loadReport = report;
+    DeriveFromBitmap();
+    return ToInt(LoadResult::Ok);
+}
+
+int DiskImage::LoadFlat(const unsigned char* source, std::size_t sourceBytes) {
+    const ByteView file(source, sourceBytes);
+    if (file.size() < kFlatMinBytes)
+        return ToInt(LoadResult::NotAContainer);
+    const ByteView bitmap = file.slice(kBitmapOffset, kSectorBytes);
+    const std::uint64_t size = std::uint64_t{bitmap.u16le(kBitmapTotalClusters)} *
+                               (std::uint64_t{bitmap.u8(kBitmapClusterShift)} + 1) * kSectorBytes;
+    if (size == 0 || size > file.size())
+        return ToInt(LoadResult::NotAContainer);
+
+    const auto bytes = static_cast<std::size_t>(size);
+    auto image = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+    std::memcpy(image.get(), file.data(), bytes);
+
+    Release();
+    m_pImage = std::move(image);
+    m_nImageBytes = bytes;
+    // A flat image carries no cylinder count; a D88 save needs one, rounded up so that no
+    // byte is dropped (a partial last cylinder is saved padded with 0x00).
+    m_nCylinders = static_cast<int>(
+        std::min<std::size_t>((bytes + kCylinderBytes - 1) / kCylinderBytes, kMaxCylinders));
+    m_bFlat = 1;
+    m_byMediaType = FlatMediaType(size);
+    std::memset(m_diskName, 0, sizeof m_diskName);
+    m_byWriteProtect = 0;
+    m_trailing.clear();
+    m_loadReport = LoadReport{};
+    DeriveFromBitmap();
+    return ToInt(LoadResult::Ok);
+}
+
+int DiskImage::GetSavedSize(int flat) const {
+    if (!HasImage())
+        return 0;
+    if (flat)
+        return std::clamp<long long>(m_nTotalBytes, 0, static_cast<long long>(m_nImageBytes));
+    return static_cast<int>(kD88HeaderBytes +
+                            static_cast<std::size_t>(SavedCylinders(m_nCylinders)) *
+                                kSavedCylinderBytes +
+                            m_trailing.size());
+}
+
+int DiskImage::Save(unsigned char* dest, int flat) const {
+    if (!HasImage() || dest == nullptr)
+        return 0;
+    const ByteView image = Image();
+    if (flat) {
+        image.copyTo(dest, 0, static_cast<std::size_t>(GetSavedSize(1)));
+        return 0;
+    }
+
+    const int cylinders = SavedCylinders(m_nCylinders);
+    std::memset(dest, 0, kD88HeaderBytes);
+    std::memcpy(dest, m_diskName, kD88NameBytes);
+    dest[kD88WriteProtect] = m_byWriteProtect;
+    dest[kD88MediaType] = m_byMediaType;
+    PutU32le(dest + kD88DiskSize,
+             static_cast<std::uint32_t>(kD88HeaderBytes + cylinders * kSavedCylinderBytes));
+    for (int t = 0; t < 2 * cylinders; ++t)
+        PutU32le(dest + kD88TrackTable + t * kD88TrackEntryBytes,
+                 static_cast<std::uint32_t>(kD88HeaderBytes + t * kSavedTrackBytes));
+
+    unsigned char* out = dest + kD88HeaderBytes;
+    unsigned char sector[kSectorBytes];
+    for (int cyl = 0; cyl < cylinders; ++cyl) {
+        for (int head = 0; head <= 1; ++head) {
+            for (int rec = 1; rec <= kSectorsPerTrack; ++rec) {
+                std::memset(out, 0, kRecHeaderBytes);
+                out[kRecCylinder] = static_cast<unsigned char>(cyl & 0xFF);
+                out[kRecHead] = static_cast<unsigned char>(head);
+                out[kRecSector] = static_cast<unsigned char>(rec);
+                out[kRecSizeCode] = kSavedSizeCode;
+                PutU16le(out + kRecSectorCount, kSectorsPerTrack);
+                PutU16le(out + kRecDataLength, kSectorBytes);
+                out += kRecHeaderBytes;
+                const std::size_t at =
+                    static_cast<std::size_t>(LogicalSector(cyl, head, rec)) * kSectorBytes;
+                // A flat image may end inside its last cylinder; the rest saves as 0x00.
+                const ByteView part = image.slice(at, kSectorBytes);
+                const unsigned char* src = part.data();
+                if (part.size() < static_cast<std::size_t>(kSectorBytes)) {
+                    image.copyTo(sector, at, kSectorBytes);
+                    src = sector;
+                }
+                ComplementCopy(out, src, kSectorBytes);
+                out += kSectorBytes;
+            }
+        }
+    }
+    if (!m_trailing.empty())
+        std::memcpy(out, m_trailing.data(), m_trailing.size());
+    return 0;
+}
