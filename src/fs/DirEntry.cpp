@@ -60,7 +60,7 @@ bool DirectoryInImage(const DiskImage& disk, long long dirSector) {
     if (dirSector < 0)
         return false;
     long long sectors = static_cast<long long>(disk.GetImageSize() / kSectorBytes);
-    return dirSector + kDirSectors <= sectors;
+    return dirSector <= sectors - kDirSectors;
 }
 
 std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector) {

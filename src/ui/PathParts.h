@@ -29,6 +29,8 @@ public:
     void Clear();
 
 private:
+    friend class PathPartsProbe; // the tests look at the components one by one
+
     int SplitWindows(const std::string& path);
     int SplitPosix(const std::string& path);
     void SetLastElement(const std::string& path, std::size_t start, std::size_t lastDot);
