@@ -1,0 +1,93 @@
+#include "cli/CommandSupport.h"
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CliText.h"
+
+#include "cli/ImageFile.h"
+#include "fs/DirEntry.h"
+#include "fs/DirTree.h"
+#include "fs/SjisText.h"
+#include "image/DiskImage.h"
+
+bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk) {
+    std::string reason;
+    if (ImageFile::Read(path, disk, reason))
+        return true;
+    Fail(io, command, path, reason);
+    return false;
+}
+
+bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
+                       DiskImage& disk) {
+    if (!LoadImage(io, command, path, disk))
+        return false;
+    if (disk.IsMzFileSystem())
+        return true;
+    Fail(io, command, path, "not an MZ disk file system; refusing to change it");
+    return false;
+}
+
+int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
+              const std::string& path, const std::string& output) {
+    const std::string& target = output.empty() ? path : output;
+    std::string reason;
+    if (!ImageFile::Write(target, disk, reason))
+        return Fail(io, command, target, reason);
+    return kExitOk;
+}
+
+std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,
+                                        const std::string& utf8) {
+    TextResult sjis = Utf8ToSjis(utf8);
+    if (sjis)
+        return sjis.text;
+    Fail(io, command, utf8, "cannot be written in Shift-JIS (CP932)");
+    return std::nullopt;
+}
+
+int SelectDirectory(CliStreams& io, std::string_view command, DiskImage& disk,
+                    const std::string& dirPath, bool forWrite) {
+    std::optional<std::string> sjisPath = SjisArgument(io, command, dirPath);
+    if (!sjisPath)
+        return -1;
+    const int sector = ResolveDirPath(disk, *sjisPath);
+    if (sector < 0) {
+        Fail(io, command, dirPath, "no such directory");
+        return -1;
+    }
+    if (forWrite && !DirectoryInImage(disk, sector)) {
+        Fail(io, command, dirPath, "the directory lies outside the disk image");
+        return -1;
+    }
+    disk.SetCurrentDir(sector);
+    return sector;
+}
+
+const ListRow* FindListedName(const std::vector<ListRow>& rows, std::string_view name) {
+    for (const ListRow& row : rows)
+        if (row.entry.NameText() == name)
+            return &row;
+    return nullptr;
+}
+
+const ListRow* FindListedIndex(const std::vector<ListRow>& rows, int index) {
+    for (const ListRow& row : rows)
+        if (row.entryIndex == index)
+            return &row;
+    return nullptr;
+}
+
+std::string ShownName(std::string_view sjis) {
+    return SjisToDisplay(sjis);
+}
+
+CLI::Validator HexAddress() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (ParseHex16(text))
+                return {};
+            return "not a 16-bit hexadecimal address (1 to 4 hex digits): " + text;
+        },
+        "HEX");
+}

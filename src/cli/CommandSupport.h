@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "fs/ListRow.h"
+
+class DiskImage;
+namespace CLI {
+class Validator;
+}
+
+// Checks an option value with ParseHex16, so that a bad address is a usage error.
+CLI::Validator HexAddress();
+
+// Steps the commands share. Each prints its own failure message and says whether it worked.
+
+bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk);
+// As LoadImage, and the image must hold an MZ file system: nothing is ever written into a
+// disk whose layout the file operations would only guess at.
+bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
+                       DiskImage& disk);
+// Writes the changed disk to output, or over path when output is empty.
+int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
+              const std::string& path, const std::string& output);
+
+// A UTF-8 argument as Shift-JIS; nullopt (after the message) when CP932 cannot encode it.
+std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,
+                                        const std::string& utf8);
+
+// Makes the directory named by dirPath (names from the root joined by "/", UTF-8) the current
+// directory of disk and returns its sector; -1 after a message when there is none. forWrite
+// also refuses a directory whose sectors lie outside the image.
+int SelectDirectory(CliStreams& io, std::string_view command, DiskImage& disk,
+                    const std::string& dirPath, bool forWrite);
+
+// The first listed row whose name (raw Shift-JIS name text) equals name; nullptr if none.
+const ListRow* FindListedName(const std::vector<ListRow>& rows, std::string_view name);
+// The listed row of entry index; nullptr when that entry is free or hidden from the list.
+const ListRow* FindListedIndex(const std::vector<ListRow>& rows, int index);
+
+// A disk name for messages: UTF-8 with undecodable bytes as \xHH.
+std::string ShownName(std::string_view sjis);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+// Where a command writes: its results to out, its one-line failure messages to err.
+struct CliStreams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// The sub-commands of the tool and what each runs once the arguments are parsed. The option
+// values live in objects the run functions own, so they outlive the parse.
+class CommandSet {
+public:
+    CommandSet(CLI::App& app, CliStreams io) : m_app(app), m_io(io) {}
+
+    CLI::App* Add(const std::string& name, const std::string& description,
+                  std::function<int()> run);
+    // The exit status of the command the parse selected; 2 when none was.
+    int RunSelected() const;
+
+    CliStreams& Io() { return m_io; }
+
+private:
+    struct Entry {
+        CLI::App* app;
+        std::function<int()> run;
+    };
+    CLI::App& m_app;
+    CliStreams m_io;
+    std::vector<Entry> m_entries;
+};
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Prints "darvex-cli: COMMAND: SUBJECT: REASON" and returns kExitFailed.
+int Fail(CliStreams& io, std::string_view command, std::string_view subject,
+         std::string_view reason);
+
+void AddInfoCommands(CommandSet& commands); // new, info, ls, tree
+void AddFileCommands(CommandSet& commands); // get, put, rm
+void AddBootCommands(CommandSet& commands); // boot-get, boot-put
+void AddCheckCommand(CommandSet& commands); // check
