@@ -1,0 +1,52 @@
+#include "fs/FileBody.h"
+#include "fs/HostFile.h"
+#include "fs/MztHeader.h"
+#include "fs/ResultCodes.h"
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+namespace {
+
+// Only the low four bits choose the format; zero there means MZT.
+bool SelectsMzt(int format) {
+    return (format & 0x0F) == 0;
+}
+
+} // namespace
+
+int DiskImage::ExportToBuffer(int entryIndex, int format, std::vector<unsigned char>& out) const {
+    out.clear();
+    if (entryIndex < 0 || entryIndex >= kDirEntries)
+        return ToInt(ExportResult::CannotWrite);
+    unsigned char entry[kDirEntryBytes];
+    ReadDirEntry(entry, entryIndex);
+
+    // The walk stops at a link, index entry or start sector outside the image, and at a chain
+    // that comes back on itself; what was reached up to there is the file.
+    const FileBody body = WalkFileBody(*this, entry);
+    const bool mzt = SelectsMzt(format);
+    out.reserve((mzt ? MztHeader::kBytes : 0) + body.bytes);
+    if (mzt) {
+        // For BRD the header carries the entry's size field (32-byte records) unchanged and the
+        // data are size x 32 bytes; the import takes a BRD length from the file, so both agree.
+        const MztHeader header = MztHeader::FromDirEntry(entry);
+        out.insert(out.end(), header.Bytes().begin(), header.Bytes().end());
+    }
+    const ByteView image = Image();
+    for (const BodyPiece& piece : body.pieces) {
+        const ByteView part = image.slice(static_cast<std::size_t>(piece.sector) * kSectorBytes,
+                                          static_cast<std::size_t>(piece.bytes));
+        out.insert(out.end(), part.data(), part.data() + part.size());
+    }
+    return ToInt(ExportResult::Ok);
+}
+
+int DiskImage::ExportFile(int entryIndex, const char* path, int format) const {
+    // An entry number outside the directory names no file: nothing is created.
+    std::vector<unsigned char> bytes;
+    if (ExportToBuffer(entryIndex, format, bytes) != ToInt(ExportResult::Ok))
+        return ToInt(ExportResult::CannotWrite);
+    if (!HostFile::Write(path, bytes.data(), bytes.size()))
+        return ToInt(ExportResult::CannotWrite);
+    return ToInt(ExportResult::Ok);
+}

@@ -1,0 +1,346 @@
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "fs/DirEntry.h"
+#include "fs/FileBody.h"
+#include "fs/HostFile.h"
+#include "fs/MztHeader.h"
+#include "fs/ResultCodes.h"
+#include "fs/SjisText.h"
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+namespace {
+
+constexpr std::size_t kMaxSizeField = 0xFFFF;                       // OBJ, BTX, BSD
+constexpr std::size_t kMaxIndexedBytes = kIndexSlots * kBlockBytes; // BRD: 524288
+constexpr std::size_t kSizeOffset = 20;
+constexpr std::size_t kStartSectorOffset = 30;
+
+enum class Layout { Sequential, Indexed, Contiguous };
+
+Layout LayoutOf(int storageMode) {
+    switch (storageMode) {
+    case 3:
+    case 5:
+        return Layout::Sequential;
+    case 4:
+        return Layout::Indexed;
+    default:
+        return Layout::Contiguous;
+    }
+}
+
+// Only OBJ and BTX copy their data into the run; any other value outside 1..5 allocates and
+// records the run without filling it.
+bool CopiesIntoRun(int storageMode) {
+    return storageMode == 1 || storageMode == 2;
+}
+
+long long Need(long long bytes, int clusterBytes) {
+    return clusterBytes > 0 ? (bytes + clusterBytes - 1) / clusterBytes : 0;
+}
+
+// The first entry of the current directory whose mode byte is 0x00, or -1. A current directory
+// that does not lie wholly inside the image has no entry to take.
+int FreeEntryIndex(const DiskImage& disk) {
+    if (!disk.HasImage() || !DirectoryInImage(disk, disk.GetCurrentDir()))
+        return -1;
+    const auto entries = ReadDirectory(disk, disk.GetCurrentDir());
+    for (int i = 0; i < kDirEntries; ++i)
+        if (entries[static_cast<std::size_t>(i)].IsFree())
+            return i;
+    return -1;
+}
+
+// A deleted file's name must not block re-adding it, and "AB" is not taken by "ABC": only an
+// empty name or a whole-name match with a live entry counts.
+bool NameTaken(const DiskImage& disk, const unsigned char* entry) {
+    const std::string name = NameFieldText(entry + DirEntry::kNameOffset);
+    if (name.empty())
+        return true;
+    for (const DirEntry& e : ReadDirectory(disk, disk.GetCurrentDir()))
+        if (!e.IsFree() && e.NameText() == name)
+            return true;
+    return false;
+}
+
+// CR LF becomes CR and a lone LF is dropped; an LF right after a Shift-JIS lead byte is the
+// trail byte of a double-byte character and stays.
+std::vector<unsigned char> FilterLineEnds(ByteView in) {
+    std::vector<unsigned char> out;
+    out.reserve(in.size());
+    unsigned char previous = 0xFF;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const unsigned char c = in.u8(i);
+        if (c != 0x0A || IsSjisLeadByte(previous))
+            out.push_back(c);
+        previous = c;
+    }
+    return out;
+}
+
+// A copy of the bitmap's free positions on which a layout's allocations are tried out before
+// the image is touched. Its searches are those of the bitmap: lowest free cluster first, and
+// the first run of free clusters that is long enough.
+class FreeMap {
+public:
+    explicit FreeMap(const DiskImage& disk) {
+        const ByteView bitmap = disk.Image().slice(kBitmapOffset, kSectorBytes);
+        for (int p = kBitmapFirstPosition; p < disk.GetPositionLimit(); ++p)
+            m_used.push_back(((bitmap.u8(static_cast<std::size_t>(p) / 8) >> (p % 8)) & 1) != 0);
+    }
+    int FreeCount() const { return static_cast<int>(std::count(m_used.begin(), m_used.end(), 0)); }
+    // The lowest `count` free clusters, ascending; fewer when there are not that many.
+    std::vector<int> LowestFree(long long count) const {
+        std::vector<int> found;
+        for (std::size_t k = 0; k < m_used.size() && static_cast<long long>(found.size()) < count;
+             ++k)
+            if (!m_used[k])
+                found.push_back(static_cast<int>(k));
+        return found;
+    }
+    int FindRun(long long need) const {
+        long long length = 0;
+        for (std::size_t k = 0; k < m_used.size(); ++k) {
+            length = m_used[k] ? 0 : length + 1;
+            if (!m_used[k] && length >= need)
+                return static_cast<int>(k + 1 - static_cast<std::size_t>(length));
+        }
+        return -1;
+    }
+    void Take(int k, long long count) {
+        for (long long i = 0; i < count; ++i)
+            m_used[static_cast<std::size_t>(k + i)] = true;
+    }
+
+private:
+    std::vector<bool> m_used; // index k = position 48 + k
+};
+
+// Where cluster k lies and whether it can hold data: wholly inside the image and with sector
+// numbers that fit the 16-bit fields of entries, links and index slots. On a disk whose bitmap
+// matches the image every position qualifies; a foreign bitmap may name clusters beyond it.
+class ClusterGeometry {
+public:
+    explicit ClusterGeometry(const DiskImage& disk)
+        : m_spc(disk.GetSectorsPerCluster()), m_firstData(disk.GetFirstDataCluster()),
+          m_imageSectors(static_cast<long long>(disk.GetImageSize() / kSectorBytes)) {}
+    long long FirstSector(long long k) const { return (k + m_firstData) * m_spc; }
+    int SectorsPerCluster() const { return m_spc; }
+    bool Writable(long long k, long long count = 1) const {
+        if (k < 0)
+            return false;
+        const long long end = FirstSector(k + std::max<long long>(count, 1));
+        return end <= m_imageSectors && end - 1 <= 0xFFFF;
+    }
+
+private:
+    int m_spc;
+    int m_firstData;
+    long long m_imageSectors;
+};
+
+} // namespace
+
+int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes,
+                                unsigned char* entry, int plain, int storageMode) {
+    if (data == nullptr)
+        dataBytes = 0;
+
+    // 1. Free entry.
+    const int freeIndex = FreeEntryIndex(*this);
+    if (freeIndex < 0)
+        return ToInt(ImportResult::NoFreeEntry);
+
+    // 3. MZT file: the header's fields are already in the caller's entry; only its length
+    // counts here.
+    ByteView source(data, dataBytes);
+    if (plain == 0) {
+        if (dataBytes <= MztHeader::kBytes)
+            return ToInt(ImportResult::MztTooShort);
+        source = source.slice(MztHeader::kBytes, dataBytes - MztHeader::kBytes);
+    }
+
+    // 4. Name test.
+    if (entry == nullptr || NameTaken(*this, entry))
+        return entry == nullptr ? ToInt(ImportResult::FreeMode) : ToInt(ImportResult::NameTaken);
+    // An entry stored with mode 0x00 would read as free and its clusters would be lost.
+    DirEntry stored(entry);
+    if (stored.IsFree())
+        return ToInt(ImportResult::FreeMode);
+
+    // 6. Line-end filter, for plain files only; storage mode 5 then goes on as BSD.
+    std::vector<unsigned char> filtered;
+    if (storageMode == 5 && plain != 0) {
+        filtered = FilterLineEnds(source);
+        source = ByteView(filtered.data(), filtered.size());
+        stored.SetSize(static_cast<std::uint16_t>(source.size() & 0xFFFF));
+    }
+    const std::size_t L = source.size();
+    const Layout layout = LayoutOf(storageMode);
+
+    // The entry never claims bytes that were not written.
+    std::size_t S = stored.Size();
+    if (S > L) {
+        S = L;
+        stored.SetSize(static_cast<std::uint16_t>(S));
+    }
+    // A 16-bit size field cannot record a longer plain file, and one index sector lists at most
+    // 128 blocks.
+    if (layout == Layout::Indexed ? L > kMaxIndexedBytes : plain != 0 && L > kMaxSizeField)
+        return ToInt(ImportResult::TooLarge);
+
+    const int cb = m_nClusterBytes;
+    const ClusterGeometry geometry(*this);
+    const int spc = geometry.SectorsPerCluster();
+    MutableByteView image = ImageView();
+    MutableByteView dirSlot = image.slice(static_cast<std::size_t>(m_nCurDirSector) * kSectorBytes +
+                                              static_cast<std::size_t>(freeIndex) * kDirEntryBytes,
+                                          kDirEntryBytes);
+    auto storeEntry = [&]() {
+        dirSlot.write(0, stored.Bytes().data(), kDirEntryBytes);
+        // usedClusters grows by need(L) before the first MarkUsed, whose recount replaces it.
+        MutableByteView bitmap = BitmapView();
+        bitmap.setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(
+                                                 bitmap.u16le(kBitmapUsedClusters) + Need(L, cb)));
+        std::memcpy(entry, stored.Bytes().data(), kDirEntryBytes);
+    };
+    auto sectorView = [&](long long sector, std::size_t bytes) {
+        return image.slice(static_cast<std::size_t>(sector) * kSectorBytes, bytes);
+    };
+
+    // 8. Allocate and write. Each layout first makes sure the whole body fits, so a failure
+    // leaves the image as it was.
+    if (layout == Layout::Sequential) {
+        const long long sectors =
+            (static_cast<long long>(S) + kChainDataBytes - 1) / kChainDataBytes;
+        // A body of 0 bytes still takes the lowest free cluster's sector as its start.
+        const long long clusters = std::max<long long>(1, (sectors + spc - 1) / spc);
+        const FreeMap map(*this);
+        const std::vector<int> chain = map.LowestFree(clusters);
+        if (GetFreeBytes() < static_cast<long long>(L) ||
+            static_cast<long long>(chain.size()) < clusters || !geometry.Writable(chain.back()))
+            return ToInt(ImportResult::NoSpace);
+
+        stored.SetStartSector(static_cast<std::uint16_t>(geometry.FirstSector(chain.front())));
+        storeEntry();
+        // The lowest free cluster taken one at a time is the next of `chain` each time. Runs of
+        // neighbours are marked at once: the bits and the recount end as if marked one by one.
+        if (sectors > 0) {
+            for (std::size_t i = 0; i < chain.size();) {
+                std::size_t j = i + 1;
+                while (j < chain.size() && chain[j] == chain[j - 1] + 1)
+                    ++j;
+                MarkUsed(chain[i], static_cast<int>(j - i) * cb);
+                i = j;
+            }
+        }
+        std::size_t remaining = S;
+        std::size_t from = 0;
+        long long previous = -1;
+        for (std::size_t c = 0; c < chain.size() && remaining > 0; ++c) {
+            for (int s = 0; s < spc && remaining > 0; ++s) {
+                const long long sector = geometry.FirstSector(chain[c]) + s;
+                MutableByteView view = sectorView(sector, kSectorBytes);
+                view.fill(0, kSectorBytes, 0x00);
+                const std::size_t n = std::min<std::size_t>(remaining, kChainDataBytes);
+                view.write(0, source.data() + from, n);
+                if (previous >= 0)
+                    sectorView(previous, kSectorBytes)
+                        .setU16le(kChainLinkOffset, static_cast<std::uint16_t>(sector));
+                remaining -= n;
+                from += kChainDataBytes;
+                previous = sector;
+            }
+        }
+        return ToInt(ImportResult::Ok);
+    }
+
+    if (layout == Layout::Indexed) {
+        const long long blocks = (static_cast<long long>(L) + kBlockBytes - 1) / kBlockBytes;
+        const long long runClusters = Need(kBlockBytes, cb);
+        const long long blocksPerRun = cb <= kBlockBytes ? 1 : cb / kBlockBytes;
+        // Try the index cluster and every block run on a copy of the bitmap first.
+        FreeMap map(*this);
+        bool fits = GetFreeBytes() >= static_cast<long long>(L);
+        const int indexK = map.FindRun(Need(kSectorBytes, cb));
+        fits = fits && indexK >= 0 && geometry.Writable(indexK);
+        if (fits)
+            map.Take(indexK, 1);
+        for (long long placed = 0; fits && placed < blocks; placed += blocksPerRun) {
+            const int b = map.FindRun(runClusters);
+            fits = b >= 0 && geometry.Writable(b, runClusters);
+            if (fits)
+                map.Take(b, runClusters);
+        }
+        if (!fits)
+            return ToInt(ImportResult::NoSpace);
+
+        // The size field counts 32-byte records of whole blocks, and all L bytes are stored.
+        stored.SetSize(static_cast<std::uint16_t>(blocks * (kBlockBytes / kRecordBytes)));
+        const int k = FindFreeRun(kSectorBytes);
+        const long long indexSector = geometry.FirstSector(k);
+        stored.SetStartSector(static_cast<std::uint16_t>(indexSector));
+        storeEntry();
+        MarkUsed(k, kSectorBytes);
+        sectorView(indexSector, static_cast<std::size_t>(cb))
+            .fill(0, static_cast<std::size_t>(cb), 0);
+        MutableByteView index = sectorView(indexSector, kSectorBytes);
+
+        std::size_t remaining = L;
+        std::size_t from = 0;
+        int slot = 0;
+        while (remaining > 0) {
+            const int b = FindFreeRun(kBlockBytes);
+            if (b < 0)
+                break; // cannot happen after the trial above; never write unmarked clusters
+            MarkUsed(b, cb <= kBlockBytes ? kBlockBytes : kSectorBytes);
+            for (long long j = 0; j < blocksPerRun && remaining > 0; ++j) {
+                const long long first = geometry.FirstSector(b) + j * kBlockSectors;
+                MutableByteView block = sectorView(first, kBlockBytes);
+                block.fill(0, kBlockBytes, 0x00);
+                const std::size_t n = std::min<std::size_t>(remaining, kBlockBytes);
+                block.write(0, source.data() + from, n);
+                index.setU16le(static_cast<std::size_t>(slot) * 2,
+                               static_cast<std::uint16_t>(first));
+                ++slot;
+                remaining -= n;
+                from += kBlockBytes;
+            }
+        }
+        return ToInt(ImportResult::Ok);
+    }
+
+    // Contiguous: the run search is the only free-space test.
+    const int k = FindFreeRun(static_cast<int>(std::min<std::size_t>(L, INT_MAX)));
+    if (k < 0 || !geometry.Writable(k, Need(L, cb)))
+        return ToInt(ImportResult::NoSpace);
+    const long long startSector = geometry.FirstSector(k);
+    stored.SetStartSector(static_cast<std::uint16_t>(startSector));
+    storeEntry();
+    MarkUsed(k, static_cast<int>(L));
+    if (CopiesIntoRun(storageMode))
+        sectorView(startSector, S).write(0, source.data(), S);
+    return ToInt(ImportResult::Ok);
+}
+
+int DiskImage::ImportFile(const char* path, unsigned char* entry, int plain, int storageMode) {
+    // A full directory is reported before the host file is even opened.
+    if (FreeEntryIndex(*this) < 0)
+        return ToInt(ImportResult::NoFreeEntry);
+    if (path == nullptr)
+        return ToInt(ImportResult::CannotOpen);
+    // Nothing longer than the largest BRD body (plus an MZT header) can be stored.
+    std::vector<unsigned char> data;
+    switch (HostFile::Read(path, kMaxIndexedBytes + MztHeader::kBytes, data)) {
+    case HostFile::ReadStatus::CannotOpen:
+        return ToInt(ImportResult::CannotOpen);
+    case HostFile::ReadStatus::TooLarge:
+        return ToInt(ImportResult::TooLarge);
+    case HostFile::ReadStatus::Ok:
+        break;
+    }
+    return ImportFromBuffer(data.data(), data.size(), entry, plain, storageMode);
+}
