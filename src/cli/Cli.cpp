@@ -34,7 +34,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     app.require_subcommand(1);
     CommandSet commands(app, {out, err});
     AddInfoCommands(commands);
-
+    AddGetCommand(commands);
+    AddPutCommand(commands);
     AddBootCommands(commands);
 
     try {

@@ -48,6 +48,8 @@ int Fail(CliStreams& io, std::string_view command, std::string_view subject,
          std::string_view reason);
 
 void AddInfoCommands(CommandSet& commands); // new, info, ls, tree
-void AddFileCommands(CommandSet& commands); // get, put, rm
+void AddGetCommand(CommandSet& commands);
+void AddPutCommand(CommandSet& commands);
+void AddRmCommand(CommandSet& commands);
 void AddBootCommands(CommandSet& commands); // boot-get, boot-put
 void AddCheckCommand(CommandSet& commands); // check

@@ -1,0 +1,147 @@
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <set>
+
+#include "cli/CliText.h"
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "fs/ListRow.h"
+#include "fs/ResultCodes.h"
+#include "image/DiskImage.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCommand = "get";
+constexpr int kFormatMzt = 0;
+constexpr int kFormatBin = 1;
+constexpr int kNoIndex = -1;
+
+// The proposed name with "~n" before its extension, for the second and later entries of one
+// extraction that would otherwise land on the same host file.
+std::string NumberedName(const std::string& name, int n) {
+    const std::size_t dot = name.rfind('.');
+    const std::string suffix = "~" + std::to_string(n);
+    if (dot == std::string::npos || dot == 0)
+        return name + suffix;
+    return name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+std::string HostNameFor(const ListRow& row, bool mzt) {
+    return SafeHostFileName(ProposeExtractName(row.entry.NameText(), mzt));
+}
+
+int Export(CliStreams& io, const DiskImage& disk, const ListRow& row, const fs::path& path,
+           bool mzt) {
+    if (disk.ExportFile(row.entryIndex, path.c_str(), mzt ? kFormatMzt : kFormatBin) !=
+        ToInt(ExportResult::Ok))
+        return Fail(io, kCommand, path.string(), "cannot write the file");
+    io.out << path.string() << '\n';
+    return kExitOk;
+}
+
+int ExportAll(CliStreams& io, const DiskImage& disk, const std::vector<ListRow>& rows,
+              const fs::path& folder, bool mzt) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        return Fail(io, kCommand, folder.string(), "cannot create the folder");
+    std::set<std::string> taken;
+    int status = kExitOk;
+    for (const ListRow& row : rows) {
+        // Names are made safe one by one, so every file lands directly inside folder.
+        const std::string proposed = HostNameFor(row, mzt);
+        std::string name = proposed;
+        for (int n = 2; taken.count(name) != 0; ++n)
+            name = NumberedName(proposed, n);
+        taken.insert(name);
+        if (Export(io, disk, row, folder / name, mzt) != kExitOk)
+            status = kExitFailed;
+    }
+    return status;
+}
+
+int Usage(CliStreams& io, std::string_view message) {
+    io.err << "darvex-cli: " << kCommand << ": " << message << "\n"
+           << "Run 'darvex-cli get --help' for usage.\n";
+    return kExitUsage;
+}
+
+} // namespace
+
+void AddGetCommand(CommandSet& commands) {
+    struct Options {
+        std::string image;
+        std::string name;
+        std::string out;
+        std::string dir;
+        std::string all;
+        int index = kNoIndex;
+        bool mzt = false;
+        bool bin = false;
+    };
+    auto o = std::make_shared<Options>();
+    CliStreams& io = commands.Io();
+    CLI::App* sub = commands.Add("get", "Extract files from a directory", [o, &io] {
+        std::string out = o->out;
+        if (o->index != kNoIndex) {
+            if (!o->out.empty())
+                return Usage(io, "with --index give only IMAGE and OUT");
+            out = o->name; // the first free positional is OUT
+        }
+        const bool byName = o->index == kNoIndex && !o->name.empty();
+        const bool all = !o->all.empty();
+        if (all && (byName || o->index != kNoIndex || !out.empty()))
+            return Usage(io, "--all takes no NAME, OUT or --index");
+        if (!all && !byName && o->index == kNoIndex)
+            return Usage(io, "give NAME, --index N or --all DIR");
+
+        DiskImage disk;
+        if (!LoadImage(io, kCommand, o->image, disk))
+            return kExitFailed;
+        const int sector = SelectDirectory(io, kCommand, disk, o->dir, false);
+        if (sector < 0)
+            return kExitFailed;
+        const std::vector<ListRow> rows = ListDirectory(disk, sector);
+        if (all)
+            return ExportAll(io, disk, rows, o->all, o->mzt);
+
+        const ListRow* row = nullptr;
+        if (byName) {
+            std::optional<std::string> name = SjisArgument(io, kCommand, o->name);
+            if (!name)
+                return kExitFailed;
+            row = FindListedName(rows, *name);
+            if (row == nullptr)
+                return Fail(io, kCommand, o->name, "no such file");
+        } else {
+            row = FindListedIndex(rows, o->index);
+            if (row == nullptr)
+                return Fail(io, kCommand, "entry " + std::to_string(o->index),
+                            "not a listed file (free, hidden or a directory)");
+        }
+
+        fs::path path = out;
+        std::error_code ec;
+        if (out.empty())
+            path = HostNameFor(*row, o->mzt);
+        else if (fs::is_directory(path, ec))
+            path /= HostNameFor(*row, o->mzt);
+        return Export(io, disk, *row, path, o->mzt);
+    });
+    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+    sub->add_option("NAME", o->name, "Name of the file on the disk (with --index: OUT)");
+    sub->add_option("OUT", o->out,
+                    "File or folder to write (default: a name made from the entry's name, in "
+                    "the current folder)");
+    sub->add_option("--index", o->index, "Entry number 0-63 instead of NAME")
+        ->check(CLI::Range(0, 63));
+    sub->add_option("--all", o->all, "Extract every listed file into this folder");
+    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write MZT tape files (header and data)");
+    CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the data alone (the default)");
+    mzt->excludes(bin);
+}
