@@ -4,16 +4,17 @@
 
 #include "fs/HostFile.h"
 #include "fs/IplHeader.h"
+#include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {
 
-constexpr std::size_t kMztHeaderBytes = 128;
-constexpr std::size_t kMztNameOffset = 1;
-constexpr std::size_t kMztNameBytes = 17;
-constexpr std::size_t kMztSizeOffset = 18;
+constexpr std::size_t kMztHeaderBytes = MztHeader::kBytes;
+constexpr std::size_t kMztNameOffset = MztHeader::kNameOffset;
+constexpr std::size_t kMztNameBytes = MztHeader::kNameBytes;
+constexpr std::size_t kMztSizeOffset = MztHeader::kSizeOffset;
 constexpr std::uint8_t kBootMztMode = 0x01; // a boot program always leaves as OBJ
 // The length of a program the 16-bit size field can record without 0 being read as 65536.
 constexpr std::size_t kMaxBootProgramBytes = 65535;

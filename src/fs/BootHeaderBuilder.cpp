@@ -1,39 +1,22 @@
 #include "fs/BootHeaderBuilder.h"
 
-#include <array>
 #include <cstdlib>
 
-#include "fs/DirEntry.h"
+#include "fs/AddFileEntry.h"
+#include "fs/MztHeader.h"
 #include "fs/SjisText.h"
 
-namespace {
-
-constexpr std::size_t kMztNameOffset = 1;
-
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-} // namespace
-
+// The add-file command decides the same way, so both commands treat one file alike.
 bool BootHeaderBuilder::IsMztExtension(std::string_view ext) {
-    constexpr std::string_view kMzt = "MZT";
-    if (ext.size() != kMzt.size())
-        return false;
-    for (std::size_t i = 0; i < kMzt.size(); ++i)
-        if (Upper(ext[i]) != kMzt[i])
-            return false;
-    return true;
+    return AddFileEntry::IsMztExtension(ext);
 }
 
 BootHeaderBuilder::Proposal BootHeaderBuilder::Propose(std::string_view fileName,
                                                        std::string_view ext, ByteView head) {
     Proposal proposal;
     if (IsMztExtension(ext)) {
-        std::array<unsigned char, DirEntry::kNameBytes> name;
-        head.copyTo(name.data(), kMztNameOffset, name.size());
         proposal.mzt = true;
-        proposal.text = NameFieldText(name.data());
+        proposal.text = MztHeader::FromPrefix(head.data(), head.size()).NameText();
     } else {
         proposal.text = std::string(fileName);
     }

@@ -14,7 +14,6 @@ public:
     // Limit on the whole host file, an MZT header included.
     static constexpr std::uint64_t kMaxFileBytes = 65535;
     static constexpr std::size_t kMaxTextBytes = 10;
-    static constexpr std::size_t kMztHeaderBytes = 128;
     static constexpr const char* kTooLargeMessage =
         "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.";
     static constexpr const char* kRegisterFailedMessage =

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <vector>
+
+#include "fs/FileBody.h"
+
+class DiskImage;
+
+// Which body holds each data cluster: the files of every directory reachable from the root,
+// the sub-directories' 8 sectors and the boot program. The file-system check compares it with
+// the bitmap; deletion uses it so that freeing one file never clears a cluster that another
+// body also holds.
+//
+// Entries of modes 0x80, 0x81 and 0x82 hold nothing: formatting writes a 0x80 entry whose start
+// sector 0 lies in the reserved area, and nothing of this program allocates space for them.
+// "." and ".." entries hold nothing either: they name directories held by other entries.
+enum class OwnerKind { File, SubDirectory, BootProgram };
+
+struct ClusterOwner {
+    OwnerKind kind = OwnerKind::File;
+    int dirSector = -1;  // the directory holding the entry; -1 for the boot program
+    int entryIndex = -1; // 0..63; -1 for the boot program
+    BodyStatus status = BodyStatus::Complete;
+    // Cluster indices k the body occupies, ascending and without repeats. For files and
+    // sub-directories they may lie below 0 (reserved area) or beyond the bitmap; the boot
+    // program's sectors in the reserved area are left out, as loading it from there is normal.
+    std::vector<int> clusters;
+};
+
+struct ClusterOwnership {
+    int dataClusters = 0;             // bitmap positions 48 .. 48 + dataClusters - 1
+    std::vector<int> directories;     // sectors of the directories walked, root first, unique
+    bool treeStoppedAtLimit = false;  // the directory walk met its node limit
+    std::vector<ClusterOwner> owners; // in walk order, the boot program last
+    // For each cluster index 0 .. dataClusters - 1, the indices into `owners` that hold it.
+    std::vector<std::vector<int>> ownersOf;
+
+    // Whether cluster k is held by an owner other than entry (dirSector, entryIndex).
+    bool HeldByOther(int k, int dirSector, int entryIndex) const;
+};
+
+ClusterOwnership BuildClusterOwnership(const DiskImage& disk);
+
+// Whether a mode byte stands for an entry whose space the ownership counts. Free entries and
+// the modes 0x80 .. 0x82 do not.
+bool ModeHoldsSpace(unsigned char mode);

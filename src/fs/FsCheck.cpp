@@ -1,0 +1,209 @@
+#include "fs/FsCheck.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "fs/ClusterOwnership.h"
+#include "fs/DirEntry.h"
+#include "fs/SjisText.h"
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+namespace {
+
+bool PositionSet(const DiskImage& disk, int k) {
+    const int p = kBitmapFirstPosition + k;
+    return (disk.Image().u8(kBitmapOffset + static_cast<std::size_t>(p) / 8) >> (p % 8)) & 1;
+}
+
+std::string Describe(const DiskImage& disk, const ClusterOwner& owner) {
+    if (owner.kind == OwnerKind::BootProgram)
+        return "the boot program";
+    // Read from the image, not through ReadDirEntry: the entry need not be in the current
+    // directory.
+    unsigned char raw[kDirEntryBytes];
+    disk.Image().copyTo(raw,
+                        static_cast<std::size_t>(owner.dirSector) * kSectorBytes +
+                            static_cast<std::size_t>(owner.entryIndex) * kDirEntryBytes,
+                        kDirEntryBytes);
+    const DirEntry entry(raw);
+    std::string text = owner.kind == OwnerKind::SubDirectory ? "directory \"" : "file \"";
+    text += SjisToDisplay(entry.NameText());
+    text += "\" (entry " + std::to_string(owner.entryIndex) + " of the directory at sector " +
+            std::to_string(owner.dirSector) + ")";
+    return text;
+}
+
+class Reporter {
+public:
+    explicit Reporter(FsCheckReport& report) : m_report(report) {}
+
+    void Add(FsSeverity severity, const char* code, std::string message,
+             const ClusterOwner* owner = nullptr, int cluster = -1, int count = 0) {
+        FsFinding f;
+        f.severity = severity;
+        f.code = code;
+        f.message = std::move(message);
+        if (owner) {
+            f.dirSector = owner->dirSector;
+            f.entryIndex = owner->entryIndex;
+        }
+        f.cluster = cluster;
+        f.count = count;
+        m_report.findings.push_back(std::move(f));
+    }
+
+private:
+    FsCheckReport& m_report;
+};
+
+std::string ClusterRun(int first, int count) {
+    if (count == 1)
+        return "cluster " + std::to_string(first);
+    return std::to_string(count) + " clusters from " + std::to_string(first);
+}
+
+// Calls onRun(first, count) for each run of consecutive values in an ascending list.
+template <typename F> void ForEachRun(const std::vector<int>& ks, F onRun) {
+    for (std::size_t i = 0; i < ks.size();) {
+        std::size_t j = i + 1;
+        while (j < ks.size() && ks[j] == ks[j - 1] + 1)
+            ++j;
+        onRun(ks[i], static_cast<int>(j - i));
+        i = j;
+    }
+}
+
+void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const ClusterOwner& owner,
+               Reporter& out) {
+    const std::string who = Describe(disk, owner);
+    switch (owner.status) {
+    case BodyStatus::Complete:
+        break;
+    case BodyStatus::LeftImage:
+        out.Add(FsSeverity::Error, "outside-image", who + " reaches outside the image", &owner);
+        break;
+    case BodyStatus::EndedEarly:
+        out.Add(FsSeverity::Error, "body-short",
+                who + " ends (link or index entry 0, or a full index) before its size", &owner);
+        break;
+    case BodyStatus::ChainLoop:
+        out.Add(FsSeverity::Error, "chain-loop", who + " has a sector chain that loops", &owner);
+        break;
+    }
+
+    std::vector<int> outside, unmarked;
+    for (int k : owner.clusters) {
+        if (k < 0 || k >= map.dataClusters)
+            outside.push_back(k);
+        else if (!PositionSet(disk, k))
+            unmarked.push_back(k);
+    }
+    if (!outside.empty())
+        out.Add(
+            FsSeverity::Error, "outside-data",
+            who + " lies outside the data clusters (" + ClusterRun(outside.front(), 1) +
+                (outside.size() > 1 ? " and " + std::to_string(outside.size() - 1) + " more" : "") +
+                ")",
+            &owner, outside.front(), static_cast<int>(outside.size()));
+    ForEachRun(unmarked, [&](int first, int count) {
+        out.Add(FsSeverity::Error, "not-marked",
+                who + ": " + ClusterRun(first, count) + " not marked used in the bitmap", &owner,
+                first, count);
+    });
+}
+
+} // namespace
+
+const char* SeverityName(FsSeverity severity) {
+    return severity == FsSeverity::Error ? "error" : "warning";
+}
+
+int FsCheckReport::Errors() const {
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const FsFinding& f) {
+        return f.severity == FsSeverity::Error;
+    }));
+}
+
+int FsCheckReport::Warnings() const {
+    return static_cast<int>(findings.size()) - Errors();
+}
+
+std::string FsCheckReport::Summary() const {
+    std::string text;
+    for (const FsFinding& f : findings)
+        text += std::string(SeverityName(f.severity)) + " " + f.code + ": " + f.message + "\n";
+    return text;
+}
+
+FsCheckReport CheckFileSystem(const DiskImage& disk) {
+    FsCheckReport report;
+    Reporter out(report);
+    if (!disk.HasImage()) {
+        out.Add(FsSeverity::Error, "no-image", "no disk image is loaded");
+        return report;
+    }
+    report.mzFileSystem = disk.IsMzFileSystem();
+    if (!report.mzFileSystem) {
+        // Without a sound bitmap header none of the figures below would mean anything.
+        out.Add(FsSeverity::Error, "not-mz-fs",
+                "sector 15 does not hold an MZ allocation bitmap: not an MZ file system");
+        return report;
+    }
+
+    const ClusterOwnership map = BuildClusterOwnership(disk);
+    report.directories = static_cast<int>(map.directories.size());
+    report.bodies = static_cast<int>(map.owners.size());
+    report.dataClusters = map.dataClusters;
+    report.usedClusters = disk.GetUsedClusters();
+    if (map.treeStoppedAtLimit)
+        out.Add(FsSeverity::Warning, "tree-limit",
+                "the directory walk stopped at its node limit (a directory cycle?)");
+
+    for (const ClusterOwner& owner : map.owners)
+        CheckBody(disk, map, owner, out);
+
+    // Clusters held twice: one finding per pair of owners, over all the clusters they share.
+    std::map<std::pair<int, int>, std::vector<int>> shared;
+    std::vector<int> leaked;
+    for (int k = 0; k < map.dataClusters; ++k) {
+        const auto& holders = map.ownersOf[static_cast<std::size_t>(k)];
+        const bool set = PositionSet(disk, k);
+        report.setPositions += set ? 1 : 0;
+        report.heldClusters += holders.empty() ? 0 : 1;
+        if (holders.empty() && set)
+            leaked.push_back(k);
+        for (std::size_t a = 0; a < holders.size(); ++a)
+            for (std::size_t b = a + 1; b < holders.size(); ++b)
+                shared[{holders[a], holders[b]}].push_back(k);
+    }
+    for (const auto& [pair, ks] : shared) {
+        const ClusterOwner& a = map.owners[static_cast<std::size_t>(pair.first)];
+        const ClusterOwner& b = map.owners[static_cast<std::size_t>(pair.second)];
+        const int count = static_cast<int>(ks.size());
+        out.Add(FsSeverity::Error, "shared-cluster",
+                Describe(disk, a) + " and " + Describe(disk, b) + " both hold " +
+                    ClusterRun(ks.front(), 1) +
+                    (count > 1 ? " and " + std::to_string(count - 1) + " more" : ""),
+                &a, ks.front(), count);
+    }
+    ForEachRun(leaked, [&](int first, int count) {
+        out.Add(FsSeverity::Warning, "leaked",
+                ClusterRun(first, count) + " marked used but held by no file", nullptr, first,
+                count);
+    });
+
+    const bool formattedCount =
+        report.setPositions == 0 && report.usedClusters == disk.GetFirstDataCluster();
+    if (report.usedClusters != report.setPositions && !formattedCount) {
+        const std::string figures = "usedClusters is " + std::to_string(report.usedClusters) +
+                                    " but " + std::to_string(report.setPositions) +
+                                    " positions are set";
+        if (report.usedClusters < report.setPositions)
+            out.Add(FsSeverity::Error, "used-count-low", figures);
+        else
+            out.Add(FsSeverity::Warning, "used-count-high", figures);
+    }
+    return report;
+}

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fs/BootHeaderBuilder.h"
+#include "fs/DirEntry.h"
+#include "fs/FsCheck.h"
+#include "fs/IplHeader.h"
+#include "fs/OpsTestDisk.h"
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+using opstest::Entry;
+using opstest::PositionSet;
+using opstest::PutEntry;
+using opstest::PutFile;
+using opstest::Snapshot;
+
+namespace {
+
+constexpr int kRoot = kRootDirSector;
+
+DirEntry RootEntry(const DiskImage& disk, int index) {
+    unsigned char raw[kDirEntryBytes];
+    disk.Image().copyTo(raw, kRoot * kSectorBytes + static_cast<std::size_t>(index) * 32, 32);
+    return DirEntry(raw);
+}
+
+// Positions 48 + k for the given k are set, and the neighbours named in `clear` are not.
+void ExpectSet(const DiskImage& disk, std::initializer_list<int> ks, bool set) {
+    for (int k : ks)
+        EXPECT_EQ(PositionSet(disk, kBitmapFirstPosition + k), set) << "cluster " << k;
+}
+
+void ExpectNoErrors(const DiskImage& disk) {
+    const FsCheckReport report = CheckFileSystem(disk);
+    EXPECT_EQ(report.Errors(), 0) << report.Summary();
+}
+
+} // namespace
+
+TEST(RemoveFile, FreeEntryIsRefusedUnchanged) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0);
+    const auto before = Snapshot(disk);
+    EXPECT_EQ(disk.RemoveFile(5), 1);
+    EXPECT_EQ(Snapshot(disk), before);
+}
+
+TEST(RemoveFile, IndicesOutsideTheDirectoryAreRefusedUnchanged) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0);
+    const auto before = Snapshot(disk);
+    for (int index : {-1, 64, 1000, -100000})
+        EXPECT_EQ(disk.RemoveFile(index), 1) << index;
+    EXPECT_EQ(Snapshot(disk), before);
+}
+
+TEST(RemoveFile, ObjOf300BytesFreesTwoClusters) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "FIRST", opstest::Pattern(300, 1), 1), 0);  // clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "SECOND", opstest::Pattern(300, 2), 1), 0); // clusters 2, 3
+    const int index = opstest::FindEntry(disk, "FIRST");
+    ASSERT_GE(index, 0);
+    const DirEntry before = RootEntry(disk, index);
+    EXPECT_EQ(disk.GetUsedClusters(), 4);
+
+    ASSERT_EQ(disk.RemoveFile(index), 0);
+    ExpectSet(disk, {0, 1}, false);
+    ExpectSet(disk, {2, 3}, true);
+    EXPECT_EQ(disk.GetUsedClusters(), 2);
+    // Only the mode byte changes.
+    DirEntry after = RootEntry(disk, index);
+    EXPECT_EQ(after.Mode(), 0x00);
+    after.SetMode(before.Mode());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(disk.RemoveFile(index), 1); // now already free
+    ExpectNoErrors(disk);
+}
+
+TEST(RemoveFile, LargeClustersFreeTheRunFromTheStartSector) {
+    DiskImage disk;
+    disk.Format(0);             // 512-byte clusters, first data cluster 24
+    disk.MarkUsed(25, 4 * 512); // clusters 25 .. 28
+    PutEntry(disk, kRoot, 3, Entry(0x01, "RUN", 100, 1024));
+    ASSERT_EQ(disk.RemoveFile(3), 0);
+    // Sector 100 is cluster 50 = index 26; 1024 bytes are two clusters.
+    ExpectSet(disk, {26, 27}, false);
+    ExpectSet(disk, {25, 28}, true);
+    EXPECT_EQ(disk.GetUsedClusters(), 2);
+}
+
+TEST(RemoveFile, SizeZeroFreesNoClusterButTheEntry) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "EMPTY", {}, 1), 0);
+    ASSERT_EQ(PutFile(disk, "NEXT", opstest::Pattern(10), 1), 0); // takes cluster 0
+    const int index = opstest::FindEntry(disk, "EMPTY");
+    ASSERT_GE(index, 0);
+    ASSERT_EQ(RootEntry(disk, index).StartSector(), 48); // points at NEXT's cluster
+    ASSERT_EQ(disk.RemoveFile(index), 0);
+    EXPECT_EQ(RootEntry(disk, index).Mode(), 0x00);
+    ExpectSet(disk, {0}, true);
+    EXPECT_EQ(disk.GetUsedClusters(), 1);
+}
+
+TEST(RemoveFile, FormattedEntryZeroRecountsTheUsedClusters) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(disk.GetUsedClusters(), 48);
+    ASSERT_EQ(RootEntry(disk, 0).Mode(), 0x80);
+    ASSERT_EQ(disk.RemoveFile(0), 0);
+    EXPECT_EQ(RootEntry(disk, 0).Mode(), 0x00);
+    EXPECT_EQ(disk.GetUsedClusters(), 0); // the recount, as after any MarkFree
+    EXPECT_EQ(opstest::SetPositions(disk), 0);
+}
+
+TEST(RemoveFile, BsdChainIsFreedExactly) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300, 1), 3), 0); // 2 sectors: clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "B", opstest::Pattern(300, 2), 1), 0); // clusters 2, 3
+    ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "A")), 0);
+    // C's chain of 4 sectors takes the lowest free clusters: 0, 1, then 4, 5.
+    ASSERT_EQ(PutFile(disk, "C", opstest::Pattern(1000, 3), 3), 0);
+    ExpectSet(disk, {0, 1, 2, 3, 4, 5}, true);
+    const auto c = opstest::FindEntry(disk, "C");
+    ASSERT_GE(c, 0);
+    ASSERT_EQ(disk.RemoveFile(c), 0);
+    ExpectSet(disk, {0, 1, 4, 5}, false);
+    // The run 0..3 that startSector and size would describe holds B's clusters.
+    ExpectSet(disk, {2, 3}, true);
+    EXPECT_EQ(disk.GetUsedClusters(), 2);
+    ExpectNoErrors(disk);
+}
+
+TEST(RemoveFile, BsdChainOnLargeClusters) {
+    DiskImage disk;
+    disk.Format(0);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(600, 1), 3), 0); // 3 sectors: clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "B", opstest::Pattern(100, 2), 1), 0); // cluster 2
+    ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "A")), 0);
+    ExpectSet(disk, {0, 1}, false);
+    ExpectSet(disk, {2}, true);
+    EXPECT_EQ(disk.GetUsedClusters(), 1);
+}
+
+TEST(RemoveFile, BrdIndexAndBlocksAreFreedExactly) {
+    struct Case {
+        int diskType;
+        int indexClusters;
+        int blockClusters; // per 4096-byte block
+    };
+    for (const Case c : {Case{1, 1, 16}, Case{0, 1, 8}}) {
+        SCOPED_TRACE(c.diskType);
+        DiskImage disk;
+        disk.Format(c.diskType);
+        ASSERT_EQ(PutFile(disk, "KEEP", opstest::Pattern(100, 1), 1), 0);  // cluster 0
+        ASSERT_EQ(PutFile(disk, "DATA", opstest::Pattern(5000, 2), 4), 0); // index + 2 blocks
+        ASSERT_EQ(PutFile(disk, "TAIL", opstest::Pattern(100, 3), 1), 0);
+        const int used = disk.GetUsedClusters();
+        ASSERT_EQ(used, 1 + c.indexClusters + 2 * c.blockClusters + 1);
+        ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "DATA")), 0);
+        EXPECT_EQ(disk.GetUsedClusters(), 2);
+        ExpectSet(disk, {0}, true);
+        for (int k = 1; k < 1 + c.indexClusters + 2 * c.blockClusters; ++k)
+            EXPECT_FALSE(PositionSet(disk, kBitmapFirstPosition + k)) << k;
+        ExpectSet(disk, {1 + c.indexClusters + 2 * c.blockClusters}, true);
+        ExpectNoErrors(disk);
+    }
+}
+
+TEST(RemoveFile, ClusterHeldByAnotherEntryStaysMarked) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(512, 1), 1), 0); // clusters 0, 1
+    // B claims cluster 1 (sector 49) as well: a cross-link on a damaged disk.
+    PutEntry(disk, kRoot, 10, Entry(0x01, "B", 49, 256));
+    ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "A")), 0);
+    ExpectSet(disk, {0}, false);
+    ExpectSet(disk, {1}, true);
+    EXPECT_EQ(disk.GetUsedClusters(), 1);
+    ExpectNoErrors(disk);
+    ASSERT_EQ(disk.RemoveFile(10), 0);
+    ExpectSet(disk, {1}, false);
+    EXPECT_EQ(disk.GetUsedClusters(), 0);
+}
+
+TEST(RemoveFile, ClusterHeldByAnEntryOfAnotherDirectoryStaysMarked) {
+    DiskImage disk;
+    disk.Format(1);
+    // A sub-directory at sectors 100..107 (clusters 52..59) with one file claiming cluster 5.
+    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+    PutEntry(disk, 100, 2, Entry(0x01, "INSUB", 48 + 5, 256));
+    disk.MarkUsed(4, 2 * 256);
+    PutEntry(disk, kRoot, 2, Entry(0x01, "TOP", 48 + 4, 512)); // clusters 4, 5
+    const FsCheckReport report = CheckFileSystem(disk);
+    ASSERT_EQ(report.Errors(), 1) << report.Summary();
+    EXPECT_EQ(report.findings[0].code, "shared-cluster");
+    ASSERT_EQ(disk.RemoveFile(2), 0);
+    ExpectNoErrors(disk);
+    ExpectSet(disk, {4}, false);
+    ExpectSet(disk, {5}, true);
+
+    // Deleting inside the sub-directory works on its entries.
+    disk.SetCurrentDir(100);
+    ASSERT_EQ(disk.RemoveFile(2), 0);
+    ExpectSet(disk, {5}, false);
+    ExpectSet(disk, {52, 53, 54, 55, 56, 57, 58, 59}, true);
+    ExpectNoErrors(disk);
+}
+
+TEST(RemoveFile, SubDirectoryAndBootProgramClustersStayMarked) {
+    DiskImage disk;
+    disk.Format(1);
+    const auto program = opstest::Pattern(512, 4);
+    const IplHeader header = BootHeaderBuilder::Build(1, "BOOT", 0);
+    ASSERT_EQ(disk.RegisterBootFromBuffer(program.data(), program.size(), header.Bytes().data(), 1),
+              0);                                       // clusters 0, 1
+    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 48 + 2); // sectors 50 .. 57: clusters 2 .. 9
+    // A damaged entry whose run covers the boot program, the directory and one cluster more.
+    disk.MarkUsed(10, 256);
+    PutEntry(disk, kRoot, 2, Entry(0x01, "WIDE", 48, 11 * 256));
+    ASSERT_EQ(disk.RemoveFile(2), 0);
+    ExpectSet(disk, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, true);
+    ExpectSet(disk, {10}, false);
+    EXPECT_EQ(disk.GetUsedClusters(), 10);
+    ExpectNoErrors(disk);
+}
+
+TEST(RemoveFile, DamagedBodiesStayInsideTheBitmap) {
+    struct Case {
+        const char* name;
+        DirEntry entry;
+    };
+    const Case cases[] = {
+        {"run past the image", Entry(0x01, "FAR", 1279, 60000)},
+        {"run in the reserved area", Entry(0x01, "LOW", 0, 60000)},
+        {"chain outside the image", Entry(0x03, "CHAIN", 5000, 1000)},
+        {"BRD index outside the image", Entry(0x04, "IDX", 65535, 128)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        ASSERT_EQ(PutFile(disk, "OK", opstest::Pattern(100), 1), 0);
+        PutEntry(disk, kRoot, 20, c.entry);
+        ASSERT_EQ(disk.RemoveFile(20), 0);
+        EXPECT_EQ(RootEntry(disk, 20).Mode(), 0x00);
+        EXPECT_EQ(disk.GetUsedClusters(), opstest::SetPositions(disk));
+    }
+}
+
+TEST(RemoveFile, LoopingChainEnds) {
+    DiskImage disk;
+    disk.Format(1);
+    disk.MarkUsed(0, 2 * 256);
+    PutEntry(disk, kRoot, 1, Entry(0x03, "LOOP", 48, 60000));
+    opstest::PokeU16(disk, 48 * 256 + 254, 49);
+    opstest::PokeU16(disk, 49 * 256 + 254, 48); // back to the first sector
+    ASSERT_EQ(disk.RemoveFile(1), 0);
+    ExpectSet(disk, {0, 1}, false);
+    EXPECT_EQ(disk.GetUsedClusters(), 0);
+}
+
+TEST(RemoveFile, CurrentDirectoryOutsideTheImage) {
+    DiskImage disk;
+    disk.Format(1);
+    disk.SetCurrentDir(60000);
+    const auto before = Snapshot(disk);
+    EXPECT_EQ(disk.RemoveFile(0), 1);
+    EXPECT_EQ(Snapshot(disk), before);
+    DiskImage none;
+    EXPECT_EQ(none.RemoveFile(0), 1);
+}
