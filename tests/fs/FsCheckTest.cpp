@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TestUtil.h"
+#include "fs/BootHeaderBuilder.h"
+#include "fs/ClusterOwnership.h"
+#include "fs/FsCheck.h"
+#include "fs/OpsTestDisk.h"
+#include "image/DiskImage.h"
+#include "image/Geometry.h"
+
+using opstest::Entry;
+using opstest::PutEntry;
+using opstest::PutFile;
+
+namespace {
+
+constexpr int kRoot = kRootDirSector;
+
+// The codes of the findings, "severity code" each, in order.
+std::vector<std::string> Codes(const FsCheckReport& report) {
+    std::vector<std::string> codes;
+    for (const FsFinding& f : report.findings)
+        codes.push_back(std::string(SeverityName(f.severity)) + " " + f.code);
+    return codes;
+}
+
+const FsFinding* Find(const FsCheckReport& report, const std::string& code) {
+    for (const FsFinding& f : report.findings)
+        if (f.code == code)
+            return &f;
+    return nullptr;
+}
+
+using Codes_t = std::vector<std::string>;
+
+} // namespace
+
+TEST(FsCheck, FreshDisksOfEveryTypeAreClean) {
+    for (int type = 0; type < 4; ++type) {
+        SCOPED_TRACE(type);
+        DiskImage disk;
+        disk.Format(type);
+        const FsCheckReport report = CheckFileSystem(disk);
+        EXPECT_TRUE(report.mzFileSystem);
+        EXPECT_TRUE(report.findings.empty()) << report.Summary();
+        EXPECT_EQ(report.usedClusters, disk.GetFirstDataCluster()); // formatted value accepted
+        EXPECT_EQ(report.setPositions, 0);
+        EXPECT_EQ(report.directories, 1);
+        EXPECT_EQ(report.dataClusters, disk.GetPositionLimit() - 48);
+    }
+}
+
+TEST(FsCheck, FilesOfEveryLayoutAreClean) {
+    for (int type = 0; type < 4; ++type) {
+        SCOPED_TRACE(type);
+        DiskImage disk;
+        disk.Format(type);
+        for (int mode = 1; mode <= 5; ++mode)
+            ASSERT_EQ(PutFile(disk, "F" + std::to_string(mode), opstest::Pattern(5000, mode), mode),
+                      0);
+        const FsCheckReport report = CheckFileSystem(disk);
+        EXPECT_TRUE(report.findings.empty()) << report.Summary();
+        EXPECT_EQ(report.bodies, 5);
+        EXPECT_EQ(report.heldClusters, report.setPositions);
+        EXPECT_EQ(report.usedClusters, report.setPositions);
+    }
+}
+
+TEST(FsCheck, RealBootDisksHaveNoErrors) {
+    DARVEX_REQUIRE_TESTDATA();
+    for (const char* name : {"ipls/ipls-2d.d88", "ipls/ipls-2dd.d88"}) {
+        SCOPED_TRACE(name);
+        const auto file = testutil::ReadFileBytes(testutil::TestDataPath(name));
+        ASSERT_FALSE(file.empty());
+        DiskImage disk;
+        ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+        const FsCheckReport report = CheckFileSystem(disk);
+        EXPECT_TRUE(report.mzFileSystem);
+        EXPECT_EQ(report.Errors(), 0) << report.Summary();
+        EXPECT_EQ(report.bodies, 1); // the boot program, all in the reserved area
+        EXPECT_EQ(report.heldClusters, 0);
+    }
+}
+
+TEST(FsCheck, ForeignDiskIsNotAnMzFileSystem) {
+    DARVEX_REQUIRE_TESTDATA();
+    const auto file = testutil::ReadFileBytes(testutil::TestDataPath("x1/x1-hubasic-2d.d88"));
+    ASSERT_FALSE(file.empty());
+    DiskImage disk;
+    ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+    const FsCheckReport report = CheckFileSystem(disk);
+    EXPECT_FALSE(report.mzFileSystem);
+    EXPECT_EQ(Codes(report), Codes_t{"error not-mz-fs"});
+    // The map that deletion uses must cope with it all the same.
+    const ClusterOwnership map = BuildClusterOwnership(disk);
+    EXPECT_GE(map.directories.size(), 1u);
+}
+
+TEST(FsCheck, NoImage) {
+    DiskImage disk;
+    EXPECT_EQ(Codes(CheckFileSystem(disk)), Codes_t{"error no-image"});
+}
+
+TEST(FsCheck, ReplacedBootProgramLeavesLeakedClusters) {
+    DiskImage disk;
+    disk.Format(1);
+    const IplHeader header = BootHeaderBuilder::Build(1, "B", 0);
+    const auto first = opstest::Pattern(700, 1);  // clusters 0..2
+    const auto second = opstest::Pattern(100, 2); // cluster 3
+    ASSERT_EQ(disk.RegisterBootFromBuffer(first.data(), first.size(), header.Bytes().data(), 1), 0);
+    EXPECT_TRUE(CheckFileSystem(disk).findings.empty());
+    ASSERT_EQ(disk.RegisterBootFromBuffer(second.data(), second.size(), header.Bytes().data(), 1),
+              0);
+    const FsCheckReport report = CheckFileSystem(disk);
+    EXPECT_EQ(Codes(report), Codes_t{"warning leaked"});
+    EXPECT_EQ(report.findings[0].cluster, 0);
+    EXPECT_EQ(report.findings[0].count, 3);
+    EXPECT_TRUE(report.Ok());
+}
+
+TEST(FsCheck, UnmarkedClustersOfABody) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(1024), 1), 0); // clusters 0..3
+    disk.MarkFree(1, 512);                                       // clusters 1, 2
+    const FsCheckReport report = CheckFileSystem(disk);
+    ASSERT_EQ(Codes(report), Codes_t{"error not-marked"}) << report.Summary();
+    EXPECT_EQ(report.findings[0].cluster, 1);
+    EXPECT_EQ(report.findings[0].count, 2);
+    EXPECT_EQ(report.findings[0].dirSector, kRoot);
+    EXPECT_EQ(report.findings[0].entryIndex, 1);
+}
+
+TEST(FsCheck, ClusterHeldTwice) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(1024), 1), 0); // clusters 0..3
+    PutEntry(disk, kRoot, 7, Entry(0x02, "B", 48 + 2, 600));     // clusters 2..4
+    disk.MarkUsed(4, 256);
+    const FsCheckReport report = CheckFileSystem(disk);
+    ASSERT_EQ(Codes(report), Codes_t{"error shared-cluster"}) << report.Summary();
+    EXPECT_EQ(report.findings[0].cluster, 2);
+    EXPECT_EQ(report.findings[0].count, 2);
+}
+
+TEST(FsCheck, BodiesOutsideTheDataClusters) {
+    struct Case {
+        const char* name;
+        int diskType;
+        DirEntry entry;
+        Codes_t expected;
+    };
+    // Type 0: 1280 positions but 1280 - 48 data clusters from cluster 24, so its last 24
+    // clusters (sectors 2512 .. 2559) are in the image but beyond the bitmap.
+    const Case cases[] = {
+        {"run in the reserved area", 1, Entry(0x01, "LOW", 20, 256), {"error outside-data"}},
+        {"run beyond the bitmap", 0, Entry(0x01, "HIGH", 2520, 512), {"error outside-data"}},
+        {"run past the image end",
+         1,
+         Entry(0x01, "FAR", 1279, 512), // its first cluster is the last data cluster
+         {"error outside-image", "error outside-data", "error not-marked"}},
+        {"chain sector in the reserved area", 1, Entry(0x03, "CH", 5, 100), {"error outside-data"}},
+        {"empty file anywhere", 1, Entry(0x01, "NONE", 3, 0), {}},
+        {"swap entry holds nothing", 1, Entry(0x81, "SWAP", 3, 9000), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(c.diskType);
+        PutEntry(disk, kRoot, 3, c.entry);
+        EXPECT_EQ(Codes(CheckFileSystem(disk)), c.expected) << CheckFileSystem(disk).Summary();
+    }
+}
+
+TEST(FsCheck, BrokenChainsAndIndices) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "CHAIN", opstest::Pattern(1000), 3), 0);  // sectors 48..51
+    ASSERT_EQ(PutFile(disk, "BLOCKS", opstest::Pattern(5000), 4), 0); // index at 52
+    ASSERT_TRUE(CheckFileSystem(disk).findings.empty());
+    struct Case {
+        const char* name;
+        std::size_t at;
+        std::uint16_t value;
+        const char* code;
+    };
+    const Case cases[] = {
+        {"link 0 before the size", 49 * 256 + 254, 0, "body-short"},
+        {"link back to the start", 50 * 256 + 254, 48, "chain-loop"},
+        {"link outside the image", 48 * 256 + 254, 4000, "outside-image"},
+        {"index entry outside the image", 52 * 256 + 2, 60000, "outside-image"},
+        {"index ends early", 52 * 256 + 2, 0, "body-short"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage copy;
+        const auto flat = opstest::FlatBytes(disk);
+        ASSERT_EQ(copy.Load(flat.data(), flat.size(), 1), 0);
+        opstest::PokeU16(copy, c.at, c.value);
+        const FsCheckReport report = CheckFileSystem(copy);
+        EXPECT_GE(report.Errors(), 1) << report.Summary();
+        EXPECT_NE(Find(report, c.code), nullptr) << report.Summary();
+    }
+}
+
+TEST(FsCheck, UsedClusterCount) {
+    struct Case {
+        const char* name;
+        int files;          // 300-byte OBJ files, two clusters each
+        std::uint16_t used; // value put into the count field
+        Codes_t expected;
+    };
+    const Case cases[] = {
+        {"formatted value, nothing set", 0, 48, {}},
+        {"zero, nothing set", 0, 0, {}},
+        {"other value, nothing set", 0, 47, {"warning used-count-high"}},
+        {"equal", 2, 4, {}},
+        {"formatted value with positions set", 2, 48, {"warning used-count-high"}},
+        {"too low", 2, 3, {"error used-count-low"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        for (int i = 0; i < c.files; ++i)
+            ASSERT_EQ(PutFile(disk, "F" + std::to_string(i), opstest::Pattern(300), 1), 0);
+        opstest::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, c.used);
+        EXPECT_EQ(Codes(CheckFileSystem(disk)), c.expected);
+    }
+}
+
+TEST(FsCheck, SubDirectories) {
+    DiskImage disk;
+    disk.Format(1);
+    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+    disk.SetCurrentDir(100);
+    ASSERT_EQ(PutFile(disk, "INNER", opstest::Pattern(600), 1), 0);
+    FsCheckReport report = CheckFileSystem(disk);
+    EXPECT_TRUE(report.findings.empty()) << report.Summary();
+    EXPECT_EQ(report.directories, 2);
+    EXPECT_EQ(report.bodies, 2); // SUB's sectors and INNER; "." and ".." hold nothing
+
+    // The directory's clusters count like a file's.
+    disk.MarkFree(100 - 48, 256);
+    report = CheckFileSystem(disk);
+    EXPECT_EQ(Codes(report), Codes_t{"error not-marked"});
+    disk.MarkUsed(100 - 48, 256);
+
+    // A second name for the same directory holds its sectors twice.
+    PutEntry(disk, kRoot, 2, Entry(0x0F, "ALIAS", 100, 0));
+    report = CheckFileSystem(disk);
+    EXPECT_EQ(Codes(report), Codes_t{"error shared-cluster"});
+    EXPECT_EQ(report.directories, 2); // read once
+
+    PutEntry(disk, kRoot, 2, Entry(0x0F, "GONE", 1279, 0));
+    EXPECT_EQ(Codes(CheckFileSystem(disk)),
+              (Codes_t{"error outside-image", "error outside-data", "error not-marked"}));
+}
+
+TEST(FsCheck, DirectoryCycleEnds) {
+    DiskImage disk;
+    disk.Format(1);
+    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+    PutEntry(disk, 100, 2, Entry(0x0F, "UP", kRoot, 0)); // names the root again
+    const FsCheckReport report = CheckFileSystem(disk);
+    EXPECT_NE(Find(report, "tree-limit"), nullptr);
+    EXPECT_NE(Find(report, "outside-data"), nullptr); // UP's sectors are the root's
+    EXPECT_EQ(report.directories, 2);
+}
+
+TEST(FsCheck, BootProgramPlacement) {
+    struct Case {
+        const char* name;
+        std::uint16_t startSector;
+        std::uint16_t size;
+        bool markUsed;
+        Codes_t expected;
+    };
+    const Case cases[] = {
+        {"in the reserved area", 1, 0x1F00, false, {}},
+        {"in data clusters, marked", 48, 512, true, {}},
+        {"in data clusters, not marked", 48, 512, false, {"error not-marked"}},
+        {"past the image end",
+         1279,
+         512,
+         false,
+         {"error outside-image", "error outside-data", "error not-marked"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        std::vector<unsigned char> flat = opstest::FlatBytes(disk);
+        const IplHeader h = BootHeaderBuilder::Build(1, "T", 0);
+        std::copy(h.Bytes().begin(), h.Bytes().end(), flat.begin());
+        std::copy_n("IPLPRO", 6, flat.begin() + 1);
+        flat[20] = static_cast<unsigned char>(c.size & 0xFF);
+        flat[21] = static_cast<unsigned char>(c.size >> 8);
+        flat[30] = static_cast<unsigned char>(c.startSector & 0xFF);
+        flat[31] = static_cast<unsigned char>(c.startSector >> 8);
+        opstest::Reload(disk, flat);
+        if (c.markUsed)
+            disk.MarkUsed(c.startSector - 48, c.size);
+        EXPECT_EQ(Codes(CheckFileSystem(disk)), c.expected) << CheckFileSystem(disk).Summary();
+    }
+}
+
+TEST(FsCheck, OwnershipMapNamesTheHolders) {
+    DiskImage disk;
+    disk.Format(1);
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0); // entry 1: clusters 0, 1
+    PutEntry(disk, kRoot, 5, Entry(0x01, "B", 49, 10));         // cluster 1 too
+    const ClusterOwnership map = BuildClusterOwnership(disk);
+    ASSERT_EQ(map.owners.size(), 2u);
+    EXPECT_EQ(map.ownersOf[0].size(), 1u);
+    EXPECT_EQ(map.ownersOf[1].size(), 2u);
+    EXPECT_TRUE(map.ownersOf[2].empty());
+    EXPECT_FALSE(map.HeldByOther(0, kRoot, 1));
+    EXPECT_TRUE(map.HeldByOther(1, kRoot, 1));
+    EXPECT_TRUE(map.HeldByOther(0, kRoot, 5));
+    EXPECT_FALSE(map.HeldByOther(-1, kRoot, 5));
+    EXPECT_FALSE(map.HeldByOther(100000, kRoot, 5));
+}
+
+TEST(FsCheck, SummaryLines) {
+    DiskImage disk;
+    disk.Format(1);
+    PutEntry(disk, kRoot, 3, Entry(0x01, "LOW", 20, 256));
+    const std::string summary = CheckFileSystem(disk).Summary();
+    EXPECT_EQ(summary.rfind("error outside-data: file \"LOW\" (entry 3 of the directory at "
+                            "sector 16) lies outside the data clusters",
+                            0),
+              0u)
+        << summary;
+}
