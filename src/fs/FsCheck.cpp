@@ -77,19 +77,20 @@ template <typename F> void ForEachRun(const std::vector<int>& ks, F onRun) {
 
 void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const ClusterOwner& owner,
                Reporter& out) {
-    const std::string who = Describe(disk, owner);
+    // Named only when there is something to say: most bodies are sound.
+    auto who = [&] { return Describe(disk, owner); };
     switch (owner.status) {
     case BodyStatus::Complete:
         break;
     case BodyStatus::LeftImage:
-        out.Add(FsSeverity::Error, "outside-image", who + " reaches outside the image", &owner);
+        out.Add(FsSeverity::Error, "outside-image", who() + " reaches outside the image", &owner);
         break;
     case BodyStatus::EndedEarly:
         out.Add(FsSeverity::Error, "body-short",
-                who + " ends (link or index entry 0, or a full index) before its size", &owner);
+                who() + " ends (link or index entry 0, or a full index) before its size", &owner);
         break;
     case BodyStatus::ChainLoop:
-        out.Add(FsSeverity::Error, "chain-loop", who + " has a sector chain that loops", &owner);
+        out.Add(FsSeverity::Error, "chain-loop", who() + " has a sector chain that loops", &owner);
         break;
     }
 
@@ -103,13 +104,13 @@ void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const Cluster
     if (!outside.empty())
         out.Add(
             FsSeverity::Error, "outside-data",
-            who + " lies outside the data clusters (" + ClusterRun(outside.front(), 1) +
+            who() + " lies outside the data clusters (" + ClusterRun(outside.front(), 1) +
                 (outside.size() > 1 ? " and " + std::to_string(outside.size() - 1) + " more" : "") +
                 ")",
             &owner, outside.front(), static_cast<int>(outside.size()));
     ForEachRun(unmarked, [&](int first, int count) {
         out.Add(FsSeverity::Error, "not-marked",
-                who + ": " + ClusterRun(first, count) + " not marked used in the bitmap", &owner,
+                who() + ": " + ClusterRun(first, count) + " not marked used in the bitmap", &owner,
                 first, count);
     });
 }
