@@ -36,7 +36,9 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     AddInfoCommands(commands);
     AddGetCommand(commands);
     AddPutCommand(commands);
+    AddRmCommand(commands);
     AddBootCommands(commands);
+    AddCheckCommand(commands);
 
     try {
         app.parse(argc, argv);

@@ -65,6 +65,7 @@ json InfoJson(const DiskImage& disk) {
     return {{"media", disk.GetMediaType()},
             {"cylinders", disk.GetCylinders()},
             {"cluster_bytes", clusterBytes},
+            {"first_data_cluster", disk.GetFirstDataCluster()},
             {"used_clusters", disk.GetUsedClusters()},
             {"total_clusters", disk.GetTotalClusters()},
             {"used_bytes", clusterBytes * disk.GetUsedClusters()},
@@ -81,6 +82,7 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
     out << "media:          " << Hex(disk.GetMediaType(), 2) << '\n'
         << "cylinders:      " << disk.GetCylinders() << '\n'
         << "cluster bytes:  " << clusterBytes << '\n'
+        << "first data:     cluster " << disk.GetFirstDataCluster() << '\n'
         << "used:           " << disk.GetUsedClusters() << " clusters, "
         << clusterBytes * disk.GetUsedClusters() << " bytes\n"
         << "total:          " << disk.GetTotalClusters() << " clusters, "

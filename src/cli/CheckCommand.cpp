@@ -1,0 +1,66 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "fs/FsCheck.h"
+#include "image/DiskImage.h"
+
+namespace {
+
+nlohmann::json ReportJson(const FsCheckReport& report) {
+    nlohmann::json findings = nlohmann::json::array();
+    for (const FsFinding& f : report.findings)
+        findings.push_back({{"severity", SeverityName(f.severity)},
+                            {"code", f.code},
+                            {"message", f.message},
+                            {"dir_sector", f.dirSector},
+                            {"entry_index", f.entryIndex},
+                            {"cluster", f.cluster},
+                            {"count", f.count}});
+    return {{"ok", report.Ok()},
+            {"errors", report.Errors()},
+            {"warnings", report.Warnings()},
+            {"mz_file_system", report.mzFileSystem},
+            {"directories", report.directories},
+            {"bodies", report.bodies},
+            {"data_clusters", report.dataClusters},
+            {"set_positions", report.setPositions},
+            {"held_clusters", report.heldClusters},
+            {"used_clusters", report.usedClusters},
+            {"findings", findings}};
+}
+
+} // namespace
+
+void AddCheckCommand(CommandSet& commands) {
+    struct Options {
+        std::string image;
+        bool json = false;
+    };
+    auto o = std::make_shared<Options>();
+    CliStreams& io = commands.Io();
+    CLI::App* sub =
+        commands.Add("check", "Check the file system (exit 1 when an error is found)", [o, &io] {
+            DiskImage disk;
+            if (!LoadImage(io, "check", o->image, disk))
+                return kExitFailed;
+            const FsCheckReport report = CheckFileSystem(disk);
+            if (o->json) {
+                io.out << ReportJson(report).dump(2) << '\n';
+            } else {
+                io.out << report.Summary() << report.Errors() << " errors, " << report.Warnings()
+                       << " warnings; " << report.directories << " directories, " << report.bodies
+                       << " bodies, " << report.heldClusters << " of " << report.dataClusters
+                       << " data clusters held\n";
+            }
+            if (report.Ok())
+                return kExitOk;
+            return Fail(io, "check", o->image,
+                        std::to_string(report.Errors()) + " file system errors found");
+        });
+    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+    sub->add_flag("--json", o->json, "Print JSON");
+}

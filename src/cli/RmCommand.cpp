@@ -1,0 +1,79 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <set>
+
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "fs/ListRow.h"
+#include "fs/ResultCodes.h"
+#include "image/DiskImage.h"
+
+namespace {
+
+constexpr const char* kCommand = "rm";
+
+} // namespace
+
+void AddRmCommand(CommandSet& commands) {
+    struct Options {
+        std::string image;
+        std::vector<std::string> names;
+        std::vector<int> indices;
+        std::string dir;
+        std::string output;
+    };
+    auto o = std::make_shared<Options>();
+    CliStreams& io = commands.Io();
+    CLI::App* sub = commands.Add("rm", "Delete files from a directory", [o, &io] {
+        if (o->names.empty() && o->indices.empty()) {
+            io.err << "darvex-cli: rm: give NAME or --index N\n"
+                   << "Run 'darvex-cli rm --help' for usage.\n";
+            return kExitUsage;
+        }
+        DiskImage disk;
+        if (!LoadImageForWrite(io, kCommand, o->image, disk))
+            return kExitFailed;
+        const int sector = SelectDirectory(io, kCommand, disk, o->dir, true);
+        if (sector < 0)
+            return kExitFailed;
+
+        // Every name is looked up before the first deletion, so a missing one changes nothing.
+        const std::vector<ListRow> rows = ListDirectory(disk, sector);
+        std::set<int> entries;
+        bool missing = false;
+        for (const std::string& name : o->names) {
+            std::optional<std::string> sjis = SjisArgument(io, kCommand, name);
+            const ListRow* row = sjis ? FindListedName(rows, *sjis) : nullptr;
+            if (sjis && row == nullptr)
+                Fail(io, kCommand, name, "no such file");
+            if (row == nullptr)
+                missing = true;
+            else
+                entries.insert(row->entryIndex);
+        }
+        for (int index : o->indices) {
+            const ListRow* row = FindListedIndex(rows, index);
+            if (row == nullptr) {
+                Fail(io, kCommand, "entry " + std::to_string(index),
+                     "not a listed file (free, hidden or a directory)");
+                missing = true;
+            } else {
+                entries.insert(index);
+            }
+        }
+        if (missing)
+            return kExitFailed;
+
+        for (int index : entries)
+            if (disk.RemoveFile(index) != ToInt(RemoveResult::Ok))
+                return Fail(io, kCommand, "entry " + std::to_string(index),
+                            "the entry is already free");
+        return SaveImage(io, kCommand, disk, o->image, o->output);
+    });
+    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+    sub->add_option("NAME", o->names, "Names of the files to delete");
+    sub->add_option("--index", o->indices, "Entry number 0-63 to delete (may be repeated)")
+        ->check(CLI::Range(0, 63));
+    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
+    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestUtil.h"
+#include "cli/Cli.h"
+
+namespace clitest {
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool in-process with "darvex-cli" as argv[0].
+inline CliRun RunTool(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"darvex-cli"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::ostringstream out, err;
+    CliRun run;
+    run.code = RunCli(static_cast<int>(all.size()), argv.data(), out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+inline nlohmann::json Json(const CliRun& run) {
+    return nlohmann::json::parse(run.out);
+}
+
+// The names in a folder, temporary files included.
+inline std::set<std::string> FilesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Every regular file under a folder, recursively, as paths relative to it.
+inline std::set<std::string> TreeOf(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ec))
+        names.insert(std::filesystem::relative(entry.path(), folder).string());
+    return names;
+}
+
+// Makes a folder the current one for the life of the object.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder)
+        : m_old(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() {
+        std::error_code ec;
+        std::filesystem::current_path(m_old, ec);
+    }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path m_old;
+};
+
+inline std::vector<unsigned char> Pattern(std::size_t bytes, unsigned seed) {
+    std::vector<unsigned char> data(bytes);
+    unsigned x = seed * 2654435761u + 1;
+    for (auto& b : data) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<unsigned char>(x >> 16);
+    }
+    return data;
+}
+
+} // namespace clitest
