@@ -109,6 +109,9 @@ void AddPutCommand(CommandSet& commands) {
                         "the file name cannot be written in Shift-JIS (CP932); give --name");
         }
 
+        if (CutSjis(name, DirEntry::kMaxStoredName).empty())
+            return Fail(io, kCommand, o->hostFile, "the name on the disk is empty");
+
         int modeChoice = o->mode != kModeNotGiven ? o->mode : proposal.mode;
         if (modeChoice < kFirstModeChoice || modeChoice > kLastModeChoice) {
             char mode[8];
