@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::size_t kMaxSizeField = 0xFFFF;                       // OBJ, BTX, BSD
 constexpr std::size_t kMaxIndexedBytes = kIndexSlots * kBlockBytes; // BRD: 524288
-constexpr std::size_t kSizeOffset = 20;
-constexpr std::size_t kStartSectorOffset = 30;
 
 enum class Layout { Sequential, Indexed, Contiguous };
 
