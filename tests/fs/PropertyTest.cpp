@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -67,26 +70,26 @@ std::size_t RandomSize(Rng& rng) {
 
 // Bytes that give the line-end filter something to do: CR, LF, Shift-JIS lead bytes. Each
 // random number yields eight bytes, which keeps the large files cheap to make.
-std::vector<unsigned char> RandomData(Rng& rng, std::size_t bytes) {
+void RandomData(Rng& rng, unsigned char* data, std::size_t bytes) {
     static const unsigned char kAlphabet[16] = {0x0D, 0x0A, 0x0A, 0x82, 0xE0, 0x41, 0x42, 0x00,
                                                 0xFF, 0x20, 0x0D, 0x0A, 0x30, 0x31, 0x9F, 0x7E};
-    std::vector<unsigned char> data(bytes);
     const bool text = rng.Chance(50);
     for (std::size_t i = 0; i < bytes; i += 8) {
         const std::uint64_t bits = rng.Next();
-        std::memcpy(data.data() + i, &bits, std::min<std::size_t>(8, bytes - i));
+        std::memcpy(data + i, &bits, std::min<std::size_t>(8, bytes - i));
     }
     if (text)
-        for (auto& b : data)
-            b = kAlphabet[b & 0x0F];
-    return data;
+        for (std::size_t i = 0; i < bytes; ++i)
+            data[i] = kAlphabet[data[i] & 0x0F];
 }
 
 // CR LF to CR: an LF is dropped unless the byte before it in the input is a lead byte.
-std::vector<unsigned char> FilterLineEnds(const std::vector<unsigned char>& in) {
+std::vector<unsigned char> FilterLineEnds(ByteView in) {
     std::vector<unsigned char> out;
+    out.reserve(in.size());
     unsigned char previous = 0xFF;
-    for (unsigned char c : in) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const unsigned char c = in.data()[i];
         if (c != 0x0A || IsSjisLeadByte(previous))
             out.push_back(c);
         previous = c;
@@ -105,6 +108,8 @@ struct Stats {
     long long puts = 0, putsStored = 0;
     long long removes = 0, removesDone = 0;
     long long boots = 0, bootsStored = 0;
+    long long prefilled = 0;
+    long long fullDirectory = 0; // puts refused for want of a free entry
 };
 
 class Sequence {
@@ -116,9 +121,13 @@ public:
 
     // Runs `steps` random steps; stops at the first broken property with a message.
     void Run(int steps) {
+        // Some sequences start from a nearly full directory, so that a full one is met too.
+        if (m_rng.Chance(10))
+            Prefill(static_cast<int>(m_rng.Range(55, 63)));
         for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
             m_step = step;
             const int pick = static_cast<int>(m_rng.Range(1, 100));
+            m_changed = true;
             if (pick <= 55)
                 Put();
             else if (pick <= 85)
@@ -126,7 +135,9 @@ public:
             else
                 BootPut();
             ++m_stats.steps;
-            CheckAll();
+            // A refused step has been shown to leave every byte as it was: nothing to recheck.
+            if (m_changed)
+                CheckAll();
         }
         if (!::testing::Test::HasFailure())
             RemoveEverything();
@@ -162,11 +173,12 @@ private:
         const bool plain = m_rng.Chance(60);
         const std::string name = "F" + std::to_string(m_rng.Range(0, 24));
         const std::size_t length = RandomSize(m_rng);
-        std::vector<unsigned char> data = RandomData(m_rng, length);
 
         // An MZT header's size field may disagree with the data that follow it.
         std::int64_t sizeField = static_cast<std::int64_t>(length);
-        std::vector<unsigned char> file = data;
+        const std::size_t headerBytes = plain ? 0 : kMztHeader;
+        std::vector<unsigned char> file(headerBytes + length, 0);
+        RandomData(m_rng, file.data() + headerBytes, length);
         if (!plain) {
             const int how = static_cast<int>(m_rng.Range(0, 3));
             sizeField = how == 0   ? static_cast<std::int64_t>(length & 0xFFFF)
@@ -174,30 +186,28 @@ private:
                         : how == 2
                             ? 0
                             : static_cast<std::int64_t>(std::min<std::size_t>(length, 65535));
-            file.assign(kMztHeader, 0);
             file[0] = static_cast<unsigned char>(storageMode == 5 ? 3 : storageMode);
-            file.insert(file.end(), data.begin(), data.end());
         }
         DirEntry::Bytes32 entry = AddFileEntry::Build(name, static_cast<std::uint8_t>(storageMode),
                                                       false, 0, sizeField, 0x1200, 0x1200);
 
-        // What the file must read back as.
-        std::vector<unsigned char> stored = data;
-        if (storageMode == 5 && plain)
-            stored = FilterLineEnds(data);
+        // What the file must read back as: the data, filtered for mode 5 from a plain file.
+        std::vector<unsigned char> filtered;
+        ByteView stored(file.data() + headerBytes, length);
+        if (storageMode == 5 && plain) {
+            filtered = FilterLineEnds(stored);
+            stored = ByteView(filtered.data(), filtered.size());
+        }
         const std::size_t L = stored.size();
         std::size_t S = plain && storageMode != 5 ? static_cast<std::size_t>(sizeField & 0xFFFF)
                                                   : static_cast<std::size_t>(sizeField);
         if (storageMode == 5 && plain)
             S = L & 0xFFFF;
         S = std::min(S, L);
-        std::vector<unsigned char> bin;
-        if (storageMode == 4) {
-            bin = stored;
-            bin.resize((L + 4095) / 4096 * 4096, 0); // whole zero-filled blocks
-        } else {
-            bin.assign(stored.begin(), stored.begin() + static_cast<long>(S));
-        }
+        // BRD keeps all L bytes in whole zero-filled blocks; the others S bytes.
+        const std::size_t binBytes = storageMode == 4 ? (L + 4095) / 4096 * 4096 : S;
+        std::vector<unsigned char> bin(binBytes, 0);
+        stored.copyTo(bin.data(), 0, std::min(binBytes, L));
         const bool tooLarge = storageMode == 4 ? L > kMaxBrdBytes : plain && L > kMaxPlainSize;
         const bool mztTooShort = !plain && file.size() <= kMztHeader;
         const int freeBefore = FreeEntries();
@@ -206,12 +216,14 @@ private:
                                                    plain ? 1 : 0, storageMode);
         if (result != 0) {
             ASSERT_TRUE(ImageKept()) << Where() << "import " << result << " changed the image";
+            m_changed = false;
         }
         // The import's tests come in this order: free entry, MZT length, name, size, space.
         int expected = -1; // -1: stored (0) or no space (4)
-        if (freeBefore == 0)
+        if (freeBefore == 0) {
             expected = 1;
-        else if (mztTooShort)
+            ++m_stats.fullDirectory;
+        } else if (mztTooShort)
             expected = 3;
         else if (NameLive(name))
             expected = 5;
@@ -238,6 +250,27 @@ private:
             m_mayLeak = true;
     }
 
+    // Tiny files named G0, G1, ... taking the first `count` free entries.
+    void Prefill(int count) {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "G" + std::to_string(i);
+            std::vector<unsigned char> data(static_cast<std::size_t>(m_rng.Range(0, 300)));
+            RandomData(m_rng, data.data(), data.size());
+            const int mode = static_cast<int>(m_rng.Range(1, 3));
+            DirEntry::Bytes32 entry =
+                AddFileEntry::Build(name, static_cast<std::uint8_t>(mode), false, 0,
+                                    static_cast<std::int64_t>(data.size()), 0, 0);
+            const int result =
+                m_disk.ImportFromBuffer(data.data(), data.size(), entry.data(), 1, mode);
+            if (result == 1)
+                break; // directory full
+            ASSERT_EQ(result, 0) << "prefill " << i;
+            m_files[opstest::FindEntry(m_disk, name)] = {name, std::move(data)};
+        }
+        ++m_stats.prefilled;
+        CheckAll();
+    }
+
     int FreeEntries() const {
         int free = 0;
         for (int i = 0; i < kDirEntries; ++i) {
@@ -262,11 +295,14 @@ private:
         unsigned char raw[kDirEntryBytes];
         m_disk.ReadDirEntry(raw, index);
         const bool free = index < 0 || index >= kDirEntries || raw[0] == 0x00;
-        KeepImage();
+        // Only a free entry may be refused, so only then is the image worth keeping.
+        if (free)
+            KeepImage();
         const int result = m_disk.RemoveFile(index);
         if (free) {
             ASSERT_EQ(result, 1) << Where();
             ASSERT_TRUE(ImageKept()) << Where() << "rm of a free entry changed the image";
+            m_changed = false;
             return;
         }
         ASSERT_EQ(result, 0) << Where();
@@ -281,12 +317,11 @@ private:
         const bool plain = m_rng.Chance(60);
         std::size_t length = m_rng.Chance(10) ? static_cast<std::size_t>(m_rng.Range(0, 2))
                                               : RandomSize(m_rng) % 70000;
-        std::vector<unsigned char> program = RandomData(m_rng, length);
-        std::vector<unsigned char> file = program;
-        if (!plain) {
-            file.assign(kMztHeader, 0x55);
-            file.insert(file.end(), program.begin(), program.end());
-        }
+        const std::size_t headerBytes = plain ? 0 : kMztHeader;
+        std::vector<unsigned char> file(headerBytes + length, 0x55);
+        RandomData(m_rng, file.data() + headerBytes, length);
+        std::vector<unsigned char> program(file.begin() + static_cast<long>(headerBytes),
+                                           file.end());
         const IplHeader header = BootHeaderBuilder::Build(static_cast<int>(m_rng.Range(0, 7)),
                                                           "P" + std::to_string(m_rng.Range(0, 999)),
                                                           static_cast<std::uint16_t>(m_rng.Next()));
@@ -301,6 +336,7 @@ private:
         }
         if (result != 0) {
             ASSERT_TRUE(ImageKept()) << Where() << "boot " << result << " changed the image";
+            m_changed = false;
             return;
         }
         ++m_stats.bootsStored;
@@ -354,15 +390,20 @@ private:
     std::map<int, LiveFile> m_files; // by entry index in the root
     std::optional<std::vector<unsigned char>> m_boot;
     bool m_mayLeak = false;
+    bool m_changed = true; // the last step was not refused
     std::vector<unsigned char> m_before;
 };
 
 } // namespace
 
 TEST(FsProperty, RandomSequencesKeepTheFileSystemSound) {
-    // Sequences per disk type and steps per sequence; small enough for a sanitizer build.
-    constexpr int kSequences = 250;
-    constexpr int kSteps = 20;
+    // Sequences per disk type and steps per sequence, small enough for a sanitizer build;
+    // DARVEX_PROPERTY_SCALE=n runs n times as many sequences.
+    int scale = 1;
+    if (const char* env = std::getenv("DARVEX_PROPERTY_SCALE"))
+        scale = std::max(1, std::atoi(env));
+    const int kSequences = 250 * scale;
+    constexpr int kSteps = 10;
     Stats stats;
     const auto start = std::chrono::steady_clock::now();
     for (int type = 0; type < 4 && !HasFailure(); ++type) {
@@ -375,14 +416,16 @@ TEST(FsProperty, RandomSequencesKeepTheFileSystemSound) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("property: %lld sequences, %lld steps (put %lld/%lld stored, rm %lld/%lld done, "
-                "boot %lld/%lld stored) in %.2f s\n",
-                stats.sequences, stats.steps, stats.puts, stats.putsStored, stats.removes,
-                stats.removesDone, stats.boots, stats.bootsStored, seconds);
+    std::printf("property: %lld sequences, %lld steps (put %lld/%lld stored, %lld into a full "
+                "directory; rm %lld/%lld done; boot %lld/%lld stored; %lld prefilled) in %.2f s\n",
+                stats.sequences, stats.steps, stats.puts, stats.putsStored, stats.fullDirectory,
+                stats.removes, stats.removesDone, stats.boots, stats.bootsStored, stats.prefilled,
+                seconds);
     // The mix must really exercise every operation's success and failure paths.
     EXPECT_GT(stats.putsStored, stats.puts / 4);
     EXPECT_LT(stats.putsStored, stats.puts);
     EXPECT_GT(stats.removesDone, stats.removes / 2);
     EXPECT_GT(stats.bootsStored, stats.boots / 3);
     EXPECT_LT(stats.bootsStored, stats.boots);
+    EXPECT_GT(stats.fullDirectory, 0);
 }
