@@ -28,42 +28,17 @@ std::vector<int> ClustersOfSectors(const DiskImage& disk, long long first, long 
     return clusters;
 }
 
-ClusterOwner SubDirectoryOwner(const DiskImage& disk, int dirSector, int index,
-                               const DirEntry& entry) {
-    ClusterOwner owner;
-    owner.kind = OwnerKind::SubDirectory;
-    owner.dirSector = dirSector;
-    owner.entryIndex = index;
-    if (!DirectoryInImage(disk, entry.StartSector()))
-        owner.status = BodyStatus::LeftImage;
-    owner.clusters = ClustersOfSectors(disk, entry.StartSector(), kDirSectors);
-    return owner;
+DirEntry EntryAt(const DiskImage& disk, int dirSector, int index) {
+    unsigned char raw[kDirEntryBytes];
+    disk.Image().copyTo(raw,
+                        static_cast<std::size_t>(dirSector) * kSectorBytes +
+                            static_cast<std::size_t>(index) * kDirEntryBytes,
+                        kDirEntryBytes);
+    return DirEntry(raw);
 }
 
-ClusterOwner FileOwner(const DiskImage& disk, int dirSector, int index, const DirEntry& entry) {
-    ClusterOwner owner;
-    owner.kind = OwnerKind::File;
-    owner.dirSector = dirSector;
-    owner.entryIndex = index;
-    owner.status = WalkFileBody(disk, entry.Bytes().data()).status;
-    owner.clusters = BodyClusters(disk, entry.Bytes().data());
-    return owner;
-}
-
-bool BootOwner(const DiskImage& disk, ClusterOwner& owner) {
-    const IplHeader ipl = IplHeader::FromImage(disk.Image());
-    if (!ipl.HasSignature())
-        return false;
-    owner.kind = OwnerKind::BootProgram;
-    const long long first = ipl.StartSector();
-    const long long bytes = ipl.ProgramBytes();
-    if (!disk.Image().contains(static_cast<std::size_t>(first) * kSectorBytes,
-                               static_cast<std::size_t>(bytes)))
-        owner.status = BodyStatus::LeftImage;
-    for (int k : ClustersOfSectors(disk, first, (bytes + kSectorBytes - 1) / kSectorBytes))
-        if (k >= 0)
-            owner.clusters.push_back(k);
-    return true;
+long long BootSectors(const IplHeader& ipl) {
+    return (static_cast<long long>(ipl.ProgramBytes()) + kSectorBytes - 1) / kSectorBytes;
 }
 
 } // namespace
@@ -73,20 +48,40 @@ bool ModeHoldsSpace(unsigned char mode) {
 }
 
 bool ClusterOwnership::HeldByOther(int k, int dirSector, int entryIndex) const {
-    if (k < 0 || k >= static_cast<int>(ownersOf.size()))
+    if (k < 0 || k >= static_cast<int>(holders.size()))
         return false;
-    for (int o : ownersOf[static_cast<std::size_t>(k)]) {
-        const ClusterOwner& owner = owners[static_cast<std::size_t>(o)];
-        if (owner.dirSector != dirSector || owner.entryIndex != entryIndex)
-            return true;
+    const ClusterHolders& h = holders[static_cast<std::size_t>(k)];
+    if (h.count == 0)
+        return false;
+    // Every entry is one owner at most, so a second holder is always someone else.
+    if (h.count >= 2)
+        return true;
+    const ClusterOwner& owner = owners[static_cast<std::size_t>(h.first)];
+    return owner.dirSector != dirSector || owner.entryIndex != entryIndex;
+}
+
+std::vector<int> OwnerClusters(const DiskImage& disk, const ClusterOwner& owner) {
+    switch (owner.kind) {
+    case OwnerKind::BootProgram: {
+        const IplHeader ipl = IplHeader::FromImage(disk.Image());
+        std::vector<int> clusters = ClustersOfSectors(disk, ipl.StartSector(), BootSectors(ipl));
+        clusters.erase(clusters.begin(), std::find_if(clusters.begin(), clusters.end(),
+                                                      [](int k) { return k >= 0; }));
+        return clusters;
     }
-    return false;
+    case OwnerKind::SubDirectory:
+        return ClustersOfSectors(
+            disk, EntryAt(disk, owner.dirSector, owner.entryIndex).StartSector(), kDirSectors);
+    case OwnerKind::File:
+        break;
+    }
+    return BodyClusters(disk, EntryAt(disk, owner.dirSector, owner.entryIndex).Bytes().data());
 }
 
 ClusterOwnership BuildClusterOwnership(const DiskImage& disk) {
     ClusterOwnership map;
     map.dataClusters = std::max(0, disk.GetPositionLimit() - kBitmapFirstPosition);
-    map.ownersOf.resize(static_cast<std::size_t>(map.dataClusters));
+    map.holders.resize(static_cast<std::size_t>(map.dataClusters));
     if (!disk.HasImage())
         return map;
 
@@ -105,21 +100,42 @@ ClusterOwnership BuildClusterOwnership(const DiskImage& disk) {
             const DirEntry& entry = entries[static_cast<std::size_t>(i)];
             if (!ModeHoldsSpace(entry.Mode()))
                 continue;
+            ClusterOwner owner;
+            owner.dirSector = dirSector;
+            owner.entryIndex = i;
             if (FileMode::BodyLayoutOf(entry.Mode()) == BodyLayout::SubDirectory) {
-                if (!IsDotName(entry.NameText()))
-                    map.owners.push_back(SubDirectoryOwner(disk, dirSector, i, entry));
-                continue;
+                if (IsDotName(entry.NameText()))
+                    continue;
+                owner.kind = OwnerKind::SubDirectory;
+                if (!DirectoryInImage(disk, entry.StartSector()))
+                    owner.status = BodyStatus::LeftImage;
+            } else {
+                owner.status = WalkFileBody(disk, entry.Bytes().data()).status;
             }
-            map.owners.push_back(FileOwner(disk, dirSector, i, entry));
+            map.owners.push_back(owner);
         }
     }
-    ClusterOwner boot;
-    if (BootOwner(disk, boot))
-        map.owners.push_back(std::move(boot));
+    const IplHeader ipl = IplHeader::FromImage(disk.Image());
+    if (ipl.HasSignature()) {
+        ClusterOwner boot;
+        boot.kind = OwnerKind::BootProgram;
+        if (!disk.Image().contains(static_cast<std::size_t>(ipl.StartSector()) * kSectorBytes,
+                                   ipl.ProgramBytes()))
+            boot.status = BodyStatus::LeftImage;
+        map.owners.push_back(boot);
+    }
 
-    for (std::size_t o = 0; o < map.owners.size(); ++o)
-        for (int k : map.owners[o].clusters)
-            if (k >= 0 && k < map.dataClusters)
-                map.ownersOf[static_cast<std::size_t>(k)].push_back(static_cast<int>(o));
+    for (std::size_t o = 0; o < map.owners.size(); ++o) {
+        for (int k : OwnerClusters(disk, map.owners[o])) {
+            if (k < 0 || k >= map.dataClusters)
+                continue;
+            ClusterHolders& h = map.holders[static_cast<std::size_t>(k)];
+            if (h.count == 0)
+                h.first = static_cast<int>(o);
+            else if (h.count == 1)
+                h.second = static_cast<int>(o);
+            ++h.count;
+        }
+    }
     return map;
 }

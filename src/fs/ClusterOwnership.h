@@ -14,6 +14,9 @@ class DiskImage;
 // Entries of modes 0x80, 0x81 and 0x82 hold nothing: formatting writes a 0x80 entry whose start
 // sector 0 lies in the reserved area, and nothing of this program allocates space for them.
 // "." and ".." entries hold nothing either: they name directories held by other entries.
+//
+// Only counts and the first two holders of each cluster are kept, so that an image full of
+// entries claiming everything still costs memory in proportion to its clusters.
 enum class OwnerKind { File, SubDirectory, BootProgram };
 
 struct ClusterOwner {
@@ -21,25 +24,31 @@ struct ClusterOwner {
     int dirSector = -1;  // the directory holding the entry; -1 for the boot program
     int entryIndex = -1; // 0..63; -1 for the boot program
     BodyStatus status = BodyStatus::Complete;
-    // Cluster indices k the body occupies, ascending and without repeats. For files and
-    // sub-directories they may lie below 0 (reserved area) or beyond the bitmap; the boot
-    // program's sectors in the reserved area are left out, as loading it from there is normal.
-    std::vector<int> clusters;
+};
+
+struct ClusterHolders {
+    int count = 0;  // distinct owners holding the cluster
+    int first = -1; // indices into ClusterOwnership::owners, in walk order
+    int second = -1;
 };
 
 struct ClusterOwnership {
-    int dataClusters = 0;             // bitmap positions 48 .. 48 + dataClusters - 1
-    std::vector<int> directories;     // sectors of the directories walked, root first, unique
-    bool treeStoppedAtLimit = false;  // the directory walk met its node limit
-    std::vector<ClusterOwner> owners; // in walk order, the boot program last
-    // For each cluster index 0 .. dataClusters - 1, the indices into `owners` that hold it.
-    std::vector<std::vector<int>> ownersOf;
+    int dataClusters = 0;                // bitmap positions 48 .. 48 + dataClusters - 1
+    std::vector<int> directories;        // sectors of the directories walked, root first, unique
+    bool treeStoppedAtLimit = false;     // the directory walk met its node limit
+    std::vector<ClusterOwner> owners;    // in walk order, the boot program last
+    std::vector<ClusterHolders> holders; // one per cluster index 0 .. dataClusters - 1
 
     // Whether cluster k is held by an owner other than entry (dirSector, entryIndex).
     bool HeldByOther(int k, int dirSector, int entryIndex) const;
 };
 
 ClusterOwnership BuildClusterOwnership(const DiskImage& disk);
+
+// The cluster indices k an owner's body occupies, ascending and without repeats. For files and
+// sub-directories they may lie below 0 (reserved area) or beyond the bitmap; the boot
+// program's sectors in the reserved area are left out, as loading it from there is normal.
+std::vector<int> OwnerClusters(const DiskImage& disk, const ClusterOwner& owner);
 
 // Whether a mode byte stands for an entry whose space the ownership counts. Free entries and
 // the modes 0x80 .. 0x82 do not.

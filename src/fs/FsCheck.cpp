@@ -95,7 +95,7 @@ void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const Cluster
     }
 
     std::vector<int> outside, unmarked;
-    for (int k : owner.clusters) {
+    for (int k : OwnerClusters(disk, owner)) {
         if (k < 0 || k >= map.dataClusters)
             outside.push_back(k);
         else if (!PositionSet(disk, k))
@@ -165,29 +165,39 @@ FsCheckReport CheckFileSystem(const DiskImage& disk) {
     for (const ClusterOwner& owner : map.owners)
         CheckBody(disk, map, owner, out);
 
-    // Clusters held twice: one finding per pair of owners, over all the clusters they share.
-    std::map<std::pair<int, int>, std::vector<int>> shared;
+    // Clusters held twice: one finding per pair of first holders, over all the clusters they
+    // share.
+    struct Shared {
+        int first = -1;
+        int count = 0;
+        int moreHolders = 0; // beyond the pair, on the cluster that has the most
+    };
+    std::map<std::pair<int, int>, Shared> shared;
     std::vector<int> leaked;
     for (int k = 0; k < map.dataClusters; ++k) {
-        const auto& holders = map.ownersOf[static_cast<std::size_t>(k)];
+        const ClusterHolders& h = map.holders[static_cast<std::size_t>(k)];
         const bool set = PositionSet(disk, k);
         report.setPositions += set ? 1 : 0;
-        report.heldClusters += holders.empty() ? 0 : 1;
-        if (holders.empty() && set)
+        report.heldClusters += h.count > 0 ? 1 : 0;
+        if (h.count == 0 && set)
             leaked.push_back(k);
-        for (std::size_t a = 0; a < holders.size(); ++a)
-            for (std::size_t b = a + 1; b < holders.size(); ++b)
-                shared[{holders[a], holders[b]}].push_back(k);
+        if (h.count >= 2) {
+            Shared& entry = shared[{h.first, h.second}];
+            if (entry.count++ == 0)
+                entry.first = k;
+            entry.moreHolders = std::max(entry.moreHolders, h.count - 2);
+        }
     }
-    for (const auto& [pair, ks] : shared) {
+    for (const auto& [pair, s] : shared) {
         const ClusterOwner& a = map.owners[static_cast<std::size_t>(pair.first)];
         const ClusterOwner& b = map.owners[static_cast<std::size_t>(pair.second)];
-        const int count = static_cast<int>(ks.size());
-        out.Add(FsSeverity::Error, "shared-cluster",
-                Describe(disk, a) + " and " + Describe(disk, b) + " both hold " +
-                    ClusterRun(ks.front(), 1) +
-                    (count > 1 ? " and " + std::to_string(count - 1) + " more" : ""),
-                &a, ks.front(), count);
+        std::string message = Describe(disk, a) + " and " + Describe(disk, b) + " both hold " +
+                              ClusterRun(s.first, 1);
+        if (s.count > 1)
+            message += " and " + std::to_string(s.count - 1) + " more";
+        if (s.moreHolders > 0)
+            message += " (with up to " + std::to_string(s.moreHolders) + " further holders)";
+        out.Add(FsSeverity::Error, "shared-cluster", std::move(message), &a, s.first, s.count);
     }
     ForEachRun(leaked, [&](int first, int count) {
         out.Add(FsSeverity::Warning, "leaked",

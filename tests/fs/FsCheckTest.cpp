@@ -316,14 +316,39 @@ TEST(FsCheck, OwnershipMapNamesTheHolders) {
     PutEntry(disk, kRoot, 5, Entry(0x01, "B", 49, 10));         // cluster 1 too
     const ClusterOwnership map = BuildClusterOwnership(disk);
     ASSERT_EQ(map.owners.size(), 2u);
-    EXPECT_EQ(map.ownersOf[0].size(), 1u);
-    EXPECT_EQ(map.ownersOf[1].size(), 2u);
-    EXPECT_TRUE(map.ownersOf[2].empty());
+    EXPECT_EQ(map.holders[0].count, 1);
+    EXPECT_EQ(map.holders[0].first, 0);
+    EXPECT_EQ(map.holders[1].count, 2);
+    EXPECT_EQ(map.holders[1].first, 0);
+    EXPECT_EQ(map.holders[1].second, 1);
+    EXPECT_EQ(map.holders[2].count, 0);
+    EXPECT_EQ(OwnerClusters(disk, map.owners[0]), (std::vector<int>{0, 1}));
+    EXPECT_EQ(OwnerClusters(disk, map.owners[1]), (std::vector<int>{1}));
     EXPECT_FALSE(map.HeldByOther(0, kRoot, 1));
     EXPECT_TRUE(map.HeldByOther(1, kRoot, 1));
     EXPECT_TRUE(map.HeldByOther(0, kRoot, 5));
     EXPECT_FALSE(map.HeldByOther(-1, kRoot, 5));
     EXPECT_FALSE(map.HeldByOther(100000, kRoot, 5));
+}
+
+TEST(FsCheck, ManyHoldersOfOneCluster) {
+    DiskImage disk;
+    disk.Format(1);
+    disk.MarkUsed(0, 256);
+    for (int i = 1; i <= 5; ++i)
+        PutEntry(disk, kRoot, i, Entry(0x01, "H" + std::to_string(i), 48, 100));
+    const ClusterOwnership map = BuildClusterOwnership(disk);
+    EXPECT_EQ(map.holders[0].count, 5);
+    const FsCheckReport report = CheckFileSystem(disk);
+    ASSERT_EQ(Codes(report), Codes_t{"error shared-cluster"}) << report.Summary();
+    EXPECT_NE(report.findings[0].message.find("up to 3 further holders"), std::string::npos);
+    // Removing one of them leaves the cluster to the others, until the last one goes.
+    for (int i = 1; i <= 4; ++i) {
+        ASSERT_EQ(disk.RemoveFile(i), 0);
+        EXPECT_TRUE(opstest::PositionSet(disk, 48)) << i;
+    }
+    ASSERT_EQ(disk.RemoveFile(5), 0);
+    EXPECT_FALSE(opstest::PositionSet(disk, 48));
 }
 
 TEST(FsCheck, SummaryLines) {
