@@ -47,17 +47,16 @@ constexpr std::size_t kFlatMinBytes = kBitmapOffset + kSectorBytes; // up to the
 constexpr std::uint64_t kFlatMax2D = 0x50000;
 constexpr std::uint64_t kFlatMax2DD = 0xA0000;
 
-// Word at a time: the sector copies are the whole cost of a load or save.
-void ComplementCopy(unsigned char* dest, const unsigned char* src, std::size_t len) {
-    std::size_t i = 0;
-    for (; i + sizeof(std::uint64_t) <= len; i += sizeof(std::uint64_t)) {
+// Word at a time: the sector copies are the whole cost of a load or save. The length is a
+// template argument so that each copy compiles to straight-line code.
+template <std::size_t Len> void ComplementCopy(unsigned char* dest, const unsigned char* src) {
+    static_assert(Len % sizeof(std::uint64_t) == 0);
+    for (std::size_t i = 0; i < Len; i += sizeof(std::uint64_t)) {
         std::uint64_t word;
         std::memcpy(&word, src + i, sizeof word);
         word = ~word;
         std::memcpy(dest + i, &word, sizeof word);
     }
-    for (; i < len; ++i)
-        dest[i] = static_cast<unsigned char>(~src[i]);
 }
 
 void PutU32le(unsigned char* at, std::uint32_t v) {
@@ -155,9 +154,13 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
                 continue;
             }
             const int sector = LogicalSector(cyl, head, rec);
+            // N = 0 supplies half a sector; N >= 2 only its first 256 bytes.
             const std::size_t len = std::min<std::size_t>(dataBytes, kSectorBytes);
             unsigned char* dest = image.get() + static_cast<std::size_t>(sector) * kSectorBytes;
-            ComplementCopy(dest, disk.data() + data, len);
+            if (len == static_cast<std::size_t>(kSectorBytes))
+                ComplementCopy<kSectorBytes>(dest, disk.data() + data);
+            else
+                ComplementCopy<kSectorBytes / 2>(dest, disk.data() + data);
             // A short record fills only its part; what no record wrote reads 0x00.
             if (!supplied[sector]) {
                 std::memset(dest + len, 0, kSectorBytes - len);
@@ -277,7 +280,7 @@ int DiskImage::Save(unsigned char* dest, int flat) const {
                     image.copyTo(sector, at, kSectorBytes);
                     src = sector;
                 }
-                ComplementCopy(out, src, kSectorBytes);
+                ComplementCopy<kSectorBytes>(out, src);
                 out += kSectorBytes;
             }
         }
