@@ -140,6 +140,150 @@ private:
     long long m_imageSectors;
 };
 
+// What the three layouts share once the entry and the data have passed their checks.
+struct Placement {
+    DiskImage& disk;
+    MutableByteView image;
+    MutableByteView bitmap;
+    MutableByteView dirSlot;
+    unsigned char* callerEntry;
+    DirEntry stored;
+    ByteView source; // the L data bytes
+    std::size_t S;
+    ClusterGeometry geometry;
+
+    std::size_t L() const { return source.size(); }
+    int ClusterBytes() const { return disk.GetClusterBytes(); }
+    MutableByteView Sectors(long long first, std::size_t bytes) const {
+        return image.slice(static_cast<std::size_t>(first) * kSectorBytes, bytes);
+    }
+    // Writes the entry into the free slot and, before the first MarkUsed whose recount then
+    // replaces it, adds need(L) to usedClusters. The caller's entry gets what was stored.
+    void StoreEntry() {
+        dirSlot.write(0, stored.Bytes().data(), kDirEntryBytes);
+        const long long used = bitmap.u16le(kBitmapUsedClusters) + Need(L(), ClusterBytes());
+        bitmap.setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(used & 0xFFFF));
+        std::memcpy(callerEntry, stored.Bytes().data(), kDirEntryBytes);
+    }
+};
+
+// BSD: 254 data bytes a sector, every sector chained to the next, also inside one cluster,
+// clusters taken one at a time, lowest free first.
+int PlaceSequential(Placement& p) {
+    const int spc = p.geometry.SectorsPerCluster();
+    const long long sectors = (static_cast<long long>(p.S) + kChainDataBytes - 1) / kChainDataBytes;
+    // A body of 0 bytes still takes the lowest free cluster's sector as its start.
+    const long long clusters = std::max<long long>(1, (sectors + spc - 1) / spc);
+    const std::vector<int> chain = FreeMap(p.disk).LowestFree(clusters);
+    if (p.disk.GetFreeBytes() < static_cast<long long>(p.L()) ||
+        static_cast<long long>(chain.size()) < clusters || !p.geometry.Writable(chain.back()))
+        return ToInt(ImportResult::NoSpace);
+
+    p.stored.SetStartSector(static_cast<std::uint16_t>(p.geometry.FirstSector(chain.front())));
+    p.StoreEntry();
+    // The lowest free cluster taken one at a time is the next of `chain` each time. Runs of
+    // neighbours are marked at once: the bits and the recount end as if marked one by one.
+    if (sectors > 0) {
+        for (std::size_t i = 0; i < chain.size();) {
+            std::size_t j = i + 1;
+            while (j < chain.size() && chain[j] == chain[j - 1] + 1)
+                ++j;
+            p.disk.MarkUsed(chain[i], static_cast<int>(j - i) * p.ClusterBytes());
+            i = j;
+        }
+    }
+    std::size_t remaining = p.S;
+    std::size_t from = 0;
+    long long previous = -1;
+    for (std::size_t c = 0; c < chain.size() && remaining > 0; ++c) {
+        for (int s = 0; s < spc && remaining > 0; ++s) {
+            const long long sector = p.geometry.FirstSector(chain[c]) + s;
+            MutableByteView view = p.Sectors(sector, kSectorBytes);
+            view.fill(0, kSectorBytes, 0x00);
+            const std::size_t n = std::min<std::size_t>(remaining, kChainDataBytes);
+            view.write(0, p.source.data() + from, n);
+            if (previous >= 0)
+                p.Sectors(previous, kSectorBytes)
+                    .setU16le(kChainLinkOffset, static_cast<std::uint16_t>(sector));
+            remaining -= n;
+            from += kChainDataBytes;
+            previous = sector;
+        }
+    }
+    return ToInt(ImportResult::Ok);
+}
+
+// BRD: a zeroed index cluster, then 4096-byte blocks listed in its first sector. All L bytes
+// are stored and the size field counts 32-byte records of whole blocks.
+int PlaceIndexed(Placement& p) {
+    const int cb = p.ClusterBytes();
+    const long long blocks = (static_cast<long long>(p.L()) + kBlockBytes - 1) / kBlockBytes;
+    const long long runClusters = Need(kBlockBytes, cb);
+    const long long blocksPerRun = cb <= kBlockBytes ? 1 : cb / kBlockBytes;
+    // The index cluster and every block run are tried on a copy of the bitmap first.
+    FreeMap map(p.disk);
+    bool fits = p.disk.GetFreeBytes() >= static_cast<long long>(p.L());
+    const int indexK = map.FindRun(Need(kSectorBytes, cb));
+    fits = fits && indexK >= 0 && p.geometry.Writable(indexK);
+    if (fits)
+        map.Take(indexK, 1);
+    for (long long placed = 0; fits && placed < blocks; placed += blocksPerRun) {
+        const int b = map.FindRun(runClusters);
+        fits = b >= 0 && p.geometry.Writable(b, runClusters);
+        if (fits)
+            map.Take(b, runClusters);
+    }
+    if (!fits)
+        return ToInt(ImportResult::NoSpace);
+
+    p.stored.SetSize(static_cast<std::uint16_t>(blocks * (kBlockBytes / kRecordBytes)));
+    const int k = p.disk.FindFreeRun(kSectorBytes);
+    const long long indexSector = p.geometry.FirstSector(k);
+    p.stored.SetStartSector(static_cast<std::uint16_t>(indexSector));
+    p.StoreEntry();
+    p.disk.MarkUsed(k, kSectorBytes);
+    p.Sectors(indexSector, static_cast<std::size_t>(cb)).fill(0, static_cast<std::size_t>(cb), 0);
+    MutableByteView index = p.Sectors(indexSector, kSectorBytes);
+
+    std::size_t remaining = p.L();
+    std::size_t from = 0;
+    int slot = 0;
+    while (remaining > 0) {
+        const int b = p.disk.FindFreeRun(kBlockBytes);
+        if (b < 0)
+            break; // cannot happen after the trial above; never write unmarked clusters
+        p.disk.MarkUsed(b, cb <= kBlockBytes ? kBlockBytes : kSectorBytes);
+        for (long long j = 0; j < blocksPerRun && remaining > 0; ++j) {
+            const long long first = p.geometry.FirstSector(b) + j * kBlockSectors;
+            MutableByteView block = p.Sectors(first, kBlockBytes);
+            block.fill(0, kBlockBytes, 0x00);
+            const std::size_t n = std::min<std::size_t>(remaining, kBlockBytes);
+            block.write(0, p.source.data() + from, n);
+            index.setU16le(static_cast<std::size_t>(slot) * 2, static_cast<std::uint16_t>(first));
+            ++slot;
+            remaining -= n;
+            from += kBlockBytes;
+        }
+    }
+    return ToInt(ImportResult::Ok);
+}
+
+// OBJ, BTX and every other storage mode: one run for L bytes; the run search is the only
+// free-space test.
+int PlaceContiguous(Placement& p, bool copyData) {
+    const int k = p.disk.FindFreeRun(static_cast<int>(std::min<std::size_t>(p.L(), INT_MAX)));
+    if (k < 0 || !p.geometry.Writable(k, Need(p.L(), p.ClusterBytes())))
+        return ToInt(ImportResult::NoSpace);
+    const long long startSector = p.geometry.FirstSector(k);
+    p.stored.SetStartSector(static_cast<std::uint16_t>(startSector));
+    p.StoreEntry();
+    p.disk.MarkUsed(k, static_cast<int>(p.L()));
+    // The rest of the run keeps its former contents.
+    if (copyData)
+        p.Sectors(startSector, p.S).write(0, p.source.data(), p.S);
+    return ToInt(ImportResult::Ok);
+}
+
 } // namespace
 
 int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes,
@@ -162,8 +306,10 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
     }
 
     // 4. Name test.
-    if (entry == nullptr || NameTaken(*this, entry))
-        return entry == nullptr ? ToInt(ImportResult::FreeMode) : ToInt(ImportResult::NameTaken);
+    if (entry == nullptr)
+        return ToInt(ImportResult::FreeMode);
+    if (NameTaken(*this, entry))
+        return ToInt(ImportResult::NameTaken);
     // An entry stored with mode 0x00 would read as free and its clusters would be lost.
     DirEntry stored(entry);
     if (stored.IsFree())
@@ -190,138 +336,23 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
     if (layout == Layout::Indexed ? L > kMaxIndexedBytes : plain != 0 && L > kMaxSizeField)
         return ToInt(ImportResult::TooLarge);
 
-    const int cb = m_nClusterBytes;
-    const ClusterGeometry geometry(*this);
-    const int spc = geometry.SectorsPerCluster();
-    MutableByteView image = ImageView();
-    MutableByteView dirSlot = image.slice(static_cast<std::size_t>(m_nCurDirSector) * kSectorBytes +
-                                              static_cast<std::size_t>(freeIndex) * kDirEntryBytes,
-                                          kDirEntryBytes);
-    auto storeEntry = [&]() {
-        dirSlot.write(0, stored.Bytes().data(), kDirEntryBytes);
-        // usedClusters grows by need(L) before the first MarkUsed, whose recount replaces it.
-        MutableByteView bitmap = BitmapView();
-        bitmap.setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(
-                                                 bitmap.u16le(kBitmapUsedClusters) + Need(L, cb)));
-        std::memcpy(entry, stored.Bytes().data(), kDirEntryBytes);
-    };
-    auto sectorView = [&](long long sector, std::size_t bytes) {
-        return image.slice(static_cast<std::size_t>(sector) * kSectorBytes, bytes);
-    };
-
-    // 8. Allocate and write. Each layout first makes sure the whole body fits, so a failure
-    // leaves the image as it was.
-    if (layout == Layout::Sequential) {
-        const long long sectors =
-            (static_cast<long long>(S) + kChainDataBytes - 1) / kChainDataBytes;
-        // A body of 0 bytes still takes the lowest free cluster's sector as its start.
-        const long long clusters = std::max<long long>(1, (sectors + spc - 1) / spc);
-        const FreeMap map(*this);
-        const std::vector<int> chain = map.LowestFree(clusters);
-        if (GetFreeBytes() < static_cast<long long>(L) ||
-            static_cast<long long>(chain.size()) < clusters || !geometry.Writable(chain.back()))
-            return ToInt(ImportResult::NoSpace);
-
-        stored.SetStartSector(static_cast<std::uint16_t>(geometry.FirstSector(chain.front())));
-        storeEntry();
-        // The lowest free cluster taken one at a time is the next of `chain` each time. Runs of
-        // neighbours are marked at once: the bits and the recount end as if marked one by one.
-        if (sectors > 0) {
-            for (std::size_t i = 0; i < chain.size();) {
-                std::size_t j = i + 1;
-                while (j < chain.size() && chain[j] == chain[j - 1] + 1)
-                    ++j;
-                MarkUsed(chain[i], static_cast<int>(j - i) * cb);
-                i = j;
-            }
-        }
-        std::size_t remaining = S;
-        std::size_t from = 0;
-        long long previous = -1;
-        for (std::size_t c = 0; c < chain.size() && remaining > 0; ++c) {
-            for (int s = 0; s < spc && remaining > 0; ++s) {
-                const long long sector = geometry.FirstSector(chain[c]) + s;
-                MutableByteView view = sectorView(sector, kSectorBytes);
-                view.fill(0, kSectorBytes, 0x00);
-                const std::size_t n = std::min<std::size_t>(remaining, kChainDataBytes);
-                view.write(0, source.data() + from, n);
-                if (previous >= 0)
-                    sectorView(previous, kSectorBytes)
-                        .setU16le(kChainLinkOffset, static_cast<std::uint16_t>(sector));
-                remaining -= n;
-                from += kChainDataBytes;
-                previous = sector;
-            }
-        }
-        return ToInt(ImportResult::Ok);
+    // 8. Allocate and write. Each layout makes sure first that the whole body fits, so that a
+    // failure leaves the image as it was.
+    const MutableByteView dirSlot =
+        ImageView().slice(static_cast<std::size_t>(m_nCurDirSector) * kSectorBytes +
+                              static_cast<std::size_t>(freeIndex) * kDirEntryBytes,
+                          kDirEntryBytes);
+    Placement placement{*this,  ImageView(), BitmapView(),          dirSlot, entry, stored,
+                        source, S,           ClusterGeometry(*this)};
+    switch (layout) {
+    case Layout::Sequential:
+        return PlaceSequential(placement);
+    case Layout::Indexed:
+        return PlaceIndexed(placement);
+    case Layout::Contiguous:
+        break;
     }
-
-    if (layout == Layout::Indexed) {
-        const long long blocks = (static_cast<long long>(L) + kBlockBytes - 1) / kBlockBytes;
-        const long long runClusters = Need(kBlockBytes, cb);
-        const long long blocksPerRun = cb <= kBlockBytes ? 1 : cb / kBlockBytes;
-        // Try the index cluster and every block run on a copy of the bitmap first.
-        FreeMap map(*this);
-        bool fits = GetFreeBytes() >= static_cast<long long>(L);
-        const int indexK = map.FindRun(Need(kSectorBytes, cb));
-        fits = fits && indexK >= 0 && geometry.Writable(indexK);
-        if (fits)
-            map.Take(indexK, 1);
-        for (long long placed = 0; fits && placed < blocks; placed += blocksPerRun) {
-            const int b = map.FindRun(runClusters);
-            fits = b >= 0 && geometry.Writable(b, runClusters);
-            if (fits)
-                map.Take(b, runClusters);
-        }
-        if (!fits)
-            return ToInt(ImportResult::NoSpace);
-
-        // The size field counts 32-byte records of whole blocks, and all L bytes are stored.
-        stored.SetSize(static_cast<std::uint16_t>(blocks * (kBlockBytes / kRecordBytes)));
-        const int k = FindFreeRun(kSectorBytes);
-        const long long indexSector = geometry.FirstSector(k);
-        stored.SetStartSector(static_cast<std::uint16_t>(indexSector));
-        storeEntry();
-        MarkUsed(k, kSectorBytes);
-        sectorView(indexSector, static_cast<std::size_t>(cb))
-            .fill(0, static_cast<std::size_t>(cb), 0);
-        MutableByteView index = sectorView(indexSector, kSectorBytes);
-
-        std::size_t remaining = L;
-        std::size_t from = 0;
-        int slot = 0;
-        while (remaining > 0) {
-            const int b = FindFreeRun(kBlockBytes);
-            if (b < 0)
-                break; // cannot happen after the trial above; never write unmarked clusters
-            MarkUsed(b, cb <= kBlockBytes ? kBlockBytes : kSectorBytes);
-            for (long long j = 0; j < blocksPerRun && remaining > 0; ++j) {
-                const long long first = geometry.FirstSector(b) + j * kBlockSectors;
-                MutableByteView block = sectorView(first, kBlockBytes);
-                block.fill(0, kBlockBytes, 0x00);
-                const std::size_t n = std::min<std::size_t>(remaining, kBlockBytes);
-                block.write(0, source.data() + from, n);
-                index.setU16le(static_cast<std::size_t>(slot) * 2,
-                               static_cast<std::uint16_t>(first));
-                ++slot;
-                remaining -= n;
-                from += kBlockBytes;
-            }
-        }
-        return ToInt(ImportResult::Ok);
-    }
-
-    // Contiguous: the run search is the only free-space test.
-    const int k = FindFreeRun(static_cast<int>(std::min<std::size_t>(L, INT_MAX)));
-    if (k < 0 || !geometry.Writable(k, Need(L, cb)))
-        return ToInt(ImportResult::NoSpace);
-    const long long startSector = geometry.FirstSector(k);
-    stored.SetStartSector(static_cast<std::uint16_t>(startSector));
-    storeEntry();
-    MarkUsed(k, static_cast<int>(L));
-    if (CopiesIntoRun(storageMode))
-        sectorView(startSector, S).write(0, source.data(), S);
-    return ToInt(ImportResult::Ok);
+    return PlaceContiguous(placement, CopiesIntoRun(storageMode));
 }
 
 int DiskImage::ImportFile(const char* path, unsigned char* entry, int plain, int storageMode) {
