@@ -41,6 +41,12 @@ long long BootSectors(const IplHeader& ipl) {
     return (static_cast<long long>(ipl.ProgramBytes()) + kSectorBytes - 1) / kSectorBytes;
 }
 
+// Entries are told apart by where they lie, not by (directory, index): directories that
+// overlap on a damaged disk name one entry twice.
+long long EntryAddress(int dirSector, int entryIndex) {
+    return static_cast<long long>(dirSector) * (kSectorBytes / kDirEntryBytes) + entryIndex;
+}
+
 } // namespace
 
 bool ModeHoldsSpace(unsigned char mode) {
@@ -57,7 +63,8 @@ bool ClusterOwnership::HeldByOther(int k, int dirSector, int entryIndex) const {
     if (h.count >= 2)
         return true;
     const ClusterOwner& owner = owners[static_cast<std::size_t>(h.first)];
-    return owner.dirSector != dirSector || owner.entryIndex != entryIndex;
+    return owner.kind == OwnerKind::BootProgram ||
+           EntryAddress(owner.dirSector, owner.entryIndex) != EntryAddress(dirSector, entryIndex);
 }
 
 std::vector<int> OwnerClusters(const DiskImage& disk, const ClusterOwner& owner) {
@@ -92,6 +99,7 @@ ClusterOwnership BuildClusterOwnership(const DiskImage& disk) {
             map.directories.end())
             map.directories.push_back(node.dirSector);
 
+    std::vector<bool> seen(disk.GetImageSize() / kDirEntryBytes, false);
     for (int dirSector : map.directories) {
         if (!DirectoryInImage(disk, dirSector))
             continue;
@@ -100,6 +108,10 @@ ClusterOwnership BuildClusterOwnership(const DiskImage& disk) {
             const DirEntry& entry = entries[static_cast<std::size_t>(i)];
             if (!ModeHoldsSpace(entry.Mode()))
                 continue;
+            const auto address = static_cast<std::size_t>(EntryAddress(dirSector, i));
+            if (seen[address])
+                continue;
+            seen[address] = true;
             ClusterOwner owner;
             owner.dirSector = dirSector;
             owner.entryIndex = i;

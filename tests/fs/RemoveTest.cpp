@@ -276,3 +276,20 @@ TEST(RemoveFile, CurrentDirectoryOutsideTheImage) {
     DiskImage none;
     EXPECT_EQ(none.RemoveFile(0), 1);
 }
+
+TEST(RemoveFile, EntryReachedThroughAnOverlappingDirectory) {
+    DiskImage disk;
+    disk.Format(1);
+    // Root entry 9 is entry 1 of a "directory" starting one sector later, at 17.
+    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0);
+    PutEntry(disk, kRoot, 9, Entry(0x01, "NINE", 48 + 2, 512)); // clusters 2, 3
+    disk.MarkUsed(2, 512);
+    opstest::MakeSubDir(disk, kRoot, 2, "SUB", 100);
+    PutEntry(disk, 100, 5, Entry(0x0F, "ODD", 17, 0)); // a directory overlapping the root
+    ASSERT_GE(CheckFileSystem(disk).Errors(), 1);      // ODD lies in the reserved area
+    disk.SetCurrentDir(17);
+    ASSERT_EQ(disk.RemoveFile(1), 0);
+    // The entry is the same one seen from the root, not another holder of its clusters.
+    ExpectSet(disk, {2, 3}, false);
+    EXPECT_EQ(RootEntry(disk, 9).Mode(), 0x00);
+}
