@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "fs/DirTree.h"
+#include "fs/ListRow.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
 
@@ -34,7 +36,14 @@ void Exercise(DiskImage& disk) {
         sink = sink + sector[0];
     }
 
-    // Tree walk and list rows of the root and its subdirectories go here.
+    bool stopped = false;
+    const std::vector<DirTreeNode> tree = WalkDirTree(disk, &stopped);
+    if (tree.empty() || tree.size() > static_cast<std::size_t>(kMaxTreeNodes))
+        std::abort();
+    for (const DirTreeNode& node : tree) {
+        for (const ListRow& row : ListDirectory(disk, node.dirSector))
+            sink = sink + static_cast<int>(row.columns[3].size()) + row.entryIndex;
+    }
 
     for (int flat : {1, 0}) {
         const int size = disk.GetSavedSize(flat);

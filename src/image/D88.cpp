@@ -14,7 +14,7 @@
 namespace {
 
 constexpr std::size_t kD88HeaderBytes = 0x2B0;
-constexpr std::size_t kD88NameBytes = 17;
+constexpr std::size_t kD88NameBytes = 0x1A; // name and reserved bytes, kept as loaded
 constexpr std::size_t kD88WriteProtect = 0x1A;
 constexpr std::size_t kD88MediaType = 0x1B;
 constexpr std::size_t kD88DiskSize = 0x1C;

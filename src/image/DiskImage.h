@@ -95,7 +95,8 @@ private:
 
     std::size_t m_nImageBytes = 0;
     // Kept from the loaded D88 file so that a save loses nothing of it.
-    unsigned char m_diskName[17] = {};
+    // Disk name and the reserved bytes after it (0x00-0x19): some tools write longer names.
+    unsigned char m_diskName[0x1A] = {};
     std::uint8_t m_byWriteProtect = 0;
     std::vector<unsigned char> m_trailing; // further disks after the first, verbatim
     LoadReport m_loadReport;

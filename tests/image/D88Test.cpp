@@ -630,7 +630,7 @@ TEST(D88Load, NameAndWriteProtectAreKept) {
     std::copy_n(name, 17, file.begin());
     file[0x1A] = 0x10;
     for (int i = 0x11; i < 0x1A; ++i)
-        file[i] = 0x77; // reserved: cleared on save
+        file[i] = 0x77; // reserved: kept too, as some tools put longer names there
     DiskImage disk;
     ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
     EXPECT_TRUE(disk.GetLoadReport().Empty());
@@ -639,7 +639,7 @@ TEST(D88Load, NameAndWriteProtectAreKept) {
     EXPECT_EQ(saved[0x1A], 0x10);
     EXPECT_EQ(saved[0x1B], 0x20);
     for (int i = 0x11; i < 0x1A; ++i)
-        EXPECT_EQ(saved[i], 0) << i;
+        EXPECT_EQ(saved[i], 0x77) << i;
     // A new disk forgets them.
     disk.Format(1);
     const auto fresh = Saved(disk, 0);
@@ -799,8 +799,9 @@ TEST(D88RealImages, X1DiskIsAContainerButNotMz) {
     EXPECT_FALSE(disk.IsMzFileSystem());
     const auto saved = Saved(disk, 0);
     ASSERT_EQ(saved.size(), file.size());
-    // The 17 bytes of the name field are kept; its 18th byte lies in the reserved bytes.
-    EXPECT_TRUE(std::equal(file.begin(), file.begin() + 17, saved.begin()));
+    // Its 18-byte name runs into the reserved bytes; all of them are kept with the name.
+    ASSERT_NE(file[17], 0);
+    EXPECT_TRUE(std::equal(file.begin(), file.begin() + 0x1B, saved.begin()));
     DiskImage again;
     ASSERT_EQ(again.Load(saved.data(), saved.size(), 0), 0);
     EXPECT_EQ(ImageBytes(again), ImageBytes(disk));
