@@ -78,9 +78,7 @@ void AddPutCommand(CommandSet& commands) {
                                data, &fileBytes)) {
         case HostFile::ReadStatus::CannotOpen:
             return Fail(io, kCommand, o->hostFile, "cannot read the file");
-        case HostFile::ReadStatus::TooLarge:
-            fileBytes = std::max<std::uint64_t>(fileBytes, AddFileEntry::kMaxFileBytes + 1);
-            break;
+        case HostFile::ReadStatus::TooLarge: // refused below, with its length
         case HostFile::ReadStatus::Ok:
             break;
         }
