@@ -103,7 +103,7 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
 
     const LoadReport& report = disk.GetLoadReport();
     if (report.Empty()) {
-        out << "load report:    the D88 file maps onto the disk as it is\n";
+        out << "load report:    every sector record of the D88 file found its place\n";
         return;
     }
     out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
