@@ -3,7 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "fs/DirTree.h"
+#include "fs/ListRow.h"
 #include "image/DiskImage.h"
+#include "image/Geometry.h"
 
 namespace {
 
@@ -100,5 +103,45 @@ void BM_FindFreeRunHalfFull(benchmark::State& state) {
 }
 // 4 KB fits the first gap; 64 KB fits no gap, so the whole bitmap is scanned.
 BENCHMARK(BM_FindFreeRunHalfFull)->Arg(4096)->Arg(65536);
+
+// A 2D disk whose root holds 63 entries besides the hidden one: odd entries are files, even
+// entries sub-directories, each with its own (empty) 8 sectors.
+void FullRoot(DiskImage& disk) {
+    disk.Format(1);
+    std::vector<unsigned char> flat(static_cast<std::size_t>(disk.GetSavedSize(1)));
+    disk.Save(flat.data(), 1);
+    for (int i = 1; i < kDirEntries; ++i) {
+        unsigned char* entry = flat.data() + kRootDirSector * kSectorBytes + i * kDirEntryBytes;
+        std::memset(entry, 0, kDirEntryBytes);
+        const int sector = 48 + i * kDirSectors;
+        entry[0] = (i % 2) ? 0x01 : 0x0F;
+        std::memcpy(entry + 1, "ENTRY", 5);
+        entry[6] = static_cast<unsigned char>('0' + i / 10);
+        entry[7] = static_cast<unsigned char>('0' + i % 10);
+        entry[8] = 0x0D;
+        entry[20] = 0x00; // 256 bytes
+        entry[21] = 0x01;
+        entry[30] = static_cast<unsigned char>(sector & 0xFF);
+        entry[31] = static_cast<unsigned char>(sector >> 8);
+        std::memset(flat.data() + sector * kSectorBytes, 0, kDirSectors * kSectorBytes);
+    }
+    disk.Load(flat.data(), flat.size(), 1);
+}
+
+void BM_TreeWalkFullRoot(benchmark::State& state) {
+    DiskImage disk;
+    FullRoot(disk);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WalkDirTree(disk));
+}
+BENCHMARK(BM_TreeWalkFullRoot);
+
+void BM_ListRowsFullRoot(benchmark::State& state) {
+    DiskImage disk;
+    FullRoot(disk);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ListDirectory(disk, kRootDirSector));
+}
+BENCHMARK(BM_ListRowsFullRoot);
 
 } // namespace

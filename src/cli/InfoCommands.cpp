@@ -55,6 +55,7 @@ json LoadReportJson(const LoadReport& report) {
     return {{"records_not_placed", report.recordsNotPlaced},
             {"records_odd_length", report.recordsOddLength},
             {"sectors_missing", report.sectorsMissing},
+            {"records_flagged", report.recordsFlagged},
             {"trailing_disks_kept", report.trailingDisksKept},
             {"trailing_bytes", report.trailingBytes},
             {"normalised_on_save", !report.Empty()}};
@@ -108,7 +109,8 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
     }
     out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
         << report.recordsOddLength << " records not of 256 bytes, " << report.sectorsMissing
-        << " sectors missing";
+        << " sectors missing, " << report.recordsFlagged
+        << " records with density, deleted mark or status set";
     if (report.trailingDisksKept)
         out << ", " << report.trailingBytes << " bytes of further disks kept";
     out << "\nwarning:        saving will normalise this image (the D88 file written differs "

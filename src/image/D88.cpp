@@ -28,6 +28,9 @@ constexpr std::size_t kRecHead = 1;
 constexpr std::size_t kRecSector = 2;
 constexpr std::size_t kRecSizeCode = 3;
 constexpr std::size_t kRecSectorCount = 4;
+constexpr std::size_t kRecDensity = 6;
+constexpr std::size_t kRecDeletedMark = 7;
+constexpr std::size_t kRecStatus = 8;
 constexpr std::size_t kRecDataLength = 14;
 constexpr std::size_t kRecHeaderBytes = 16;
 constexpr int kMaxSizeCode = 8; // 32,768 bytes
@@ -168,6 +171,10 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
             }
             if (sizeCode != kSavedSizeCode)
                 ++report.recordsOddLength;
+            const std::size_t record = data - kRecHeaderBytes;
+            if (disk.u8(record + kRecDensity) != 0 || disk.u8(record + kRecDeletedMark) != 0 ||
+                disk.u8(record + kRecStatus) != 0)
+                ++report.recordsFlagged;
             cylinders = std::max(cylinders, cyl + 1);
         }
     }

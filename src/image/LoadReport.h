@@ -9,9 +9,10 @@ struct LoadReport {
     int sectorsMissing = 0;         // logical sectors no record supplied (they read 0x00)
     bool trailingDisksKept = false; // further disks after the first, kept verbatim
     std::size_t trailingBytes = 0;
+    int recordsFlagged = 0; // density, deleted-data mark or status not 0: saved as 0
 
     bool Empty() const {
         return recordsNotPlaced == 0 && recordsOddLength == 0 && sectorsMissing == 0 &&
-               !trailingDisksKept;
+               recordsFlagged == 0 && !trailingDisksKept;
     }
 };

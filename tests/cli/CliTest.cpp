@@ -313,6 +313,9 @@ TEST(Cli, RealImages) {
         EXPECT_EQ(j["cylinders"], c.cylinders);
         EXPECT_EQ(j["mz_file_system"], c.mz);
         EXPECT_EQ(j["boot"]["present"], c.boot);
+        // Only the 2D file carries sector flags (density 0x40) that a save would clear.
+        EXPECT_EQ(j["load_report"]["normalised_on_save"],
+                  std::string(c.file) == "ipls/ipls-2d.d88");
         if (!c.mz)
             continue;
         EXPECT_EQ(j["cluster_bytes"], c.clusterBytes);

@@ -694,6 +694,10 @@ TEST(D88Load, ReportCases) {
     cases.push_back({"standard", standard, {}});
     cases.push_back({"mixed", D88Builder().AddTrack(0, mixed).Build(), {2, 2, 29, false, 0}});
     cases.push_back({"trailing", twoDisks, {0, 0, 0, true, 100}});
+    D88Record dense = SectorRecord(0, 1, 1, s.data());
+    dense.density = 0x40;
+    cases.push_back(
+        {"density", D88Builder().AddTrack(1, {dense}).Build(), {0, 0, 31, false, 0, 1}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
@@ -705,6 +709,7 @@ TEST(D88Load, ReportCases) {
         EXPECT_EQ(r.sectorsMissing, c.want.sectorsMissing);
         EXPECT_EQ(r.trailingDisksKept, c.want.trailingDisksKept);
         EXPECT_EQ(r.trailingBytes, c.want.trailingBytes);
+        EXPECT_EQ(r.recordsFlagged, c.want.recordsFlagged);
         EXPECT_EQ(r.Empty(), c.want.Empty());
     }
 }
@@ -775,7 +780,9 @@ TEST(D88RealImages, Ipls2dNormalisedOnSave) {
     EXPECT_EQ(disk.GetCylinders(), 35);
     EXPECT_EQ(disk.GetMediaType(), 0x00);
     EXPECT_EQ(disk.GetTotalBytes(), 286720);
-    EXPECT_TRUE(disk.GetLoadReport().Empty());
+    // Every record carries density 0x40, which a save clears: the report says so.
+    EXPECT_EQ(disk.GetLoadReport().recordsFlagged, 35 * 32);
+    EXPECT_FALSE(disk.GetLoadReport().Empty());
     const auto image = ImageBytes(disk);
     EXPECT_EQ(std::string(image.begin() + 1, image.begin() + 7), "IPLPRO");
     const auto saved = Saved(disk, 0);
