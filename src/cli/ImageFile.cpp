@@ -138,7 +138,11 @@ bool ImageFile::WriteAtomically(const std::string& path, const std::vector<unsig
     if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         mode = st.st_mode & 07777;
 
-    TempFile temp((folder / ("." + target.filename().string() + ".XXXXXX")).string());
+    // Appended piece by piece: GCC 12 -O3 reports a false -Wrestrict for "." + name + ...
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".XXXXXX";
+    TempFile temp((folder / tempName).string());
     if (!temp.Valid()) {
         reason = "cannot create a temporary file in " + folder.string() + ": " + ErrnoText(errno);
         return false;
