@@ -30,65 +30,15 @@
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
 
+#include "FuzzDisk.h"
+
 namespace {
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool Empty() const { return m_pos >= m_size; }
-    std::uint8_t U8() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    std::uint16_t U16() {
-        const std::uint8_t lo = U8();
-        return static_cast<std::uint16_t>(lo | (U8() << 8));
-    }
-    std::vector<unsigned char> Bytes(std::size_t n) {
-        const std::size_t take = std::min(n, m_size - m_pos);
-        std::vector<unsigned char> out(m_data + m_pos, m_data + m_pos + take);
-        m_pos += take;
-        return out;
-    }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-};
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-bool Same(const DiskImage& disk, const std::vector<unsigned char>& before) {
-    const ByteView image = disk.Image();
-    return image.size() == before.size() && std::equal(before.begin(), before.end(), image.data());
-}
-
-std::vector<unsigned char> Snapshot(const DiskImage& disk) {
-    const ByteView image = disk.Image();
-    return {image.data(), image.data() + image.size()};
-}
-
-void MakeDisk(DiskImage& disk, Input& in) {
-    const int kind = in.U8() & 3;
-    const int type = in.U8() & 3;
-    const std::vector<unsigned char> part = in.Bytes(in.U16());
-    if ((kind == 1 || kind == 2) && disk.Load(part.data(), part.size(), kind == 1 ? 1 : 0) == 0)
-        return;
-    disk.Format(type);
-    if (kind != 3)
-        return;
-    std::vector<unsigned char> flat = Snapshot(disk);
-    Input patches(part.data(), part.size());
-    while (!patches.Empty()) {
-        std::size_t at = patches.U8() | (patches.U8() << 8) | (patches.U8() << 16);
-        for (unsigned char b : patches.Bytes(patches.U8()))
-            if (at < flat.size())
-                flat[at++] = b;
-    }
-    // A patched bitmap may make the flat form unloadable; the formatted disk then stays.
-    disk.Load(flat.data(), flat.size(), 1);
-}
+using fuzzdisk::Check;
+using fuzzdisk::Input;
+using fuzzdisk::MakeDisk;
+using fuzzdisk::Same;
+using fuzzdisk::Snapshot;
 
 // Reads everything the operations can read: every entry of the first directories of the walk,
 // both formats, the boot program and the checker. None of it may change the image.
