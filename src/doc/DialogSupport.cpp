@@ -1,0 +1,81 @@
+#include "doc/DialogSupport.h"
+
+#include <wx/msgdlg.h>
+#include <wx/xrc/xmlres.h>
+
+#include "doc/CommandMessages.h"
+#include "doc/DialogIds.h"
+
+extern void InitDialogsXmlResource();
+
+void LoadDialogResources() {
+    static bool loaded = false;
+    if (loaded)
+        return;
+    struct Named {
+        const char* name;
+        int id;
+    };
+    static constexpr Named kIds[] = {
+        {"IDC_ALL_OK", kIdAllOk},
+        {"IDC_PATH", kIdPath},
+        {"IDC_BROWSE", kIdBrowse},
+        {"IDC_FORMAT_LABEL", kIdFormatLabel},
+        {"IDC_FORMAT", kIdFormat},
+        {"IDC_NAME", kIdName},
+        {"IDC_MODE", kIdMode},
+        {"IDC_PROTECT", kIdProtect},
+        {"IDC_SIZE", kIdSize},
+        {"IDC_LOAD_ADDRESS", kIdLoadAddress},
+        {"IDC_EXEC_ADDRESS", kIdExecAddress},
+        {"IDC_BOOT_TEXT", kIdBootText},
+        {"IDC_MACHINE", kIdMachine},
+    };
+    for (const Named& n : kIds)
+        wxXmlResource::GetXRCID(n.name, n.id);
+    wxXmlResource::Get()->InitAllHandlers();
+    InitDialogsXmlResource();
+    loaded = true;
+}
+
+namespace DialogSupport {
+
+bool LoadTemplate(wxDialog& dlg, wxWindow* parent, const char* name, int width, int height) {
+    LoadDialogResources();
+    if (!wxXmlResource::Get()->LoadDialog(&dlg, parent, name))
+        return false;
+    // The template's size was converted before its font was set; convert again with it.
+    dlg.SetClientSize(dlg.ConvertDialogToPixels(wxSize(width, height)));
+    dlg.CentreOnParent();
+    return true;
+}
+
+void ShowError(wxWindow* parent, const wxString& text) {
+    wxMessageDialog box(parent, text, CommandMessages::ErrorCaption(), wxOK | wxICON_NONE);
+    box.SetOKLabel(wxString::FromUTF8("OK"));
+    box.ShowModal();
+}
+
+bool AskOkCancel(wxWindow* parent, const wxString& text, const wxString& caption) {
+    wxMessageDialog box(parent, text, caption, wxOK | wxCANCEL | wxICON_NONE);
+    box.SetOKCancelLabels(wxString::FromUTF8("OK"), wxString::FromUTF8("キャンセル"));
+    return box.ShowModal() == wxID_OK;
+}
+
+void EndDialogWith(wxDialog& dlg, int result) {
+    dlg.SetReturnCode(result);
+    if (dlg.IsModal())
+        dlg.EndModal(result);
+    else
+        dlg.Hide();
+}
+
+std::string WithDefaultExtension(const std::string& path, const char* ext) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    if (start == path.size() || path.find('.', start) != std::string::npos)
+        return path;
+    return path + "." + ext;
+}
+
+} // namespace DialogSupport
