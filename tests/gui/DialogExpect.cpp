@@ -90,7 +90,7 @@ bool IsEnabled(wxDialog& dlg, int id) {
 bool SaveScreenshot(wxDialog& dlg, const std::string& name) {
     dlg.Show();
     dlg.Raise();
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < 40; ++i) {
         wxTheApp->Yield(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

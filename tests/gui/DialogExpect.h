@@ -75,5 +75,7 @@ int SelectionOf(wxDialog& dlg, int id);
 bool IsEnabled(wxDialog& dlg, int id);
 
 // Shows the dialog modelessly, waits for it to paint and saves its screen image as
-// <screenshot folder>/<name>.png. False when the capture came out blank.
+// <screenshot folder>/<name>.png. False when the capture came out blank. Under Xvfb without
+// a window manager only the first capture of a process shows what it should, so each
+// screenshot test runs in a process of its own.
 bool SaveScreenshot(wxDialog& dlg, const std::string& name);
