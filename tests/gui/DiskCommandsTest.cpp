@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "TestUtil.h"
+#include "doc/AddFileDlg.h"
+#include "doc/BootRegisterDlg.h"
+#include "doc/DialogIds.h"
+#include "doc/DiskCommands.h"
+#include "doc/ExtractDlg.h"
+#include "fs/IplHeader.h"
+#include "fs/ListRow.h"
+#include "gui/DialogExpect.h"
+#include "gui/DlgTestSupport.h"
+
+using namespace dlgtest;
+
+namespace {
+
+using Outcome = DiskCommands::Outcome;
+
+constexpr const char* kHostFilter = "全てのファイル|*.*|MZT file|*.mzt";
+constexpr const char* kDeleteQuestion =
+    "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n";
+constexpr const char* kDeleteCaption = "ファイル削除";
+
+int UsedBytes(const DiskImage& disk) {
+    return disk.GetClusterBytes() * disk.GetUsedClusters();
+}
+
+std::vector<std::string> Names(const DiskImage& disk) {
+    std::vector<std::string> names;
+    for (const ListRow& row : ListDirectory(disk, kRootDir))
+        names.push_back(row.entry.NameText());
+    return names;
+}
+
+class DiskCommandsTest : public ::testing::Test {
+protected:
+    DiskCommandsTest() { disk.Format(0); }
+    testutil::TempDir dir;
+    DiskImage disk;
+};
+
+TEST_F(DiskCommandsTest, DeleteAsksOnceAndRemovesTheSelectedRows) {
+    for (const char* name : {"ROW0", "ROW1", "ROW2"})
+        ASSERT_EQ(PutObj(disk, name, Pattern(300)), 0);
+    const std::vector<int> rows02 = {RootIndex(disk, "ROW0"), RootIndex(disk, "ROW2")};
+    const auto before = Snapshot(disk);
+
+    // Nothing selected: no question at all (any dialog would fail the test).
+    Outcome outcome = DiskCommands::DeleteFiles(nullptr, disk, {});
+    EXPECT_EQ(outcome, Outcome::Cancelled);
+
+    wxTEST_DIALOG(outcome = DiskCommands::DeleteFiles(nullptr, disk, rows02),
+                  ExpectMessage(kDeleteQuestion, kDeleteCaption, wxID_CANCEL));
+    EXPECT_EQ(outcome, Outcome::Cancelled);
+    EXPECT_EQ(Snapshot(disk), before);
+
+    const int used = UsedBytes(disk);
+    wxTEST_DIALOG(outcome = DiskCommands::DeleteFiles(nullptr, disk, rows02),
+                  ExpectMessage(kDeleteQuestion, kDeleteCaption, wxID_OK));
+    EXPECT_EQ(outcome, Outcome::Changed);
+    EXPECT_EQ(Names(disk), std::vector<std::string>{"ROW1"});
+    const int cluster = disk.GetClusterBytes();
+    EXPECT_EQ(used - UsedBytes(disk), 2 * ((300 + cluster - 1) / cluster) * cluster);
+}
+
+TEST_F(DiskCommandsTest, DeleteFreesTheClustersOfA300ByteFile) {
+    DARVEX_REQUIRE_TESTDATA();
+    const auto bytes = ReadHostFile(testutil::TestDataPath("ipls/ipls-2d.d88"));
+    ASSERT_EQ(disk.Load(bytes.data(), bytes.size(), 0), 0);
+    ASSERT_EQ(disk.GetClusterBytes(), 256);
+    ASSERT_EQ(PutObj(disk, "SMALL", Pattern(300)), 0);
+    const int used = UsedBytes(disk);
+    // An entry that is free already is passed over.
+    wxTEST_DIALOG(DiskCommands::DeleteFiles(nullptr, disk, {RootIndex(disk, "SMALL"), 5}),
+                  ExpectMessage(kDeleteQuestion, kDeleteCaption, wxID_OK));
+    EXPECT_EQ(used - UsedBytes(disk), 512);
+}
+
+TEST_F(DiskCommandsTest, HostFileDialogsOfAddAndBootRegister) {
+    const std::string path = WriteHostFile(dir.path() / "prog.bin", Pattern(400));
+    Outcome outcome = Outcome::Changed;
+    wxTEST_DIALOG(outcome = DiskCommands::AddFile(nullptr, disk),
+                  ExpectFile("", wxID_CANCEL).WithWildcard(kHostFilter));
+    EXPECT_EQ(outcome, Outcome::Cancelled);
+
+    wxTEST_DIALOG(outcome = DiskCommands::AddFile(nullptr, disk),
+                  ExpectFile(path).WithWildcard(kHostFilter),
+                  ExpectDialog<CAddFileDlg>([](CAddFileDlg& dlg) {
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+    EXPECT_EQ(outcome, Outcome::Changed);
+    EXPECT_EQ(Names(disk), std::vector<std::string>{"prog.bin"});
+
+    wxTEST_DIALOG(outcome = DiskCommands::AddFile(nullptr, disk), ExpectFile(path),
+                  ExpectDialog<CAddFileDlg>([](CAddFileDlg&) { return wxID_CANCEL; }));
+    EXPECT_EQ(outcome, Outcome::Unchanged);
+
+    int machine = 1;
+    wxTEST_DIALOG(outcome = DiskCommands::RegisterBoot(nullptr, disk, machine),
+                  ExpectFile("", wxID_CANCEL).WithWildcard(kHostFilter));
+    EXPECT_EQ(outcome, Outcome::Cancelled);
+    wxTEST_DIALOG(outcome = DiskCommands::RegisterBoot(nullptr, disk, machine),
+                  ExpectFile(path).WithWildcard(kHostFilter),
+                  ExpectDialog<CBootRegisterDlg>([](CBootRegisterDlg& dlg) {
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+    EXPECT_EQ(outcome, Outcome::Changed);
+    EXPECT_TRUE(IplHeader::FromImage(disk.Image()).HasSignature());
+}
+
+// The whole job on a real image: add, extract, delete, register, save, reopen, and the
+// command-line tool agrees with what the dialogs did.
+TEST_F(DiskCommandsTest, EndToEndAgreesWithTheCommandLineTool) {
+    DARVEX_REQUIRE_TESTDATA();
+    const std::filesystem::path image = dir.path() / "work.d88";
+    std::filesystem::copy_file(testutil::TestDataPath("ipls/ipls-2d.d88"), image);
+    std::filesystem::permissions(image, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    const auto original = ReadHostFile(image);
+    ASSERT_EQ(disk.Load(original.data(), original.size(), 0), 0);
+
+    const std::string tape = (dir.path() / "EMMLOAD.mzt").string();
+    std::filesystem::copy_file(testutil::TestDataPath("tapes/EMMLOAD.mzt"), tape);
+    const std::string text = WriteHostFile(dir.path() / "hello.txt",
+                                           {'1', '0', ' ', 'P', 'R', 'I', 'N', 'T', '\r', '\n'});
+    auto addWithMode = [&](const std::string& path, int mode) {
+        wxTEST_DIALOG(ASSERT_EQ(DiskCommands::AddFile(nullptr, disk), Outcome::Changed),
+                      ExpectFile(path), ExpectDialog<CAddFileDlg>([mode](CAddFileDlg& dlg) {
+                          if (mode >= 0)
+                              Choose(dlg, kIdMode, mode);
+                          Click(dlg, wxID_OK);
+                          return dlg.GetReturnCode();
+                      }));
+    };
+    addWithMode(tape, -1);
+    addWithMode(text, 4);
+    const std::vector<std::string> added = {"EMMLOAD.MZT", "hello.txt"};
+    ASSERT_EQ(Names(disk), added);
+
+    const std::filesystem::path out = dir.path() / "out";
+    std::filesystem::create_directory(out);
+    int format = 0;
+    wxTEST_DIALOG(DiskCommands::ExtractFiles(nullptr, disk, (out / "x.d88").string(),
+                                             {RootIndex(disk, added[0]), RootIndex(disk, added[1])},
+                                             format),
+                  ExpectDialog<CExtractDlg>([](CExtractDlg& dlg) {
+                      Click(dlg, kIdAllOk);
+                      return dlg.GetReturnCode();
+                  }));
+    const auto tapeBody = ReadHostFile(out / "EMMLOAD.MZT");
+    const auto textBody = ReadHostFile(out / "hello.txt");
+    const auto tapeBytes = ReadHostFile(tape);
+    EXPECT_EQ(tapeBody, std::vector<unsigned char>(tapeBytes.begin() + 128, tapeBytes.end()));
+    EXPECT_EQ(textBody, (std::vector<unsigned char>{'1', '0', ' ', 'P', 'R', 'I', 'N', 'T', '\r'}));
+
+    wxTEST_DIALOG(DiskCommands::DeleteFiles(nullptr, disk, {RootIndex(disk, "hello.txt")}),
+                  ExpectMessage(kDeleteQuestion, kDeleteCaption, wxID_OK));
+    int machine = 1;
+    const std::string boot = WriteHostFile(dir.path() / "BOOT.BIN", Pattern(1000));
+    wxTEST_DIALOG(DiskCommands::RegisterBoot(nullptr, disk, machine), ExpectFile(boot),
+                  ExpectDialog<CBootRegisterDlg>([](CBootRegisterDlg& dlg) {
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+
+    std::vector<unsigned char> saved(static_cast<std::size_t>(disk.GetSavedSize(0)));
+    disk.Save(saved.data(), 0);
+    WriteHostFile(image, saved);
+    DiskImage reopened;
+    ASSERT_EQ(reopened.Load(saved.data(), saved.size(), 0), 0);
+    EXPECT_EQ(Names(reopened), std::vector<std::string>{"EMMLOAD.MZT"});
+    EXPECT_EQ(IplHeader::FromImage(reopened.Image()).DisplayName(), "BOOT.BIN");
+
+    const std::string cli = DARVEX_CLI_PATH;
+    EXPECT_EQ(std::system((cli + " check '" + image.string() + "' >/dev/null").c_str()), 0);
+    const std::filesystem::path viaCli = dir.path() / "cli.bin";
+    ASSERT_EQ(std::system((cli + " get '" + image.string() + "' EMMLOAD.MZT '" + viaCli.string() +
+                           "' --bin >/dev/null")
+                              .c_str()),
+              0);
+    EXPECT_EQ(ReadHostFile(viaCli), tapeBody);
+    const std::filesystem::path bootCli = dir.path() / "boot.out";
+    ASSERT_EQ(std::system((cli + " boot-get '" + image.string() + "' '" + bootCli.string() +
+                           "' --bin >/dev/null")
+                              .c_str()),
+              0);
+    EXPECT_EQ(ReadHostFile(bootCli), Pattern(1000));
+}
+
+} // namespace
