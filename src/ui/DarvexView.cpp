@@ -1,0 +1,78 @@
+#include "ui/DarvexView.h"
+
+#include <wx/app.h>
+#include <wx/listctrl.h>
+
+#include "doc/CommandIds.h"
+#include "doc/DarvexDoc.h"
+#include "doc/DocumentHost.h"
+
+wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
+
+wxBEGIN_EVENT_TABLE(CDarvexView, wxView)
+    EVT_MENU(ID_EXTRACT_FILE, CDarvexView::OnExtractFile)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+struct Column {
+    const char* title;
+    int width;
+};
+
+constexpr Column kColumnTable[CDarvexView::kColumns] = {
+    {"ファイル名", 160}, {"モード", 60},       {"属性", 60}, {"ファイルサイズ", 80},
+    {"ロードアドレス", 80}, {"実行アドレス", 80}, {"日付", 80}, {"開始セクタ", 80},
+};
+
+} // namespace
+
+void CDarvexView::InsertColumns(wxListCtrl* list) {
+    if (list->GetColumnCount() != 0)
+        return;
+    for (int c = 0; c < kColumns; ++c)
+        list->InsertColumn(c, wxString::FromUTF8(kColumnTable[c].title), wxLIST_FORMAT_LEFT,
+                           kColumnTable[c].width);
+}
+
+bool CDarvexView::OnCreate(wxDocument* doc, long flags) {
+    if (!wxView::OnCreate(doc, flags))
+        return false;
+    wxWindow* frame = wxTheApp->GetTopWindow();
+    auto* host = dynamic_cast<DocumentHost*>(frame);
+    if (!host)
+        return false;
+    SetFrame(frame);
+    m_pList = host->GetListCtrl();
+    // The control lives as long as the frame: its columns are made once.
+    InsertColumns(m_pList);
+    m_pList->Bind(wxEVT_SET_FOCUS, &CDarvexView::OnFocus, this);
+    return true;
+}
+
+bool CDarvexView::OnClose(bool) {
+    return true;
+}
+
+void CDarvexView::OnDraw(wxDC*) {}
+
+std::vector<int> CDarvexView::SelectedEntries() const {
+    std::vector<int> entries;
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc || !m_pList)
+        return entries;
+    for (long row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
+         row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+        if (row < CDarvexDoc::kListRows)
+            entries.push_back(doc->GetListEntry(static_cast<int>(row)));
+    }
+    return entries;
+}
+
+void CDarvexView::OnFocus(wxFocusEvent& event) {
+    Activate(true);
+    event.Skip();
+}
+
+// The extract dialog is added on top of this handler; until then it does nothing.
+void CDarvexView::OnExtractFile(wxCommandEvent&) {}
