@@ -1,7 +1,7 @@
 #pragma once
 
 // Control ids of the command dialogs, by the numbers their templates give them. Registered
-// under the XRC names before res/dialogs.xrc is loaded, so XRCID() and these agree.
+// under their XRC names before the first dialog is loaded, so XRCID() and these agree.
 enum DialogControlId : int {
     kIdAllOk = 3, // "すべて OK" of the extract dialog
     kIdPath = 1000,
@@ -18,5 +18,5 @@ enum DialogControlId : int {
     kIdMachine = 1013,
 };
 
-// Gives the XRC names their fixed ids and loads the dialog templates; safe to call again.
-void LoadDialogResources();
+// Gives the XRC names their fixed ids; safe to call again.
+void RegisterDialogIds();

@@ -1,14 +1,13 @@
 #include "doc/DialogSupport.h"
 
-#include <wx/msgdlg.h>
 #include <wx/xrc/xmlres.h>
 
 #include "doc/CommandMessages.h"
 #include "doc/DialogIds.h"
+#include "doc/DialogLayout.h"
+#include "doc/JaMessageBox.h"
 
-extern void InitDialogsXmlResource();
-
-void LoadDialogResources() {
+void RegisterDialogIds() {
     static bool loaded = false;
     if (loaded)
         return;
@@ -33,33 +32,25 @@ void LoadDialogResources() {
     };
     for (const Named& n : kIds)
         wxXmlResource::GetXRCID(n.name, n.id);
-    wxXmlResource::Get()->InitAllHandlers();
-    InitDialogsXmlResource();
     loaded = true;
 }
 
 namespace DialogSupport {
 
 bool LoadTemplate(wxDialog& dlg, wxWindow* parent, const char* name, int width, int height) {
-    LoadDialogResources();
+    RegisterDialogIds();
     if (!wxXmlResource::Get()->LoadDialog(&dlg, parent, name))
         return false;
-    // The template's size was converted before its font was set; convert again with it.
-    dlg.SetClientSize(dlg.ConvertDialogToPixels(wxSize(width, height)));
-    dlg.CentreOnParent();
+    FitDialogUnits(&dlg, wxSize(width, height));
     return true;
 }
 
 void ShowError(wxWindow* parent, const wxString& text) {
-    wxMessageDialog box(parent, text, CommandMessages::ErrorCaption(), wxOK | wxICON_NONE);
-    box.SetOKLabel(wxString::FromUTF8("OK"));
-    box.ShowModal();
+    JaMessageBox(parent, text, CommandMessages::ErrorCaption(), wxOK | wxICON_NONE);
 }
 
 bool AskOkCancel(wxWindow* parent, const wxString& text, const wxString& caption) {
-    wxMessageDialog box(parent, text, caption, wxOK | wxCANCEL | wxICON_NONE);
-    box.SetOKCancelLabels(wxString::FromUTF8("OK"), wxString::FromUTF8("キャンセル"));
-    return box.ShowModal() == wxID_OK;
+    return JaMessageBox(parent, text, caption, wxOK | wxCANCEL | wxICON_NONE) == wxID_OK;
 }
 
 void EndDialogWith(wxDialog& dlg, int result) {

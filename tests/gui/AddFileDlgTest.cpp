@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "TestUtil.h"
 #include "doc/AddFileDlg.h"
 #include "doc/DialogIds.h"
@@ -296,7 +297,7 @@ TEST_F(AddFileDlgTest, OkWaitsForAModeAndForAnEncodableName) {
     EXPECT_EQ(entry->Mode(), 0x02);
 }
 
-TEST_F(AddFileDlgTest, Screenshot) {
+TEST_F(AddFileDlgTest, DialogScreenshot) {
     const std::string path =
         Host("サンプル.mzt", Mzt(0x05, "SAMPLE", 300, 0x1200, 0, Pattern(300)));
     wxTEST_DIALOG(CAddFileDlg::AddHostFile(nullptr, disk, path),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "TestUtil.h"
 #include "doc/BootExtractDlg.h"
 #include "doc/DialogIds.h"
@@ -132,7 +133,7 @@ TEST_F(BootExtractDlgTest, FailuresShowTheMessage) {
     }
 }
 
-TEST_F(BootExtractDlgTest, Screenshot) {
+TEST_F(BootExtractDlgTest, DialogScreenshot) {
     Register("IPL-TEST");
     wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([](CBootExtractDlg& dlg) {

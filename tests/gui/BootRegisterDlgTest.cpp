@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "TestUtil.h"
 #include "doc/BootRegisterDlg.h"
 #include "doc/DialogIds.h"
@@ -171,7 +172,7 @@ TEST_F(BootRegisterDlgTest, TextTheDiskCannotHoldKeepsTheDialogOpen) {
     EXPECT_TRUE(registered);
 }
 
-TEST_F(BootRegisterDlgTest, Screenshot) {
+TEST_F(BootRegisterDlgTest, DialogScreenshot) {
     Run(Host("IPL.BIN", Pattern(10)), [](CBootRegisterDlg& dlg) {
         EXPECT_TRUE(SaveScreenshot(dlg, "boot_register"));
         return wxID_CANCEL;

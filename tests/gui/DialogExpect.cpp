@@ -15,14 +15,6 @@
 #include <wx/image.h>
 #include <wx/textctrl.h>
 
-int ExpectMessage::OnInvoked(wxMessageDialog* dlg) const {
-    EXPECT_EQ(dlg->GetMessage().utf8_string(), m_text.utf8_string());
-    EXPECT_EQ(dlg->GetCaption().utf8_string(), m_caption.utf8_string());
-    EXPECT_EQ(dlg->GetMessageDialogStyle() & wxICON_MASK, wxICON_NONE) << "the box shows an icon";
-    EXPECT_EQ(dlg->GetOKLabel().utf8_string(), "OK");
-    return m_answer;
-}
-
 int ExpectFile::OnInvoked(wxFileDialog* dlg) const {
     if (!m_wildcard.empty()) {
         EXPECT_EQ(dlg->GetWildcard().utf8_string(), m_wildcard.utf8_string());

@@ -5,7 +5,6 @@
 
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
-#include <wx/msgdlg.h>
 #include <wx/testing.h>
 
 // Test hooks for the command dialogs: what a user does inside a modal dialog, run by
@@ -25,23 +24,6 @@ protected:
 
 private:
     std::function<int(Dlg&)> m_action;
-};
-
-// A message box with this text and caption, one OK button (or OK and Cancel) and no icon,
-// answered with `answer`.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
-public:
-    ExpectMessage(const char* utf8Text, const char* utf8Caption, int answer = wxID_OK)
-        : m_text(wxString::FromUTF8(utf8Text)), m_caption(wxString::FromUTF8(utf8Caption)),
-          m_answer(answer) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dlg) const override;
-
-private:
-    wxString m_text;
-    wxString m_caption;
-    int m_answer;
 };
 
 // A file dialog that returns `path`. GTK's chooser takes a path asynchronously, so the path

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "GuiTestSupport.h"
 #include "TestUtil.h"
 #include "doc/AddFileDlg.h"
 #include "doc/BootRegisterDlg.h"

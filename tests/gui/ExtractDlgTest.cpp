@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "GuiTestSupport.h"
 #include "TestUtil.h"
 #include "doc/DialogIds.h"
 #include "doc/ExtractDlg.h"
@@ -202,7 +203,7 @@ TEST_F(ExtractDlgTest, BrowseOffersTheFormatsFilterAndDefaultExtension) {
     }
 }
 
-TEST_F(ExtractDlgTest, Screenshot) {
+TEST_F(ExtractDlgTest, DialogScreenshot) {
     ASSERT_EQ(PutNamed(disk, "\x83\x54\x83\x93\x83\x76\x83\x8B.BIN", Pattern(10)), 0);
     wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {1}, extractFormat),
                   ExpectDialog<CExtractDlg>([](CExtractDlg& dlg) {

@@ -1,0 +1,125 @@
+#include "ui/DarvexApp.h"
+
+#include <wx/config.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/stdpaths.h>
+#include <wx/toolbar.h>
+#include <wx/uilocale.h>
+#include <wx/xrc/xmlres.h>
+
+#include "doc/CommandIds.h"
+#include "doc/DarvexDoc.h"
+#include "doc/DarvexDocManager.h"
+#include "doc/DocText.h"
+#include "doc/RecentFiles.h"
+#include "ui/AboutDlg.h"
+#include "ui/DarvexView.h"
+#include "ui/DebugLog.h"
+#include "ui/LeftView.h"
+#include "ui/MainFrame.h"
+
+extern void InitXmlResource();
+
+wxIMPLEMENT_APP_NO_MAIN(CDarvexApp);
+
+wxBEGIN_EVENT_TABLE(CDarvexApp, wxApp)
+    EVT_MENU(wxID_ABOUT, CDarvexApp::OnShowAbout)
+    EVT_UPDATE_UI(wxID_ABOUT, CDarvexApp::OnUpdateAlwaysEnabled)
+wxEND_EVENT_TABLE()
+
+std::vector<std::string> CDarvexApp::s_rawArgs;
+
+CDarvexApp::CDarvexApp() = default;
+CDarvexApp::~CDarvexApp() = default;
+
+void CDarvexApp::SetRawArgs(std::vector<std::string> args) {
+    s_rawArgs = std::move(args);
+}
+
+bool CDarvexApp::OnInit() {
+    SetAppName(doctext::kAppName);
+    SetAppDisplayName(doctext::kAppName);
+    // ~/.config/Darvex.conf and ~/.local/share/Darvex rather than dot files in the home folder.
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    wxUILocale::UseDefault();
+    m_pDebugLog = std::make_unique<DebugLog>(1, wxStandardPaths::Get().GetUserDataDir().utf8_string());
+
+    const CommandLine commandLine = CommandLine::Parse(s_rawArgs);
+
+    wxInitAllImageHandlers();
+    wxXmlResource::Get()->InitAllHandlers();
+    for (const CommandNumber& c : kCommandTable)
+        wxXmlResource::GetXRCID(c.xrcName, c.id);
+    wxXmlResource::GetXRCID("IDC_DISK_TYPE", IDC_DISK_TYPE);
+    InitXmlResource();
+
+    m_pDocManager = new DarvexDocManager;
+    m_pDocManager->Initialize();
+    m_pDocManager->SetSecondViewClass(CLASSINFO(CDarvexView));
+    new wxDocTemplate(m_pDocManager, wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)"), "*.d88",
+                      wxString(), "d88", "Darvex.Document", "Darvex Document",
+                      CLASSINFO(CDarvexDoc), CLASSINFO(CLeftView));
+
+    m_pFrame = new CMainFrame(m_pDocManager);
+    SetTopWindow(m_pFrame);
+    m_pDocManager->FileHistoryLoad(*wxConfigBase::Get());
+
+    if (!ProcessShellCommand(commandLine))
+        return false;
+    if (commandLine.action == CommandLine::Action::Print ||
+        commandLine.action == CommandLine::Action::PrintTo) {
+        PrintDocument(commandLine);
+        m_pFrame->Destroy();
+        return true;
+    }
+    m_pFrame->Show();
+    return true;
+}
+
+bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {
+    if (commandLine.file.empty())
+        return m_pDocManager->NewEmptyDocument();
+    return m_pDocManager->CreateDocument(wxString::FromUTF8(commandLine.file), wxDOC_SILENT) !=
+           nullptr;
+}
+
+void CDarvexApp::PrintDocument(const CommandLine&) {
+    wxCommandEvent print(wxEVT_MENU, wxID_PRINT);
+    print.SetEventObject(m_pFrame);
+    m_pFrame->ProcessWindowEvent(print);
+}
+
+int CDarvexApp::OnExit() {
+    if (m_pDocManager) {
+        m_pDocManager->FileHistorySave(*wxConfigBase::Get());
+        delete m_pDocManager;
+        m_pDocManager = nullptr;
+    }
+    m_pDebugLog.reset();
+    return wxApp::OnExit();
+}
+
+bool CDarvexApp::TryAfter(wxEvent& event) {
+    // The original framework shows a command disabled when nothing on the route handles it;
+    // wx leaves it alone. This is the end of the route, so whatever arrives here was not
+    // handled. Update events also come for every window, hence the checks on the source.
+    if (event.GetEventType() == wxEVT_UPDATE_UI && IsProgramCommand(event.GetId())) {
+        wxObject* source = event.GetEventObject();
+        if (wxDynamicCast(source, wxMenu) || wxDynamicCast(source, wxToolBar) ||
+            wxDynamicCast(source, wxFrame)) {
+            static_cast<wxUpdateUIEvent&>(event).Enable(false);
+            return true;
+        }
+    }
+    return wxApp::TryAfter(event);
+}
+
+void CDarvexApp::OnShowAbout(wxCommandEvent&) {
+    CAboutDlg dialog(m_pFrame);
+    dialog.ShowModal();
+}
+
+void CDarvexApp::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event) {
+    event.Enable(true);
+}
