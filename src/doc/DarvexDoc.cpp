@@ -34,11 +34,10 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
+// ext as PathParts gives it, without the dot.
 bool IsImageExtension(const char* ext) {
-    if (!ext)
-        return false;
     const wxString e = wxString::FromUTF8(ext).Lower();
-    return e == ".d88" || e == ".d20";
+    return e == "d88" || e == "d20";
 }
 
 } // namespace

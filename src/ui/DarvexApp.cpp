@@ -11,6 +11,7 @@
 #include "doc/CommandIds.h"
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
+#include "doc/DarvexDocTemplate.h"
 #include "doc/DocText.h"
 #include "doc/RecentFiles.h"
 #include "ui/AboutDlg.h"
@@ -57,9 +58,7 @@ bool CDarvexApp::OnInit() {
     m_pDocManager = new DarvexDocManager;
     m_pDocManager->Initialize();
     m_pDocManager->SetSecondViewClass(CLASSINFO(CDarvexView));
-    new wxDocTemplate(m_pDocManager, wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)"), "*.d88",
-                      wxString(), "d88", "Darvex.Document", "Darvex Document",
-                      CLASSINFO(CDarvexDoc), CLASSINFO(CLeftView));
+    new DarvexDocTemplate(m_pDocManager, CLASSINFO(CDarvexDoc), CLASSINFO(CLeftView));
 
     m_pFrame = new CMainFrame(m_pDocManager);
     SetTopWindow(m_pFrame);
