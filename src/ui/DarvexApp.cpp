@@ -19,6 +19,7 @@
 #include "ui/DebugLog.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
+#include "ui/ShellRegistration.h"
 
 extern void InitXmlResource();
 
@@ -44,7 +45,7 @@ bool CDarvexApp::OnInit() {
     // ~/.config/Darvex.conf and ~/.local/share/Darvex rather than dot files in the home folder.
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
     wxUILocale::UseDefault();
-    m_pDebugLog = std::make_unique<DebugLog>(1, wxStandardPaths::Get().GetUserDataDir().utf8_string());
+    m_pDebugLog = std::make_unique<DebugLog>(1, DataFolder());
 
     const CommandLine commandLine = CommandLine::Parse(s_rawArgs);
 
@@ -74,6 +75,10 @@ bool CDarvexApp::OnInit() {
     }
     m_pFrame->Show();
     return true;
+}
+
+std::string CDarvexApp::DataFolder() {
+    return ShellRegistration::UserDataHome() + "/" + doctext::kAppName;
 }
 
 bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {

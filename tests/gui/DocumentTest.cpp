@@ -189,9 +189,8 @@ TEST_F(GuiTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     bool failed = false;
-    wxTEST_DIALOG(
-        failed = !Doc()->Save(),
-        wxExpectModal<wxMessageDialog>(wxID_OK).Describe("the save failure message"));
+    wxTEST_DIALOG(failed = !Doc()->Save(),
+                  ExpectMessage(std::string(doctext::kCannotSave) + "\n", "エラー").StartingWith());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
