@@ -64,3 +64,8 @@ foreach(pair "kDesktopFile;darvex.desktop" "kMimeFile;darvex-mime.xml"
 endforeach()
 file(GENERATE OUTPUT ${DARVEX_SHELL_FILES_H} CONTENT "${DARVEX_SHELL_CONTENT}")
 target_include_directories(darvex_gui PRIVATE ${CMAKE_BINARY_DIR}/generated)
+
+# The yardstick of bench/gui/startup.sh: a bare wxWidgets frame.
+add_executable(darvex_bare_frame bench/gui/BareFrame.cpp)
+target_link_libraries(darvex_bare_frame PRIVATE darvex_wx darvex_warnings)
+set_target_properties(darvex_bare_frame PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

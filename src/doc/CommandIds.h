@@ -75,8 +75,8 @@ constexpr int CommandIdFor(int number) {
 // Commands that are shown disabled when no object on the route handles their update: ours,
 // and the standard editing commands this program never implements.
 constexpr bool IsProgramCommand(int id) {
-    return (id >= ID_COMMAND_FIRST && id <= ID_COMMAND_LAST) || id == wxID_CUT ||
-           id == wxID_COPY || id == wxID_PASTE || id == wxID_UNDO;
+    return (id >= ID_COMMAND_FIRST && id <= ID_COMMAND_LAST) || id == wxID_CUT || id == wxID_COPY ||
+           id == wxID_PASTE || id == wxID_UNDO;
 }
 
 // Controls of the dialogs that the code reaches by id.

@@ -14,7 +14,8 @@ inline constexpr const char* kSaveChanges = "ディスクイメージ「%s」へ
 inline constexpr const char* kCannotRead = "ディスクイメージを読み込めませんでした.";
 inline constexpr const char* kCannotSave = "ディスクイメージを保存できませんでした.";
 inline constexpr const char* kChangedOnDisk =
-    "ディスクイメージ「%s」は, 開いた後でほかのプログラムによって変更されています.\n上書きしますか?";
+    "ディスクイメージ「%s」は, "
+    "開いた後でほかのプログラムによって変更されています.\n上書きしますか?";
 
 inline constexpr const char* kYes = "はい";
 inline constexpr const char* kNo = "いいえ";

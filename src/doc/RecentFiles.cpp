@@ -6,7 +6,7 @@
 namespace {
 const char* const kPlaceholder = "最近使ったﾌｧｲﾙ";
 const char* const kPrompt = "指定のﾌｧｲﾙを開く";
-}
+} // namespace
 
 RecentFiles::RecentFiles() : wxFileHistory(kMaxFiles, wxID_FILE1) {}
 
@@ -61,8 +61,9 @@ void RecentFiles::Refresh() {
         if (wxMenuItem* item = m_menu->FindChildItem(id))
             m_menu->Destroy(item);
     if (GetCount() == 0) {
-        m_menu->Insert(m_place, wxID_FILE1, wxString::FromUTF8(kPlaceholder),
-                      wxString::FromUTF8(kPrompt))
+        m_menu
+            ->Insert(m_place, wxID_FILE1, wxString::FromUTF8(kPlaceholder),
+                     wxString::FromUTF8(kPrompt))
             ->Enable(false);
         return;
     }

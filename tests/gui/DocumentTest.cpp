@@ -64,7 +64,7 @@ TEST_F(GuiTest, StartWithAnImageShowsWhatTheCliLists) {
     const auto rows = ListRows();
     EXPECT_EQ(rows, CliRows(image));
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[3][0], "ゲーム"); // shown converted from Shift-JIS
+    EXPECT_EQ(rows[3][0], "ゲーム");  // shown converted from Shift-JIS
     EXPECT_EQ(rows[2][3], "   4096"); // a BRD size counts 32-byte records
 
     DiskImage disk;
@@ -162,8 +162,7 @@ TEST_F(GuiTest, SavePromptAnswers) {
     // Yes: saved first (Save As, as it has no name yet), then the other file opens.
     const fs::path saved = dir.path() / "saved.d88";
     const fs::path other = WriteSampleDisk(dir.path(), "other.d88");
-    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES),
-                  ExpectSaveAs(saved));
+    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES), ExpectSaveAs(saved));
     EXPECT_EQ(testutil::ReadFileBytes(saved), FormattedD88(3));
     EXPECT_EQ(Title(), "other.d88 - Darvex");
 
@@ -261,7 +260,8 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     EXPECT_TRUE(Doc()->IsLoaded());
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_BOOT));
-    for (int id : std::initializer_list<int>{ID_ADD_FILE, ID_DELETE_FILE, ID_REGISTER_BOOT, wxID_SAVE, wxID_SAVEAS})
+    for (int id : std::initializer_list<int>{ID_ADD_FILE, ID_DELETE_FILE, ID_REGISTER_BOOT,
+                                             wxID_SAVE, wxID_SAVEAS})
         EXPECT_FALSE(IsEnabled(id)) << id;
 
     // Sector information a save would normalise.

@@ -49,11 +49,25 @@ protected:
 } // namespace
 
 TEST_F(GuiTest, ToolBarHoldsTheNineteenItemsInOrder) {
-    const int expected[] = {wxID_NEW,          wxID_OPEN,         wxID_SAVE,     -1,
-                            wxID_CUT,          wxID_COPY,         wxID_PASTE,    ID_EXTRACT_FILE,
-                            ID_ADD_FILE,       ID_DELETE_FILE,    -1,            wxID_PRINT,
-                            -1,                ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST,
-                            ID_VIEW_DETAILS,   -1,                wxID_ABOUT};
+    const int expected[] = {wxID_NEW,
+                            wxID_OPEN,
+                            wxID_SAVE,
+                            -1,
+                            wxID_CUT,
+                            wxID_COPY,
+                            wxID_PASTE,
+                            ID_EXTRACT_FILE,
+                            ID_ADD_FILE,
+                            ID_DELETE_FILE,
+                            -1,
+                            wxID_PRINT,
+                            -1,
+                            ID_VIEW_LARGEICON,
+                            ID_VIEW_SMALLICON,
+                            ID_VIEW_LIST,
+                            ID_VIEW_DETAILS,
+                            -1,
+                            wxID_ABOUT};
     wxToolBar* bar = Frame().GetToolBar();
     ASSERT_EQ(bar->GetToolsCount(), WXSIZEOF(expected));
     for (size_t i = 0; i < WXSIZEOF(expected); ++i) {
@@ -155,7 +169,8 @@ TEST_F(GuiTest, NewDiskDialogFitsItsControls) {
         EXPECT_GE(child->GetSize().y, child->GetBestSize().y) << "clipped";
     }
     EXPECT_EQ(dialog.GetTitle().utf8_string(), "新規ディスク作成");
-    EXPECT_EQ(dialog.GetTypeChoice()->GetString(3).utf8_string(), "MZ-2000 2D (70トラック16セクタ)");
+    EXPECT_EQ(dialog.GetTypeChoice()->GetString(3).utf8_string(),
+              "MZ-2000 2D (70トラック16セクタ)");
     EXPECT_EQ(dialog.GetDefaultItem(), dialog.FindWindow(wxID_OK));
     struct Case {
         int position, type;

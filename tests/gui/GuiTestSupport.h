@@ -47,7 +47,7 @@ bool StartWith(const std::filesystem::path& file);
 wxDocument* OpenFile(const std::filesystem::path& file);
 
 // The texts the panes show.
-std::vector<std::string> TreeTexts();          // depth-first, "  " per level
+std::vector<std::string> TreeTexts();             // depth-first, "  " per level
 std::vector<std::vector<std::string>> ListRows(); // each row's eight column texts
 std::string SpaceText();
 std::string Title();
