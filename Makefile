@@ -19,9 +19,13 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(CLI) new $(DEMO) --type 0 --force
-	$(CLI) info $(DEMO)
-	$(CLI) ls $(DEMO)
+	bash scripts/make-demo.sh $(CLI) $(DEMO)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(BUILD)/darvex $(DEMO); \
+	else \
+	    echo "run: no display; showing the demo disk with darvex-cli instead"; \
+	    $(CLI) info $(DEMO) && $(CLI) ls $(DEMO); \
+	fi
 
 test: test-unit test-asan test-fuzz
 
@@ -41,6 +45,7 @@ test-fuzz: setup
 
 bench: build
 	$(BUILD)/bench/darvex_bench
+	bash bench/gui/startup.sh $(BUILD)
 
 format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')

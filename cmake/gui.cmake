@@ -13,13 +13,16 @@ target_compile_options(darvex_wx INTERFACE ${wxWidgets_CXX_FLAGS})
 target_link_libraries(darvex_wx INTERFACE ${wxWidgets_LIBRARIES})
 
 # Menus, tool bar and dialogs as XRC, with the bitmaps they name, compiled into the binary.
-set(DARVEX_XRC_FILES ${CMAKE_SOURCE_DIR}/res/darvex.xrc ${CMAKE_SOURCE_DIR}/res/dialogs.xrc)
-file(GLOB DARVEX_TOOLBAR_PNGS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/toolbar/*.png)
+set(DARVEX_XRC_FILES ${CMAKE_SOURCE_DIR}/res/darvex.xrc ${CMAKE_SOURCE_DIR}/res/dialogs.xrc
+                      ${CMAKE_SOURCE_DIR}/res/icons.xrc)
+file(GLOB DARVEX_TOOLBAR_PNGS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/toolbar/*.png
+     ${CMAKE_SOURCE_DIR}/res/icons/png/darvex-*.png)
 set(DARVEX_RESOURCE_CPP ${CMAKE_BINARY_DIR}/generated/DarvexResource.cpp)
 add_custom_command(
     OUTPUT ${DARVEX_RESOURCE_CPP}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
     COMMAND ${DARVEX_WXRC} -c -n InitXmlResource -o ${DARVEX_RESOURCE_CPP} darvex.xrc dialogs.xrc
+            icons.xrc
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/res
     DEPENDS ${DARVEX_XRC_FILES} ${DARVEX_TOOLBAR_PNGS}
     COMMENT "Embedding the XRC resources")
@@ -47,7 +50,7 @@ endif()
 set(DARVEX_SHELL_FILES_H ${CMAKE_BINARY_DIR}/generated/ShellFiles.h)
 set(DARVEX_SHELL_CONTENT "#pragma once\n// Generated from res/ by cmake/gui.cmake.\n")
 foreach(pair "kDesktopFile;darvex.desktop" "kMimeFile;darvex-mime.xml"
-             "kAppIconSvg;icons/darvex.svg")
+             "kAppIconSvg;icons/darvex.svg" "kDocIconSvg;icons/application-x-d88-floppy-image.svg")
     list(GET pair 0 var)
     list(GET pair 1 file)
     set(text "")
@@ -61,3 +64,8 @@ foreach(pair "kDesktopFile;darvex.desktop" "kMimeFile;darvex-mime.xml"
 endforeach()
 file(GENERATE OUTPUT ${DARVEX_SHELL_FILES_H} CONTENT "${DARVEX_SHELL_CONTENT}")
 target_include_directories(darvex_gui PRIVATE ${CMAKE_BINARY_DIR}/generated)
+
+# The yardstick of bench/gui/startup.sh: a bare wxWidgets frame.
+add_executable(darvex_bare_frame bench/gui/BareFrame.cpp)
+target_link_libraries(darvex_bare_frame PRIVATE darvex_wx darvex_warnings)
+set_target_properties(darvex_bare_frame PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -7,6 +7,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libcli11-dev nlohmann-json3-dev
+    libwxgtk3.2-dev xvfb xauth fonts-ipafont-gothic
 )
 
 missing=()

@@ -37,11 +37,10 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
 
                                                             namespace {
 
+    // ext as PathParts gives it, without the dot.
     bool IsImageExtension(const char* ext) {
-        if (!ext)
-            return false;
         const wxString e = wxString::FromUTF8(ext).Lower();
-        return e == ".d88" || e == ".d20";
+        return e == "d88" || e == "d20";
     }
 
 } // namespace

@@ -30,6 +30,10 @@ public:
     // file, that file opened. False when the file could not be opened.
     bool ProcessShellCommand(const CommandLine& commandLine);
 
+    // The program's own data folder: $XDG_DATA_HOME/Darvex (wx 3.2 keeps ~/.Darvex even
+    // with the XDG layout).
+    static std::string DataFolder();
+
     DarvexDocManager* GetDocManager() const { return m_pDocManager; }
     CMainFrame* GetMainFrame() const { return m_pFrame; }
 

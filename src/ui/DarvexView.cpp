@@ -1,5 +1,7 @@
 #include "ui/DarvexView.h"
 
+#include <algorithm>
+
 #include <wx/app.h>
 #include <wx/listctrl.h>
 
@@ -31,9 +33,14 @@ wxBEGIN_EVENT_TABLE(CDarvexView, wxView) EVT_MENU(ID_EXTRACT_FILE, CDarvexView::
 void CDarvexView::InsertColumns(wxListCtrl* list) {
     if (list->GetColumnCount() != 0)
         return;
-    for (int c = 0; c < kColumns; ++c)
-        list->InsertColumn(c, wxString::FromUTF8(kColumnTable[c].title), wxLIST_FORMAT_LEFT,
-                           kColumnTable[c].width);
+    // GTK's header font is larger than the one the widths were chosen for: a column is at
+    // least as wide as its title.
+    const int padding = list->GetTextExtent("MM").x;
+    for (int c = 0; c < kColumns; ++c) {
+        const wxString title = wxString::FromUTF8(kColumnTable[c].title);
+        const int width = std::max(kColumnTable[c].width, list->GetTextExtent(title).x + padding);
+        list->InsertColumn(c, title, wxLIST_FORMAT_LEFT, width);
+    }
 }
 
 bool CDarvexView::OnCreate(wxDocument* doc, long flags) {

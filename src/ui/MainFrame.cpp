@@ -1,7 +1,10 @@
 #include "ui/MainFrame.h"
 
+#include <algorithm>
+
 #include <wx/accel.h>
 #include <wx/config.h>
+#include <wx/iconbndl.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
@@ -15,39 +18,40 @@
 #include "doc/DarvexDocManager.h"
 #include "doc/DocText.h"
 #include "doc/RecentFiles.h"
+#include "ui/DarvexView.h"
 
-wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
-    EVT_MENU_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS, CMainFrame::OnListStyle)
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame) EVT_MENU_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS,
+                                                                 CMainFrame::OnListStyle)
     EVT_UPDATE_UI_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS, CMainFrame::OnUpdateListStyle)
-    EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
-    EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
-    EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
-    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
-    EVT_MENU(ID_NEXT_PANE, CMainFrame::OnNextPane)
-    EVT_MENU(ID_PREV_PANE, CMainFrame::OnNextPane)
-    EVT_UPDATE_UI(ID_NEXT_PANE, CMainFrame::OnUpdateAlwaysEnabled)
-    EVT_UPDATE_UI(ID_PREV_PANE, CMainFrame::OnUpdateAlwaysEnabled)
-    EVT_DROP_FILES(CMainFrame::OnDropFiles)
-    EVT_CLOSE(CMainFrame::OnClose)
-    EVT_TIMER(wxID_ANY, CMainFrame::OnLockTimer)
-wxEND_EVENT_TABLE()
+        EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
+            EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
+                EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
+                    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
+                        EVT_MENU(ID_NEXT_PANE, CMainFrame::OnNextPane)
+                            EVT_MENU(ID_PREV_PANE, CMainFrame::OnNextPane)
+                                EVT_UPDATE_UI(ID_NEXT_PANE, CMainFrame::OnUpdateAlwaysEnabled)
+                                    EVT_UPDATE_UI(ID_PREV_PANE, CMainFrame::OnUpdateAlwaysEnabled)
+                                        EVT_DROP_FILES(CMainFrame::OnDropFiles)
+                                            EVT_CLOSE(CMainFrame::OnClose)
+                                                EVT_TIMER(wxID_ANY, CMainFrame::OnLockTimer)
+                                                    wxEND_EVENT_TABLE()
 
-namespace {
+                                                        namespace {
 
-constexpr int kLockPollMs = 250;
-const char* const kConfigWindow = "/Window";
+    constexpr int kLockPollMs = 250;
+    const char* const kConfigWindow = "/Window";
 
-struct LockPane {
-    int pane;
-    const char* text;
-};
-// The texts also size their panes. Kana and scroll lock cannot be read on Linux.
-constexpr LockPane kLockPanes[] = {
-    {CMainFrame::kPaneKana, "ｶﾅ"},
-    {CMainFrame::kPaneCaps, "CAP"},
-    {CMainFrame::kPaneNum, "NUM"},
-    {CMainFrame::kPaneScroll, "SCRL"},
-};
+    struct LockPane {
+        int pane;
+        const char* text;
+    };
+    // The texts also size their panes. Kana and scroll lock cannot be read on Linux.
+    constexpr LockPane kLockPanes[] = {
+        {CMainFrame::kPaneKana, "ｶﾅ"},
+        {CMainFrame::kPaneCaps, "CAP"},
+        {CMainFrame::kPaneNum, "NUM"},
+        {CMainFrame::kPaneScroll, "SCRL"},
+    };
 
 } // namespace
 
@@ -56,6 +60,14 @@ CMainFrame::CMainFrame(wxDocManager* manager)
                        wxDefaultPosition, wxSize(kDefaultWidth, kDefaultHeight)),
       m_lockTimer(this) {
     wxXmlResource* res = wxXmlResource::Get();
+    wxIconBundle icons;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        wxIcon icon;
+        icon.CopyFromBitmap(res->LoadBitmap(wxString::Format("IDR_MAINFRAME_%d", size)));
+        if (icon.IsOk())
+            icons.AddIcon(icon);
+    }
+    SetIcons(icons);
     wxMenuBar* menuBar = res->LoadMenuBar("IDR_MAINFRAME");
     SetMenuBar(menuBar);
     if (auto* recent = static_cast<DarvexDocManager*>(manager)->GetRecentFiles())
@@ -70,6 +82,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     // No sorting: rows map to directory entries by position.
     m_pList = new wxListCtrl(m_splitter, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                              wxLC_REPORT | wxBORDER_SUNKEN);
+    CDarvexView::InsertColumns(m_pList);
     m_splitter->SetMinimumPaneSize(20);
     m_splitter->SplitVertically(m_pTree, m_pList, kLeftPaneWidth);
 
@@ -123,11 +136,24 @@ void CMainFrame::OnLockTimer(wxTimerEvent&) {
     PollLockKeys();
 }
 
+wxSize CMainFrame::DefaultSize() const {
+    // Wide enough for the tree and all eight columns, as far as the screen allows.
+    int columns = 0;
+    for (int c = 0; c < m_pList->GetColumnCount(); ++c)
+        columns += m_pList->GetColumnWidth(c);
+    const int scrollBar = m_pList->GetTextExtent("MM").x;
+    const wxRect screen = wxGetClientDisplayRect();
+    return wxSize(
+        std::min(std::max(kDefaultWidth, kLeftPaneWidth + columns + scrollBar), screen.width),
+        std::min(kDefaultHeight, screen.height));
+}
+
 void CMainFrame::RestoreGeometry() {
     wxConfigBase* config = wxConfigBase::Get();
     wxConfigPathChanger path(config, wxString(kConfigWindow) + "/");
-    const int w = config->ReadLong("Width", kDefaultWidth);
-    const int h = config->ReadLong("Height", kDefaultHeight);
+    const wxSize standard = DefaultSize();
+    const int w = config->ReadLong("Width", standard.x);
+    const int h = config->ReadLong("Height", standard.y);
     const int x = config->ReadLong("X", -1);
     const int y = config->ReadLong("Y", -1);
     // A remembered size too small to read is not worth keeping.

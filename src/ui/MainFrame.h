@@ -36,6 +36,7 @@ public:
 
 private:
     void CreateStatusPanes();
+    wxSize DefaultSize() const;
     void RestoreGeometry();
     void SaveGeometry();
     long ListViewStyle(int id) const;

@@ -24,6 +24,19 @@ fs::path MimePath() {
     return fs::path(ShellRegistration::UserDataHome()) / "mime" / "packages" / kMimeName;
 }
 
+fs::path IconPath(const char* context, const char* name) {
+    return fs::path(ShellRegistration::UserDataHome()) / "icons" / "hicolor" / "scalable" /
+           context / (std::string(name) + ".svg");
+}
+
+fs::path AppIconPath() {
+    return IconPath("apps", "darvex");
+}
+
+fs::path DocIconPath() {
+    return IconPath("mimetypes", "application-x-d88-floppy-image");
+}
+
 bool WriteText(const fs::path& path, const std::string& text) {
     std::error_code ec;
     fs::create_directories(path.parent_path(), ec);
@@ -109,6 +122,11 @@ bool ShellRegistration::RegisterIfNeeded(const std::string& exe) {
         return false;
     if (InstalledSystemWide() || UserRegistered())
         return false;
+    // The icons first: a desktop file that names a missing icon shows a blank one.
+    if (kAppIconSvg[0] != '\0')
+        WriteText(AppIconPath(), kAppIconSvg);
+    if (kDocIconSvg[0] != '\0')
+        WriteText(DocIconPath(), kDocIconSvg);
     if (!WriteText(MimePath(), kMimeFile) || !WriteText(DesktopPath(), DesktopFileFor(exe)))
         return false;
     Refresh();
@@ -118,7 +136,7 @@ bool ShellRegistration::RegisterIfNeeded(const std::string& exe) {
 bool ShellRegistration::Unregister() {
     std::error_code ec;
     bool ok = true;
-    for (const fs::path& p : {DesktopPath(), MimePath()}) {
+    for (const fs::path& p : {DesktopPath(), MimePath(), AppIconPath(), DocIconPath()}) {
         fs::remove(p, ec);
         ok = ok && !ec;
     }

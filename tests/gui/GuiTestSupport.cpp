@@ -206,7 +206,8 @@ int ExpectNewDisk::OnInvoked(CNewDiskDlg* dialog) const {
 }
 
 int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
-    EXPECT_EQ(dialog->GetMessage().utf8_string(), m_text);
+    const std::string text = dialog->GetMessage().utf8_string();
+    EXPECT_EQ(m_prefixOnly ? text.substr(0, m_text.size()) : text, m_text);
     EXPECT_EQ(dialog->GetCaption().utf8_string(), m_caption);
     // The program's message boxes carry no icon.
     EXPECT_EQ(dialog->GetMessageDialogStyle() &

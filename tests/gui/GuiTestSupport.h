@@ -84,11 +84,17 @@ private:
     int m_result;
 };
 
-// A message box: checks its text and caption and answers with result.
+// A message box: checks its text (or only how it begins) and caption and answers with result.
 class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
 public:
     ExpectMessage(std::string text, std::string caption, int result = wxID_OK)
         : m_text(std::move(text)), m_caption(std::move(caption)), m_result(result) {}
+
+    ExpectMessage StartingWith() const {
+        ExpectMessage e(*this);
+        e.m_prefixOnly = true;
+        return e;
+    }
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override;
@@ -97,6 +103,7 @@ private:
     std::string m_text;
     std::string m_caption;
     int m_result;
+    bool m_prefixOnly = false;
 };
 
 // The save dialog of Save As: answers with path (GTK applies a set path asynchronously).
