@@ -4,6 +4,9 @@
 #include <cstdlib>
 
 #include <wx/config.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
@@ -106,11 +109,21 @@ void CDarvexApp::PrintDocument(const CommandLine&) {
 }
 
 int CDarvexApp::OnExit() {
+    // The window is gone: whatever goes wrong from here on is told on stderr, not in a
+    // dialog (a dialog after the application object is gone would crash).
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     if (m_pDocManager) {
         m_pDocManager->FileHistorySave(*wxConfigBase::Get());
         delete m_pDocManager;
         m_pDocManager = nullptr;
     }
+    // wxFileConfig does not create the folder of its file.
+    if (auto* config = wxDynamicCast(wxConfigBase::Get(false), wxFileConfig)) {
+        const wxFileName file(wxFileConfig::GetLocalFileName(GetAppName(), wxCONFIG_USE_LOCAL_FILE));
+        wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        config->Flush();
+    }
+    delete wxConfigBase::Set(nullptr);
     m_pDebugLog.reset();
     return wxApp::OnExit();
 }

@@ -3,6 +3,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include <wx/fileconf.h>
+#include <wx/sstream.h>
 #include <wx/menu.h>
 
 #include "GuiTestDisks.h"
@@ -12,6 +14,7 @@
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
 #include "doc/DocText.h"
+#include "doc/RecentFiles.h"
 #include "image/DiskImage.h"
 #include "ui/MainFrame.h"
 
@@ -298,4 +301,25 @@ TEST_F(GuiTest, RecentFilesTakeThePlaceholdersPlace) {
     // The separator and Exit follow the list.
     EXPECT_TRUE(file->FindItemByPosition(place + 4)->IsSeparator());
     EXPECT_EQ(file->FindItemByPosition(place + 5)->GetId(), wxID_EXIT);
+}
+
+TEST_F(GuiTest, RecentFilesAreStoredAndReadBack) {
+    testutil::TempDir dir;
+    std::vector<wxString> opened;
+    for (int i = 0; i < 3; ++i) {
+        const fs::path path = WriteSampleDisk(dir.path(), "k" + std::to_string(i) + ".d88");
+        ASSERT_NE(OpenFile(path), nullptr);
+        opened.push_back(wxString::FromUTF8(path.string()));
+    }
+    wxStringInputStream nothing(wxString{});
+    wxFileConfig config(nothing); // in memory only
+    Manager().FileHistorySave(config);
+    EXPECT_EQ(config.Read("/Recent File List/File1"), opened[2]);
+    EXPECT_EQ(config.Read("/Recent File List/File3"), opened[0]);
+
+    RecentFiles restored;
+    restored.Load(config);
+    ASSERT_EQ(restored.GetCount(), Manager().GetHistoryFilesCount());
+    for (size_t i = 0; i < restored.GetCount(); ++i)
+        EXPECT_EQ(restored.GetHistoryFile(i), Manager().GetHistoryFile(i)) << i;
 }
