@@ -9,6 +9,7 @@
 #include <wx/log.h>
 #include <wx/image.h>
 #include <wx/menu.h>
+#include <wx/print.h>
 #include <wx/stdpaths.h>
 #include <wx/toolbar.h>
 #include <wx/uilocale.h>
@@ -102,10 +103,17 @@ bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {
            nullptr;
 }
 
-void CDarvexApp::PrintDocument(const CommandLine&) {
-    wxCommandEvent print(wxEVT_MENU, wxID_PRINT);
-    print.SetEventObject(m_pFrame);
-    m_pFrame->ProcessWindowEvent(print);
+void CDarvexApp::PrintDocument(const CommandLine& commandLine) {
+    // -p and -pt print without asking, on the named printer for -pt.
+    wxView* view = m_pDocManager->GetAnyUsableView();
+    if (!view)
+        return;
+    std::unique_ptr<wxPrintout> printout(view->OnCreatePrintout());
+    wxPrintDialogData data;
+    if (commandLine.action == CommandLine::Action::PrintTo)
+        data.GetPrintData().SetPrinterName(wxString::FromUTF8(commandLine.printer));
+    wxPrinter printer(&data);
+    printer.Print(m_pFrame, printout.get(), false);
 }
 
 int CDarvexApp::OnExit() {
