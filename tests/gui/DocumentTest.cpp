@@ -5,6 +5,7 @@
 
 #include <wx/fileconf.h>
 #include <wx/sstream.h>
+#include <wx/uiaction.h>
 #include <wx/menu.h>
 
 #include "GuiTestDisks.h"
@@ -322,4 +323,25 @@ TEST_F(GuiTest, RecentFilesAreStoredAndReadBack) {
     ASSERT_EQ(restored.GetCount(), Manager().GetHistoryFilesCount());
     for (size_t i = 0; i < restored.GetCount(); ++i)
         EXPECT_EQ(restored.GetHistoryFile(i), Manager().GetHistoryFile(i)) << i;
+}
+
+TEST_F(GuiTest, ArrowKeysInTheTreeListDirectoriesAsClicksDo) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "keys.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    wxTreeCtrl* tree = Frame().GetTreeCtrl();
+    tree->ExpandAll();
+    tree->SelectItem(Doc()->GetTreeItem(0));
+    tree->SetFocus();
+    Settle(50);
+
+    wxUIActionSimulator keys;
+    keys.Char(WXK_DOWN);
+    Settle(100);
+    EXPECT_EQ(tree->GetSelection(), Doc()->GetTreeItem(1));
+    EXPECT_EQ(ListRows(), CliRows(image, "SUB"));
+    keys.Char(WXK_UP);
+    Settle(100);
+    EXPECT_EQ(ListRows(), CliRows(image));
+    EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), 16);
 }
