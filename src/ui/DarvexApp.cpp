@@ -6,8 +6,8 @@
 #include <wx/config.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
-#include <wx/log.h>
 #include <wx/image.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/stdpaths.h>
@@ -127,7 +127,8 @@ int CDarvexApp::OnExit() {
     }
     // wxFileConfig does not create the folder of its file.
     if (auto* config = wxDynamicCast(wxConfigBase::Get(false), wxFileConfig)) {
-        const wxFileName file(wxFileConfig::GetLocalFileName(GetAppName(), wxCONFIG_USE_LOCAL_FILE));
+        const wxFileName file(
+            wxFileConfig::GetLocalFileName(GetAppName(), wxCONFIG_USE_LOCAL_FILE));
         wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
         config->Flush();
     }

@@ -4,9 +4,9 @@
 #include <sys/resource.h>
 
 #include <wx/fileconf.h>
+#include <wx/menu.h>
 #include <wx/sstream.h>
 #include <wx/uiaction.h>
-#include <wx/menu.h>
 
 #include "GuiTestDisks.h"
 #include "GuiTestSupport.h"

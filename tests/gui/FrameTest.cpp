@@ -155,6 +155,11 @@ TEST_F(GuiTest, StatusBarPanesAndBarToggles) {
 TEST_F(GuiTest, AboutBoxFromMenuAndToolBar) {
     testutil::TempDir dir;
     wxTEST_DIALOG(Command(wxID_ABOUT), ExpectAbout());
+    {
+        CAboutDlg about(&Frame());
+        about.Show();
+        EXPECT_TRUE(ImageHasContent(Screenshot("about-box", &about)));
+    }
     ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "about.d88")), nullptr);
     EXPECT_TRUE(IsEnabled(wxID_ABOUT));
     wxTEST_DIALOG(Command(wxID_ABOUT), ExpectAbout());
@@ -163,6 +168,9 @@ TEST_F(GuiTest, AboutBoxFromMenuAndToolBar) {
 
 TEST_F(GuiTest, NewDiskDialogFitsItsControls) {
     CNewDiskDlg dialog(&Frame());
+    dialog.Show();
+    EXPECT_TRUE(ImageHasContent(Screenshot("new-disk-dialog", &dialog)));
+    dialog.Hide();
     const wxSize client = dialog.GetClientSize();
     for (wxWindow* child : dialog.GetChildren()) {
         SCOPED_TRACE(child->GetName().utf8_string());
