@@ -1,11 +1,13 @@
 #include "doc/RecentFiles.h"
 
+#include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 
 namespace {
 const char* const kPlaceholder = "最近使ったﾌｧｲﾙ";
 const char* const kPrompt = "指定のﾌｧｲﾙを開く";
+const char* const kSection = "Recent File List";
 } // namespace
 
 RecentFiles::RecentFiles() : wxFileHistory(kMaxFiles, wxID_FILE1) {}
@@ -37,8 +39,25 @@ void RecentFiles::RemoveFileFromHistory(size_t i) {
 }
 
 void RecentFiles::Load(const wxConfigBase& config) {
-    wxFileHistory::Load(config);
+    while (GetCount() > 0)
+        wxFileHistory::RemoveFileFromHistory(0);
+    // Oldest first, so the first entry ends up on top.
+    for (int i = kMaxFiles; i >= 1; --i) {
+        wxString file;
+        if (config.Read(wxString::Format("/%s/File%d", kSection, i), &file) && !file.empty())
+            wxFileHistory::AddFileToHistory(file);
+    }
     Refresh();
+}
+
+void RecentFiles::Save(wxConfigBase& config) {
+    for (int i = 1; i <= kMaxFiles; ++i) {
+        const wxString key = wxString::Format("/%s/File%d", kSection, i);
+        if (static_cast<size_t>(i) <= GetCount())
+            config.Write(key, GetHistoryFile(i - 1));
+        else
+            config.DeleteEntry(key, false);
+    }
 }
 
 wxString RecentFiles::EntryLabel(size_t i) const {

@@ -19,7 +19,9 @@ public:
 
     void AddFileToHistory(const wxString& file) override;
     void RemoveFileFromHistory(size_t i) override;
+    // Stored in the section "Recent File List" as "File1" ... "File4".
     void Load(const wxConfigBase& config) override;
+    void Save(wxConfigBase& config) override;
 
     // The menu text of entry i: "&1 " and the path, cut to 30 characters from its left end.
     wxString EntryLabel(size_t i) const;

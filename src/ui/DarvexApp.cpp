@@ -4,8 +4,12 @@
 #include <cstdlib>
 
 #include <wx/config.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
 #include <wx/image.h>
+#include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/print.h>
 #include <wx/stdpaths.h>
 #include <wx/toolbar.h>
 #include <wx/uilocale.h>
@@ -99,18 +103,36 @@ bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {
            nullptr;
 }
 
-void CDarvexApp::PrintDocument(const CommandLine&) {
-    wxCommandEvent print(wxEVT_MENU, wxID_PRINT);
-    print.SetEventObject(m_pFrame);
-    m_pFrame->ProcessWindowEvent(print);
+void CDarvexApp::PrintDocument(const CommandLine& commandLine) {
+    // -p and -pt print without asking, on the named printer for -pt.
+    wxView* view = m_pDocManager->GetAnyUsableView();
+    if (!view)
+        return;
+    std::unique_ptr<wxPrintout> printout(view->OnCreatePrintout());
+    wxPrintDialogData data;
+    if (commandLine.action == CommandLine::Action::PrintTo)
+        data.GetPrintData().SetPrinterName(wxString::FromUTF8(commandLine.printer));
+    wxPrinter printer(&data);
+    printer.Print(m_pFrame, printout.get(), false);
 }
 
 int CDarvexApp::OnExit() {
+    // The window is gone: whatever goes wrong from here on is told on stderr, not in a
+    // dialog (a dialog after the application object is gone would crash).
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     if (m_pDocManager) {
         m_pDocManager->FileHistorySave(*wxConfigBase::Get());
         delete m_pDocManager;
         m_pDocManager = nullptr;
     }
+    // wxFileConfig does not create the folder of its file.
+    if (auto* config = wxDynamicCast(wxConfigBase::Get(false), wxFileConfig)) {
+        const wxFileName file(
+            wxFileConfig::GetLocalFileName(GetAppName(), wxCONFIG_USE_LOCAL_FILE));
+        wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        config->Flush();
+    }
+    delete wxConfigBase::Set(nullptr);
     m_pDebugLog.reset();
     return wxApp::OnExit();
 }

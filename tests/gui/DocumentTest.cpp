@@ -3,7 +3,10 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include <wx/fileconf.h>
 #include <wx/menu.h>
+#include <wx/sstream.h>
+#include <wx/uiaction.h>
 
 #include "GuiTestDisks.h"
 #include "GuiTestSupport.h"
@@ -12,6 +15,7 @@
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
 #include "doc/DocText.h"
+#include "doc/RecentFiles.h"
 #include "image/DiskImage.h"
 #include "ui/MainFrame.h"
 
@@ -298,4 +302,46 @@ TEST_F(GuiTest, RecentFilesTakeThePlaceholdersPlace) {
     // The separator and Exit follow the list.
     EXPECT_TRUE(file->FindItemByPosition(place + 4)->IsSeparator());
     EXPECT_EQ(file->FindItemByPosition(place + 5)->GetId(), wxID_EXIT);
+}
+
+TEST_F(GuiTest, RecentFilesAreStoredAndReadBack) {
+    testutil::TempDir dir;
+    std::vector<wxString> opened;
+    for (int i = 0; i < 3; ++i) {
+        const fs::path path = WriteSampleDisk(dir.path(), "k" + std::to_string(i) + ".d88");
+        ASSERT_NE(OpenFile(path), nullptr);
+        opened.push_back(wxString::FromUTF8(path.string()));
+    }
+    wxStringInputStream nothing(wxString{});
+    wxFileConfig config(nothing); // in memory only
+    Manager().FileHistorySave(config);
+    EXPECT_EQ(config.Read("/Recent File List/File1"), opened[2]);
+    EXPECT_EQ(config.Read("/Recent File List/File3"), opened[0]);
+
+    RecentFiles restored;
+    restored.Load(config);
+    ASSERT_EQ(restored.GetCount(), Manager().GetHistoryFilesCount());
+    for (size_t i = 0; i < restored.GetCount(); ++i)
+        EXPECT_EQ(restored.GetHistoryFile(i), Manager().GetHistoryFile(i)) << i;
+}
+
+TEST_F(GuiTest, ArrowKeysInTheTreeListDirectoriesAsClicksDo) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "keys.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    wxTreeCtrl* tree = Frame().GetTreeCtrl();
+    tree->ExpandAll();
+    tree->SelectItem(Doc()->GetTreeItem(0));
+    tree->SetFocus();
+    Settle(50);
+
+    wxUIActionSimulator keys;
+    keys.Char(WXK_DOWN);
+    Settle(100);
+    EXPECT_EQ(tree->GetSelection(), Doc()->GetTreeItem(1));
+    EXPECT_EQ(ListRows(), CliRows(image, "SUB"));
+    keys.Char(WXK_UP);
+    Settle(100);
+    EXPECT_EQ(ListRows(), CliRows(image));
+    EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), 16);
 }

@@ -1,7 +1,9 @@
 #include <regex>
 
 #include <wx/choice.h>
+#include <wx/dcmemory.h>
 #include <wx/menu.h>
+#include <wx/prntbase.h>
 #include <wx/splitter.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
@@ -153,6 +155,11 @@ TEST_F(GuiTest, StatusBarPanesAndBarToggles) {
 TEST_F(GuiTest, AboutBoxFromMenuAndToolBar) {
     testutil::TempDir dir;
     wxTEST_DIALOG(Command(wxID_ABOUT), ExpectAbout());
+    {
+        CAboutDlg about(&Frame());
+        about.Show();
+        EXPECT_TRUE(ImageHasContent(Screenshot("about-box", &about)));
+    }
     ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "about.d88")), nullptr);
     EXPECT_TRUE(IsEnabled(wxID_ABOUT));
     wxTEST_DIALOG(Command(wxID_ABOUT), ExpectAbout());
@@ -161,6 +168,9 @@ TEST_F(GuiTest, AboutBoxFromMenuAndToolBar) {
 
 TEST_F(GuiTest, NewDiskDialogFitsItsControls) {
     CNewDiskDlg dialog(&Frame());
+    dialog.Show();
+    EXPECT_TRUE(ImageHasContent(Screenshot("new-disk-dialog", &dialog)));
+    dialog.Hide();
     const wxSize client = dialog.GetClientSize();
     for (wxWindow* child : dialog.GetChildren()) {
         SCOPED_TRACE(child->GetName().utf8_string());
@@ -231,5 +241,30 @@ TEST_F(GuiTest, ScreenshotOfAnOpenImage) {
         column.SetMask(wxLIST_MASK_TEXT);
         list->GetColumn(c, column);
         EXPECT_GT(list->GetColumnWidth(c), list->GetTextExtent(column.GetText()).x) << c;
+    }
+}
+
+TEST_F(GuiTest, PrintedPagesAreBlank) {
+    testutil::TempDir dir;
+    ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "print.d88")), nullptr);
+    for (wxView* view : Doc()->GetViewsVector()) {
+        SCOPED_TRACE(view->GetClassInfo()->GetClassName());
+        std::unique_ptr<wxPrintout> printout(view->OnCreatePrintout());
+        ASSERT_TRUE(printout);
+        EXPECT_TRUE(printout->HasPage(1));
+        wxBitmap page(200, 280);
+        wxMemoryDC dc(page);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        printout->SetDC(&dc);
+        printout->SetPPIScreen(96, 96);
+        printout->SetPPIPrinter(96, 96);
+        printout->SetPageSizePixels(200, 280);
+        EXPECT_TRUE(printout->OnPrintPage(1));
+        dc.SelectObject(wxNullBitmap);
+        const wxImage image = page.ConvertToImage();
+        for (int y = 0; y < image.GetHeight(); y += 7)
+            for (int x = 0; x < image.GetWidth(); x += 7)
+                ASSERT_EQ(image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y), 3 * 255);
     }
 }

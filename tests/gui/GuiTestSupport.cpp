@@ -141,14 +141,19 @@ std::string Title() {
     return Frame().GetTitle().utf8_string();
 }
 
-std::filesystem::path Screenshot(const std::string& name) {
+std::filesystem::path Screenshot(const std::string& name, wxWindow* window) {
+    if (!window)
+        window = &Frame();
     const std::filesystem::path dir(DARVEX_SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
     const std::filesystem::path path = dir / (name + ".png");
-    Frame().Raise();
-    Frame().Update();
-    Settle(150);
-    const wxRect rect = Frame().GetScreenRect();
+    window->Raise();
+    for (int i = 0; i < 20 && !window->IsShownOnScreen(); ++i)
+        Settle(20);
+    window->Refresh();
+    window->Update();
+    Settle(300);
+    const wxRect rect = window->GetScreenRect();
     wxBitmap bitmap(rect.width, rect.height);
     {
         wxScreenDC screen;

@@ -52,8 +52,9 @@ std::vector<std::vector<std::string>> ListRows(); // each row's eight column tex
 std::string SpaceText();
 std::string Title();
 
-// Writes the frame's screen area to a PNG in the build's screenshot folder; returns its path.
-std::filesystem::path Screenshot(const std::string& name);
+// Writes the screen area of window (the main window when null) to a PNG in the build's
+// screenshot folder; returns its path.
+std::filesystem::path Screenshot(const std::string& name, wxWindow* window = nullptr);
 // Whether the PNG shows more than one colour.
 bool ImageHasContent(const std::filesystem::path& png);
 
