@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ImageFile.h"
+#include "host/ImageFile.h"
 #include "fs/DirEntry.h"
 #include "image/DiskImage.h"
 

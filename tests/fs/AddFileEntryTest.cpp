@@ -182,29 +182,6 @@ TEST(AddFileBuild, Entries) {
     }
 }
 
-TEST(AddFileParse, Addresses) {
-    struct Case {
-        const char* text;
-        std::uint16_t value;
-    };
-    const Case cases[] = {
-        {"0x1200", 0x1200},
-        {"1200", 0x1200},
-        {"12345", 0x2345},
-        {"XYZ", 0},
-        {"", 0},
-        {"  0X00ff", 0xFF},
-        {"12G4", 0x12},
-        {"-1", 0xFFFF},
-        {"+a", 0x0A},
-        {"0x", 0},
-        {"FFFFFFFFFFFFFFFFFFFF", 0xFFFF},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(AddFileEntry::ParseAddress(c.text), c.value);
-    }
-}
 
 TEST(AddFileParse, Size) {
     struct Case {

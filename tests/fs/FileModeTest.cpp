@@ -22,13 +22,16 @@ TEST(FileModeTable, DisplayNamesAreExactFiveCharacterTexts) {
         EXPECT_EQ(FileMode::DisplayName(c.code), c.display);
         EXPECT_EQ(FileMode::DisplayName(c.code).size(), 5u);
     }
-    EXPECT_EQ(FileMode::Table().size(), std::size(cases));
+    // One more row: 0x82, hidden from the list and without a name of its own.
+    EXPECT_EQ(FileMode::Table().size(), std::size(cases) + 1);
+    EXPECT_TRUE(FileMode::DisplayName(0x82).empty());
 }
 
 TEST(FileModeTable, CodesWithoutARowHaveNoName) {
     std::set<int> named;
     for (const FileMode::Row& row : FileMode::Table())
-        named.insert(FileMode::ToByte(row.code));
+        if (!row.name.empty())
+            named.insert(FileMode::ToByte(row.code));
     for (int code = 0; code < 256; ++code) {
         SCOPED_TRACE(code);
         const auto name = FileMode::DisplayName(static_cast<std::uint8_t>(code));
@@ -44,6 +47,8 @@ TEST(FileModeTable, CodesWithoutARowHaveNoName) {
 TEST(FileModeTable, RowNamesMatchTheirDisplayNames) {
     for (const FileMode::Row& row : FileMode::Table()) {
         SCOPED_TRACE(std::string(row.name));
+        if (row.name.empty())
+            continue; // 0x82
         std::string padded(row.name);
         padded.resize(5, ' ');
         EXPECT_EQ(row.displayName, padded);

@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "CliTestSupport.h"
+#include "cli/CliTestSupport.h"
 #include "TestUtil.h"
-#include "cli/ImageFile.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {
