@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "CliTestDisks.h"
+#include "support/TestDisk.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CliTestDisks.h"
+#include "support/TestDisk.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
 

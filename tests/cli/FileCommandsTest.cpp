@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "CliTestDisks.h"
+#include "support/TestDisk.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
 

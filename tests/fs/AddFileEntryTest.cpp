@@ -6,10 +6,10 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/DirEntry.h"
-#include "fs/FileOpsTestDisk.h"
+#include "support/TestDisk.h"
 
-using fileops::EntryAt;
-using fileops::SectorBytes;
+using testdisk::EntryAt;
+using testdisk::SectorBytes;
 
 namespace {
 
