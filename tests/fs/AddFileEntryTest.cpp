@@ -15,16 +15,11 @@ namespace {
 
 std::vector<unsigned char> MztHead(std::uint8_t mode, std::vector<unsigned char> name,
                                    std::uint16_t size, std::uint16_t load, std::uint16_t exec) {
-    std::vector<unsigned char> h(128, 0);
-    h[0] = mode;
-    std::copy(name.begin(), name.end(), h.begin() + 1);
-    h[18] = static_cast<unsigned char>(size & 0xFF);
-    h[19] = static_cast<unsigned char>(size >> 8);
-    h[20] = static_cast<unsigned char>(load & 0xFF);
-    h[21] = static_cast<unsigned char>(load >> 8);
-    h[22] = static_cast<unsigned char>(exec & 0xFF);
-    h[23] = static_cast<unsigned char>(exec >> 8);
-    return h;
+    return testdisk::MakeMzt({.mode = mode,
+                              .name = std::string(name.begin(), name.end()),
+                              .size = size,
+                              .load = load,
+                              .exec = exec});
 }
 
 } // namespace

@@ -5,17 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "support/TestDisk.h"
 #include "fs/BootHeaderBuilder.h"
 
 namespace {
 
 std::vector<unsigned char> MztHead(const unsigned char (&name)[17]) {
-    std::vector<unsigned char> head(128, 0);
-    head[0] = 0x01;
-    std::memcpy(head.data() + 1, name, 17);
-    head[22] = 0x34;
-    head[23] = 0x12;
-    return head;
+    return testdisk::MakeMzt({.name = std::string(name, name + 17), .exec = 0x1234});
 }
 
 std::array<unsigned char, 11> TextField(const IplHeader& h) {

@@ -54,17 +54,8 @@ std::vector<unsigned char> ImageBytes(const DiskImage& disk, std::size_t at, std
 
 std::vector<unsigned char> WithMztHeader(const std::vector<unsigned char>& data,
                                          std::uint16_t sizeField = 0) {
-    std::vector<unsigned char> file(128 + data.size(), 0);
-    std::copy(data.begin(), data.end(), file.begin() + 128);
-    file[0] = 0x01;
-    std::memcpy(file.data() + 1, "HEADERNAME\r", 11);
-    file[18] = static_cast<unsigned char>(sizeField & 0xFF);
-    file[19] = static_cast<unsigned char>(sizeField >> 8);
-    file[20] = 0x00;
-    file[21] = 0x80; // load 0x8000
-    file[22] = 0x34;
-    file[23] = 0x12; // exec 0x1234
-    return file;
+    return testdisk::MakeMzt(
+        {.name = "HEADERNAME\r", .size = sizeField, .load = 0x8000, .exec = 0x1234, .data = data});
 }
 
 } // namespace

@@ -46,14 +46,7 @@ int PutPlain(DiskImage& disk, const std::vector<unsigned char>& data, std::uint8
 
 std::vector<unsigned char> Mzt(std::uint8_t mode, std::uint16_t size,
                                const std::vector<unsigned char>& data) {
-    std::vector<unsigned char> file(128 + data.size(), 0);
-    std::copy(data.begin(), data.end(), file.begin() + 128);
-    file[0] = mode;
-    file[1] = 'M';
-    file[2] = 0x0D;
-    file[18] = static_cast<unsigned char>(size & 0xFF);
-    file[19] = static_cast<unsigned char>(size >> 8);
-    return file;
+    return testdisk::MakeMzt({.mode = mode, .name = "M\r", .size = size, .data = data});
 }
 
 DiskImage& Fresh(DiskImage& disk, int type) {

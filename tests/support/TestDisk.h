@@ -43,7 +43,7 @@ inline Bytes Pattern(std::size_t bytes, unsigned seed = 1) {
 // name is raw bytes: at most 16 are stored, then 0x0D.
 struct EntrySpec {
     std::uint8_t mode = 0x01;
-    std::string name;
+    std::string name{};
     std::uint16_t size = 0;
     std::uint16_t start = 0;
     std::uint16_t load = 0;
@@ -67,11 +67,11 @@ inline DirEntry MakeEntry(const EntrySpec& spec) {
 // added); data follows the 128-byte header.
 struct MztSpec {
     std::uint8_t mode = 0x01;
-    std::string name;
+    std::string name{};
     std::uint16_t size = 0;
     std::uint16_t load = 0;
     std::uint16_t exec = 0;
-    Bytes data;
+    Bytes data{};
 };
 
 inline Bytes MakeMzt(const MztSpec& spec) {
