@@ -22,8 +22,8 @@ void AddBootGet(CommandSet& commands) {
         DiskImage disk;
         if (!LoadImage(io, "boot-get", o->image, disk))
             return kExitFailed;
-        const ExtractBootCause cause = ExtractBootToFile(
-            disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin));
+        const ExtractBootCause cause =
+            ExtractBootToFile(disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin));
         if (cause != ExtractBootCause::None)
             return Fail(io, "boot-get", o->out, MessageEn(cause));
         return kExitOk;
@@ -55,9 +55,9 @@ void AddBootPut(CommandSet& commands) {
         if (!LoadImageForWrite(io, cmd, o->image, disk))
             return kExitFailed;
 
-        const BootSource source = ReadBootSource(
-            o->hostFile, o->mzt ? MztChoice::Mzt : o->plain ? MztChoice::Plain
-                                                           : MztChoice::ByExtension);
+        const BootSource source = ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
+                                                              : o->plain ? MztChoice::Plain
+                                                                         : MztChoice::ByExtension);
         BootHeaderBuilder::Choices choices;
         if (o->textOption->count() > 0)
             choices.textUtf8 = o->text;

@@ -8,13 +8,13 @@
 #include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "host/ImageFile.h"
 #include "fs/DirTree.h"
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {

@@ -39,9 +39,10 @@ void AddPutCommand(CommandSet& commands) {
         if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
             return kExitFailed;
 
-        const AddFileSource source = ReadAddFileSource(
-            o->hostFile, o->mzt ? MztChoice::Mzt : o->plain ? MztChoice::Plain
-                                                           : MztChoice::ByExtension);
+        const AddFileSource source =
+            ReadAddFileSource(o->hostFile, o->mzt     ? MztChoice::Mzt
+                                           : o->plain ? MztChoice::Plain
+                                                      : MztChoice::ByExtension);
         AddFileEntry::Choices choices;
         if (o->nameOption->count() > 0)
             choices.nameUtf8 = o->name;

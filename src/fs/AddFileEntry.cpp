@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "fs/AddressText.h"
-#include "fs/ResultCodes.h"
 #include "fs/FileMode.h"
 #include "fs/MztHeader.h"
+#include "fs/ResultCodes.h"
 #include "fs/SjisText.h"
 
 namespace {
@@ -52,8 +52,8 @@ AddFileEntry::Proposal AddFileEntry::Propose(std::string_view fileName, std::uin
         return p;
     }
     p.name = std::string(fileName);
-    p.mode = static_cast<std::uint8_t>(fileLength <= kMaxObjBytes ? StorageMode::Obj
-                                                                   : StorageMode::Brd);
+    p.mode =
+        static_cast<std::uint8_t>(fileLength <= kMaxObjBytes ? StorageMode::Obj : StorageMode::Brd);
     // The full length, so that a file of 4 GiB or more cannot pass the 512 KB test by wrapping.
     p.size = fileLength > static_cast<std::uint64_t>(INT64_MAX)
                  ? INT64_MAX

@@ -31,10 +31,10 @@ public:
     static constexpr std::uint64_t kMaxObjBytes = kMaxSizeField;
 
     struct Proposal {
-        std::string name;      // Shift-JIS bytes, not yet cut to 16
-        std::string nameUtf8;  // the same name for an edit box (undecodable bytes as \xHH)
+        std::string name;          // Shift-JIS bytes, not yet cut to 16
+        std::string nameUtf8;      // the same name for an edit box (undecodable bytes as \xHH)
         bool nameEncodable = true; // false: a host file name CP932 cannot hold (name empty)
-        std::uint8_t mode = 1; // mode choice 1..5, or an MZT header's mode byte as it is
+        std::uint8_t mode = 1;     // mode choice 1..5, or an MZT header's mode byte as it is
         std::uint8_t attribute = 0;
         std::int64_t size = 0; // MZT: the header's size field; plain: the file length
         std::uint16_t loadAddress = 0;
@@ -46,12 +46,12 @@ public:
 
     // What the user confirmed; an absent value keeps the proposal's.
     struct Choices {
-        std::optional<std::string> nameUtf8; // converted to Shift-JIS (CP932)
-        std::optional<int> modeChoice;       // 1..5; 0 when the dialog has none selected
+        std::optional<std::string> nameUtf8{}; // converted to Shift-JIS (CP932)
+        std::optional<int> modeChoice{};       // 1..5; 0 when the dialog has none selected
         bool protect = false;
-        std::optional<std::string> sizeText; // read as ParseSize reads it
-        std::optional<std::string> loadText; // read with AddressSyntax::Lenient
-        std::optional<std::string> execText;
+        std::optional<std::string> sizeText{}; // read as ParseSize reads it
+        std::optional<std::string> loadText{}; // read with AddressSyntax::Lenient
+        std::optional<std::string> execText{};
     };
 
     struct Built {

@@ -26,8 +26,8 @@ BootHeaderBuilder::Proposal BootHeaderBuilder::Propose(std::string_view fileName
 BootHeaderBuilder::Proposal BootHeaderBuilder::ProposeForHostFile(std::string_view fileNameUtf8,
                                                                   ByteView head, bool isMzt) {
     const TextResult sjis = Utf8ToSjis(fileNameUtf8);
-    Proposal proposal = Propose(sjis ? std::string_view(sjis.text) : std::string_view(),
-                                isMzt ? "mzt" : "", head);
+    Proposal proposal =
+        Propose(sjis ? std::string_view(sjis.text) : std::string_view(), isMzt ? "mzt" : "", head);
     if (isMzt) {
         proposal.textUtf8 = SjisToDisplay(proposal.text);
     } else {

@@ -38,9 +38,9 @@ public:
 
     // What the user confirmed; an absent value keeps the proposal's.
     struct Choices {
-        std::optional<std::string> textUtf8;
-        int machine = kDefaultMachine;       // 0..7, stored as given (low 8 bits)
-        std::optional<std::string> execText; // read with AddressSyntax::Lenient
+        std::optional<std::string> textUtf8{};
+        int machine = kDefaultMachine;         // 0..7, stored as given (low 8 bits)
+        std::optional<std::string> execText{}; // read with AddressSyntax::Lenient
     };
 
     struct Built {

@@ -2,12 +2,11 @@
 #include <climits>
 #include <cstring>
 
+#include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
 #include "fs/FileBody.h"
-#include "fs/ClusterRuns.h"
 #include "fs/FileMode.h"
 #include "fs/FsLimits.h"
-#include "fs/ResultCodes.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "fs/SjisText.h"
@@ -168,9 +167,8 @@ int PlaceSequential(Placement& p) {
     // The lowest free cluster taken one at a time is the next of `chain` each time. Runs of
     // neighbours are marked at once: the bits and the recount end as if marked one by one.
     if (sectors > 0)
-        ForEachRun(chain, [&](int first, int count) {
-            p.disk.MarkUsed(first, count * p.ClusterBytes());
-        });
+        ForEachRun(chain,
+                   [&](int first, int count) { p.disk.MarkUsed(first, count * p.ClusterBytes()); });
     std::size_t remaining = p.S;
     std::size_t from = 0;
     long long previous = -1;

@@ -274,7 +274,8 @@ std::string MessageJa(UiText text) {
     case UiText::DeleteCaption:
         return "ファイル削除";
     case UiText::DeleteQuestion:
-        return "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n";
+        return "選択したファイルを削除してよろしいですか？\nOK "
+               "またはキャンセルを選んでください。\n";
     case UiText::NotD88:
         return kNotD88;
     case UiText::NotMzReadOnly:

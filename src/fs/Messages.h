@@ -50,19 +50,19 @@ std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t file
 
 // Texts of the desktop program that belong to no operation's result.
 enum class UiText {
-    ErrorCaption,         // caption of every failure message box
-    AppCaption,           // caption of the save prompt
-    DeleteCaption,        // caption of the delete question
-    DeleteQuestion,       // the delete command's confirmation
-    NotD88,               // a .d88/.d20 file the decoder refuses
-    NotMzReadOnly,        // opened read-only: not an MZ file system
-    SaveLosesSectorInfo,  // the load report says a save normalises the file
-    SaveChangesPrompt,    // "%s": the document title
-    ExtractFailed,        // an export the extract dialog could not write
-    TooLargeForAdd,       // the add-file command's 512 KB limit
-    TooLargeForBoot,      // the boot-register command's 65535-byte limit
-    NameNotEncodable,     // a typed name or text CP932 cannot encode
-    SaveFailed,           // the disk image could not be saved (the reason follows)
-    ChangedOnDisk,        // the file changed on disk since it was read ("%s": its name)
+    ErrorCaption,        // caption of every failure message box
+    AppCaption,          // caption of the save prompt
+    DeleteCaption,       // caption of the delete question
+    DeleteQuestion,      // the delete command's confirmation
+    NotD88,              // a .d88/.d20 file the decoder refuses
+    NotMzReadOnly,       // opened read-only: not an MZ file system
+    SaveLosesSectorInfo, // the load report says a save normalises the file
+    SaveChangesPrompt,   // "%s": the document title
+    ExtractFailed,       // an export the extract dialog could not write
+    TooLargeForAdd,      // the add-file command's 512 KB limit
+    TooLargeForBoot,     // the boot-register command's 65535-byte limit
+    NameNotEncodable,    // a typed name or text CP932 cannot encode
+    SaveFailed,          // the disk image could not be saved (the reason follows)
+    ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
 };
 std::string MessageJa(UiText text);

@@ -50,7 +50,8 @@ int DiskImage::RegisterBootProgram(const char* path, const unsigned char* header
     std::vector<unsigned char> data;
     // Reading stops at the largest file that could still be registered, the MZT header
     // included; anything longer is refused before it is read.
-    const HostFile::ReadStatus status = HostFile::Read(path, kMaxSizeField + MztHeader::kBytes, data);
+    const HostFile::ReadStatus status =
+        HostFile::Read(path, kMaxSizeField + MztHeader::kBytes, data);
     if (status == HostFile::ReadStatus::CannotOpen)
         return ToInt(RegisterBootResult::CannotOpen);
     if (status == HostFile::ReadStatus::TooLarge)

@@ -52,9 +52,7 @@ struct BootOutcome {
     BootRegisterReason reason = BootRegisterReason::Ok;
     RegisterBootResult result = RegisterBootResult::Ok;
 
-    bool Ok() const {
-        return reason == BootRegisterReason::Ok && result == RegisterBootResult::Ok;
-    }
+    bool Ok() const { return reason == BootRegisterReason::Ok && result == RegisterBootResult::Ok; }
 };
 
 // Reads the chosen file (at most 65535 bytes, an MZT header included) and makes the proposal.

@@ -26,7 +26,7 @@ struct FileStamp {
 // MessageJa(error) and MessageEn(error, sysError, fileBytes, folder) (fs/Messages.h).
 struct ImageFileStatus {
     ImageFileError error = ImageFileError::None;
-    int sysError = 0;           // errno of the failing call, 0 when none
+    int sysError = 0;            // errno of the failing call, 0 when none
     std::uint64_t fileBytes = 0; // the length of a file refused as too large
     std::string folder;          // the folder a temporary file could not be created in
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <new>
 
-#include "image/LoadResult.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "image/LoadResult.h"
 
 // The D88 container: a 688-byte header with a table of 164 track offsets, then per-sector
 // records of a 16-byte header and the sector's data, every data byte complemented.

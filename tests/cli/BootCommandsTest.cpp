@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "support/TestDisk.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
+#include "support/TestDisk.h"
 
 namespace {
 

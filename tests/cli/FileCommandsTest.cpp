@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/TestDisk.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
+#include "support/TestDisk.h"
 
 namespace {
 

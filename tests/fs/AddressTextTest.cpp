@@ -69,8 +69,15 @@ TEST(AddressText, StrictTakesOneToFourHexDigits) {
 }
 
 TEST(AddressText, LenientStopsAtAnEmbeddedNul) {
-    EXPECT_EQ(*ParseAddress(std::string_view("12\0" "34", 5), AddressSyntax::Lenient), 0x12);
-    EXPECT_FALSE(ParseAddress(std::string_view("12\0" "3", 4), AddressSyntax::Strict));
+    EXPECT_EQ(*ParseAddress(std::string_view("12\0"
+                                             "34",
+                                             5),
+                            AddressSyntax::Lenient),
+              0x12);
+    EXPECT_FALSE(ParseAddress(std::string_view("12\0"
+                                               "3",
+                                               4),
+                              AddressSyntax::Strict));
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TestDisk.h"
 #include "fs/BootHeaderBuilder.h"
+#include "support/TestDisk.h"
 
 namespace {
 
@@ -113,3 +113,30 @@ TEST(BootHeaderBuilder, HeaderFieldsAndZeros) {
         EXPECT_EQ(b[i], 0) << "byte " << i;
 }
 
+TEST(BootHeaderBuilder, BuildHeaderReasonsAndChoices) {
+    const auto plain = BootHeaderBuilder::ProposeForHostFile("IPL.BIN", ByteView(), false);
+    EXPECT_EQ(plain.text, "IPL.BIN");
+    EXPECT_EQ(plain.execAddress, 0);
+    const auto foreign = BootHeaderBuilder::ProposeForHostFile("\xE2\x82\xAC", ByteView(), false);
+    EXPECT_FALSE(foreign.textEncodable);
+
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(foreign, {}).reason,
+              BootRegisterReason::FileNameNotEncodable);
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(plain, {.textUtf8 = "\xE2\x82\xAC"}).reason,
+              BootRegisterReason::TextNotEncodable);
+
+    const auto built = BootHeaderBuilder::BuildHeader(
+        foreign, {.textUtf8 = "ﾌﾞｰﾄ", .machine = 3, .execText = "0x1200"});
+    ASSERT_EQ(built.reason, BootRegisterReason::Ok);
+    EXPECT_EQ(built.header.Machine(), 3);
+    EXPECT_EQ(built.header.ExecAddress(), 0x1200);
+    EXPECT_EQ(built.header.DisplayName(), "\xCC\xDE\xB0\xC4");
+    EXPECT_EQ(built.plain, 1);
+
+    const auto head = testdisk::MakeMzt({.name = "BOOT\r", .exec = 0x4000});
+    const auto mzt =
+        BootHeaderBuilder::ProposeForHostFile("x.mzt", ByteView(head.data(), head.size()), true);
+    EXPECT_EQ(mzt.textUtf8, "BOOT");
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(mzt, {}).plain, 0);
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(mzt, {}).header.ExecAddress(), 0);
+}

@@ -9,10 +9,10 @@
 #include "TestUtil.h"
 #include "fs/BootHeaderBuilder.h"
 #include "fs/IplHeader.h"
-#include "support/TestDisk.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testdisk::Poke;
 using testdisk::PokeU16;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "fs/DirEntry.h"
-#include "support/TestDisk.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testdisk::FlatDisk;
 using testdisk::MakeEntry;
@@ -149,7 +149,8 @@ TEST(DirEntryName, SetNameTextStoresNameThenCrThenZeros) {
 
 TEST(DirectoryRead, EntriesComeFromTheirSectors) {
     FlatDisk builder = FlatDisk::Blank(64);
-    builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = 0x01, .name = "FIRST", .size = 10, .start = 0x30}));
+    builder.PutEntry(kRootDirSector, 0,
+                     MakeEntry({.mode = 0x01, .name = "FIRST", .size = 10, .start = 0x30}));
     builder.PutEntry(kRootDirSector, 7, MakeEntry({.mode = 0x02, .name = "SEVEN"}));
     builder.PutEntry(kRootDirSector, 8, MakeEntry({.mode = 0x03, .name = "EIGHT"}));
     builder.PutEntry(kRootDirSector, 63, MakeEntry({.mode = 0x05, .name = "LAST"}));

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "support/TestDisk.h"
 #include "fs/DirTree.h"
 #include "fs/ListRow.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testdisk::FlatDisk;
 using testdisk::MakeEntry;
@@ -83,7 +83,8 @@ TEST(DirTreeWalk, NamesThatOnlyStartWithADotAreKept) {
 TEST(DirTreeWalk, DepthFirstInDirectoryOrder) {
     FlatDisk builder = FlatDisk::Blank(128);
     builder.PutEntry(kRootDirSector, 3, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
-    builder.PutEntry(kRootDirSector, 4, MakeEntry({.mode = 0x01, .name = "FILE", .start = 40})); // not a directory
+    builder.PutEntry(kRootDirSector, 4,
+                     MakeEntry({.mode = 0x01, .name = "FILE", .start = 40})); // not a directory
     builder.PutEntry(kRootDirSector, 9, MakeEntry({.mode = kDir, .name = "B", .start = 48}));
     builder.PutEntry(40, 0, MakeEntry({.mode = kDir, .name = "A1", .start = 56}));
     builder.PutEntry(40, 63, MakeEntry({.mode = kDir, .name = "A2", .start = 64}));
@@ -100,7 +101,10 @@ TEST(DirTreeWalk, DepthFirstInDirectoryOrder) {
 
 TEST(DirTreeWalk, SelfLoopStopsAtExactlyTheLimit) {
     FlatDisk builder = FlatDisk(1);
-    builder.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kDir, .name = "LOOP", .start = static_cast<std::uint16_t>(kRootDirSector)}));
+    builder.PutEntry(
+        kRootDirSector, 1,
+        MakeEntry(
+            {.mode = kDir, .name = "LOOP", .start = static_cast<std::uint16_t>(kRootDirSector)}));
     DiskImage disk;
     bool stopped = false;
     const auto nodes = WalkDirTree(Load(disk, builder), &stopped);
@@ -117,7 +121,10 @@ TEST(DirTreeWalk, SelfLoopStopsAtExactlyTheLimit) {
 TEST(DirTreeWalk, TwoDirectoryCycleStopsAtTheLimit) {
     FlatDisk builder = FlatDisk::Blank(128);
     builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
-    builder.PutEntry(40, 0, MakeEntry({.mode = kDir, .name = "BACK", .start = static_cast<std::uint16_t>(kRootDirSector)}));
+    builder.PutEntry(
+        40, 0,
+        MakeEntry(
+            {.mode = kDir, .name = "BACK", .start = static_cast<std::uint16_t>(kRootDirSector)}));
     DiskImage disk;
     bool stopped = false;
     const auto nodes = WalkDirTree(Load(disk, builder), &stopped);
@@ -135,12 +142,20 @@ FlatDisk WideTree(int viaShared, int direct) {
     FlatDisk builder = FlatDisk::Blank(128);
     constexpr int kShared = 40, kEmpty = 48;
     for (int i = 0; i < viaShared; ++i)
-        builder.PutEntry(kRootDirSector, i, MakeEntry({.mode = kDir, .name = "S" + std::to_string(i), .start = static_cast<std::uint16_t>(kShared)}));
+        builder.PutEntry(kRootDirSector, i,
+                         MakeEntry({.mode = kDir,
+                                    .name = "S" + std::to_string(i),
+                                    .start = static_cast<std::uint16_t>(kShared)}));
     for (int i = 0; i < direct; ++i)
         builder.PutEntry(kRootDirSector, viaShared + i,
-                    MakeEntry({.mode = kDir, .name = "E" + std::to_string(i), .start = static_cast<std::uint16_t>(kEmpty)}));
+                         MakeEntry({.mode = kDir,
+                                    .name = "E" + std::to_string(i),
+                                    .start = static_cast<std::uint16_t>(kEmpty)}));
     for (int i = 0; i < 63; ++i)
-        builder.PutEntry(kShared, i, MakeEntry({.mode = kDir, .name = "L" + std::to_string(i), .start = static_cast<std::uint16_t>(kEmpty)}));
+        builder.PutEntry(kShared, i,
+                         MakeEntry({.mode = kDir,
+                                    .name = "L" + std::to_string(i),
+                                    .start = static_cast<std::uint16_t>(kEmpty)}));
     return builder;
 }
 
@@ -176,8 +191,12 @@ TEST(DirTreeWalk, LimitCountsTheRoot) {
 
 TEST(DirTreeWalk, DirectoriesOffTheImageAreListedButNotRead) {
     FlatDisk builder = FlatDisk::Blank(64);
-    builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "EDGE", .start = 56})); // sectors 56..63: inside
-    builder.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kDir, .name = "OVER", .start = 57})); // 57..64: one sector out
+    builder.PutEntry(
+        kRootDirSector, 0,
+        MakeEntry({.mode = kDir, .name = "EDGE", .start = 56})); // sectors 56..63: inside
+    builder.PutEntry(
+        kRootDirSector, 1,
+        MakeEntry({.mode = kDir, .name = "OVER", .start = 57})); // 57..64: one sector out
     builder.PutEntry(kRootDirSector, 2, MakeEntry({.mode = kDir, .name = "FAR", .start = 0xFFFF}));
     builder.PutEntry(56, 0, MakeEntry({.mode = kDir, .name = "INEDGE", .start = 24}));
     // Sectors 57..63 would be OVER's first entries were it read.
@@ -252,7 +271,8 @@ TEST(DirPath, ResolvesNamesLevelByLevel) {
     builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
     builder.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kDir, .name = "DUP", .start = 48}));
     builder.PutEntry(kRootDirSector, 2, MakeEntry({.mode = kDir, .name = "DUP", .start = 56}));
-    builder.PutEntry(kRootDirSector, 3, MakeEntry({.mode = kDir, .name = "\x95\x5C", .start = 64})); // 表
+    builder.PutEntry(kRootDirSector, 3,
+                     MakeEntry({.mode = kDir, .name = "\x95\x5C", .start = 64})); // 表
     builder.PutEntry(kRootDirSector, 4, MakeEntry({.mode = 0x01, .name = "FILE", .start = 72}));
     builder.PutEntry(40, 0, MakeEntry({.mode = kDir, .name = ".", .start = 40}));
     builder.PutEntry(40, 1, MakeEntry({.mode = kDir, .name = "..", .start = 16}));

@@ -8,9 +8,9 @@
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
 #include "fs/FsCheck.h"
-#include "support/TestDisk.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testdisk::MakeEntry;
 using testdisk::PutEntry;
@@ -60,8 +60,8 @@ TEST(FsCheck, FilesOfEveryLayoutAreClean) {
         DiskImage disk;
         disk.Format(type);
         for (int mode = 1; mode <= 5; ++mode)
-            ASSERT_EQ(PutFile(disk, "F" + std::to_string(mode), testdisk::Pattern(5000, mode), mode),
-                      0);
+            ASSERT_EQ(
+                PutFile(disk, "F" + std::to_string(mode), testdisk::Pattern(5000, mode), mode), 0);
         const FsCheckReport report = CheckFileSystem(disk);
         EXPECT_TRUE(report.findings.empty()) << report.Summary();
         EXPECT_EQ(report.bodies, 5);
@@ -126,7 +126,7 @@ TEST(FsCheck, UnmarkedClustersOfABody) {
     DiskImage disk;
     disk.Format(1);
     ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0); // clusters 0..3
-    disk.MarkFree(1, 512);                                       // clusters 1, 2
+    disk.MarkFree(1, 512);                                        // clusters 1, 2
     const FsCheckReport report = CheckFileSystem(disk);
     ASSERT_EQ(Codes(report), Codes_t{"error not-marked"}) << report.Summary();
     EXPECT_EQ(report.findings[0].cluster, 1);
@@ -139,7 +139,11 @@ TEST(FsCheck, ClusterHeldTwice) {
     DiskImage disk;
     disk.Format(1);
     ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0); // clusters 0..3
-    PutEntry(disk, kRoot, 7, MakeEntry({.mode = 0x02, .name = "B", .size = 600, .start = static_cast<std::uint16_t>(48 + 2)}));     // clusters 2..4
+    PutEntry(disk, kRoot, 7,
+             MakeEntry({.mode = 0x02,
+                        .name = "B",
+                        .size = 600,
+                        .start = static_cast<std::uint16_t>(48 + 2)})); // clusters 2..4
     disk.MarkUsed(4, 256);
     const FsCheckReport report = CheckFileSystem(disk);
     ASSERT_EQ(Codes(report), Codes_t{"error shared-cluster"}) << report.Summary();
@@ -157,15 +161,30 @@ TEST(FsCheck, BodiesOutsideTheDataClusters) {
     // Type 0: 1280 positions but 1280 - 48 data clusters from cluster 24, so its last 24
     // clusters (sectors 2512 .. 2559) are in the image but beyond the bitmap.
     const Case cases[] = {
-        {"run in the reserved area", 1, MakeEntry({.mode = 0x01, .name = "LOW", .size = 256, .start = 20}), {"error outside-data"}},
-        {"run beyond the bitmap", 0, MakeEntry({.mode = 0x01, .name = "HIGH", .size = 512, .start = 2520}), {"error outside-data"}},
+        {"run in the reserved area",
+         1,
+         MakeEntry({.mode = 0x01, .name = "LOW", .size = 256, .start = 20}),
+         {"error outside-data"}},
+        {"run beyond the bitmap",
+         0,
+         MakeEntry({.mode = 0x01, .name = "HIGH", .size = 512, .start = 2520}),
+         {"error outside-data"}},
         {"run past the image end",
          1,
-         MakeEntry({.mode = 0x01, .name = "FAR", .size = 512, .start = 1279}), // its first cluster is the last data cluster
+         MakeEntry({.mode = 0x01,
+                    .name = "FAR",
+                    .size = 512,
+                    .start = 1279}), // its first cluster is the last data cluster
          {"error outside-image", "error outside-data", "error not-marked"}},
-        {"chain sector in the reserved area", 1, MakeEntry({.mode = 0x03, .name = "CH", .size = 100, .start = 5}), {"error outside-data"}},
+        {"chain sector in the reserved area",
+         1,
+         MakeEntry({.mode = 0x03, .name = "CH", .size = 100, .start = 5}),
+         {"error outside-data"}},
         {"empty file anywhere", 1, MakeEntry({.mode = 0x01, .name = "NONE", .start = 3}), {}},
-        {"swap entry holds nothing", 1, MakeEntry({.mode = 0x81, .name = "SWAP", .size = 9000, .start = 3}), {}},
+        {"swap entry holds nothing",
+         1,
+         MakeEntry({.mode = 0x81, .name = "SWAP", .size = 9000, .start = 3}),
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,7 +284,10 @@ TEST(FsCheck, DirectoryCycleEnds) {
     DiskImage disk;
     disk.Format(1);
     testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 100);
-    PutEntry(disk, 100, 2, MakeEntry({.mode = 0x0F, .name = "UP", .start = static_cast<std::uint16_t>(kRoot)})); // names the root again
+    PutEntry(disk, 100, 2,
+             MakeEntry({.mode = 0x0F,
+                        .name = "UP",
+                        .start = static_cast<std::uint16_t>(kRoot)})); // names the root again
     const FsCheckReport report = CheckFileSystem(disk);
     EXPECT_NE(Find(report, "tree-limit"), nullptr);
     EXPECT_NE(Find(report, "outside-data"), nullptr); // UP's sectors are the root's
@@ -313,7 +335,8 @@ TEST(FsCheck, OwnershipMapNamesTheHolders) {
     DiskImage disk;
     disk.Format(1);
     ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0); // entry 1: clusters 0, 1
-    PutEntry(disk, kRoot, 5, MakeEntry({.mode = 0x01, .name = "B", .size = 10, .start = 49}));         // cluster 1 too
+    PutEntry(disk, kRoot, 5,
+             MakeEntry({.mode = 0x01, .name = "B", .size = 10, .start = 49})); // cluster 1 too
     const ClusterOwnership map = BuildClusterOwnership(disk);
     ASSERT_EQ(map.owners.size(), 2u);
     EXPECT_EQ(map.holders[0].count, 1);
@@ -336,7 +359,9 @@ TEST(FsCheck, ManyHoldersOfOneCluster) {
     disk.Format(1);
     disk.MarkUsed(0, 256);
     for (int i = 1; i <= 5; ++i)
-        PutEntry(disk, kRoot, i, MakeEntry({.mode = 0x01, .name = "H" + std::to_string(i), .size = 100, .start = 48}));
+        PutEntry(
+            disk, kRoot, i,
+            MakeEntry({.mode = 0x01, .name = "H" + std::to_string(i), .size = 100, .start = 48}));
     const ClusterOwnership map = BuildClusterOwnership(disk);
     EXPECT_EQ(map.holders[0].count, 5);
     const FsCheckReport report = CheckFileSystem(disk);

@@ -7,14 +7,14 @@
 
 #include "TestUtil.h"
 #include "fs/DirEntry.h"
-#include "support/TestDisk.h"
 #include "fs/ResultCodes.h"
+#include "support/TestDisk.h"
 
 using testdisk::BitUsed;
 using testdisk::CountUsed;
-using testdisk::MakeEntry;
 using testdisk::EntryAt;
 using testdisk::FlatDisk;
+using testdisk::MakeEntry;
 using testdisk::Pattern;
 using testdisk::SectorBytes;
 using testdisk::Snapshot;
@@ -36,7 +36,8 @@ constexpr std::uint8_t kObj = 0x01, kBtx = 0x02, kBsd = 0x03, kBrd = 0x04;
 // prepares it.
 int PutPlain(DiskImage& disk, const std::vector<unsigned char>& data, std::uint8_t mode,
              int storageMode, const std::string& name = "FILE", DirEntry* stored = nullptr) {
-    DirEntry e = MakeEntry({.mode = mode, .name = name, .size = static_cast<std::uint16_t>(data.size() & 0xFFFF)});
+    DirEntry e = MakeEntry(
+        {.mode = mode, .name = name, .size = static_cast<std::uint16_t>(data.size() & 0xFFFF)});
     const int rc =
         disk.ImportFromBuffer(data.data(), data.size(), e.Bytes().data(), 1, storageMode);
     if (stored)
@@ -68,7 +69,8 @@ void FillAllBut(FlatDisk& flat, const std::vector<int>& freeClusters, int limit)
 TEST(ImportRefusal, FullDirectoryIsReportedFirst) {
     FlatDisk flat(1);
     for (int i = 0; i < kDirEntries; ++i)
-        flat.PutEntry(kRootDirSector, i, MakeEntry({.mode = kObj, .name = "F" + std::to_string(i), .start = 48}));
+        flat.PutEntry(kRootDirSector, i,
+                      MakeEntry({.mode = kObj, .name = "F" + std::to_string(i), .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
     const auto before = Snapshot(disk);
@@ -112,19 +114,28 @@ TEST(ImportRefusal, Codes) {
         {"MZT of 128 bytes", header128, MakeEntry({.mode = kObj, .name = "M"}), 0, 1, kMztTooShort},
         {"MZT of 5 bytes", Pattern(5), MakeEntry({.mode = kObj, .name = "M"}), 0, 3, kMztTooShort},
         {"MZT of 0 bytes", {}, MakeEntry({.mode = kObj, .name = "M"}), 0, 4, kMztTooShort},
-        {"name equal to a live file", Pattern(10), MakeEntry({.mode = kObj, .name = "ABC", .size = 10}), 1, 1, kNameTaken},
-        {"empty name", Pattern(10), MakeEntry({.mode = kObj, .name = "", .size = 10}), 1, 1, kNameTaken},
-        {"mode byte 0x00", Pattern(10), MakeEntry({.mode = 0x00, .name = "NEW", .size = 10}), 1, 1, kFreeMode},
-        {"mode byte 0x00 as BSD", Pattern(10), MakeEntry({.mode = 0x00, .name = "NEW", .size = 10}), 1, 3, kFreeMode},
-        {"plain OBJ over 65535", Pattern(65536), MakeEntry({.mode = kObj, .name = "BIG"}), 1, 1, kTooLarge},
-        {"plain BTX over 65535", Pattern(70000), MakeEntry({.mode = kBtx, .name = "BIG", .size = 4464}), 1, 2, kTooLarge},
-        {"plain BSD over 65535", Pattern(65536), MakeEntry({.mode = kBsd, .name = "BIG"}), 1, 3, kTooLarge},
+        {"name equal to a live file", Pattern(10),
+         MakeEntry({.mode = kObj, .name = "ABC", .size = 10}), 1, 1, kNameTaken},
+        {"empty name", Pattern(10), MakeEntry({.mode = kObj, .name = "", .size = 10}), 1, 1,
+         kNameTaken},
+        {"mode byte 0x00", Pattern(10), MakeEntry({.mode = 0x00, .name = "NEW", .size = 10}), 1, 1,
+         kFreeMode},
+        {"mode byte 0x00 as BSD", Pattern(10), MakeEntry({.mode = 0x00, .name = "NEW", .size = 10}),
+         1, 3, kFreeMode},
+        {"plain OBJ over 65535", Pattern(65536), MakeEntry({.mode = kObj, .name = "BIG"}), 1, 1,
+         kTooLarge},
+        {"plain BTX over 65535", Pattern(70000),
+         MakeEntry({.mode = kBtx, .name = "BIG", .size = 4464}), 1, 2, kTooLarge},
+        {"plain BSD over 65535", Pattern(65536), MakeEntry({.mode = kBsd, .name = "BIG"}), 1, 3,
+         kTooLarge},
         {"plain filtered BSD over 65535", std::vector<unsigned char>(65536, 'A'),
          MakeEntry({.mode = kBsd, .name = "BIG"}), 1, 5, kTooLarge},
-        {"plain storage mode 9 over 65535", Pattern(65536), MakeEntry({.mode = kObj, .name = "BIG"}), 1, 9, kTooLarge},
-        {"BRD over 524288", Pattern(524289), MakeEntry({.mode = kBrd, .name = "BIG", .size = 1}), 1, 4, kTooLarge},
-        {"MZT BRD over 524288", Mzt(kBrd, 0, Pattern(524289)), MakeEntry({.mode = kBrd, .name = "BIG"}), 0, 4,
-         kTooLarge},
+        {"plain storage mode 9 over 65535", Pattern(65536),
+         MakeEntry({.mode = kObj, .name = "BIG"}), 1, 9, kTooLarge},
+        {"BRD over 524288", Pattern(524289), MakeEntry({.mode = kBrd, .name = "BIG", .size = 1}), 1,
+         4, kTooLarge},
+        {"MZT BRD over 524288", Mzt(kBrd, 0, Pattern(524289)),
+         MakeEntry({.mode = kBrd, .name = "BIG"}), 0, 4, kTooLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -542,7 +553,8 @@ TEST(ImportContiguous, SizeFieldAndDataLengthDisagree) {
         Fresh(disk, 1);
         const auto data = Pattern(c.dataBytes);
         const auto file = Mzt(kObj, c.headerSize, data);
-        DirEntry e = MakeEntry({.mode = kObj, .name = "M", .size = static_cast<std::uint16_t>(c.headerSize)});
+        DirEntry e = MakeEntry(
+            {.mode = kObj, .name = "M", .size = static_cast<std::uint16_t>(c.headerSize)});
         ASSERT_EQ(
             disk.ImportFromBuffer(file.data(), file.size(), e.Bytes().data(), 0, c.storageMode),
             kOk);
@@ -616,7 +628,8 @@ TEST(ImportNoSpace, NearlyFullDisks) {
         DiskImage disk;
         flat.LoadInto(disk);
         const auto before = Snapshot(disk);
-        DirEntry e = MakeEntry({.mode = kObj, .name = "N", .size = static_cast<std::uint16_t>(c.bytes)});
+        DirEntry e =
+            MakeEntry({.mode = kObj, .name = "N", .size = static_cast<std::uint16_t>(c.bytes)});
         const DirEntry given = e;
         const auto data = Pattern(c.bytes);
         EXPECT_EQ(

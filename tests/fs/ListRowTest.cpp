@@ -4,10 +4,10 @@
 #include <climits>
 #include <string>
 
-#include "support/TestDisk.h"
 #include "fs/ListRow.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testdisk::FlatDisk;
 using testdisk::MakeEntry;
@@ -19,7 +19,10 @@ using Columns = std::array<std::string, kListColumns>;
 DirEntry Full(std::uint8_t mode, const std::string& name, std::uint8_t attribute,
               std::uint16_t size, std::uint16_t load, std::uint16_t exec, std::uint32_t date,
               std::uint16_t start) {
-    DirEntry entry = MakeEntry({.mode = mode, .name = name, .size = static_cast<std::uint16_t>(size), .start = static_cast<std::uint16_t>(start)});
+    DirEntry entry = MakeEntry({.mode = mode,
+                                .name = name,
+                                .size = static_cast<std::uint16_t>(size),
+                                .start = static_cast<std::uint16_t>(start)});
     entry.SetAttribute(attribute);
     entry.SetLoadAddress(load);
     entry.SetExecAddress(exec);
@@ -85,8 +88,10 @@ TEST(ListColumns, NameColumnFollowsTheNameRule) {
 
 TEST(ListDirectory, RowsSkipHiddenEntriesAndKeepIndices) {
     FlatDisk builder = FlatDisk(1);
-    builder.PutEntry(kRootDirSector, 2, MakeEntry({.mode = 0x01, .name = "PROG", .size = 100, .start = 0x30}));
-    builder.PutEntry(kRootDirSector, 5, MakeEntry({.mode = 0x02, .name = "TEXT", .size = 200, .start = 0x31}));
+    builder.PutEntry(kRootDirSector, 2,
+                     MakeEntry({.mode = 0x01, .name = "PROG", .size = 100, .start = 0x30}));
+    builder.PutEntry(kRootDirSector, 5,
+                     MakeEntry({.mode = 0x02, .name = "TEXT", .size = 200, .start = 0x31}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
     const auto rows = ListDirectory(disk, kRootDirSector);
@@ -103,7 +108,8 @@ TEST(ListDirectory, HiddenModesNeverListed) {
     FlatDisk builder = FlatDisk::Blank(64);
     const std::uint8_t modes[] = {0x80, 0x0F, 0x82, 0x81, 0x06, 0x00, 0x01, 0xFF};
     for (int i = 0; i < 8; ++i)
-        builder.PutEntry(kRootDirSector, i * 8, MakeEntry({.mode = modes[i], .name = "M" + std::to_string(i)}));
+        builder.PutEntry(kRootDirSector, i * 8,
+                         MakeEntry({.mode = modes[i], .name = "M" + std::to_string(i)}));
     builder.PutEntry(kRootDirSector, 63, MakeEntry({.mode = 0x04, .name = "END"}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));

@@ -16,10 +16,10 @@
 #include "fs/DirEntry.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
-#include "support/TestDisk.h"
 #include "fs/SjisText.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 // Random sequences of put, rm and boot-put on fresh disks of every type, each checked after
 // every step: no checker error, a refused step leaves the image byte for byte as it was, and

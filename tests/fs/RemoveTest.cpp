@@ -6,9 +6,9 @@
 #include "fs/DirEntry.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
-#include "support/TestDisk.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testdisk::MakeEntry;
 using testdisk::PositionSet;
@@ -194,9 +194,17 @@ TEST(RemoveFile, ClusterHeldByAnEntryOfAnotherDirectoryStaysMarked) {
     disk.Format(1);
     // A sub-directory at sectors 100..107 (clusters 52..59) with one file claiming cluster 5.
     testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 100);
-    PutEntry(disk, 100, 2, MakeEntry({.mode = 0x01, .name = "INSUB", .size = 256, .start = static_cast<std::uint16_t>(48 + 5)}));
+    PutEntry(disk, 100, 2,
+             MakeEntry({.mode = 0x01,
+                        .name = "INSUB",
+                        .size = 256,
+                        .start = static_cast<std::uint16_t>(48 + 5)}));
     disk.MarkUsed(4, 2 * 256);
-    PutEntry(disk, kRoot, 2, MakeEntry({.mode = 0x01, .name = "TOP", .size = 512, .start = static_cast<std::uint16_t>(48 + 4)})); // clusters 4, 5
+    PutEntry(disk, kRoot, 2,
+             MakeEntry({.mode = 0x01,
+                        .name = "TOP",
+                        .size = 512,
+                        .start = static_cast<std::uint16_t>(48 + 4)})); // clusters 4, 5
     const FsCheckReport report = CheckFileSystem(disk);
     ASSERT_EQ(report.Errors(), 1) << report.Summary();
     EXPECT_EQ(report.findings[0].code, "shared-cluster");
@@ -219,11 +227,15 @@ TEST(RemoveFile, SubDirectoryAndBootProgramClustersStayMarked) {
     const auto program = testdisk::Pattern(512, 4);
     const IplHeader header = BootHeaderBuilder::Build(1, "BOOT", 0);
     ASSERT_EQ(disk.RegisterBootFromBuffer(program.data(), program.size(), header.Bytes().data(), 1),
-              0);                                       // clusters 0, 1
+              0);                                        // clusters 0, 1
     testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 48 + 2); // sectors 50 .. 57: clusters 2 .. 9
     // A damaged entry whose run covers the boot program, the directory and one cluster more.
     disk.MarkUsed(10, 256);
-    PutEntry(disk, kRoot, 2, MakeEntry({.mode = 0x01, .name = "WIDE", .size = static_cast<std::uint16_t>(11 * 256), .start = 48}));
+    PutEntry(disk, kRoot, 2,
+             MakeEntry({.mode = 0x01,
+                        .name = "WIDE",
+                        .size = static_cast<std::uint16_t>(11 * 256),
+                        .start = 48}));
     ASSERT_EQ(disk.RemoveFile(2), 0);
     ExpectSet(disk, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, true);
     ExpectSet(disk, {10}, false);
@@ -237,10 +249,13 @@ TEST(RemoveFile, DamagedBodiesStayInsideTheBitmap) {
         DirEntry entry;
     };
     const Case cases[] = {
-        {"run past the image", MakeEntry({.mode = 0x01, .name = "FAR", .size = 60000, .start = 1279})},
+        {"run past the image",
+         MakeEntry({.mode = 0x01, .name = "FAR", .size = 60000, .start = 1279})},
         {"run in the reserved area", MakeEntry({.mode = 0x01, .name = "LOW", .size = 60000})},
-        {"chain outside the image", MakeEntry({.mode = 0x03, .name = "CHAIN", .size = 1000, .start = 5000})},
-        {"BRD index outside the image", MakeEntry({.mode = 0x04, .name = "IDX", .size = 128, .start = 65535})},
+        {"chain outside the image",
+         MakeEntry({.mode = 0x03, .name = "CHAIN", .size = 1000, .start = 5000})},
+        {"BRD index outside the image",
+         MakeEntry({.mode = 0x04, .name = "IDX", .size = 128, .start = 65535})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -282,11 +297,17 @@ TEST(RemoveFile, EntryReachedThroughAnOverlappingDirectory) {
     disk.Format(1);
     // Root entry 9 is entry 1 of a "directory" starting one sector later, at 17.
     ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0);
-    PutEntry(disk, kRoot, 9, MakeEntry({.mode = 0x01, .name = "NINE", .size = 512, .start = static_cast<std::uint16_t>(48 + 2)})); // clusters 2, 3
+    PutEntry(disk, kRoot, 9,
+             MakeEntry({.mode = 0x01,
+                        .name = "NINE",
+                        .size = 512,
+                        .start = static_cast<std::uint16_t>(48 + 2)})); // clusters 2, 3
     disk.MarkUsed(2, 512);
     testdisk::MakeSubDir(disk, kRoot, 2, "SUB", 100);
-    PutEntry(disk, 100, 5, MakeEntry({.mode = 0x0F, .name = "ODD", .start = 17})); // a directory overlapping the root
-    ASSERT_GE(CheckFileSystem(disk).Errors(), 1);      // ODD lies in the reserved area
+    PutEntry(
+        disk, 100, 5,
+        MakeEntry({.mode = 0x0F, .name = "ODD", .start = 17})); // a directory overlapping the root
+    ASSERT_GE(CheckFileSystem(disk).Errors(), 1);               // ODD lies in the reserved area
     disk.SetCurrentDir(17);
     ASSERT_EQ(disk.RemoveFile(1), 0);
     // The entry is the same one seen from the root, not another holder of its clusters.

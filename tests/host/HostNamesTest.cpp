@@ -75,7 +75,7 @@ TEST(HostNames, NumberedNameGoesBeforeTheExtension) {
         const char* numbered;
     };
     const Case kCases[] = {
-        {"PROG.BIN", 2, "PROG~2.BIN"}, {"DATA", 3, "DATA~3"},       {".mzt", 2, ".mzt~2"},
+        {"PROG.BIN", 2, "PROG~2.BIN"}, {"DATA", 3, "DATA~3"}, {".mzt", 2, ".mzt~2"},
         {"A.B.C", 10, "A.B~10.C"},     {"A.", 2, "A~2."},
     };
     for (const Case& c : kCases)

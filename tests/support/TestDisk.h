@@ -193,8 +193,7 @@ inline int FindEntry(const DiskImage& disk, const std::string& name) {
 // of the parent, with its clusters marked used.
 inline void MakeSubDir(DiskImage& disk, int parentSector, int index, const std::string& name,
                        int sector) {
-    ASSERT_LE(static_cast<std::size_t>(sector + kDirSectors) * kSectorBytes,
-              disk.GetImageSize());
+    ASSERT_LE(static_cast<std::size_t>(sector + kDirSectors) * kSectorBytes, disk.GetImageSize());
     WritableImage(disk).fill(static_cast<std::size_t>(sector) * kSectorBytes,
                              kDirSectors * kSectorBytes, 0);
     const auto at = static_cast<std::uint16_t>(sector);
