@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CliTestDisks.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
+#include "support/TestDisk.h"
 
 namespace {
 
