@@ -173,6 +173,11 @@ TEST_F(GuiTest, SavePromptAnswers) {
     // An unmodified document asks nothing.
     wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(0));
     EXPECT_TRUE(Doc()->IsModified());
+
+    // Exit asks too; Cancel keeps the program running with the disk.
+    wxTEST_DIALOG(Command(wxID_EXIT), ExpectMessage(prompt, "Darvex", wxID_CANCEL));
+    EXPECT_FALSE(Frame().IsBeingDeleted());
+    EXPECT_TRUE(Doc()->IsModified());
 }
 
 TEST_F(GuiTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
