@@ -114,7 +114,7 @@ TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {
         EXPECT_TRUE(Doc()->IsModified());
 
         const fs::path path = dir.path() / ("new" + std::to_string(type) + ".d88");
-        wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectSaveAs(path));
+        wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(path));
         EXPECT_FALSE(Doc()->IsModified());
         EXPECT_EQ(Title(), path.filename().string() + " - Darvex");
         EXPECT_EQ(testutil::ReadFileBytes(path), FormattedD88(type));
@@ -166,7 +166,7 @@ TEST_F(GuiTest, SavePromptAnswers) {
     // Yes: saved first (Save As, as it has no name yet), then the other file opens.
     const fs::path saved = dir.path() / "saved.d88";
     const fs::path other = WriteSampleDisk(dir.path(), "other.d88");
-    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES), ExpectSaveAs(saved));
+    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES), ExpectFileDialog(saved));
     EXPECT_EQ(testutil::ReadFileBytes(saved), FormattedD88(3));
     EXPECT_EQ(Title(), "other.d88 - Darvex");
 

@@ -107,10 +107,11 @@ private:
     bool m_prefixOnly = false;
 };
 
-// The save dialog of Save As: answers with path (GTK applies a set path asynchronously).
-class ExpectSaveAs : public wxExpectModalBase<wxFileDialog, ExpectSaveAs> {
+// A file dialog (open or save): answers with path. GTK applies a set path asynchronously,
+// so this waits until the dialog reports it.
+class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog> {
 public:
-    explicit ExpectSaveAs(std::filesystem::path path) : m_path(std::move(path)) {}
+    explicit ExpectFileDialog(std::filesystem::path path) : m_path(std::move(path)) {}
 
 protected:
     int OnInvoked(wxFileDialog* dialog) const override;
