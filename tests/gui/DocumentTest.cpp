@@ -90,6 +90,11 @@ TEST_F(GuiTest, StartWithAnImageShowsWhatTheCliLists) {
     Frame().GetTreeCtrl()->SelectItem(Doc()->GetTreeItem(0));
     EXPECT_EQ(ListRows().size(), 4u);
     EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), 16);
+
+    // Started with a file, the user's first File > New still asks for the disk type.
+    wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(2));
+    EXPECT_TRUE(Doc()->IsLoaded());
+    EXPECT_EQ(Doc()->GetDisk().GetImageSize(), 286720u);
 }
 
 TEST_F(GuiTest, DirectoryCycleStopsAtTheNodeLimit) {
