@@ -171,7 +171,8 @@ TEST_F(GuiTest, SavePromptAnswers) {
     // Yes: saved first (Save As, as it has no name yet), then the other file opens.
     const fs::path saved = dir.path() / "saved.d88";
     const fs::path other = WriteSampleDisk(dir.path(), "other.d88");
-    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES), ExpectFileDialog(saved));
+    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES),
+                  ExpectFileDialog(saved));
     EXPECT_EQ(testutil::ReadFileBytes(saved), FormattedD88(3));
     EXPECT_EQ(Title(), "other.d88 - Darvex");
 
@@ -255,8 +256,13 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     EXPECT_FALSE(IsEnabled(ID_EXTRACT_FILE));
     EXPECT_TRUE(TreeTexts().empty());
 
+    // File > Open offers "*.d88" and every file; a ".d20" image opens like a ".d88".
+    const fs::path d20 = WriteSampleDisk(dir.path(), "a.d20");
+    wxTEST_DIALOG(Command(wxID_OPEN),
+                  ExpectFileDialog(d20, "Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*"));
+    EXPECT_EQ(Title(), "a.d20 - Darvex");
+
     // Another extension: both panes emptied without a message.
-    ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "a.d20")), nullptr);
     EXPECT_TRUE(Doc()->IsLoaded());
     ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "notes.txt", {'h', 'i'}));
     ASSERT_NE(OpenFile(dir.path() / "notes.txt"), nullptr);

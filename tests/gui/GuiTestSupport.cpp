@@ -222,6 +222,9 @@ int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
 }
 
 int ExpectFileDialog::OnInvoked(wxFileDialog* dialog) const {
+    if (!m_wildcard.empty()) {
+        EXPECT_EQ(dialog->GetWildcard().utf8_string(), m_wildcard);
+    }
     const wxString path = wxString::FromUTF8(m_path.string());
     dialog->SetPath(path);
     for (int i = 0; i < 200 && dialog->GetPath() != path; ++i)

@@ -111,13 +111,15 @@ private:
 // so this waits until the dialog reports it.
 class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog> {
 public:
-    explicit ExpectFileDialog(std::filesystem::path path) : m_path(std::move(path)) {}
+    explicit ExpectFileDialog(std::filesystem::path path, std::string wildcard = {})
+        : m_path(std::move(path)), m_wildcard(std::move(wildcard)) {}
 
 protected:
     int OnInvoked(wxFileDialog* dialog) const override;
 
 private:
     std::filesystem::path m_path;
+    std::string m_wildcard; // checked when not empty
 };
 
 // Every GUI test starts from the state the program has after starting without arguments.
