@@ -118,8 +118,9 @@ TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {
         EXPECT_TRUE(ListRows().empty());
         EXPECT_TRUE(Doc()->IsModified());
 
+        // Typed without an extension: the file gets ".d88".
         const fs::path path = dir.path() / ("new" + std::to_string(type) + ".d88");
-        wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(path));
+        wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(path.parent_path() / path.stem()));
         EXPECT_FALSE(Doc()->IsModified());
         EXPECT_EQ(Title(), path.filename().string() + " - Darvex");
         EXPECT_EQ(testutil::ReadFileBytes(path), FormattedD88(type));
