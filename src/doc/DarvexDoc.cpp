@@ -1,6 +1,8 @@
 #include "doc/DarvexDoc.h"
 
 #include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/listctrl.h>
 #include <wx/treectrl.h>
 
@@ -105,6 +107,27 @@ bool CDarvexDoc::OnSaveModified() {
     default:
         return false;
     }
+}
+
+bool CDarvexDoc::SaveAs() {
+    wxDocManager* manager = GetDocumentManager();
+    wxFileDialog dialog(GetDocumentWindow(), wxString::FromUTF8(doctext::kSaveAsTitle),
+                        manager->GetLastDirectory(), wxFileName(GetFilename()).GetFullName(),
+                        DarvexDocManager::OpenFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    wxFileName name(dialog.GetPath());
+    // The first filter's extension when the user typed none.
+    if (!name.HasExt() && dialog.GetFilterIndex() == 0)
+        name.SetExt("d88");
+    const wxString path = name.GetFullPath();
+    if (!OnSaveDocument(path))
+        return false;
+    manager->SetLastDirectory(name.GetPath());
+    SetTitle(name.GetFullName());
+    SetFilename(path, true);
+    manager->AddFileToHistory(path);
+    return true;
 }
 
 bool CDarvexDoc::DoOpenDocument(const wxString& file) {

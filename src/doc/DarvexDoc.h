@@ -25,6 +25,8 @@ public:
     bool OnCreate(const wxString& path, long flags) override;
     bool OnNewDocument() override;
     bool OnSaveModified() override;
+    // Save As with the program's own dialog: Japanese title and filter names, "*.d88" first.
+    bool SaveAs() override;
 
     // Refills the list with the directory at dirSector and makes it current.
     int FillList(int dirSector);

@@ -1,6 +1,7 @@
 #include "doc/DarvexDocManager.h"
 
 #include <wx/app.h>
+#include <wx/filedlg.h>
 
 #include "doc/DocText.h"
 #include "doc/NewDiskDlg.h"
@@ -56,6 +57,25 @@ wxString DarvexDocManager::MakeFrameTitle(wxDocument* doc) {
 
 wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
     return new RecentFiles;
+}
+
+wxString DarvexDocManager::OpenFilter() {
+    return wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*");
+}
+
+wxDocTemplate* DarvexDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates,
+                                                    wxString& path, long, bool) {
+    if (noTemplates < 1)
+        return nullptr;
+    wxFileDialog dialog(wxTheApp->GetTopWindow(), wxString(), GetLastDirectory(), wxString(),
+                        OpenFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK) {
+        path.clear();
+        return nullptr;
+    }
+    path = dialog.GetPath();
+    SetLastDirectory(dialog.GetDirectory());
+    return templates[0];
 }
 
 bool DarvexDocManager::TryBefore(wxEvent& event) {

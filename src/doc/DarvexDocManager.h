@@ -31,6 +31,11 @@ public:
     wxString MakeNewDocumentName() override;
     wxString MakeFrameTitle(wxDocument* doc) override;
     wxFileHistory* OnCreateFileHistory() override;
+    // The open dialog: "*.d88" first, then every file (".d20" images are chosen there).
+    wxDocTemplate* SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path,
+                                      long flags, bool save = false) override;
+
+    static wxString OpenFilter();
 
 protected:
     bool TryBefore(wxEvent& event) override;

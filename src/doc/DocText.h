@@ -17,6 +17,8 @@ inline constexpr const char* kChangedOnDisk =
     "ディスクイメージ「%s」は, "
     "開いた後でほかのプログラムによって変更されています.\n上書きしますか?";
 
+inline constexpr const char* kSaveAsTitle = "名前を付けて保存";
+
 inline constexpr const char* kYes = "はい";
 inline constexpr const char* kNo = "いいえ";
 inline constexpr const char* kOk = "OK";

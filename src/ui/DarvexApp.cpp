@@ -142,9 +142,10 @@ bool CDarvexApp::TryAfter(wxEvent& event) {
     // wx leaves it alone. This is the end of the route, so whatever arrives here was not
     // handled. Update events also come for every window, hence the checks on the source.
     if (event.GetEventType() == wxEVT_UPDATE_UI && IsProgramCommand(event.GetId())) {
-        wxObject* source = event.GetEventObject();
-        if (wxDynamicCast(source, wxMenu) || wxDynamicCast(source, wxToolBar) ||
-            wxDynamicCast(source, wxFrame)) {
+        const wxObject* source = event.GetEventObject();
+        if (source && (source->IsKindOf(wxCLASSINFO(wxMenu)) ||
+                       source->IsKindOf(wxCLASSINFO(wxToolBar)) ||
+                       source->IsKindOf(wxCLASSINFO(wxFrame)))) {
             static_cast<wxUpdateUIEvent&>(event).Enable(false);
             return true;
         }

@@ -90,6 +90,11 @@ TEST_F(GuiTest, StartWithAnImageShowsWhatTheCliLists) {
     Frame().GetTreeCtrl()->SelectItem(Doc()->GetTreeItem(0));
     EXPECT_EQ(ListRows().size(), 4u);
     EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), 16);
+
+    // Started with a file, the user's first File > New still asks for the disk type.
+    wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(2));
+    EXPECT_TRUE(Doc()->IsLoaded());
+    EXPECT_EQ(Doc()->GetDisk().GetImageSize(), 286720u);
 }
 
 TEST_F(GuiTest, DirectoryCycleStopsAtTheNodeLimit) {
@@ -113,8 +118,9 @@ TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {
         EXPECT_TRUE(ListRows().empty());
         EXPECT_TRUE(Doc()->IsModified());
 
+        // Typed without an extension: the file gets ".d88".
         const fs::path path = dir.path() / ("new" + std::to_string(type) + ".d88");
-        wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectSaveAs(path));
+        wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(path.parent_path() / path.stem()));
         EXPECT_FALSE(Doc()->IsModified());
         EXPECT_EQ(Title(), path.filename().string() + " - Darvex");
         EXPECT_EQ(testutil::ReadFileBytes(path), FormattedD88(type));
@@ -166,12 +172,18 @@ TEST_F(GuiTest, SavePromptAnswers) {
     // Yes: saved first (Save As, as it has no name yet), then the other file opens.
     const fs::path saved = dir.path() / "saved.d88";
     const fs::path other = WriteSampleDisk(dir.path(), "other.d88");
-    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES), ExpectSaveAs(saved));
+    wxTEST_DIALOG(OpenFile(other), ExpectMessage(prompt, "Darvex", wxID_YES),
+                  ExpectFileDialog(saved));
     EXPECT_EQ(testutil::ReadFileBytes(saved), FormattedD88(3));
     EXPECT_EQ(Title(), "other.d88 - Darvex");
 
     // An unmodified document asks nothing.
     wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(0));
+    EXPECT_TRUE(Doc()->IsModified());
+
+    // Exit asks too; Cancel keeps the program running with the disk.
+    wxTEST_DIALOG(Command(wxID_EXIT), ExpectMessage(prompt, "Darvex", wxID_CANCEL));
+    EXPECT_FALSE(Frame().IsBeingDeleted());
     EXPECT_TRUE(Doc()->IsModified());
 }
 
@@ -245,8 +257,13 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     EXPECT_FALSE(IsEnabled(ID_EXTRACT_FILE));
     EXPECT_TRUE(TreeTexts().empty());
 
+    // File > Open offers "*.d88" and every file; a ".d20" image opens like a ".d88".
+    const fs::path d20 = WriteSampleDisk(dir.path(), "a.d20");
+    wxTEST_DIALOG(Command(wxID_OPEN),
+                  ExpectFileDialog(d20, "Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*"));
+    EXPECT_EQ(Title(), "a.d20 - Darvex");
+
     // Another extension: both panes emptied without a message.
-    ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "a.d20")), nullptr);
     EXPECT_TRUE(Doc()->IsLoaded());
     ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "notes.txt", {'h', 'i'}));
     ASSERT_NE(OpenFile(dir.path() / "notes.txt"), nullptr);

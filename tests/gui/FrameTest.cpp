@@ -87,6 +87,46 @@ TEST_F(GuiTest, ToolBarHoldsTheNineteenItemsInOrder) {
     EXPECT_EQ(bar->FindById(wxID_NEW)->GetShortHelp().utf8_string(), "新規ﾌｧｲﾙ");
 }
 
+TEST_F(GuiTest, MenuAccelerators) {
+    struct Case {
+        int id;
+        std::vector<std::string> accels; // the first one is shown in the menu
+    };
+    const Case cases[] = {
+        {wxID_NEW, {"Ctrl+N"}},
+        {wxID_OPEN, {"Ctrl+O"}},
+        {wxID_SAVE, {"Ctrl+S"}},
+        {wxID_PRINT, {"Ctrl+P"}},
+        {wxID_UNDO, {"Ctrl+Z", "Alt+Back"}},
+        {wxID_CUT, {"Ctrl+X", "Shift+Delete"}},
+        {wxID_COPY, {"Ctrl+C", "Ctrl+Insert"}},
+        {wxID_PASTE, {"Ctrl+V", "Shift+Insert"}},
+        {ID_ADD_FILE, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        wxMenuItem* item = Frame().GetMenuBar()->FindItem(c.id);
+        ASSERT_NE(item, nullptr);
+        std::vector<wxAcceleratorEntry> all;
+        if (wxAcceleratorEntry* main = item->GetAccel()) {
+            all.push_back(*main);
+            delete main;
+        }
+        for (const wxAcceleratorEntry& extra : item->GetExtraAccels())
+            all.push_back(extra);
+        ASSERT_EQ(all.size(), c.accels.size());
+        for (size_t i = 0; i < all.size(); ++i) {
+            wxAcceleratorEntry want;
+            ASSERT_TRUE(want.FromString(c.accels[i]));
+            EXPECT_EQ(all[i].GetKeyCode(), want.GetKeyCode()) << c.accels[i];
+            EXPECT_EQ(all[i].GetFlags(), want.GetFlags()) << c.accels[i];
+        }
+    }
+    EXPECT_EQ(Frame().GetMenuBar()->GetMenuLabel(0).utf8_string(), "ﾌｧｲﾙ(&F)");
+    EXPECT_EQ(Frame().GetMenuBar()->FindItem(wxID_SAVE)->GetItemLabel().utf8_string(),
+              "上書き保存(&S)\tCtrl+S");
+}
+
 TEST_F(GuiTest, ListStyleButtonsFollowTheListsViewType) {
     testutil::TempDir dir;
     ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "styles.d88")), nullptr);

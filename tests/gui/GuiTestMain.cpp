@@ -56,6 +56,8 @@ std::filesystem::path WorkDir() {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS(); // lists them; needs no display
 
     char pattern[] = "/tmp/darvex-gui-XXXXXX";
     if (!mkdtemp(pattern))

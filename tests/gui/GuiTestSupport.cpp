@@ -221,7 +221,10 @@ int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
     return m_result;
 }
 
-int ExpectSaveAs::OnInvoked(wxFileDialog* dialog) const {
+int ExpectFileDialog::OnInvoked(wxFileDialog* dialog) const {
+    if (!m_wildcard.empty()) {
+        EXPECT_EQ(dialog->GetWildcard().utf8_string(), m_wildcard);
+    }
     const wxString path = wxString::FromUTF8(m_path.string());
     dialog->SetPath(path);
     for (int i = 0; i < 200 && dialog->GetPath() != path; ++i)

@@ -107,16 +107,19 @@ private:
     bool m_prefixOnly = false;
 };
 
-// The save dialog of Save As: answers with path (GTK applies a set path asynchronously).
-class ExpectSaveAs : public wxExpectModalBase<wxFileDialog, ExpectSaveAs> {
+// A file dialog (open or save): answers with path. GTK applies a set path asynchronously,
+// so this waits until the dialog reports it.
+class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog> {
 public:
-    explicit ExpectSaveAs(std::filesystem::path path) : m_path(std::move(path)) {}
+    explicit ExpectFileDialog(std::filesystem::path path, std::string wildcard = {})
+        : m_path(std::move(path)), m_wildcard(std::move(wildcard)) {}
 
 protected:
     int OnInvoked(wxFileDialog* dialog) const override;
 
 private:
     std::filesystem::path m_path;
+    std::string m_wildcard; // checked when not empty
 };
 
 // Every GUI test starts from the state the program has after starting without arguments.
