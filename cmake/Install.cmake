@@ -78,4 +78,24 @@ add_custom_target(darvex_changelog ALL DEPENDS ${DARVEX_GEN_DIR}/changelog.gz)
 install(FILES ${PROJECT_SOURCE_DIR}/doc/copyright ${DARVEX_GEN_DIR}/changelog.gz
         DESTINATION ${DARVEX_DOC_DIR})
 
+# A plain `cmake --install` refreshes the desktop's caches itself, so a user install needs no
+# further step. Staged installs (DESTDIR, CPack) leave that to the package's triggers.
+install(CODE [[
+    if("$ENV{DESTDIR}" STREQUAL "" AND NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
+        set(data "${CMAKE_INSTALL_PREFIX}/share")
+        find_program(update_mime update-mime-database)
+        find_program(update_desktop update-desktop-database)
+        find_program(update_icons gtk-update-icon-cache)
+        if(update_mime)
+            execute_process(COMMAND "${update_mime}" "${data}/mime")
+        endif()
+        if(update_desktop AND EXISTS "${data}/applications")
+            execute_process(COMMAND "${update_desktop}" -q "${data}/applications")
+        endif()
+        if(update_icons AND EXISTS "${data}/icons/hicolor/index.theme")
+            execute_process(COMMAND "${update_icons}" -q -t "${data}/icons/hicolor")
+        endif()
+    endif()
+]])
+
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

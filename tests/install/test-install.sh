@@ -36,8 +36,14 @@ have() { command -v "$1" >/dev/null 2>&1; }
 [ -x "$cli" ] || { echo "test-install: $cli not built" >&2; exit 1; }
 has_gui=0
 [ -x "$gui" ] && has_gui=1
+# The desktop program may need a display even for --help; a time limit keeps a window that
+# waits for a click from stopping the test.
 run_gui() {
-    if [ -n "${DISPLAY:-}" ] || ! have xvfb-run; then "$gui" "$@"; else xvfb-run -a "$gui" "$@"; fi
+    if [ -n "${DISPLAY:-}" ] || ! have xvfb-run; then
+        timeout 30 "$gui" "$@"
+    else
+        timeout 30 xvfb-run -a "$gui" "$@"
+    fi
 }
 
 # --- The one version -------------------------------------------------------------------------
@@ -139,6 +145,12 @@ grep -qx 'application/x-d88-floppy-image:media-floppy' "$data/mime/generic-icons
     fail "generic icon media-floppy"
 grep -q 'D88 フロッピーディスクイメージ' "$data/mime/application/x-d88-floppy-image.xml" &&
     pass || fail "Japanese comment of the MIME type"
+
+# A plain install (a user's ~/.local) refreshes the MIME database itself.
+check "cmake --install to a prefix" cmake --install "$build" --prefix "$work/prefix"
+got=$(XDG_DATA_DIRS="$work/prefix/share:/usr/share" XDG_DATA_HOME="$work/nohome" \
+    gio info -a standard::content-type "$work/DISK.D88" 2>&1 | sed -n 's/.*content-type: //p')
+expect_eq "content type after a plain install" application/x-d88-floppy-image "$got"
 
 # --- Man pages -------------------------------------------------------------------------------
 render() { # PAGE.gz -> plain text; warnings of groff and man go to $work/warn
