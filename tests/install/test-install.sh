@@ -154,7 +154,7 @@ expect_eq "content type after a plain install" application/x-d88-floppy-image "$
 
 # --- Man pages -------------------------------------------------------------------------------
 render() { # PAGE.gz -> plain text; warnings of groff and man go to $work/warn
-    MANWIDTH=100 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 "$1" 2>"$work/warn" | col -bx
+    MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 "$1" 2>"$work/warn" | col -bx
 }
 man_gui="$build/generated/man/darvex.1.gz"
 [ $has_gui = 1 ] && man_gui="$share/man/man1/darvex.1.gz"
