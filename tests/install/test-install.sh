@@ -265,5 +265,49 @@ else
     fi
 fi
 
+# --- Installing the package: dpkg's triggers register everything --------------------------------
+# Only as root with private mount namespaces: /usr, /var and /etc are overlaid with scratch
+# layers inside the namespace, so the machine itself never sees the package.
+if [ -n "$deb" ] && [ "$(id -u)" -eq 0 ] && have unshare && have findmnt; then
+    cat >"$work/in-namespace.sh" <<'INNER'
+set -eu
+deb=$1 layers=$2 probe=$3
+for d in usr var etc; do
+    mkdir -p "$layers/$d-up" "$layers/$d-work"
+    mount -t overlay overlay \
+        -o "lowerdir=/$d,upperdir=$layers/$d-up,workdir=$layers/$d-work" "/$d" 2>/dev/null || exit 3
+    [ "$(findmnt -n -o FSTYPE "/$d")" = overlay ] || exit 3
+done
+dpkg -i "$deb" >/dev/null 2>&1 || { echo "dpkg -i failed"; exit 1; }
+echo "filetype=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME="$layers/nohome" xdg-mime query filetype "$probe")"
+echo "default=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME="$layers/nohome" \
+    xdg-mime query default application/x-d88-floppy-image)"
+echo "icon=$(XDG_DATA_HOME="$layers/nohome" gio info -a standard::icon "$probe" |
+    sed -n 's/.*standard::icon: //p')"
+echo "man=$(man -w darvex-cli)"
+echo "path=$(command -v darvex-cli)"
+INNER
+    unshare --mount --propagation private bash "$work/in-namespace.sh" "$deb" "$work/layers" \
+        "$work/DISK.D88" >"$work/ns.out" 2>&1
+    rc=$?
+    if [ $rc -eq 3 ]; then
+        echo "SKIP: no overlay mounts in a private namespace here; package not installed"
+    else
+        expect_eq "dpkg -i in a private namespace" 0 "$rc"
+        expect_eq "installed: file type of a .D88 file" \
+            "filetype=application/x-d88-floppy-image" "$(grep '^filetype=' "$work/ns.out")"
+        [ $has_gui = 1 ] && expect_eq "installed: .d88 files open in Darvex" \
+            "default=darvex.desktop" "$(grep '^default=' "$work/ns.out")"
+        [[ $(grep '^icon=' "$work/ns.out") == icon=application-x-d88-floppy-image,* ]] && pass ||
+            fail "installed: the document icon comes first: $(grep '^icon=' "$work/ns.out")"
+        expect_eq "installed: man darvex-cli" "man=/usr/share/man/man1/darvex-cli.1.gz" \
+            "$(grep '^man=' "$work/ns.out")"
+        expect_eq "installed: darvex-cli on the path" "path=/usr/bin/darvex-cli" \
+            "$(grep '^path=' "$work/ns.out")"
+    fi
+else
+    echo "SKIP: installing the package needs root and unshare"
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
