@@ -1,21 +1,14 @@
 #include "doc/AddFileDlg.h"
 
-#include <vector>
-
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
-#include "doc/CommandMessages.h"
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
-#include "fs/AddFileEntry.h"
-#include "fs/HostFile.h"
-#include "fs/MztHeader.h"
-#include "fs/SjisText.h"
+#include "fs/Messages.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
@@ -58,52 +51,40 @@ void CAddFileDlg::OnOK(wxCommandEvent&) {
     const int modeIndex = m_pMode->GetSelection();
     if (modeIndex == wxNOT_FOUND || m_pDiskImage == nullptr)
         return;
-    const TextResult name = Utf8ToSjis(ToUtf8(m_pName->GetValue()));
-    if (!name) {
-        DialogSupport::ShowError(this, CommandMessages::NameNotEncodable());
+    AddFileEntry::Choices choices;
+    choices.nameUtf8 = ToUtf8(m_pName->GetValue());
+    choices.modeChoice = modeIndex + 1;
+    choices.protect = m_pProtect->GetSelection() == 1;
+    choices.sizeText = ToUtf8(m_pSize->GetValue());
+    choices.loadText = ToUtf8(m_pLoad->GetValue());
+    choices.execText = ToUtf8(m_pExec->GetValue());
+    const AddFileOutcome outcome = AddFileFromSource(*m_pDiskImage, m_source, choices);
+    // A name the disk cannot hold is the user's to change: the dialog stays open.
+    if (outcome.reason == AddFileReason::NameNotEncodable) {
+        DialogSupport::ShowError(this, MessageJa(outcome.reason));
         return;
     }
     m_strName = m_pName->GetValue();
     m_byMode = static_cast<std::uint8_t>(modeIndex + 1);
-    const bool protect = m_pProtect->GetSelection() == 1;
-    m_nSize = AddFileEntry::ParseSize(ToUtf8(m_pSize->GetValue()));
-    m_wLoadAddress = AddFileEntry::ParseAddress(ToUtf8(m_pLoad->GetValue()));
-    m_wExecAddress = AddFileEntry::ParseAddress(ToUtf8(m_pExec->GetValue()));
-
-    DirEntry::Bytes32 entry = AddFileEntry::Build(name.text, m_byMode, protect, m_byAttribute,
-                                                  m_nSize, m_wLoadAddress, m_wExecAddress);
-    m_nResult = m_pDiskImage->ImportFile(m_strPath.c_str(), entry.data(),
-                                         AddFileEntry::PlainFlag(m_bMzt), m_byMode);
-    if (m_nResult != 0)
-        DialogSupport::ShowError(this, CommandMessages::ImportFailed(m_nResult));
+    m_bStored = outcome.Ok();
+    if (outcome.reason != AddFileReason::Ok)
+        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+    else if (outcome.result != ImportResult::Ok)
+        DialogSupport::ShowError(this, MessageJa(outcome.result));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
 bool CAddFileDlg::AddHostFile(wxWindow* parent, DiskImage& disk, const std::string& path) {
-    PathParts parts(PathStyle::Posix);
-    parts.SetPath(path.c_str());
-    const bool isMzt = AddFileEntry::IsMztExtension(parts.GetExt());
-    const std::string fileName = parts.GetPath(PP_FNAME | PP_EXT);
-
-    std::vector<unsigned char> data;
-    std::uint64_t fileBytes = 0;
-    const HostFile::ReadStatus status = HostFile::Read(
-        path.c_str(), AddFileEntry::kMaxFileBytes + MztHeader::kBytes, data, &fileBytes);
-    if (status == HostFile::ReadStatus::CannotOpen) {
-        DialogSupport::ShowError(parent, CommandMessages::ImportFailed(2));
+    AddFileSource source = ReadAddFileSource(path, MztChoice::ByExtension);
+    if (source.reason != AddFileReason::Ok) {
+        DialogSupport::ShowError(parent, MessageJa(source.reason));
         return false;
     }
-    AddFileEntry::Proposal proposal =
-        AddFileEntry::Propose(fileName, fileBytes, data.data(), data.size(), isMzt);
-    if (proposal.TooLarge() || status == HostFile::ReadStatus::TooLarge) {
-        DialogSupport::ShowError(parent, CommandMessages::AddFileTooLarge());
-        return false;
-    }
-
+    const AddFileEntry::Proposal& proposal = source.proposal;
     CAddFileDlg dlg(parent);
     dlg.m_strPath = path;
-    // A host file name is UTF-8 already; an MZT header's name is disk text.
-    dlg.m_strName = isMzt ? FromUtf8(SjisToDisplay(proposal.name)) : FromUtf8(proposal.name);
+    // A host file name CP932 cannot hold is shown as it is; OK then asks for another.
+    dlg.m_strName = FromUtf8(proposal.nameEncodable ? proposal.nameUtf8 : source.fileNameUtf8);
     dlg.m_byMode = proposal.mode;
     dlg.m_byAttribute = proposal.attribute;
     dlg.m_nSize = proposal.size;
@@ -111,6 +92,7 @@ bool CAddFileDlg::AddHostFile(wxWindow* parent, DiskImage& disk, const std::stri
     dlg.m_wExecAddress = proposal.execAddress;
     dlg.m_bMzt = proposal.isMzt;
     dlg.m_pDiskImage = &disk;
+    dlg.m_source = std::move(source);
     dlg.ShowModal();
-    return dlg.m_nResult == 0;
+    return dlg.m_bStored;
 }

@@ -5,6 +5,8 @@
 
 #include <wx/dialog.h>
 
+#include "host/HostCommands.h"
+
 class DiskImage;
 class wxChoice;
 class wxTextCtrl;
@@ -25,8 +27,10 @@ public:
     std::uint16_t m_wExecAddress = 0;
     bool m_bMzt = false;
     DiskImage* m_pDiskImage = nullptr;
-    // The import's result once OK has called it, -1 before.
-    int m_nResult = -1;
+    // The chosen file as the core read it; OK builds the entry from it and the fields.
+    AddFileSource m_source;
+    // Whether OK stored the file.
+    bool m_bStored = false;
 
     bool TransferDataToWindow() override;
 

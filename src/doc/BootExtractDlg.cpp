@@ -1,11 +1,11 @@
 #include "doc/BootExtractDlg.h"
 
-#include "cli/CliText.h"
-#include "doc/CommandMessages.h"
 #include "doc/DialogSupport.h"
 #include "fs/IplHeader.h"
+#include "fs/Messages.h"
+#include "host/HostNames.h"
+#include "host/PathParts.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 CBootExtractDlg::CBootExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_BOOTEXTRACT") {
     Bind(wxEVT_BUTTON, &CBootExtractDlg::OnOK, this, wxID_OK);
@@ -25,7 +25,7 @@ void CBootExtractDlg::OnOK(wxCommandEvent&) {
                     ? m_pDiskImage->ExtractBootProgram(m_szPath.c_str(), ExportFormatFor(m_nFormat))
                     : -1;
     if (m_nResult != 0)
-        DialogSupport::ShowError(this, CommandMessages::ExtractBootFailed());
+        DialogSupport::ShowError(this, MessageJa(static_cast<ExtractBootResult>(m_nResult)));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 

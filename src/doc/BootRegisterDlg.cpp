@@ -1,18 +1,12 @@
 #include "doc/BootRegisterDlg.h"
 
-#include <vector>
-
 #include <wx/choice.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
-#include "doc/CommandMessages.h"
 #include "doc/DialogSupport.h"
-#include "fs/BootHeaderBuilder.h"
-#include "fs/HostFile.h"
-#include "fs/SjisText.h"
+#include "fs/Messages.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
@@ -36,55 +30,45 @@ bool CBootRegisterDlg::TransferDataToWindow() {
 void CBootRegisterDlg::OnOK(wxCommandEvent&) {
     if (m_pDiskImage == nullptr)
         return;
-    const TextResult text = Utf8ToSjis(ToUtf8(m_pText->GetValue()));
-    if (!text) {
-        DialogSupport::ShowError(this, CommandMessages::NameNotEncodable());
+    const int machine = m_pMachine->GetSelection();
+    BootHeaderBuilder::Choices choices;
+    choices.textUtf8 = ToUtf8(m_pText->GetValue());
+    choices.machine = machine == wxNOT_FOUND ? 0 : machine;
+    choices.execText = ToUtf8(m_pExec->GetValue());
+    const BootOutcome outcome = RegisterBootFromSource(*m_pDiskImage, m_source, choices);
+    // A text the disk cannot hold is the user's to change: the dialog stays open.
+    if (outcome.reason == BootRegisterReason::TextNotEncodable) {
+        DialogSupport::ShowError(this, MessageJa(outcome.reason));
         return;
     }
     m_strBootText = m_pText->GetValue();
-    const int machine = m_pMachine->GetSelection();
-    m_nMachine = machine == wxNOT_FOUND ? 0 : machine;
-    m_wExecAddress = BootHeaderBuilder::ParseExecAddress(ToUtf8(m_pExec->GetValue()));
-
-    const IplHeader header = BootHeaderBuilder::Build(m_nMachine, text.text, m_wExecAddress);
-    m_nResult =
-        m_pDiskImage->RegisterBootProgram(m_strPath.c_str(), header.Bytes().data(), m_bMzt ? 0 : 1);
-    if (m_nResult != 0)
-        DialogSupport::ShowError(this, CommandMessages::RegisterBootFailed());
+    m_nMachine = choices.machine;
+    m_bRegistered = outcome.Ok();
+    if (outcome.reason != BootRegisterReason::Ok)
+        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+    else if (outcome.result != RegisterBootResult::Ok)
+        DialogSupport::ShowError(this, MessageJa(outcome.result));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
 bool CBootRegisterDlg::RegisterHostFile(wxWindow* parent, DiskImage& disk, const std::string& path,
                                         int& bootMachine) {
-    PathParts parts(PathStyle::Posix);
-    parts.SetPath(path.c_str());
-    const std::string ext = parts.GetExt();
-    const std::string fileName = parts.GetPath(PP_FNAME | PP_EXT);
-
-    std::vector<unsigned char> data;
-    std::uint64_t fileBytes = 0;
-    switch (HostFile::Read(path.c_str(), BootHeaderBuilder::kMaxFileBytes, data, &fileBytes)) {
-    case HostFile::ReadStatus::CannotOpen:
-        DialogSupport::ShowError(parent, CommandMessages::RegisterBootFailed());
+    BootSource source = ReadBootSource(path, MztChoice::ByExtension);
+    if (source.reason != BootRegisterReason::Ok) {
+        DialogSupport::ShowError(parent, MessageJa(source.reason));
         return false;
-    case HostFile::ReadStatus::TooLarge:
-        DialogSupport::ShowError(parent, CommandMessages::BootFileTooLarge());
-        return false;
-    case HostFile::ReadStatus::Ok:
-        break;
     }
-    const BootHeaderBuilder::Proposal proposal =
-        BootHeaderBuilder::Propose(fileName, ext, ByteView(data.data(), data.size()));
-
+    const BootHeaderBuilder::Proposal& proposal = source.proposal;
     CBootRegisterDlg dlg(parent);
     dlg.m_strPath = path;
-    // A host file name is UTF-8 already; an MZT header's name is disk text.
-    dlg.m_strBootText = FromUtf8(proposal.mzt ? SjisToDisplay(proposal.text) : proposal.text);
+    // A host file name CP932 cannot hold is shown as it is; OK then asks for another.
+    dlg.m_strBootText = FromUtf8(proposal.textEncodable ? proposal.textUtf8 : source.fileNameUtf8);
     dlg.m_bMzt = proposal.mzt;
-    dlg.m_wExecAddress = 0;
+    dlg.m_wExecAddress = proposal.execAddress;
     dlg.m_nMachine = bootMachine;
     dlg.m_pDiskImage = &disk;
+    dlg.m_source = std::move(source);
     dlg.ShowModal();
     bootMachine = dlg.m_nMachine;
-    return dlg.m_nResult == 0;
+    return dlg.m_bRegistered;
 }

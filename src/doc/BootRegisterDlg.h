@@ -5,6 +5,8 @@
 
 #include <wx/dialog.h>
 
+#include "host/HostCommands.h"
+
 class DiskImage;
 class wxChoice;
 class wxTextCtrl;
@@ -22,8 +24,10 @@ public:
     wxString m_strBootText;
     std::string m_strPath; // host path, UTF-8
     DiskImage* m_pDiskImage = nullptr;
-    // The registration's result once OK has called it, -1 before.
-    int m_nResult = -1;
+    // The chosen file as the core read it; OK builds the header from it and the fields.
+    BootSource m_source;
+    // Whether OK registered the boot program.
+    bool m_bRegistered = false;
 
     bool TransferDataToWindow() override;
 

@@ -16,7 +16,7 @@
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
 #include "image/Geometry.h"
-#include "ui/PathParts.h"
+#include "host/PathParts.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexDoc, wxDocument);
 
@@ -168,7 +168,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         return true;
     const std::string path = file.utf8_string();
     if (m_stamp.valid && file == m_stampPath) {
-        const FileStamp now = DocImageFile::StampOf(path);
+        const DocFileStamp now = DocImageFile::StampOf(path);
         if (now.valid && now != m_stamp) {
             const wxString text = wxString::Format(wxString::FromUTF8(doctext::kChangedOnDisk),
                                                    GetUserReadableName());
@@ -178,7 +178,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         }
     }
     std::string reason;
-    FileStamp stamp;
+    DocFileStamp stamp;
     if (!DocImageFile::Write(path, m_Disk, reason, stamp)) {
         JaMessageBox(GetDocumentWindow(),
                      wxString::FromUTF8(doctext::kCannotSave) + "\n" + wxString::FromUTF8(reason),

@@ -80,7 +80,7 @@ private:
     int m_nTreeCount = 0;
     DiskImage m_Disk;
     bool m_bReadOnly = false;
-    FileStamp m_stamp; // of the file as last read or written
+    DocFileStamp m_stamp; // of the file as last read or written
     wxString m_stampPath;
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexDoc);

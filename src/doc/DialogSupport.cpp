@@ -2,10 +2,10 @@
 
 #include <wx/xrc/xmlres.h>
 
-#include "doc/CommandMessages.h"
 #include "doc/DialogIds.h"
 #include "doc/DialogLayout.h"
 #include "doc/JaMessageBox.h"
+#include "fs/Messages.h"
 
 void RegisterDialogIds() {
     static bool loaded = false;
@@ -45,12 +45,14 @@ bool LoadTemplate(wxDialog& dlg, wxWindow* parent, const char* name, int width, 
     return true;
 }
 
-void ShowError(wxWindow* parent, const wxString& text) {
-    JaMessageBox(parent, text, CommandMessages::ErrorCaption(), wxOK | wxICON_NONE);
+void ShowError(wxWindow* parent, const std::string& text) {
+    JaMessageBox(parent, FromUtf8(text), FromUtf8(MessageJa(UiText::ErrorCaption)),
+                 wxOK | wxICON_NONE);
 }
 
-bool AskOkCancel(wxWindow* parent, const wxString& text, const wxString& caption) {
-    return JaMessageBox(parent, text, caption, wxOK | wxCANCEL | wxICON_NONE) == wxID_OK;
+bool AskOkCancel(wxWindow* parent, const std::string& text, const std::string& caption) {
+    return JaMessageBox(parent, FromUtf8(text), FromUtf8(caption), wxOK | wxCANCEL | wxICON_NONE) ==
+           wxID_OK;
 }
 
 void EndDialogWith(wxDialog& dlg, int result) {

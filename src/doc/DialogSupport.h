@@ -16,9 +16,9 @@ namespace DialogSupport {
 bool LoadTemplate(wxDialog& dlg, wxWindow* parent, const char* name, int width, int height);
 
 // A message box with an OK button and no icon, caption "エラー".
-void ShowError(wxWindow* parent, const wxString& text);
+void ShowError(wxWindow* parent, const std::string& text);
 // OK and Cancel, no icon; true for OK.
-bool AskOkCancel(wxWindow* parent, const wxString& text, const wxString& caption);
+bool AskOkCancel(wxWindow* parent, const std::string& text, const std::string& caption);
 
 // Closes a dialog with a result whether it runs modally or under a test hook, where
 // ShowModal never ran and EndModal would assert.

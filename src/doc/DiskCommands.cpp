@@ -5,10 +5,10 @@
 #include "doc/AddFileDlg.h"
 #include "doc/BootExtractDlg.h"
 #include "doc/BootRegisterDlg.h"
-#include "doc/CommandMessages.h"
 #include "doc/DialogSupport.h"
 #include "doc/ExtractDlg.h"
 #include "fs/DirEntry.h"
+#include "fs/Messages.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -46,8 +46,8 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
                                                 const std::vector<int>& entries) {
     if (entries.empty())
         return Outcome::Cancelled;
-    if (!DialogSupport::AskOkCancel(owner, CommandMessages::DeleteQuestion(),
-                                    CommandMessages::DeleteCaption()))
+    if (!DialogSupport::AskOkCancel(owner, MessageJa(UiText::DeleteQuestion),
+                                    MessageJa(UiText::DeleteCaption)))
         return Outcome::Cancelled;
     bool changed = false;
     for (const int index : entries) {
@@ -55,7 +55,13 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
         disk.ReadDirEntry(bytes, index);
         if (DirEntry(bytes).IsFree())
             continue;
-        changed = disk.RemoveFile(index) == 0 || changed;
+        const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
+        if (result == RemoveResult::Ok) {
+            changed = true;
+        } else if (result != RemoveResult::AlreadyFree) {
+            DialogSupport::ShowError(owner, MessageJa(result));
+            break;
+        }
     }
     return changed ? Outcome::Changed : Outcome::Unchanged;
 }

@@ -2,15 +2,15 @@
 
 #include <sys/stat.h>
 
-#include "cli/ImageFile.h"
-#include "fs/HostFile.h"
+#include "host/ImageFile.h"
+#include "host/HostFile.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 
 ImageReadResult DocImageFile::Read(const std::string& path, DiskImage& disk, std::string& reason,
-                                   FileStamp& stamp) {
+                                   DocFileStamp& stamp) {
     // Taken first: a change made while we read shows up as a change at the next save.
-    const FileStamp before = StampOf(path);
+    const DocFileStamp before = StampOf(path);
     std::vector<unsigned char> bytes;
     if (HostFile::Read(path.c_str(), ImageFile::kMaxImageFileBytes, bytes) !=
         HostFile::ReadStatus::Ok) {
@@ -26,15 +26,15 @@ ImageReadResult DocImageFile::Read(const std::string& path, DiskImage& disk, std
 }
 
 bool DocImageFile::Write(const std::string& path, const DiskImage& disk, std::string& reason,
-                         FileStamp& stamp) {
+                         DocFileStamp& stamp) {
     if (!ImageFile::Write(path, disk, reason))
         return false;
     stamp = StampOf(path);
     return true;
 }
 
-FileStamp DocImageFile::StampOf(const std::string& path) {
-    FileStamp s;
+DocFileStamp DocImageFile::StampOf(const std::string& path) {
+    DocFileStamp s;
     struct stat st {};
     if (stat(path.c_str(), &st) != 0)
         return s;

@@ -1,12 +1,12 @@
 #include "doc/ExtractDlg.h"
 
-#include "cli/CliText.h"
-#include "doc/CommandMessages.h"
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "fs/DirEntry.h"
+#include "fs/Messages.h"
+#include "host/HostNames.h"
+#include "host/PathParts.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 CExtractDlg::CExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_EXTRACT") {
     Bind(
@@ -46,7 +46,8 @@ void CExtractDlg::DoOK() {
                     ? m_pDiskImage->ExportFile(m_nEntry, m_szPath.c_str(), ExportFormatFor(index))
                     : -1;
     if (m_nResult != 0)
-        DialogSupport::ShowError(IsShown() ? this : GetParent(), CommandMessages::ExportFailed());
+        DialogSupport::ShowError(IsShown() ? this : GetParent(),
+                                 MessageJa(static_cast<ExportResult>(m_nResult)));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 

@@ -90,7 +90,7 @@ TEST_F(BootExtractDlgTest, FormatSwitchAndRememberedMzt) {
                   }));
     EXPECT_EQ(proposed, In("IPL-TEST"));
     EXPECT_EQ(selected, 1);
-    EXPECT_EQ(ReadHostFile(In("IPL-TEST")), Expected(0));
+    EXPECT_EQ(ReadFileBytes(In("IPL-TEST")), Expected(0));
 }
 
 TEST_F(BootExtractDlgTest, TypedPathIsWritten) {
@@ -101,7 +101,7 @@ TEST_F(BootExtractDlgTest, TypedPathIsWritten) {
                       Click(dlg, wxID_OK);
                       return dlg.GetReturnCode();
                   }));
-    EXPECT_EQ(ReadHostFile(In("mine.bin")), Expected(1));
+    EXPECT_EQ(ReadFileBytes(In("mine.bin")), Expected(1));
 }
 
 TEST_F(BootExtractDlgTest, FailuresShowTheMessage) {

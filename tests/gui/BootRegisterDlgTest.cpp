@@ -21,7 +21,7 @@ class BootRegisterDlgTest : public ::testing::Test {
 protected:
     BootRegisterDlgTest() { disk.Format(0); }
     std::string Host(const std::string& name, const std::vector<unsigned char>& bytes) {
-        return WriteHostFile(dir.path() / name, bytes);
+        return HostFile(dir.path() / name, bytes);
     }
     // Runs the command for `path`; `act` plays the user and returns the dialog's result.
     bool Run(const std::string& path, const std::function<int(CBootRegisterDlg&)>& act) {
@@ -52,8 +52,8 @@ TEST_F(BootRegisterDlgTest, SizeLimitCountsTheWholeFile) {
     const Case cases[] = {
         {"plain 65535", "a.bin", Pattern(65535), true},
         {"plain 65536", "b.bin", Pattern(65536), false},
-        {"mzt of 65535 with its header", "c.mzt", Mzt(1, "C", 65407, 0, 0, Pattern(65407)), true},
-        {"mzt of 65536 with its header", "d.mzt", Mzt(1, "D", 65408, 0, 0, Pattern(65408)), false},
+        {"mzt of 65535 with its header", "c.mzt", Tape(1, "C", 65407, 0, 0, Pattern(65407)), true},
+        {"mzt of 65536 with its header", "d.mzt", Tape(1, "D", 65408, 0, 0, Pattern(65408)), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,7 +85,7 @@ TEST_F(BootRegisterDlgTest, ProposalsAndTheStoredHeader) {
     };
     const Case cases[] = {
         {"plain file name", "IPL.BIN", Pattern(512), nullptr, "IPL.BIN", "IPL.BIN"},
-        {"mzt header name", "boot.mzt", Mzt(1, "BOOT", 512, 0x1200, 0x1234, Pattern(512)), nullptr,
+        {"mzt header name", "boot.mzt", Tape(1, "BOOT", 512, 0x1200, 0x1234, Pattern(512)), nullptr,
          "BOOT", "BOOT"},
         {"12 characters keep 10", "x.bin", Pattern(100), "ABCDEFGHIJKL", "x.bin", "ABCDEFGHIJ"},
         {"double-byte text cut between characters", "y.bin", Pattern(100), "Aあいうえお", "y.bin",
@@ -143,7 +143,7 @@ TEST_F(BootRegisterDlgTest, MachineCodeIsRememberedOnlyAfterOk) {
 }
 
 TEST_F(BootRegisterDlgTest, FailuresShowOneMessage) {
-    const std::string headerOnly = Host("h.mzt", Mzt(1, "H", 0, 0, 0, {}));
+    const std::string headerOnly = Host("h.mzt", Tape(1, "H", 0, 0, 0, {}));
     const auto before = Snapshot(disk);
     wxTEST_DIALOG(CBootRegisterDlg::RegisterHostFile(nullptr, disk, headerOnly, bootMachine),
                   ExpectDialog<CBootRegisterDlg>(&BootRegisterDlgTest::PressOk),
@@ -164,7 +164,7 @@ TEST_F(BootRegisterDlgTest, TextTheDiskCannotHoldKeepsTheDialogOpen) {
                   ExpectDialog<CBootRegisterDlg>([](CBootRegisterDlg& dlg) {
                       Type(dlg, kIdBootText, "😀");
                       Click(dlg, wxID_OK);
-                      EXPECT_EQ(dlg.m_nResult, -1);
+                      EXPECT_FALSE(dlg.m_bRegistered);
                       Type(dlg, kIdBootText, "OK");
                       return PressOk(dlg);
                   }),

@@ -60,13 +60,13 @@ protected:
         DiskImage disk;
         disk.Format(diskType);
         for (const std::string& f : files)
-            ASSERT_EQ(PutObj(disk, f, Pattern(300)), 0);
+            ASSERT_EQ(testdisk::PutFile(disk, f, Pattern(300), 1), 0);
         image = dir.path() / fileName;
         SaveDiskFile(disk, image);
         ASSERT_NE(OpenFile(image), nullptr);
     }
     std::string Host(const std::string& name, const std::vector<unsigned char>& bytes) {
-        return WriteHostFile(dir.path() / name, bytes);
+        return HostFile(dir.path() / name, bytes);
     }
     testutil::TempDir dir;
     std::filesystem::path image;
@@ -207,10 +207,10 @@ TEST_F(EditMenuTest, EndToEndAgreesWithTheCommandLineTool) {
                       Click(d, kIdAllOk);
                       return d.GetReturnCode();
                   }));
-    const auto tapeOut = ReadHostFile(dir.path() / "EMMLOAD.MZT");
-    const auto tapeIn = ReadHostFile(tape);
+    const auto tapeOut = ReadFileBytes(dir.path() / "EMMLOAD.MZT");
+    const auto tapeIn = ReadFileBytes(tape);
     EXPECT_EQ(tapeOut, std::vector<unsigned char>(tapeIn.begin() + 128, tapeIn.end()));
-    EXPECT_EQ(ReadHostFile(dir.path() / "hello.txt"),
+    EXPECT_EQ(ReadFileBytes(dir.path() / "hello.txt"),
               (std::vector<unsigned char>{'1', '0', ' ', 'P', 'R', 'I', 'N', 'T', '\r'}));
 
     SelectRows({1});
@@ -235,10 +235,10 @@ TEST_F(EditMenuTest, EndToEndAgreesWithTheCommandLineTool) {
     EXPECT_EQ(std::system((cli + " check '" + image.string() + "' >/dev/null").c_str()), 0);
     const std::filesystem::path viaCli = dir.path() / "cli.bin";
     RunCli({"get", image.string(), "EMMLOAD.MZT", viaCli.string(), "--bin"});
-    EXPECT_EQ(ReadHostFile(viaCli), tapeOut);
+    EXPECT_EQ(ReadFileBytes(viaCli), tapeOut);
     const std::filesystem::path bootCli = dir.path() / "boot.out";
     RunCli({"boot-get", image.string(), bootCli.string(), "--bin"});
-    EXPECT_EQ(ReadHostFile(bootCli), Pattern(1000));
+    EXPECT_EQ(ReadFileBytes(bootCli), Pattern(1000));
 }
 
 } // namespace

@@ -117,9 +117,9 @@ TEST_F(ExtractDlgTest, AllOkExportsTheRestUnseen) {
                       Click(dlg, kIdAllOk);
                       return dlg.GetReturnCode();
                   }));
-    EXPECT_EQ(ReadHostFile(In("ONE.mzt")), Expected(1, 0));
-    EXPECT_EQ(ReadHostFile(In("TWO.mzt")), Expected(2, 0));
-    EXPECT_EQ(ReadHostFile(In("THREE.mzt")), Expected(3, 0));
+    EXPECT_EQ(ReadFileBytes(In("ONE.mzt")), Expected(1, 0));
+    EXPECT_EQ(ReadFileBytes(In("TWO.mzt")), Expected(2, 0));
+    EXPECT_EQ(ReadFileBytes(In("THREE.mzt")), Expected(3, 0));
     EXPECT_EQ(extractFormat, 1);
 }
 
@@ -146,9 +146,9 @@ TEST_F(ExtractDlgTest, CancelSkipsOneEntryAndATypedFolderCarriesOn) {
                   }));
     EXPECT_EQ(second, (other / "TWO.BIN").string());
     EXPECT_EQ(third, (other / "THREE.BIN").string()) << "a cancelled entry keeps the folder";
-    EXPECT_EQ(ReadHostFile(other / "FIRST.BIN"), Expected(1, 1));
+    EXPECT_EQ(ReadFileBytes(other / "FIRST.BIN"), Expected(1, 1));
     EXPECT_FALSE(std::filesystem::exists(other / "TWO.BIN"));
-    EXPECT_EQ(ReadHostFile(other / "THREE.BIN"), Expected(3, 1));
+    EXPECT_EQ(ReadFileBytes(other / "THREE.BIN"), Expected(3, 1));
 }
 
 TEST_F(ExtractDlgTest, FailureIsReportedAndTheRunGoesOn) {
@@ -169,7 +169,7 @@ TEST_F(ExtractDlgTest, FailureIsReportedAndTheRunGoesOn) {
                       return dlg.GetReturnCode();
                   }));
     EXPECT_NE(firstResult, 0);
-    EXPECT_EQ(ReadHostFile(In("B.BIN")), Expected(2, 1));
+    EXPECT_EQ(ReadFileBytes(In("B.BIN")), Expected(2, 1));
 }
 
 TEST_F(ExtractDlgTest, BrowseOffersTheFormatsFilterAndDefaultExtension) {
