@@ -18,30 +18,31 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexDoc, wxDocument);
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(wxID_SAVE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-        EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
-            EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
-                EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
-                    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-                        EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
-                            EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-                                EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
-                                    EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
-                                        EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
-                                            EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
-                                                EVT_MENU(ID_EXTRACT_BOOT, CDarvexDoc::OnExtractBoot)
-                                                    EVT_MENU(ID_REGISTER_BOOT,
-                                                             CDarvexDoc::OnRegisterBoot)
-                                                        wxEND_EVENT_TABLE()
+    EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
+    EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
+    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
+    EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
+    EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
+    EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
+    EVT_MENU(ID_EXTRACT_BOOT, CDarvexDoc::OnExtractBoot)
+    EVT_MENU(ID_REGISTER_BOOT, CDarvexDoc::OnRegisterBoot)
+wxEND_EVENT_TABLE();
+// clang-format on
 
-                                                            namespace {
+namespace {
 
-    // ext as PathParts gives it, without the dot.
-    bool IsImageExtension(const char* ext) {
-        const wxString e = wxString::FromUTF8(ext).Lower();
-        return e == "d88" || e == "d20";
-    }
+// ext as PathParts gives it, without the dot.
+bool IsImageExtension(const char* ext) {
+    const wxString e = wxString::FromUTF8(ext).Lower();
+    return e == "d88" || e == "d20";
+}
 
 } // namespace
 
