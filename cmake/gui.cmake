@@ -4,7 +4,7 @@ find_package(wxWidgets 3.2 REQUIRED COMPONENTS xrc html core base)
 find_program(DARVEX_WXRC wxrc REQUIRED)
 
 # The layers the GUI builds on; none of them may include anything of the GUI.
-set(DARVEX_GUI_CORE_LIBS darvex_cli darvex_core)
+set(DARVEX_GUI_CORE_LIBS darvex_host)
 
 add_library(darvex_wx INTERFACE)
 target_include_directories(darvex_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})

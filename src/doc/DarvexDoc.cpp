@@ -8,9 +8,11 @@
 
 #include "doc/CommandIds.h"
 #include "doc/DarvexDocManager.h"
+#include "doc/DiskCommands.h"
 #include "doc/DocText.h"
 #include "doc/DocumentHost.h"
 #include "doc/JaMessageBox.h"
+#include "doc/SessionState.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
 #include "image/Geometry.h"
@@ -295,8 +297,69 @@ void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {
 
 void CDarvexDoc::OnFlatImage(wxCommandEvent&) {}
 
-// The disk commands' dialogs are added on top of these handlers; until then they do nothing.
-void CDarvexDoc::OnAddFile(wxCommandEvent&) {}
-void CDarvexDoc::OnDeleteFile(wxCommandEvent&) {}
-void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {}
-void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {}
+std::vector<int> CDarvexDoc::SelectedEntries() const {
+    std::vector<int> entries;
+    DocumentHost* host = Host();
+    if (!host)
+        return entries;
+    const wxListCtrl* list = host->GetListCtrl();
+    for (long row = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
+         row = list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+        if (row < kListRows)
+            entries.push_back(m_nListEntry[row]);
+    }
+    return entries;
+}
+
+// The commands refresh the list and the usage whenever they ran, and mark the document
+// modified only when the disk changed.
+void CDarvexDoc::OnAddFile(wxCommandEvent&) {
+    if (!m_bLoaded || m_bReadOnly)
+        return;
+    switch (DiskCommands::AddFile(GetDocumentWindow(), m_Disk)) {
+    case DiskCommands::Outcome::Changed:
+        ImageChanged();
+        break;
+    case DiskCommands::Outcome::Unchanged:
+        FillList(m_Disk.GetCurrentDir());
+        UpdateSpaceText();
+        break;
+    case DiskCommands::Outcome::Cancelled:
+        break;
+    }
+}
+
+void CDarvexDoc::OnDeleteFile(wxCommandEvent&) {
+    if (!m_bLoaded || m_bReadOnly)
+        return;
+    switch (DiskCommands::DeleteFiles(GetDocumentWindow(), m_Disk, SelectedEntries())) {
+    case DiskCommands::Outcome::Changed:
+        ImageChanged();
+        break;
+    case DiskCommands::Outcome::Unchanged:
+        FillList(m_Disk.GetCurrentDir());
+        UpdateSpaceText();
+        break;
+    case DiskCommands::Outcome::Cancelled:
+        break;
+    }
+}
+
+void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
+    if (!m_bLoaded)
+        return;
+    DiskCommands::ExtractBoot(GetDocumentWindow(), m_Disk, GetFilename().utf8_string(),
+                              Session().extractFormat);
+}
+
+void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
+    if (!m_bLoaded || m_bReadOnly)
+        return;
+    const DiskCommands::Outcome outcome =
+        DiskCommands::RegisterBoot(GetDocumentWindow(), m_Disk, Session().bootMachine);
+    // The boot program has no directory entry: the list stays as it is.
+    if (outcome != DiskCommands::Outcome::Cancelled)
+        UpdateSpaceText();
+    if (outcome == DiskCommands::Outcome::Changed)
+        Modify(true);
+}

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include <wx/docview.h>
 #include <wx/treebase.h>
@@ -48,6 +49,8 @@ public:
 
     // After a change to the image made by a command: list, usage and the modified mark.
     void ImageChanged();
+    // The directory entries of the rows selected in the list pane, in ascending row order.
+    std::vector<int> SelectedEntries() const;
 
 protected:
     bool DoOpenDocument(const wxString& file) override;

@@ -7,7 +7,9 @@
 
 #include "doc/CommandIds.h"
 #include "doc/DarvexDoc.h"
+#include "doc/DiskCommands.h"
 #include "doc/DocumentHost.h"
+#include "doc/SessionState.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
 
@@ -66,16 +68,8 @@ bool CDarvexView::OnClose(bool) {
 void CDarvexView::OnDraw(wxDC*) {}
 
 std::vector<int> CDarvexView::SelectedEntries() const {
-    std::vector<int> entries;
     auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
-    if (!doc || !m_pList)
-        return entries;
-    for (long row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
-         row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
-        if (row < CDarvexDoc::kListRows)
-            entries.push_back(doc->GetListEntry(static_cast<int>(row)));
-    }
-    return entries;
+    return doc ? doc->SelectedEntries() : std::vector<int>();
 }
 
 void CDarvexView::OnFocus(wxFocusEvent& event) {
@@ -83,5 +77,10 @@ void CDarvexView::OnFocus(wxFocusEvent& event) {
     event.Skip();
 }
 
-// The extract dialog is added on top of this handler; until then it does nothing.
-void CDarvexView::OnExtractFile(wxCommandEvent&) {}
+void CDarvexView::OnExtractFile(wxCommandEvent&) {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc || !doc->IsLoaded())
+        return;
+    DiskCommands::ExtractFiles(GetFrame(), doc->GetDisk(), doc->GetFilename().utf8_string(),
+                               SelectedEntries(), doc->Session().extractFormat);
+}

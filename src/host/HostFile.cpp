@@ -1,4 +1,4 @@
-#include "fs/HostFile.h"
+#include "host/HostFile.h"
 
 #include <cstdio>
 #include <memory>

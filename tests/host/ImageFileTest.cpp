@@ -4,10 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "CliTestSupport.h"
 #include "TestUtil.h"
-#include "cli/ImageFile.h"
+#include "cli/CliTestSupport.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
+#include "support/TestDisk.h"
 
 namespace {
 
@@ -147,6 +148,54 @@ TEST(ImageFile, WriteThenReadGivesTheSameDisk) {
         EXPECT_TRUE(std::equal(back.Image().data(), back.Image().data() + back.GetImageSize(),
                                disk.Image().data()));
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ImageFileStamp, TellsWhenTheFileChangedSinceItWasRead) {
+    TempDir dir;
+    const std::string path = (dir.path() / "disk.d88").string();
+    DiskImage disk;
+    disk.Format(2);
+    FileStamp saved;
+    ASSERT_TRUE(ImageFile::Save(path, disk, &saved).Ok());
+    FileStamp read;
+    ASSERT_TRUE(ImageFile::Load(path, disk, &read).Ok());
+    EXPECT_EQ(read, saved);
+    EXPECT_EQ(ImageFile::CurrentStamp(path), read);
+
+    // Another program saves over it: a new file at the same path.
+    DiskImage other;
+    other.Format(3);
+    ASSERT_TRUE(ImageFile::Save(path, other).Ok());
+    EXPECT_NE(ImageFile::CurrentStamp(path), read);
+    EXPECT_FALSE(ImageFile::CurrentStamp((dir.path() / "none").string()).has_value());
+}
+
+TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
+    TempDir dir;
+    DiskImage disk;
+    disk.Format(1);
+    const auto before = testdisk::Snapshot(disk);
+    ASSERT_TRUE(WriteFileBytes(dir.path() / "short.d88", std::vector<unsigned char>(100, 0)));
+    ImageFileStatus status = ImageFile::Load((dir.path() / "short.d88").string(), disk);
+    EXPECT_EQ(status.error, ImageFileError::NotD88);
+    EXPECT_EQ(status.MessageEn(), "not a D88 disk image");
+    EXPECT_EQ(status.MessageJa(), "D88 ディスクイメージとして読み込めませんでした.");
+    status = ImageFile::Load((dir.path() / "none.d88").string(), disk);
+    EXPECT_EQ(status.error, ImageFileError::CannotRead);
+    EXPECT_EQ(testdisk::Snapshot(disk), before);
+
+    // A D88 file whose sector 15 holds no bitmap loads, but not for a change.
+    std::vector<unsigned char> blank(688, 0);
+    blank[0x1C] = 0xB0;
+    blank[0x1D] = 0x02;
+    ASSERT_TRUE(WriteFileBytes(dir.path() / "blank.d88", blank));
+    EXPECT_TRUE(ImageFile::Load((dir.path() / "blank.d88").string(), disk).Ok());
+    EXPECT_EQ(ImageFile::LoadForChange((dir.path() / "blank.d88").string(), disk).error,
+              ImageFileError::NotMzFs);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "fs/HostFile.h"
+#include "host/HostFile.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "ui/PathParts.h"
+#include "host/PathParts.h"
 
 namespace {
 

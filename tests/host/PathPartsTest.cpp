@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/PathParts.h"
+#include "host/PathParts.h"
 
 using Part = std::optional<std::string>;
 
