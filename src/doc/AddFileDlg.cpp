@@ -11,11 +11,12 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "fs/AddFileEntry.h"
-#include "fs/HostFile.h"
+#include "fs/AddressText.h"
 #include "fs/MztHeader.h"
 #include "fs/SjisText.h"
+#include "host/HostFile.h"
+#include "host/PathParts.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
@@ -67,8 +68,8 @@ void CAddFileDlg::OnOK(wxCommandEvent&) {
     m_byMode = static_cast<std::uint8_t>(modeIndex + 1);
     const bool protect = m_pProtect->GetSelection() == 1;
     m_nSize = AddFileEntry::ParseSize(ToUtf8(m_pSize->GetValue()));
-    m_wLoadAddress = AddFileEntry::ParseAddress(ToUtf8(m_pLoad->GetValue()));
-    m_wExecAddress = AddFileEntry::ParseAddress(ToUtf8(m_pExec->GetValue()));
+    m_wLoadAddress = ParseAddress(ToUtf8(m_pLoad->GetValue()), AddressSyntax::Lenient).value_or(0);
+    m_wExecAddress = ParseAddress(ToUtf8(m_pExec->GetValue()), AddressSyntax::Lenient).value_or(0);
 
     DirEntry::Bytes32 entry = AddFileEntry::Build(name.text, m_byMode, protect, m_byAttribute,
                                                   m_nSize, m_wLoadAddress, m_wExecAddress);

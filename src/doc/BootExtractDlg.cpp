@@ -1,11 +1,11 @@
 #include "doc/BootExtractDlg.h"
 
-#include "cli/CliText.h"
 #include "doc/CommandMessages.h"
 #include "doc/DialogSupport.h"
 #include "fs/IplHeader.h"
+#include "host/HostNames.h"
+#include "host/PathParts.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 CBootExtractDlg::CBootExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_BOOTEXTRACT") {
     Bind(wxEVT_BUTTON, &CBootExtractDlg::OnOK, this, wxID_OK);

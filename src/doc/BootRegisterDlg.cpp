@@ -8,11 +8,12 @@
 
 #include "doc/CommandMessages.h"
 #include "doc/DialogSupport.h"
+#include "fs/AddressText.h"
 #include "fs/BootHeaderBuilder.h"
-#include "fs/HostFile.h"
 #include "fs/SjisText.h"
+#include "host/HostFile.h"
+#include "host/PathParts.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
@@ -44,7 +45,7 @@ void CBootRegisterDlg::OnOK(wxCommandEvent&) {
     m_strBootText = m_pText->GetValue();
     const int machine = m_pMachine->GetSelection();
     m_nMachine = machine == wxNOT_FOUND ? 0 : machine;
-    m_wExecAddress = BootHeaderBuilder::ParseExecAddress(ToUtf8(m_pExec->GetValue()));
+    m_wExecAddress = ParseAddress(ToUtf8(m_pExec->GetValue()), AddressSyntax::Lenient).value_or(0);
 
     const IplHeader header = BootHeaderBuilder::Build(m_nMachine, text.text, m_wExecAddress);
     m_nResult =

@@ -1,12 +1,12 @@
 #include "doc/ExtractDlg.h"
 
-#include "cli/CliText.h"
 #include "doc/CommandMessages.h"
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "fs/DirEntry.h"
+#include "host/HostNames.h"
+#include "host/PathParts.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 CExtractDlg::CExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_EXTRACT") {
     Bind(

@@ -8,7 +8,7 @@
 
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
-#include "ui/PathParts.h"
+#include "host/PathParts.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "cli/CliTestDisks.h"
 #include "image/DiskImage.h"
+#include "support/TestDisk.h"
 
 namespace guitest {
 
@@ -23,26 +23,26 @@ std::vector<unsigned char> Bytes(std::size_t n, unsigned char seed) {
 void BuildSampleDisk(DiskImage& disk) {
     disk.Format(1);
     disk.SetCurrentDir(-1);
-    ASSERT_EQ(clitest::AddRawEntry(disk, "PROG", 0x01, Bytes(300, 1)), 0);
-    ASSERT_EQ(clitest::AddRawEntry(disk, "TEXT", 0x03, Bytes(700, 2), 3), 0);
-    ASSERT_EQ(clitest::AddRawEntry(disk, "BIG", 0x04, Bytes(4000, 3), 4), 0);
-    ASSERT_EQ(clitest::AddRawEntry(disk, "\x83\x51\x81\x5B\x83\x80", 0x01, Bytes(10, 4)), 0);
-    const int sub = clitest::AddSubdir(disk, "SUB");
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "PROG", 0x01, Bytes(300, 1)), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "TEXT", 0x03, Bytes(700, 2), 3), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "BIG", 0x04, Bytes(4000, 3), 4), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "\x83\x51\x81\x5B\x83\x80", 0x01, Bytes(10, 4)), 0);
+    const int sub = testdisk::AddSubdir(disk, "SUB");
     ASSERT_GT(sub, 0);
     disk.SetCurrentDir(sub);
-    ASSERT_EQ(clitest::AddRawEntry(disk, "INNER", 0x02, Bytes(100, 5)), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "INNER", 0x02, Bytes(100, 5)), 0);
     disk.SetCurrentDir(-1);
 }
 
 void BuildCycleDisk(DiskImage& disk) {
     disk.Format(1);
     disk.SetCurrentDir(-1);
-    const int loop = clitest::AddSubdir(disk, "LOOP");
+    const int loop = testdisk::AddSubdir(disk, "LOOP");
     ASSERT_GT(loop, 0);
     disk.SetCurrentDir(loop);
     // A directory entry of LOOP whose sectors are the root's: root, LOOP, UP, LOOP, UP ...
     std::vector<unsigned char> area(64 * 32, 0x00);
-    ASSERT_EQ(clitest::AddRawEntry(disk, "UP", 0x0F, area), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "UP", 0x0F, area), 0);
     std::vector<unsigned char> flat(disk.Image().data(), disk.Image().data() + disk.GetImageSize());
     for (int i = 0; i < 64; ++i) {
         unsigned char* e = flat.data() + loop * 256 + i * 32;

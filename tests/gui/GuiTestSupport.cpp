@@ -13,7 +13,7 @@
 #include <wx/toolbar.h>
 
 #include "TestUtil.h"
-#include "cli/ImageFile.h"
+#include "host/ImageFile.h"
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
 #include "image/DiskImage.h"
