@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "support/TestDisk.h"
 #include "image/DiskImage.h"
+#include "support/TestDisk.h"
 
 namespace guitest {
 
