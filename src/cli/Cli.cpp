@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
+#include "Version.h"
 #include "cli/Commands.h"
 
 CLI::App* CommandSet::Add(const std::string& name, const std::string& description,
@@ -32,6 +33,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CLI::App app("Darvex: files and boot programs of MZ-80B/2000/2500 floppy disk images (D88)",
                  "darvex-cli");
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("darvex-cli ") + kDarvexVersion);
     CommandSet commands(app, {out, err});
     AddInfoCommands(commands);
     AddGetCommand(commands);
@@ -44,7 +46,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-            return app.exit(e, out, err); // --help
+            return app.exit(e, out, err); // --help, --version
         err << "darvex-cli: " << e.what() << "\n"
             << "Run 'darvex-cli --help' or 'darvex-cli COMMAND --help' for usage.\n";
         return kExitUsage;

@@ -2,12 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/CliText.h"
-
-#include "cli/ImageFile.h"
+#include "fs/AddressText.h"
 #include "fs/DirEntry.h"
 #include "fs/DirTree.h"
 #include "fs/SjisText.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk) {
@@ -20,11 +19,10 @@ bool LoadImage(CliStreams& io, std::string_view command, const std::string& path
 
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
                        DiskImage& disk) {
-    if (!LoadImage(io, command, path, disk))
-        return false;
-    if (disk.IsMzFileSystem())
+    const ImageFileStatus status = ImageFile::LoadForChange(path, disk);
+    if (status.Ok())
         return true;
-    Fail(io, command, path, "not an MZ disk file system; refusing to change it");
+    Fail(io, command, path, status.MessageEn());
     return false;
 }
 
@@ -85,7 +83,7 @@ std::string ShownName(std::string_view sjis) {
 CLI::Validator HexAddress() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            if (ParseHex16(text))
+            if (ParseAddress(text, AddressSyntax::Strict))
                 return {};
             return "not a 16-bit hexadecimal address (1 to 4 hex digits): " + text;
         },

@@ -13,7 +13,8 @@ namespace CLI {
 class Validator;
 }
 
-// Checks an option value with ParseHex16, so that a bad address is a usage error.
+// Checks an option value with the strict address syntax, so that a bad address is a usage
+// error.
 CLI::Validator HexAddress();
 
 // Steps the commands share. Each prints its own failure message and says whether it worked.

@@ -4,11 +4,11 @@
 #include <ostream>
 #include <set>
 
-#include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
-#include "fs/ResultCodes.h"
+#include "fs/Messages.h"
+#include "host/HostNames.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -16,19 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kCommand = "get";
-constexpr int kFormatMzt = 0;
-constexpr int kFormatBin = 1;
 constexpr int kNoIndex = -1;
-
-// The proposed name with "~n" before its extension, for the second and later entries of one
-// extraction that would otherwise land on the same host file.
-std::string NumberedName(const std::string& name, int n) {
-    const std::size_t dot = name.rfind('.');
-    const std::string suffix = "~" + std::to_string(n);
-    if (dot == std::string::npos || dot == 0)
-        return name + suffix;
-    return name.substr(0, dot) + suffix + name.substr(dot);
-}
 
 std::string HostNameFor(const ListRow& row, bool mzt) {
     return SafeHostFileName(ProposeExtractName(row.entry.NameText(), mzt));
@@ -36,9 +24,10 @@ std::string HostNameFor(const ListRow& row, bool mzt) {
 
 int Export(CliStreams& io, const DiskImage& disk, const ListRow& row, const fs::path& path,
            bool mzt) {
-    if (disk.ExportFile(row.entryIndex, path.c_str(), mzt ? kFormatMzt : kFormatBin) !=
-        ToInt(ExportResult::Ok))
-        return Fail(io, kCommand, path.string(), "cannot write the file");
+    const auto result = static_cast<ExportResult>(disk.ExportFile(
+        row.entryIndex, path.c_str(), ToInt(mzt ? ExportFormat::Mzt : ExportFormat::Bin)));
+    if (result != ExportResult::Ok)
+        return Fail(io, kCommand, path.string(), MessageEn(result));
     io.out << path.string() << '\n';
     return kExitOk;
 }

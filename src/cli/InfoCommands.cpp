@@ -8,13 +8,13 @@
 #include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "cli/ImageFile.h"
 #include "fs/DirTree.h"
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -27,14 +27,6 @@ constexpr int kNameColumnWidth = 17;
 std::string Hex(unsigned value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
-
-// The status bar's usage text: used and total bytes of the allocation bitmap.
-std::string SpaceText(const DiskImage& disk) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d/%d", disk.GetClusterBytes() * disk.GetUsedClusters(),
-                  disk.GetClusterBytes() * disk.GetTotalClusters());
     return text;
 }
 

@@ -1,48 +1,17 @@
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <map>
 #include <memory>
 
-#include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "fs/AddFileEntry.h"
-#include "fs/HostFile.h"
-#include "fs/MztHeader.h"
-#include "fs/ResultCodes.h"
-#include "fs/SjisText.h"
+#include "fs/Messages.h"
+#include "host/HostCommands.h"
 #include "image/DiskImage.h"
-#include "ui/PathParts.h"
 
 namespace {
 
 constexpr const char* kCommand = "put";
 constexpr int kModeNotGiven = 0;
-constexpr int kFirstModeChoice = 1; // OBJ
-constexpr int kLastModeChoice = 5;  // BSD with CR LF turned into CR
-
-std::string ImportFailure(int result) {
-    switch (static_cast<ImportResult>(result)) {
-    case ImportResult::NoFreeEntry:
-        return "the directory has no free entry";
-    case ImportResult::CannotOpen:
-        return "cannot read the file";
-    case ImportResult::MztTooShort:
-        return "an MZT file of 128 bytes or less holds no data";
-    case ImportResult::NoSpace:
-        return "not enough free space on the disk";
-    case ImportResult::NameTaken:
-        return "a file of this name already exists";
-    case ImportResult::TooLarge:
-        return "too large for this mode (OBJ, BTX and BSD files hold at most 65535 bytes, "
-               "BRD files 512 KB)";
-    case ImportResult::FreeMode:
-        return "mode 0x00 would mark the entry free";
-    case ImportResult::Ok:
-        break;
-    }
-    return "writing the file to the disk image failed for an unknown reason";
-}
 
 } // namespace
 
@@ -70,68 +39,40 @@ void AddPutCommand(CommandSet& commands) {
         if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
             return kExitFailed;
 
-        // An MZT file over the limit also carries more than 512 KB of data, which no mode
-        // can store, so one read limit serves both kinds of file.
-        std::vector<unsigned char> data;
-        std::uint64_t fileBytes = 0;
-        switch (HostFile::Read(o->hostFile.c_str(), AddFileEntry::kMaxFileBytes + MztHeader::kBytes,
-                               data, &fileBytes)) {
-        case HostFile::ReadStatus::CannotOpen:
-            return Fail(io, kCommand, o->hostFile, "cannot read the file");
-        case HostFile::ReadStatus::TooLarge: // refused below, with its length
-        case HostFile::ReadStatus::Ok:
+        const AddFileSource source =
+            ReadAddFileSource(o->hostFile, o->mzt     ? MztChoice::Mzt
+                                           : o->plain ? MztChoice::Plain
+                                                      : MztChoice::ByExtension);
+        AddFileEntry::Choices choices;
+        if (o->nameOption->count() > 0)
+            choices.nameUtf8 = o->name;
+        if (o->mode != kModeNotGiven)
+            choices.modeChoice = o->mode;
+        choices.protect = o->protect;
+        if (!o->load.empty())
+            choices.loadText = o->load;
+        if (!o->exec.empty())
+            choices.execText = o->exec;
+        const AddFileOutcome outcome = AddFileFromSource(disk, source, choices);
+
+        switch (outcome.reason) {
+        case AddFileReason::Ok:
             break;
-        }
-
-        PathParts parts(PathStyle::Posix);
-        parts.SetPath(o->hostFile.c_str());
-        const bool isMzt = o->mzt || (!o->plain && AddFileEntry::IsMztExtension(parts.GetExt()));
-        const std::string fileName = parts.GetPath(PP_FNAME | PP_EXT);
-        const TextResult sjisFileName = Utf8ToSjis(fileName);
-        AddFileEntry::Proposal proposal =
-            AddFileEntry::Propose(sjisFileName ? sjisFileName.text : std::string(), fileBytes,
-                                  data.data(), data.size(), isMzt);
-        if (proposal.TooLarge() || fileBytes > AddFileEntry::kMaxFileBytes + MztHeader::kBytes)
+        case AddFileReason::NameNotEncodable:
+            return Fail(io, kCommand, o->name, MessageEn(outcome.reason));
+        case AddFileReason::FileNameNotEncodable:
+            return Fail(io, kCommand, source.fileNameUtf8, MessageEn(outcome.reason));
+        default:
             return Fail(io, kCommand, o->hostFile,
-                        "the file to write is too large (" + std::to_string(fileBytes) +
-                            " bytes; at most 512 KB)");
-
-        std::string name = proposal.name;
-        if (o->nameOption->count() > 0) {
-            std::optional<std::string> sjis = SjisArgument(io, kCommand, o->name);
-            if (!sjis)
-                return kExitFailed;
-            name = *sjis;
-        } else if (!isMzt && !sjisFileName) {
-            return Fail(io, kCommand, fileName,
-                        "the file name cannot be written in Shift-JIS (CP932); give --name");
+                        MessageEn(outcome.reason, source.fileBytes, source.proposal.mode));
         }
-
-        if (CutSjis(name, DirEntry::kMaxStoredName).empty())
-            return Fail(io, kCommand, o->hostFile, "the name on the disk is empty");
-
-        int modeChoice = o->mode != kModeNotGiven ? o->mode : proposal.mode;
-        if (modeChoice < kFirstModeChoice || modeChoice > kLastModeChoice) {
-            char mode[8];
-            std::snprintf(mode, sizeof mode, "0x%02X", static_cast<unsigned>(proposal.mode));
-            return Fail(io, kCommand, o->hostFile,
-                        std::string("the MZT header's mode ") + mode +
-                            " is not OBJ, BTX, BSD or BRD; choose one with --mode");
-        }
-
-        const std::uint16_t load = o->load.empty() ? proposal.loadAddress : *ParseHex16(o->load);
-        const std::uint16_t exec = o->exec.empty() ? proposal.execAddress : *ParseHex16(o->exec);
-        DirEntry::Bytes32 entry =
-            AddFileEntry::Build(name, static_cast<std::uint8_t>(modeChoice), o->protect,
-                                proposal.attribute, proposal.size, load, exec);
-        const int result = disk.ImportFromBuffer(data.data(), data.size(), entry.data(),
-                                                 AddFileEntry::PlainFlag(isMzt), modeChoice);
-        if (result != ToInt(ImportResult::Ok)) {
-            const bool aboutHostFile = result == ToInt(ImportResult::CannotOpen) ||
-                                       result == ToInt(ImportResult::MztTooShort);
+        if (outcome.result != ImportResult::Ok) {
+            const bool aboutHostFile = outcome.result == ImportResult::CannotOpen ||
+                                       outcome.result == ImportResult::MztTooShort;
             return Fail(io, kCommand,
-                        aboutHostFile ? o->hostFile : ShownName(DirEntry(entry).NameText()),
-                        ImportFailure(result));
+                        aboutHostFile ? o->hostFile
+                                      : ShownName(DirEntry(outcome.built.entry).NameText()),
+                        MessageEn(outcome.result));
         }
         return SaveImage(io, kCommand, disk, o->image, o->output);
     });

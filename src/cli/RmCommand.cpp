@@ -5,7 +5,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
-#include "fs/ResultCodes.h"
+#include "fs/Messages.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -65,9 +65,9 @@ void AddRmCommand(CommandSet& commands) {
             return kExitFailed;
 
         for (int index : entries)
-            if (disk.RemoveFile(index) != ToInt(RemoveResult::Ok))
-                return Fail(io, kCommand, "entry " + std::to_string(index),
-                            "the entry is already free");
+            if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
+                result != RemoveResult::Ok)
+                return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
         return SaveImage(io, kCommand, disk, o->image, o->output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();

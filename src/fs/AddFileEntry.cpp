@@ -4,13 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fs/AddressText.h"
+#include "fs/FileMode.h"
 #include "fs/MztHeader.h"
+#include "fs/ResultCodes.h"
 #include "fs/SjisText.h"
 
 namespace {
 
-constexpr std::uint8_t kModeChoiceBsdFiltered = 5;
-constexpr std::uint8_t kModeBsd = 0x03;
 constexpr std::uint8_t kProtected = 0x80;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -51,7 +52,8 @@ AddFileEntry::Proposal AddFileEntry::Propose(std::string_view fileName, std::uin
         return p;
     }
     p.name = std::string(fileName);
-    p.mode = fileLength <= kMaxObjBytes ? 1 : 4;
+    p.mode =
+        static_cast<std::uint8_t>(fileLength <= kMaxObjBytes ? StorageMode::Obj : StorageMode::Brd);
     // The full length, so that a file of 4 GiB or more cannot pass the 512 KB test by wrapping.
     p.size = fileLength > static_cast<std::uint64_t>(INT64_MAX)
                  ? INT64_MAX
@@ -63,18 +65,14 @@ DirEntry::Bytes32 AddFileEntry::Build(std::string_view name, std::uint8_t modeCh
                                       std::uint8_t attribute, std::int64_t size,
                                       std::uint16_t loadAddress, std::uint16_t execAddress) {
     DirEntry entry;
-    entry.SetMode(modeChoice == kModeChoiceBsdFiltered ? kModeBsd : modeChoice);
+    entry.SetMode(modeChoice == ToInt(StorageMode::BsdCrlf) ? FileMode::ToByte(FileModeCode::Bsd)
+                                                            : modeChoice);
 
     DirEntry::NameBytes field{};
     const std::string cut = CutSjis(name, DirEntry::kMaxStoredName);
     std::memcpy(field.data(), cut.data(), cut.size());
     // Byte 17 is still 0, so every name gets its 0x0D.
-    for (unsigned char& c : field) {
-        if (c == 0x00) {
-            c = 0x0D;
-            break;
-        }
-    }
+    TerminateNameField(MutableByteView(field.data(), field.size()));
     entry.SetNameField(field);
 
     entry.SetAttribute(protect ? static_cast<std::uint8_t>(attribute | kProtected) : attribute);
@@ -84,11 +82,6 @@ DirEntry::Bytes32 AddFileEntry::Build(std::string_view name, std::uint8_t modeCh
     return entry.Bytes();
 }
 
-std::uint16_t AddFileEntry::ParseAddress(const std::string& text) {
-    const long value = std::strtol(text.c_str(), nullptr, 16);
-    return static_cast<std::uint16_t>(static_cast<unsigned long>(value) & 0xFFFF);
-}
-
 int AddFileEntry::ParseSize(const std::string& text) {
     const long value = std::strtol(text.c_str(), nullptr, 10);
     if (value > INT_MAX)
@@ -96,4 +89,61 @@ int AddFileEntry::ParseSize(const std::string& text) {
     if (value < INT_MIN)
         return INT_MIN;
     return static_cast<int>(value);
+}
+
+AddFileEntry::Proposal AddFileEntry::ProposeForHostFile(std::string_view fileNameUtf8,
+                                                        std::uint64_t fileLength, ByteView head,
+                                                        bool isMzt) {
+    const TextResult sjis = Utf8ToSjis(fileNameUtf8);
+    Proposal p = Propose(sjis ? std::string_view(sjis.text) : std::string_view(), fileLength,
+                         head.data(), head.size(), isMzt);
+    if (isMzt) {
+        p.nameUtf8 = SjisToDisplay(p.name);
+    } else {
+        p.nameUtf8 = std::string(fileNameUtf8);
+        p.nameEncodable = sjis.ok;
+    }
+    return p;
+}
+
+bool AddFileEntry::Refused(const Proposal& proposal, std::uint64_t fileLength) {
+    return proposal.TooLarge() ||
+           fileLength > static_cast<std::uint64_t>(kMaxFileBytes) + MztHeader::kBytes;
+}
+
+AddFileEntry::Built AddFileEntry::BuildEntry(const Proposal& proposal, const Choices& choices) {
+    Built built;
+    built.plain = PlainFlag(proposal.isMzt);
+    std::string name = proposal.name;
+    if (choices.nameUtf8) {
+        const TextResult sjis = Utf8ToSjis(*choices.nameUtf8);
+        if (!sjis) {
+            built.reason = AddFileReason::NameNotEncodable;
+            return built;
+        }
+        name = sjis.text;
+    } else if (!proposal.nameEncodable) {
+        built.reason = AddFileReason::FileNameNotEncodable;
+        return built;
+    }
+    if (CutSjis(name, DirEntry::kMaxStoredName).empty()) {
+        built.reason = AddFileReason::NameEmpty;
+        return built;
+    }
+    built.modeChoice = choices.modeChoice.value_or(proposal.mode);
+    if (built.modeChoice < kFirstStorageMode || built.modeChoice > kLastStorageMode) {
+        built.reason = AddFileReason::NoMode;
+        return built;
+    }
+    built.storageMode = built.modeChoice;
+    const std::int64_t size = choices.sizeText ? ParseSize(*choices.sizeText) : proposal.size;
+    const std::uint16_t load = choices.loadText
+                                   ? *ParseAddress(*choices.loadText, AddressSyntax::Lenient)
+                                   : proposal.loadAddress;
+    const std::uint16_t exec = choices.execText
+                                   ? *ParseAddress(*choices.execText, AddressSyntax::Lenient)
+                                   : proposal.execAddress;
+    built.entry = Build(name, static_cast<std::uint8_t>(built.modeChoice), choices.protect,
+                        proposal.attribute, size, load, exec);
+    return built;
 }

@@ -2,24 +2,39 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "fs/DirEntry.h"
+#include "fs/FsLimits.h"
+#include "image/ByteView.h"
 
-// What the add-file command proposes for a chosen host file, and the directory entry its
-// dialog builds from the values the user confirms. The GUI dialog and `darvex-cli put` share
-// these so that both store the same entry for the same choices.
+// Why the add-file command refuses a host file or the user's choices before any import runs.
+enum class AddFileReason {
+    Ok,
+    CannotRead,           // the host file cannot be opened or read
+    TooLarge,             // over 512 KB (for MZT files: over 512 KB of data)
+    FileNameNotEncodable, // the proposed name (the host file name) is not CP932 text
+    NameNotEncodable,     // the name the user typed is not CP932 text
+    NameEmpty,            // nothing is left of the name after the cut at 16 bytes
+    NoMode,               // no mode chosen, or an MZT header's mode outside 1 .. 5 kept
+};
+
+// The rules of the add-file command, shared by the GUI dialog and `darvex-cli put` so that both
+// store the same entry for the same choices: what is proposed for a chosen host file, and the
+// directory entry built from what the user confirms.
 class AddFileEntry {
 public:
-    // Larger files are refused before the dialog opens; exactly 512 KB is allowed.
-    static constexpr std::int64_t kMaxFileBytes = 524288;
+    static constexpr std::int64_t kMaxFileBytes = static_cast<std::int64_t>(kMaxAddFileBytes);
     // Plain files up to this length are proposed as OBJ, longer ones as BRD.
-    static constexpr std::uint64_t kMaxObjBytes = 65535;
+    static constexpr std::uint64_t kMaxObjBytes = kMaxSizeField;
 
     struct Proposal {
-        std::string name;      // Shift-JIS bytes, not yet cut to 16
-        std::uint8_t mode = 1; // mode choice 1..5, or an MZT header's mode byte as it is
+        std::string name;          // Shift-JIS bytes, not yet cut to 16
+        std::string nameUtf8;      // the same name for an edit box (undecodable bytes as \xHH)
+        bool nameEncodable = true; // false: a host file name CP932 cannot hold (name empty)
+        std::uint8_t mode = 1;     // mode choice 1..5, or an MZT header's mode byte as it is
         std::uint8_t attribute = 0;
         std::int64_t size = 0; // MZT: the header's size field; plain: the file length
         std::uint16_t loadAddress = 0;
@@ -27,6 +42,24 @@ public:
         bool isMzt = false;
 
         bool TooLarge() const { return size > kMaxFileBytes; }
+    };
+
+    // What the user confirmed; an absent value keeps the proposal's.
+    struct Choices {
+        std::optional<std::string> nameUtf8{}; // converted to Shift-JIS (CP932)
+        std::optional<int> modeChoice{};       // 1..5; 0 when the dialog has none selected
+        bool protect = false;
+        std::optional<std::string> sizeText{}; // read as ParseSize reads it
+        std::optional<std::string> loadText{}; // read with AddressSyntax::Lenient
+        std::optional<std::string> execText{};
+    };
+
+    struct Built {
+        AddFileReason reason = AddFileReason::Ok;
+        DirEntry::Bytes32 entry{};
+        int plain = 1;       // the import's plain argument
+        int storageMode = 0; // the import's storageMode: the mode choice
+        int modeChoice = 0;  // the mode that was checked (for messages)
     };
 
     // The extension alone decides: "mzt" in any letter case, never the file's content. ext is
@@ -37,6 +70,15 @@ public:
     // bytes (at least 128 are looked at for an MZT file; missing ones count as 0).
     static Proposal Propose(std::string_view fileName, std::uint64_t fileLength,
                             const unsigned char* head, std::size_t headBytes, bool isMzt);
+    // The same from the host file name as UTF-8 (the name with its extension, no folder).
+    static Proposal ProposeForHostFile(std::string_view fileNameUtf8, std::uint64_t fileLength,
+                                       ByteView head, bool isMzt);
+    // Whether a host file of this length is refused before the dialog opens: a proposal over
+    // 512 KB, or a file longer than 512 KB of data plus an MZT header.
+    static bool Refused(const Proposal& proposal, std::uint64_t fileLength);
+
+    // The entry from a proposal and the user's choices, or the reason it cannot be built.
+    static Built BuildEntry(const Proposal& proposal, const Choices& choices);
 
     // The 32 bytes of the entry: the name cut to 16 bytes at a character boundary, zero padded
     // and ended by 0x0D; mode choice 5 stored as 0x03 (BSD); protect sets attribute bit 7; the
@@ -45,9 +87,6 @@ public:
                                    std::uint8_t attribute, std::int64_t size,
                                    std::uint16_t loadAddress, std::uint16_t execAddress);
 
-    // The address fields read as strtol with base 16 does ("0x1200" and "1200" give 0x1200,
-    // "XYZ" gives 0), keeping the low 16 bits ("12345" gives 0x2345).
-    static std::uint16_t ParseAddress(const std::string& text);
     // The size field read as a signed decimal ("%d"): blanks and a sign first, digits until the
     // first other character, 0 without digits; saturated to the int range.
     static int ParseSize(const std::string& text);

@@ -6,18 +6,8 @@
 // Bit position p is bit p % 8 of byte p / 8 of the bitmap sector. The scans cover positions
 // 48 .. min(totalClusters, 2040) - 1, so they never reach byte 255 whatever the header says.
 
-namespace {
-
-long long ClustersFor(long long bytes, int clusterBytes) {
-    if (bytes <= 0 || clusterBytes <= 0)
-        return 0;
-    return bytes / clusterBytes + (bytes % clusterBytes != 0 ? 1 : 0);
-}
-
-} // namespace
-
 bool DiskImage::BitAt(int position) const {
-    return (BitmapView().u8(static_cast<std::size_t>(position) / 8) >> (position % 8)) & 1;
+    return BitmapBit(BitmapView(), position);
 }
 
 void DiskImage::SetBit(int position, bool used) {

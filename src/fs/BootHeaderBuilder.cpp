@@ -1,8 +1,8 @@
 #include "fs/BootHeaderBuilder.h"
 
-#include <cstdlib>
-
 #include "fs/AddFileEntry.h"
+#include "fs/AddressText.h"
+#include "fs/DirEntry.h"
 #include "fs/MztHeader.h"
 #include "fs/SjisText.h"
 
@@ -23,14 +23,45 @@ BootHeaderBuilder::Proposal BootHeaderBuilder::Propose(std::string_view fileName
     return proposal;
 }
 
-std::string BootHeaderBuilder::CutText(std::string_view text) {
-    return CutSjis(text, kMaxTextBytes);
+BootHeaderBuilder::Proposal BootHeaderBuilder::ProposeForHostFile(std::string_view fileNameUtf8,
+                                                                  ByteView head, bool isMzt) {
+    const TextResult sjis = Utf8ToSjis(fileNameUtf8);
+    Proposal proposal =
+        Propose(sjis ? std::string_view(sjis.text) : std::string_view(), isMzt ? "mzt" : "", head);
+    if (isMzt) {
+        proposal.textUtf8 = SjisToDisplay(proposal.text);
+    } else {
+        proposal.textUtf8 = std::string(fileNameUtf8);
+        proposal.textEncodable = sjis.ok;
+    }
+    return proposal;
 }
 
-std::uint16_t BootHeaderBuilder::ParseExecAddress(std::string_view text) {
-    const std::string copy(text); // strtol needs the terminating NUL
-    const long value = std::strtol(copy.c_str(), nullptr, 16);
-    return static_cast<std::uint16_t>(static_cast<unsigned long>(value) & 0xFFFF);
+BootHeaderBuilder::Built BootHeaderBuilder::BuildHeader(const Proposal& proposal,
+                                                        const Choices& choices) {
+    Built built;
+    built.plain = proposal.mzt ? 0 : 1;
+    std::string text = proposal.text;
+    if (choices.textUtf8) {
+        const TextResult sjis = Utf8ToSjis(*choices.textUtf8);
+        if (!sjis) {
+            built.reason = BootRegisterReason::TextNotEncodable;
+            return built;
+        }
+        text = sjis.text;
+    } else if (!proposal.textEncodable) {
+        built.reason = BootRegisterReason::FileNameNotEncodable;
+        return built;
+    }
+    const std::uint16_t exec = choices.execText
+                                   ? *ParseAddress(*choices.execText, AddressSyntax::Lenient)
+                                   : proposal.execAddress;
+    built.header = Build(choices.machine, text, exec);
+    return built;
+}
+
+std::string BootHeaderBuilder::CutText(std::string_view text) {
+    return CutSjis(text, kMaxTextBytes);
 }
 
 IplHeader BootHeaderBuilder::Build(int machine, std::string_view text, std::uint16_t execAddress) {
@@ -40,12 +71,7 @@ IplHeader BootHeaderBuilder::Build(int machine, std::string_view text, std::uint
     const std::string cut = CutText(text);
     std::copy(cut.begin(), cut.end(), field.begin());
     // Byte 17 is still zero here, so the text always gets its 0x0D.
-    for (unsigned char& c : field) {
-        if (c == 0x00) {
-            c = 0x0D;
-            break;
-        }
-    }
+    TerminateNameField(MutableByteView(field.data(), field.size()));
     header.SetDisplayText(field);
     header.SetExecAddress(execAddress);
     return header;

@@ -12,10 +12,6 @@
 
 namespace {
 
-bool IsDotName(const std::string& name) {
-    return name == "." || name == "..";
-}
-
 // The cluster indices of sectors first .. first + count - 1.
 std::vector<int> ClustersOfSectors(const DiskImage& disk, long long first, long long count) {
     std::vector<int> clusters;
@@ -30,10 +26,7 @@ std::vector<int> ClustersOfSectors(const DiskImage& disk, long long first, long 
 
 DirEntry EntryAt(const DiskImage& disk, int dirSector, int index) {
     unsigned char raw[kDirEntryBytes];
-    disk.Image().copyTo(raw,
-                        static_cast<std::size_t>(dirSector) * kSectorBytes +
-                            static_cast<std::size_t>(index) * kDirEntryBytes,
-                        kDirEntryBytes);
+    disk.Image().copyTo(raw, EntryOffset(dirSector, index), kDirEntryBytes);
     return DirEntry(raw);
 }
 

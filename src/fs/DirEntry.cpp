@@ -19,7 +19,7 @@ DirEntry::NameBytes DirEntry::NameField() const {
 }
 
 std::uint32_t DirEntry::Date() const {
-    return static_cast<std::uint32_t>(U16(26)) | (static_cast<std::uint32_t>(U16(28)) << 16);
+    return ByteView(m_bytes.data(), kBytes).u32le(26);
 }
 
 std::string DirEntry::NameText() const {
@@ -39,8 +39,7 @@ void DirEntry::SetNameText(std::string_view name) {
 }
 
 void DirEntry::SetDate(std::uint32_t date) {
-    SetU16(26, static_cast<std::uint16_t>(date & 0xFFFF));
-    SetU16(28, static_cast<std::uint16_t>(date >> 16));
+    MutableByteView(m_bytes.data(), kBytes).setU32le(26, date);
 }
 
 std::string NameFieldText(const unsigned char* field17) {
@@ -54,6 +53,19 @@ std::string NameFieldText(const unsigned char* field17) {
         text.push_back(static_cast<char>(c));
     }
     return text;
+}
+
+void TerminateNameField(MutableByteView field) {
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field.u8(i) == 0x00) {
+            field.setU8(i, 0x0D);
+            return;
+        }
+    }
+}
+
+bool IsDotName(std::string_view name) {
+    return name == "." || name == "..";
 }
 
 bool DirectoryInImage(const DiskImage& disk, long long dirSector) {
@@ -78,4 +90,14 @@ std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector) {
             entries[s * kPerSector + k] = DirEntry(sector + k * kDirEntryBytes);
     }
     return entries;
+}
+
+int FreeEntryIndex(const DiskImage& disk) {
+    if (!disk.HasImage() || !DirectoryInImage(disk, disk.GetCurrentDir()))
+        return -1;
+    const auto entries = ReadDirectory(disk, disk.GetCurrentDir());
+    for (int i = 0; i < kDirEntries; ++i)
+        if (entries[static_cast<std::size_t>(i)].IsFree())
+            return i;
+    return -1;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/ByteView.h"
+
 class DiskImage;
 
 // One 32-byte directory entry, held by value. Multi-byte fields are little-endian:
@@ -59,12 +61,9 @@ public:
     bool operator==(const DirEntry&) const = default;
 
 private:
-    std::uint16_t U16(std::size_t at) const {
-        return static_cast<std::uint16_t>(m_bytes[at] | (m_bytes[at + 1] << 8));
-    }
+    std::uint16_t U16(std::size_t at) const { return ByteView(m_bytes.data(), kBytes).u16le(at); }
     void SetU16(std::size_t at, std::uint16_t v) {
-        m_bytes[at] = static_cast<unsigned char>(v & 0xFF);
-        m_bytes[at + 1] = static_cast<unsigned char>(v >> 8);
+        MutableByteView(m_bytes.data(), kBytes).setU16le(at, v);
     }
 
     Bytes32 m_bytes{};
@@ -74,9 +73,20 @@ private:
 // headers): every 0x0D counts as 0x00 and the name is the bytes up to the first 0x00.
 std::string NameFieldText(const unsigned char* field17);
 
+// Ends a name field the way the add-file and boot-register commands do: its first 0x00 becomes
+// 0x0D. A field whose last byte is still 0x00 always gets its 0x0D.
+void TerminateNameField(MutableByteView field);
+
+// "." and "..": entries that name a directory already held elsewhere.
+bool IsDotName(std::string_view name);
+
 // The 64 entries of the directory whose first sector is dirSector. Sectors outside the image
 // read as zeros, so the entries there are free.
 std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector);
+
+// The first entry of the current directory whose mode byte is 0x00, or -1. A current directory
+// that does not lie wholly inside the image has no entry to take.
+int FreeEntryIndex(const DiskImage& disk);
 
 // Whether all 8 sectors of a directory starting at dirSector lie inside the image.
 bool DirectoryInImage(const DiskImage& disk, long long dirSector);

@@ -16,10 +16,6 @@ struct Frame {
     std::array<DirEntry, 64> entries;
 };
 
-bool IsDotName(const std::string& name) {
-    return name == "." || name == "..";
-}
-
 } // namespace
 
 std::vector<DirTreeNode> WalkDirTree(const DiskImage& disk, bool* stoppedAtLimit) {

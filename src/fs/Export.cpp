@@ -1,18 +1,8 @@
 #include "fs/FileBody.h"
-#include "fs/HostFile.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
-
-namespace {
-
-// Only the low four bits choose the format; zero there means MZT.
-bool SelectsMzt(int format) {
-    return (format & 0x0F) == 0;
-}
-
-} // namespace
 
 int DiskImage::ExportToBuffer(int entryIndex, int format, std::vector<unsigned char>& out) const {
     out.clear();
@@ -38,15 +28,5 @@ int DiskImage::ExportToBuffer(int entryIndex, int format, std::vector<unsigned c
                                           static_cast<std::size_t>(piece.bytes));
         out.insert(out.end(), part.data(), part.data() + part.size());
     }
-    return ToInt(ExportResult::Ok);
-}
-
-int DiskImage::ExportFile(int entryIndex, const char* path, int format) const {
-    // An entry number outside the directory names no file: nothing is created.
-    std::vector<unsigned char> bytes;
-    if (ExportToBuffer(entryIndex, format, bytes) != ToInt(ExportResult::Ok))
-        return ToInt(ExportResult::CannotWrite);
-    if (!HostFile::Write(path, bytes.data(), bytes.size()))
-        return ToInt(ExportResult::CannotWrite);
     return ToInt(ExportResult::Ok);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fs/DirEntry.h"
 #include "fs/FileMode.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
@@ -15,8 +16,8 @@ struct EntryFields {
 };
 
 EntryFields Fields(const unsigned char* entry) {
-    const ByteView view(entry, kDirEntryBytes);
-    return {view.u8(0), view.u16le(20), view.u16le(30)};
+    const DirEntry e(entry);
+    return {e.Mode(), e.Size(), e.StartSector()};
 }
 
 long long ImageSectors(const DiskImage& disk) {

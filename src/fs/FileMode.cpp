@@ -1,18 +1,19 @@
 #include "fs/FileMode.h"
 
-const std::array<FileMode::Row, 11>& FileMode::Table() {
-    static const std::array<Row, 11> kTable = {{
-        {FileModeCode::Obj, "OBJ", "OBJ  "},
-        {FileModeCode::Btx, "BTX", "BTX  "},
-        {FileModeCode::Bsd, "BSD", "BSD  "},
-        {FileModeCode::Brd, "BRD", "BRD  "},
-        {FileModeCode::Rb, "RB", "RB   "},
-        {FileModeCode::Lib, "LIB", "LIB  "},
-        {FileModeCode::Sys, "SYS", "SYS  "},
-        {FileModeCode::Gr, "GR", "GR   "},
-        {FileModeCode::Dir, "DIR", "DIR  "},
-        {FileModeCode::Nswap, "NSWAP", "NSWAP"},
-        {FileModeCode::Swap, "SWAP", "SWAP "},
+const std::array<FileMode::Row, 12>& FileMode::Table() {
+    static const std::array<Row, 12> kTable = {{
+        {FileModeCode::Obj, "OBJ", "OBJ  ", false},
+        {FileModeCode::Btx, "BTX", "BTX  ", false},
+        {FileModeCode::Bsd, "BSD", "BSD  ", false},
+        {FileModeCode::Brd, "BRD", "BRD  ", false},
+        {FileModeCode::Rb, "RB", "RB   ", false},
+        {FileModeCode::Lib, "LIB", "LIB  ", false},
+        {FileModeCode::Sys, "SYS", "SYS  ", false},
+        {FileModeCode::Gr, "GR", "GR   ", false},
+        {FileModeCode::Dir, "DIR", "DIR  ", true},
+        {FileModeCode::Nswap, "NSWAP", "NSWAP", true},
+        {FileModeCode::Swap, "SWAP", "SWAP ", false},
+        {FileModeCode::Mode82, "", "", true},
     }};
     return kTable;
 }
@@ -25,8 +26,12 @@ std::string_view FileMode::DisplayName(std::uint8_t code) {
 }
 
 bool FileMode::IsHiddenInList(std::uint8_t code) {
-    return code == 0x00 || code == ToByte(FileModeCode::Dir) ||
-           code == ToByte(FileModeCode::Nswap) || code == 0x82;
+    if (code == ToByte(FileModeCode::Free))
+        return true;
+    for (const Row& row : Table())
+        if (ToByte(row.code) == code)
+            return row.hiddenInList;
+    return false;
 }
 
 BodyLayout FileMode::BodyLayoutOf(std::uint8_t code) {

@@ -18,7 +18,19 @@ enum class FileModeCode : std::uint8_t {
     Dir = 0x0F,
     Nswap = 0x80,
     Swap = 0x81,
+    Mode82 = 0x82, // hidden like NSWAP; no name of its own
 };
+
+// The import's storageMode: the add-file dialog's mode choice 1 .. 5.
+enum class StorageMode : int {
+    Obj = 1,
+    Btx = 2,
+    Bsd = 3,
+    Brd = 4,
+    BsdCrlf = 5, // BSD with CR LF turned into CR (plain files only); stored as mode 0x03
+};
+inline constexpr int kFirstStorageMode = 1;
+inline constexpr int kLastStorageMode = 5;
 
 // How a file's body is found from its entry.
 enum class BodyLayout {
@@ -34,13 +46,15 @@ public:
     struct Row {
         FileModeCode code;
         std::string_view name;        // "OBJ"
-        std::string_view displayName; // "OBJ  ": always five characters
+        std::string_view displayName; // "OBJ  ": always five characters; empty for 0x82
+        bool hiddenInList;
     };
-    static const std::array<Row, 11>& Table();
+    static const std::array<Row, 12>& Table();
 
     // Five-character name for the list; empty for a code without a table row.
     static std::string_view DisplayName(std::uint8_t code);
-    // Free entries, sub-directories and the modes 0x80 and 0x82 never appear in the list.
+    // Free entries and the rows marked hidden (sub-directories, 0x80 and 0x82) never appear in
+    // the list.
     static bool IsHiddenInList(std::uint8_t code);
     static BodyLayout BodyLayoutOf(std::uint8_t code);
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "fs/ClusterOwnership.h"
+#include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
 #include "fs/SjisText.h"
 #include "image/DiskImage.h"
@@ -13,8 +14,7 @@
 namespace {
 
 bool PositionSet(const DiskImage& disk, int k) {
-    const int p = kBitmapFirstPosition + k;
-    return (disk.Image().u8(kBitmapOffset + static_cast<std::size_t>(p) / 8) >> (p % 8)) & 1;
+    return BitmapBit(disk.Image().slice(kBitmapOffset, kSectorBytes), kBitmapFirstPosition + k);
 }
 
 std::string Describe(const DiskImage& disk, const ClusterOwner& owner) {
@@ -23,10 +23,7 @@ std::string Describe(const DiskImage& disk, const ClusterOwner& owner) {
     // Read from the image, not through ReadDirEntry: the entry need not be in the current
     // directory.
     unsigned char raw[kDirEntryBytes];
-    disk.Image().copyTo(raw,
-                        static_cast<std::size_t>(owner.dirSector) * kSectorBytes +
-                            static_cast<std::size_t>(owner.entryIndex) * kDirEntryBytes,
-                        kDirEntryBytes);
+    disk.Image().copyTo(raw, EntryOffset(owner.dirSector, owner.entryIndex), kDirEntryBytes);
     const DirEntry entry(raw);
     std::string text = owner.kind == OwnerKind::SubDirectory ? "directory \"" : "file \"";
     text += SjisToDisplay(entry.NameText());
@@ -62,17 +59,6 @@ std::string ClusterRun(int first, int count) {
     if (count == 1)
         return "cluster " + std::to_string(first);
     return std::to_string(count) + " clusters from " + std::to_string(first);
-}
-
-// Calls onRun(first, count) for each run of consecutive values in an ascending list.
-template <typename F> void ForEachRun(const std::vector<int>& ks, F onRun) {
-    for (std::size_t i = 0; i < ks.size();) {
-        std::size_t j = i + 1;
-        while (j < ks.size() && ks[j] == ks[j - 1] + 1)
-            ++j;
-        onRun(ks[i], static_cast<int>(j - i));
-        i = j;
-    }
 }
 
 void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const ClusterOwner& owner,

@@ -2,9 +2,11 @@
 #include <climits>
 #include <cstring>
 
+#include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
 #include "fs/FileBody.h"
-#include "fs/HostFile.h"
+#include "fs/FileMode.h"
+#include "fs/FsLimits.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "fs/SjisText.h"
@@ -13,17 +15,14 @@
 
 namespace {
 
-constexpr std::size_t kMaxSizeField = 0xFFFF;                       // OBJ, BTX, BSD
-constexpr std::size_t kMaxIndexedBytes = kIndexSlots * kBlockBytes; // BRD: 524288
-
 enum class Layout { Sequential, Indexed, Contiguous };
 
 Layout LayoutOf(int storageMode) {
-    switch (storageMode) {
-    case 3:
-    case 5:
+    switch (static_cast<StorageMode>(storageMode)) {
+    case StorageMode::Bsd:
+    case StorageMode::BsdCrlf:
         return Layout::Sequential;
-    case 4:
+    case StorageMode::Brd:
         return Layout::Indexed;
     default:
         return Layout::Contiguous;
@@ -33,23 +32,7 @@ Layout LayoutOf(int storageMode) {
 // Only OBJ and BTX copy their data into the run; any other value outside 1..5 allocates and
 // records the run without filling it.
 bool CopiesIntoRun(int storageMode) {
-    return storageMode == 1 || storageMode == 2;
-}
-
-long long Need(long long bytes, int clusterBytes) {
-    return clusterBytes > 0 ? (bytes + clusterBytes - 1) / clusterBytes : 0;
-}
-
-// The first entry of the current directory whose mode byte is 0x00, or -1. A current directory
-// that does not lie wholly inside the image has no entry to take.
-int FreeEntryIndex(const DiskImage& disk) {
-    if (!disk.HasImage() || !DirectoryInImage(disk, disk.GetCurrentDir()))
-        return -1;
-    const auto entries = ReadDirectory(disk, disk.GetCurrentDir());
-    for (int i = 0; i < kDirEntries; ++i)
-        if (entries[static_cast<std::size_t>(i)].IsFree())
-            return i;
-    return -1;
+    return storageMode == ToInt(StorageMode::Obj) || storageMode == ToInt(StorageMode::Btx);
 }
 
 // A deleted file's name must not block re-adding it, and "AB" is not taken by "ABC": only an
@@ -87,7 +70,7 @@ public:
     explicit FreeMap(const DiskImage& disk) {
         const ByteView bitmap = disk.Image().slice(kBitmapOffset, kSectorBytes);
         for (int p = kBitmapFirstPosition; p < disk.GetPositionLimit(); ++p)
-            m_used.push_back(((bitmap.u8(static_cast<std::size_t>(p) / 8) >> (p % 8)) & 1) != 0);
+            m_used.push_back(BitmapBit(bitmap, p));
     }
     int FreeCount() const { return static_cast<int>(std::count(m_used.begin(), m_used.end(), 0)); }
     // The lowest `count` free clusters, ascending; fewer when there are not that many.
@@ -161,7 +144,7 @@ struct Placement {
     // replaces it, adds need(L) to usedClusters. The caller's entry gets what was stored.
     void StoreEntry() {
         dirSlot.write(0, stored.Bytes().data(), kDirEntryBytes);
-        const long long used = bitmap.u16le(kBitmapUsedClusters) + Need(L(), ClusterBytes());
+        const long long used = bitmap.u16le(kBitmapUsedClusters) + ClustersFor(L(), ClusterBytes());
         bitmap.setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(used & 0xFFFF));
         std::memcpy(callerEntry, stored.Bytes().data(), kDirEntryBytes);
     }
@@ -183,15 +166,9 @@ int PlaceSequential(Placement& p) {
     p.StoreEntry();
     // The lowest free cluster taken one at a time is the next of `chain` each time. Runs of
     // neighbours are marked at once: the bits and the recount end as if marked one by one.
-    if (sectors > 0) {
-        for (std::size_t i = 0; i < chain.size();) {
-            std::size_t j = i + 1;
-            while (j < chain.size() && chain[j] == chain[j - 1] + 1)
-                ++j;
-            p.disk.MarkUsed(chain[i], static_cast<int>(j - i) * p.ClusterBytes());
-            i = j;
-        }
-    }
+    if (sectors > 0)
+        ForEachRun(chain,
+                   [&](int first, int count) { p.disk.MarkUsed(first, count * p.ClusterBytes()); });
     std::size_t remaining = p.S;
     std::size_t from = 0;
     long long previous = -1;
@@ -218,12 +195,12 @@ int PlaceSequential(Placement& p) {
 int PlaceIndexed(Placement& p) {
     const int cb = p.ClusterBytes();
     const long long blocks = (static_cast<long long>(p.L()) + kBlockBytes - 1) / kBlockBytes;
-    const long long runClusters = Need(kBlockBytes, cb);
+    const long long runClusters = ClustersFor(kBlockBytes, cb);
     const long long blocksPerRun = cb <= kBlockBytes ? 1 : cb / kBlockBytes;
     // The index cluster and every block run are tried on a copy of the bitmap first.
     FreeMap map(p.disk);
     bool fits = p.disk.GetFreeBytes() >= static_cast<long long>(p.L());
-    const int indexK = map.FindRun(Need(kSectorBytes, cb));
+    const int indexK = map.FindRun(ClustersFor(kSectorBytes, cb));
     fits = fits && indexK >= 0 && p.geometry.Writable(indexK);
     if (fits)
         map.Take(indexK, 1);
@@ -272,7 +249,7 @@ int PlaceIndexed(Placement& p) {
 // free-space test.
 int PlaceContiguous(Placement& p, bool copyData) {
     const int k = p.disk.FindFreeRun(static_cast<int>(std::min<std::size_t>(p.L(), INT_MAX)));
-    if (k < 0 || !p.geometry.Writable(k, Need(p.L(), p.ClusterBytes())))
+    if (k < 0 || !p.geometry.Writable(k, ClustersFor(p.L(), p.ClusterBytes())))
         return ToInt(ImportResult::NoSpace);
     const long long startSector = p.geometry.FirstSector(k);
     p.stored.SetStartSector(static_cast<std::uint16_t>(startSector));
@@ -317,7 +294,7 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
 
     // 6. Line-end filter, for plain files only; storage mode 5 then goes on as BSD.
     std::vector<unsigned char> filtered;
-    if (storageMode == 5 && plain != 0) {
+    if (storageMode == ToInt(StorageMode::BsdCrlf) && plain != 0) {
         filtered = FilterLineEnds(source);
         source = ByteView(filtered.data(), filtered.size());
         stored.SetSize(static_cast<std::uint16_t>(source.size() & 0xFFFF));
@@ -339,9 +316,7 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
     // 8. Allocate and write. Each layout makes sure first that the whole body fits, so that a
     // failure leaves the image as it was.
     const MutableByteView dirSlot =
-        ImageView().slice(static_cast<std::size_t>(m_nCurDirSector) * kSectorBytes +
-                              static_cast<std::size_t>(freeIndex) * kDirEntryBytes,
-                          kDirEntryBytes);
+        ImageView().slice(EntryOffset(m_nCurDirSector, freeIndex), kDirEntryBytes);
     Placement placement{*this,  ImageView(), BitmapView(),          dirSlot, entry, stored,
                         source, S,           ClusterGeometry(*this)};
     switch (layout) {
@@ -353,23 +328,4 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
         break;
     }
     return PlaceContiguous(placement, CopiesIntoRun(storageMode));
-}
-
-int DiskImage::ImportFile(const char* path, unsigned char* entry, int plain, int storageMode) {
-    // A full directory is reported before the host file is even opened.
-    if (FreeEntryIndex(*this) < 0)
-        return ToInt(ImportResult::NoFreeEntry);
-    if (path == nullptr)
-        return ToInt(ImportResult::CannotOpen);
-    // Nothing longer than the largest BRD body (plus an MZT header) can be stored.
-    std::vector<unsigned char> data;
-    switch (HostFile::Read(path, kMaxIndexedBytes + MztHeader::kBytes, data)) {
-    case HostFile::ReadStatus::CannotOpen:
-        return ToInt(ImportResult::CannotOpen);
-    case HostFile::ReadStatus::TooLarge:
-        return ToInt(ImportResult::TooLarge);
-    case HostFile::ReadStatus::Ok:
-        break;
-    }
-    return ImportFromBuffer(data.data(), data.size(), entry, plain, storageMode);
 }

@@ -57,12 +57,9 @@ public:
     bool operator==(const IplHeader&) const = default;
 
 private:
-    std::uint16_t U16(std::size_t at) const {
-        return static_cast<std::uint16_t>(m_bytes[at] | (m_bytes[at + 1] << 8));
-    }
+    std::uint16_t U16(std::size_t at) const { return ByteView(m_bytes.data(), kBytes).u16le(at); }
     void SetU16(std::size_t at, std::uint16_t v) {
-        m_bytes[at] = static_cast<unsigned char>(v & 0xFF);
-        m_bytes[at + 1] = static_cast<unsigned char>(v >> 8);
+        MutableByteView(m_bytes.data(), kBytes).setU16le(at, v);
     }
 
     Bytes32 m_bytes{};

@@ -46,3 +46,8 @@ std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector) {
     }
     return rows;
 }
+
+std::string SpaceText(const DiskImage& disk) {
+    return Format("%d/%d", disk.GetClusterBytes() * disk.GetUsedClusters(),
+                  disk.GetClusterBytes() * disk.GetTotalClusters());
+}

@@ -25,3 +25,6 @@ std::array<std::string, kListColumns> ListColumns(const DirEntry& entry);
 // The visible entries of the directory at dirSector, in directory order. The GUI's list and
 // the command-line listing both come from here; row r's entryIndex is the list's row table.
 std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector);
+
+// The status bar's usage text "%d/%d": used and total bytes of the allocation bitmap.
+std::string SpaceText(const DiskImage& disk);

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "image/ByteView.h"
+
 // The 128-byte header of an MZT tape file. Multi-byte fields are little-endian:
 //   0 mode, 1..17 name, 18 size, 20 load address, 22 execution address, 24..127 reserved (0).
 class MztHeader {
@@ -45,9 +47,7 @@ public:
     std::uint16_t ExecAddress() const { return U16(kExecOffset); }
 
 private:
-    std::uint16_t U16(std::size_t at) const {
-        return static_cast<std::uint16_t>(m_bytes[at] | (m_bytes[at + 1] << 8));
-    }
+    std::uint16_t U16(std::size_t at) const { return ByteView(m_bytes.data(), kBytes).u16le(at); }
 
     Bytes128 m_bytes{};
 };

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "fs/ClusterOwnership.h"
+#include "fs/ClusterRuns.h"
 #include "fs/FileBody.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
@@ -31,17 +32,8 @@ int DiskImage::RemoveFile(int entryIndex) {
             toFree.push_back(k);
     }
     // Neighbouring clusters are freed as one run.
-    for (std::size_t i = 0; i < toFree.size();) {
-        std::size_t j = i + 1;
-        while (j < toFree.size() && toFree[j] == toFree[j - 1] + 1)
-            ++j;
-        MarkFree(toFree[i], static_cast<int>(j - i) * m_nClusterBytes);
-        i = j;
-    }
-
-    const std::size_t at = static_cast<std::size_t>(m_nCurDirSector) * kSectorBytes +
-                           static_cast<std::size_t>(entryIndex) * kDirEntryBytes;
-    ImageView().setU8(at, 0x00);
+    ForEachRun(toFree, [&](int first, int count) { MarkFree(first, count * m_nClusterBytes); });
+    ImageView().setU8(EntryOffset(m_nCurDirSector, entryIndex), 0x00);
     RecountUsed();
     return ToInt(RemoveResult::Ok);
 }

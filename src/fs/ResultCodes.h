@@ -1,8 +1,9 @@
 #pragma once
 
-// Failure codes of the DiskImage operations. They convert to the ints the operations return.
+#include "image/LoadResult.h"
 
-enum class LoadResult : int { Ok = 0, NotAContainer = 1 };
+// Failure codes of the DiskImage file operations. They convert to the ints the operations
+// return (ToInt).
 
 enum class ExportResult : int { Ok = 0, CannotWrite = 1 };
 
@@ -21,6 +22,14 @@ enum class RemoveResult : int { Ok = 0, AlreadyFree = 1 };
 
 enum class ExtractBootResult : int { Ok = 0, Failed = 1 }; // no "IPLPRO", out of image, write error
 
+// Why a boot extraction failed. ExtractBootProgram answers every cause with Failed; the front
+// ends say which one it was without reading the header again.
+enum class ExtractBootCause { None, NoSignature, PastImageEnd, WriteFailed };
+
+constexpr ExtractBootResult ToResult(ExtractBootCause cause) {
+    return cause == ExtractBootCause::None ? ExtractBootResult::Ok : ExtractBootResult::Failed;
+}
+
 enum class RegisterBootResult : int {
     Ok = 0,
     CannotOpen = 1,
@@ -29,6 +38,25 @@ enum class RegisterBootResult : int {
     NoSpace = 4,
 };
 
-template <typename E> constexpr int ToInt(E e) {
-    return static_cast<int>(e);
+// The format argument of the export and boot-extract operations.
+enum class ExportFormat : int { Mzt = 0, Bin = 1 };
+
+// Only the low four bits choose the format; zero there means MZT.
+constexpr bool SelectsMzt(int format) {
+    return (format & 0x0F) == 0;
 }
+
+// Why reading or writing a disk image file failed (host/ImageFile); its messages live in the
+// one message table with the operations' (fs/Messages.h).
+enum class ImageFileError {
+    None,
+    CannotRead,    // cannot open or read the file
+    NotRegular,    // a device, FIFO, socket or folder
+    TooLarge,      // longer than any disk image
+    NotD88,        // the D88 decoder refused it
+    NotMzFs,       // read for a change, but not an MZ file system: nothing may be written
+    NoImage,       // nothing to save
+    CannotCreate,  // no temporary file in the image's folder
+    CannotWrite,   // writing or flushing the new file failed
+    CannotReplace, // the rename over the old file failed
+};

@@ -101,3 +101,20 @@ std::string CutSjis(std::string_view sjis, std::size_t maxBytes) {
     }
     return std::string(sjis.substr(0, end));
 }
+
+std::pair<char32_t, std::size_t> Utf8CodePointAt(std::string_view utf8, std::size_t at) {
+    const auto c = static_cast<unsigned char>(utf8[at]);
+    std::size_t len = c < 0x80           ? 1
+                      : (c >> 5) == 0x6  ? 2
+                      : (c >> 4) == 0xE  ? 3
+                      : (c >> 3) == 0x1E ? 4
+                                         : 1;
+    if (at + len > utf8.size())
+        len = 1;
+    if (len == 1)
+        return {c, 1};
+    char32_t cp = c & (0x7F >> len);
+    for (std::size_t i = 1; i < len; ++i)
+        cp = (cp << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
+    return {cp, len};
+}

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Conversions between the Shift-JIS text on the disk and UTF-8 on the host, over iconv's
 // "CP932" table: unlike plain Shift_JIS it keeps 0x5C a backslash and 0x7E a tilde, which
@@ -33,3 +34,12 @@ constexpr bool IsSjisLeadByte(unsigned char c) {
 // The longest prefix of at most maxBytes bytes that does not split a lead byte from its trail
 // byte. A lead byte at the very end of the input (no trail) counts as one character.
 std::string CutSjis(std::string_view sjis, std::size_t maxBytes);
+
+// The code point starting at utf8[at] and its length in bytes; a stray or cut byte counts as
+// one character of its own value.
+std::pair<char32_t, std::size_t> Utf8CodePointAt(std::string_view utf8, std::size_t at);
+
+// C0 controls, DEL and C1 controls: what a terminal would act on instead of showing.
+constexpr bool IsControlCodePoint(char32_t cp) {
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}

@@ -71,6 +71,10 @@ public:
         setU8(at, static_cast<std::uint8_t>(v & 0xFF));
         setU8(at + 1, static_cast<std::uint8_t>(v >> 8));
     }
+    void setU32le(std::size_t at, std::uint32_t v) const {
+        setU16le(at, static_cast<std::uint16_t>(v & 0xFFFF));
+        setU16le(at + 2, static_cast<std::uint16_t>(v >> 16));
+    }
     MutableByteView slice(std::size_t at, std::size_t len) const {
         if (at >= m_size)
             return {};

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <new>
 
-#include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "image/LoadResult.h"
 
 // The D88 container: a 688-byte header with a table of 164 track offsets, then per-sector
 // records of a 16-byte header and the sector's data, every data byte complemented.
@@ -60,16 +60,6 @@ template <std::size_t Len> void ComplementCopy(unsigned char* dest, const unsign
         word = ~word;
         std::memcpy(dest + i, &word, sizeof word);
     }
-}
-
-void PutU32le(unsigned char* at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-void PutU16le(unsigned char* at, std::uint16_t v) {
-    at[0] = static_cast<unsigned char>(v & 0xFF);
-    at[1] = static_cast<unsigned char>(v >> 8);
 }
 
 // More than 82 cylinders cannot be listed in the track table; a negative count is no disk.
@@ -255,28 +245,30 @@ int DiskImage::Save(unsigned char* dest, int flat) const {
     }
 
     const int cylinders = SavedCylinders(m_nCylinders);
-    std::memset(dest, 0, kD88HeaderBytes);
-    std::memcpy(dest, m_diskName, kD88NameBytes);
-    dest[kD88WriteProtect] = m_byWriteProtect;
-    dest[kD88MediaType] = m_byMediaType;
-    PutU32le(dest + kD88DiskSize,
-             static_cast<std::uint32_t>(kD88HeaderBytes + cylinders * kSavedCylinderBytes));
+    const MutableByteView header(dest, kD88HeaderBytes);
+    header.fill(0, kD88HeaderBytes, 0);
+    header.write(0, m_diskName, kD88NameBytes);
+    header.setU8(kD88WriteProtect, m_byWriteProtect);
+    header.setU8(kD88MediaType, m_byMediaType);
+    header.setU32le(kD88DiskSize,
+                    static_cast<std::uint32_t>(kD88HeaderBytes + cylinders * kSavedCylinderBytes));
     for (int t = 0; t < 2 * cylinders; ++t)
-        PutU32le(dest + kD88TrackTable + t * kD88TrackEntryBytes,
-                 static_cast<std::uint32_t>(kD88HeaderBytes + t * kSavedTrackBytes));
+        header.setU32le(kD88TrackTable + t * kD88TrackEntryBytes,
+                        static_cast<std::uint32_t>(kD88HeaderBytes + t * kSavedTrackBytes));
 
     unsigned char* out = dest + kD88HeaderBytes;
     unsigned char sector[kSectorBytes];
     for (int cyl = 0; cyl < cylinders; ++cyl) {
         for (int head = 0; head <= 1; ++head) {
             for (int rec = 1; rec <= kSectorsPerTrack; ++rec) {
-                std::memset(out, 0, kRecHeaderBytes);
-                out[kRecCylinder] = static_cast<unsigned char>(cyl & 0xFF);
-                out[kRecHead] = static_cast<unsigned char>(head);
-                out[kRecSector] = static_cast<unsigned char>(rec);
-                out[kRecSizeCode] = kSavedSizeCode;
-                PutU16le(out + kRecSectorCount, kSectorsPerTrack);
-                PutU16le(out + kRecDataLength, kSectorBytes);
+                const MutableByteView record(out, kRecHeaderBytes);
+                record.fill(0, kRecHeaderBytes, 0);
+                record.setU8(kRecCylinder, static_cast<std::uint8_t>(cyl & 0xFF));
+                record.setU8(kRecHead, static_cast<std::uint8_t>(head));
+                record.setU8(kRecSector, static_cast<std::uint8_t>(rec));
+                record.setU8(kRecSizeCode, kSavedSizeCode);
+                record.setU16le(kRecSectorCount, kSectorsPerTrack);
+                record.setU16le(kRecDataLength, kSectorBytes);
                 out += kRecHeaderBytes;
                 const std::size_t at =
                     static_cast<std::size_t>(LogicalSector(cyl, head, rec)) * kSectorBytes;

@@ -45,9 +45,7 @@ void DiskImage::ReadDirEntry(unsigned char* dest, int index) const {
         std::memset(dest, 0, kDirEntryBytes);
         return;
     }
-    const std::size_t at = static_cast<std::size_t>(m_nCurDirSector) * kSectorBytes +
-                           static_cast<std::size_t>(index) * kDirEntryBytes;
-    Image().copyTo(dest, at, kDirEntryBytes);
+    Image().copyTo(dest, EntryOffset(m_nCurDirSector, index), kDirEntryBytes);
 }
 
 void DiskImage::ReadSector(unsigned char* dest, int sector) const {

@@ -40,7 +40,8 @@ public:
     void MarkFree(int cluster, int bytes);
     void RecountUsed();
 
-    // File operations on the current directory (fs/).
+    // File operations on the current directory. The logic is the buffer forms below (fs/);
+    // these file forms only read or write the host file (host/DiskImageFiles.cpp).
     int ExportFile(int entryIndex, const char* path, int format) const;
     int ImportFile(const char* path, unsigned char* entry, int plain, int storageMode);
     int RemoveFile(int entryIndex);

@@ -43,34 +43,32 @@ void DiskImage::Format(int diskType) {
 
     m_nImageBytes = static_cast<std::size_t>(type.cylinders) * kCylinderBytes;
     m_pImage = std::make_unique<unsigned char[]>(m_nImageBytes);
-    unsigned char* image = m_pImage.get();
-    std::fill_n(image, m_nImageBytes, kBlankFill);
+    const MutableByteView image = ImageView();
+    image.fill(0, m_nImageBytes, kBlankFill);
 
-    unsigned char* root = image + kRootDirOffset;
+    const MutableByteView root = image.slice(kRootDirOffset, kDirEntries * kDirEntryBytes);
     if (!type.mz2000) {
-        std::fill_n(image, kBootAreaBytes, 0x00);
-        image[0] = 0x04; // machine code of the empty boot header
+        image.fill(0, kBootAreaBytes, 0x00);
+        image.setU8(0, 0x04); // machine code of the empty boot header
         for (int i = 0; i < kDirEntries; ++i) {
-            unsigned char* entry = root + i * kDirEntryBytes;
-            std::fill_n(entry, kDirEntryBytes, 0x00);
-            std::fill_n(entry + 1, 16, 0x0D);
+            const MutableByteView entry = root.slice(i * kDirEntryBytes, kDirEntryBytes);
+            entry.fill(0, kDirEntryBytes, 0x00);
+            entry.fill(1, 16, 0x0D);
         }
-        root[0] = 0x80;
+        root.setU8(0, 0x80);
     } else {
-        std::fill_n(root, kDirEntries * kDirEntryBytes, 0x00);
-        root[0] = 0x80;
-        root[1] = 0x01;
+        root.fill(0, root.size(), 0x00);
+        root.setU8(0, 0x80);
+        root.setU8(1, 0x01);
     }
 
-    unsigned char* bitmap = image + kBitmapOffset;
-    std::fill_n(bitmap, kSectorBytes, 0x00);
-    bitmap[0] = 0x01;
-    bitmap[kBitmapFirstDataCluster] = type.firstDataCluster;
-    bitmap[kBitmapUsedClusters] = type.firstDataCluster; // the reserved area is in use
-    bitmap[kBitmapUsedClusters + 1] = 0x00;
-    bitmap[kBitmapTotalClusters] = static_cast<unsigned char>(type.totalClusters & 0xFF);
-    bitmap[kBitmapTotalClusters + 1] = static_cast<unsigned char>(type.totalClusters >> 8);
-    bitmap[kBitmapClusterShift] = type.clusterShift;
+    const MutableByteView bitmap = BitmapView();
+    bitmap.fill(0, kSectorBytes, 0x00);
+    bitmap.setU8(0, 0x01);
+    bitmap.setU8(kBitmapFirstDataCluster, type.firstDataCluster);
+    bitmap.setU16le(kBitmapUsedClusters, type.firstDataCluster); // the reserved area is in use
+    bitmap.setU16le(kBitmapTotalClusters, type.totalClusters);
+    bitmap.setU8(kBitmapClusterShift, type.clusterShift);
 
     DeriveFromBitmap();
 }

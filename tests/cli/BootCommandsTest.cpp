@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "CliTestDisks.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
+#include "support/TestDisk.h"
 
 namespace {
 

@@ -10,6 +10,9 @@
 
 #include "TestUtil.h"
 #include "cli/Cli.h"
+#include "host/ImageFile.h"
+#include "image/DiskImage.h"
+#include "support/TestDisk.h"
 
 namespace clitest {
 
@@ -75,14 +78,13 @@ private:
     std::filesystem::path m_old;
 };
 
-inline std::vector<unsigned char> Pattern(std::size_t bytes, unsigned seed) {
-    std::vector<unsigned char> data(bytes);
-    unsigned x = seed * 2654435761u + 1;
-    for (auto& b : data) {
-        x = x * 1103515245u + 12345u;
-        b = static_cast<unsigned char>(x >> 16);
-    }
-    return data;
+using testdisk::AddRawEntry;
+using testdisk::AddSubdir;
+using testdisk::Pattern;
+
+inline void SaveDisk(const DiskImage& disk, const std::filesystem::path& path) {
+    std::string reason;
+    ASSERT_TRUE(ImageFile::Write(path.string(), disk, reason)) << reason;
 }
 
 } // namespace clitest

@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "CliTestDisks.h"
 #include "CliTestSupport.h"
 #include "TestUtil.h"
+#include "support/TestDisk.h"
 
 namespace {
 
@@ -21,18 +21,8 @@ using Bytes = std::vector<unsigned char>;
 
 Bytes MztFile(std::uint8_t mode, const std::string& name, std::uint16_t size, std::uint16_t load,
               std::uint16_t exec, const Bytes& data) {
-    // Sized in one go: growing it with insert() trips a false -Warray-bounds in GCC 12.
-    Bytes file(128 + data.size(), 0);
-    file[0] = mode;
-    std::copy(name.begin(), name.end(), file.begin() + 1);
-    file[18] = static_cast<unsigned char>(size & 0xFF);
-    file[19] = static_cast<unsigned char>(size >> 8);
-    file[20] = static_cast<unsigned char>(load & 0xFF);
-    file[21] = static_cast<unsigned char>(load >> 8);
-    file[22] = static_cast<unsigned char>(exec & 0xFF);
-    file[23] = static_cast<unsigned char>(exec >> 8);
-    std::copy(data.begin(), data.end(), file.begin() + 128);
-    return file;
+    return testdisk::MakeMzt(
+        {.mode = mode, .name = name, .size = size, .load = load, .exec = exec, .data = data});
 }
 
 class FileCommands : public ::testing::Test {

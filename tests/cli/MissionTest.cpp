@@ -51,16 +51,11 @@ Bytes Padded(Bytes data, std::size_t to) {
 }
 
 Bytes Tape(const Bytes& data) {
-    Bytes file(128, 0);
-    file[0] = 0x01;
-    std::memcpy(file.data() + 1, "TAPE PROG\r", 10);
-    file[18] = static_cast<unsigned char>(data.size() & 0xFF);
-    file[19] = static_cast<unsigned char>(data.size() >> 8);
-    file[21] = 0x12; // load 0x1200
-    file[22] = 0xA0; // exec 0x12A0
-    file[23] = 0x12;
-    file.insert(file.end(), data.begin(), data.end());
-    return file;
+    return testdisk::MakeMzt({.name = "TAPE PROG\r",
+                              .size = static_cast<std::uint16_t>(data.size()),
+                              .load = 0x1200,
+                              .exec = 0x12A0,
+                              .data = data});
 }
 
 void ExpectClean(const std::string& image) {

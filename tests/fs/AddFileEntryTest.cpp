@@ -6,25 +6,20 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/DirEntry.h"
-#include "fs/FileOpsTestDisk.h"
+#include "support/TestDisk.h"
 
-using fileops::EntryAt;
-using fileops::SectorBytes;
+using testdisk::EntryAt;
+using testdisk::SectorBytes;
 
 namespace {
 
 std::vector<unsigned char> MztHead(std::uint8_t mode, std::vector<unsigned char> name,
                                    std::uint16_t size, std::uint16_t load, std::uint16_t exec) {
-    std::vector<unsigned char> h(128, 0);
-    h[0] = mode;
-    std::copy(name.begin(), name.end(), h.begin() + 1);
-    h[18] = static_cast<unsigned char>(size & 0xFF);
-    h[19] = static_cast<unsigned char>(size >> 8);
-    h[20] = static_cast<unsigned char>(load & 0xFF);
-    h[21] = static_cast<unsigned char>(load >> 8);
-    h[22] = static_cast<unsigned char>(exec & 0xFF);
-    h[23] = static_cast<unsigned char>(exec >> 8);
-    return h;
+    return testdisk::MakeMzt({.mode = mode,
+                              .name = std::string(name.begin(), name.end()),
+                              .size = size,
+                              .load = load,
+                              .exec = exec});
 }
 
 } // namespace
@@ -182,30 +177,6 @@ TEST(AddFileBuild, Entries) {
     }
 }
 
-TEST(AddFileParse, Addresses) {
-    struct Case {
-        const char* text;
-        std::uint16_t value;
-    };
-    const Case cases[] = {
-        {"0x1200", 0x1200},
-        {"1200", 0x1200},
-        {"12345", 0x2345},
-        {"XYZ", 0},
-        {"", 0},
-        {"  0X00ff", 0xFF},
-        {"12G4", 0x12},
-        {"-1", 0xFFFF},
-        {"+a", 0x0A},
-        {"0x", 0},
-        {"FFFFFFFFFFFFFFFFFFFF", 0xFFFF},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(AddFileEntry::ParseAddress(c.text), c.value);
-    }
-}
-
 TEST(AddFileParse, Size) {
     struct Case {
         const char* text;
@@ -245,4 +216,95 @@ TEST(AddFileBuild, FilteredTextThroughImport) {
     EXPECT_EQ(stored.Size(), 6);
     EXPECT_EQ(SectorBytes(disk, 48, 6),
               (std::vector<unsigned char>{'1', '0', 0x0D, '2', '0', 0x0D}));
+}
+
+namespace {
+
+AddFileEntry::Proposal PlainProposal(const char* fileNameUtf8, std::uint64_t length) {
+    return AddFileEntry::ProposeForHostFile(fileNameUtf8, length, ByteView(), false);
+}
+
+} // namespace
+
+TEST(AddFileRules, ProposalFromTheHostName) {
+    const auto plain = PlainProposal("テキ.TXT", 70000);
+    EXPECT_EQ(plain.name, "\x83\x65\x83\x4C.TXT");
+    EXPECT_EQ(plain.nameUtf8, "テキ.TXT");
+    EXPECT_TRUE(plain.nameEncodable);
+    EXPECT_EQ(plain.mode, 4); // BRD above 65535 bytes
+
+    const auto foreign = PlainProposal("\xE2\x82\xAC.bin", 10); // the euro sign has no CP932 code
+    EXPECT_FALSE(foreign.nameEncodable);
+    EXPECT_EQ(foreign.nameUtf8, "\xE2\x82\xAC.bin");
+
+    const auto head = testdisk::MakeMzt({.mode = 2, .name = "AB\x80\r", .size = 9});
+    const auto mzt = AddFileEntry::ProposeForHostFile("\xE2\x82\xAC.mzt", head.size(),
+                                                      ByteView(head.data(), head.size()), true);
+    EXPECT_TRUE(mzt.nameEncodable); // the header's name, not the host name
+    EXPECT_EQ(mzt.name, "AB\x80");
+    EXPECT_EQ(mzt.nameUtf8, "AB\\x80");
+    EXPECT_EQ(mzt.size, 9);
+}
+
+TEST(AddFileRules, RefusedOver512KBOfData) {
+    EXPECT_FALSE(AddFileEntry::Refused(PlainProposal("A", 524288), 524288));
+    EXPECT_TRUE(AddFileEntry::Refused(PlainProposal("A", 524289), 524289));
+    const auto head = testdisk::MakeMzt({.size = 100});
+    const auto mzt = AddFileEntry::ProposeForHostFile("A.MZT", 524288 + 128,
+                                                      ByteView(head.data(), head.size()), true);
+    EXPECT_FALSE(AddFileEntry::Refused(mzt, 524288 + 128));
+    EXPECT_TRUE(AddFileEntry::Refused(mzt, 524288 + 129));
+}
+
+TEST(AddFileRules, BuildEntryReasons) {
+    const auto plain = PlainProposal("GAME.BIN", 100);
+    const auto foreign = PlainProposal("\xE2\x82\xAC.bin", 100);
+    const auto head = testdisk::MakeMzt({.mode = 0x1A, .name = "X\r"});
+    const auto oddMode =
+        AddFileEntry::ProposeForHostFile("X.MZT", 200, ByteView(head.data(), head.size()), true);
+    struct Case {
+        const char* name;
+        const AddFileEntry::Proposal& proposal;
+        AddFileEntry::Choices choices;
+        AddFileReason reason;
+    };
+    const Case kCases[] = {
+        {"proposal as it is", plain, {}, AddFileReason::Ok},
+        {"typed name outside CP932",
+         plain,
+         {.nameUtf8 = "\xE2\x82\xAC"},
+         AddFileReason::NameNotEncodable},
+        {"host name outside CP932", foreign, {}, AddFileReason::FileNameNotEncodable},
+        {"host name outside CP932, name typed", foreign, {.nameUtf8 = "OK"}, AddFileReason::Ok},
+        {"empty name", plain, {.nameUtf8 = ""}, AddFileReason::NameEmpty},
+        {"no mode selected", plain, {.modeChoice = 0}, AddFileReason::NoMode},
+        {"mode 6", plain, {.modeChoice = 6}, AddFileReason::NoMode},
+        {"MZT mode 0x1A kept", oddMode, {}, AddFileReason::NoMode},
+        {"MZT mode 0x1A replaced", oddMode, {.modeChoice = 2}, AddFileReason::Ok},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(AddFileEntry::BuildEntry(c.proposal, c.choices).reason, c.reason);
+    }
+}
+
+TEST(AddFileRules, BuildEntryTakesTheDialogTexts) {
+    AddFileEntry::Choices choices;
+    choices.nameUtf8 = "ABCDEFGHIJKLMNOテ"; // the double-byte character would split at 16
+    choices.modeChoice = 5;
+    choices.protect = true;
+    choices.sizeText = " 70000xyz";
+    choices.loadText = "12345";
+    choices.execText = "XYZ";
+    const auto built = AddFileEntry::BuildEntry(PlainProposal("A.TXT", 3), choices);
+    ASSERT_EQ(built.reason, AddFileReason::Ok);
+    const DirEntry e(built.entry);
+    EXPECT_EQ(e.Mode(), 0x03);
+    EXPECT_EQ(built.storageMode, 5);
+    EXPECT_EQ(built.plain, 1);
+    EXPECT_EQ(e.NameText(), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(e.Attribute(), 0x80);
+    EXPECT_EQ(e.Size(), 70000 & 0xFFFF);
+    EXPECT_EQ(e.LoadAddress(), 0x2345);
+    EXPECT_EQ(e.ExecAddress(), 0);
 }

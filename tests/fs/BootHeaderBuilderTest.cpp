@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "fs/BootHeaderBuilder.h"
+#include "support/TestDisk.h"
 
 namespace {
 
 std::vector<unsigned char> MztHead(const unsigned char (&name)[17]) {
-    std::vector<unsigned char> head(128, 0);
-    head[0] = 0x01;
-    std::memcpy(head.data() + 1, name, 17);
-    head[22] = 0x34;
-    head[23] = 0x12;
-    return head;
+    return testdisk::MakeMzt({.name = std::string(name, name + 17), .exec = 0x1234});
 }
 
 std::array<unsigned char, 11> TextField(const IplHeader& h) {
@@ -76,10 +72,6 @@ TEST(BootHeaderBuilder, SizeLimitCountsTheWholeFile) {
     EXPECT_FALSE(BootHeaderBuilder::IsTooLarge(0));
     EXPECT_FALSE(BootHeaderBuilder::IsTooLarge(65535));
     EXPECT_TRUE(BootHeaderBuilder::IsTooLarge(65536));
-    EXPECT_STREQ(BootHeaderBuilder::kTooLargeMessage,
-                 "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.");
-    EXPECT_STREQ(BootHeaderBuilder::kRegisterFailedMessage,
-                 "ブートプログラムの書き込みに失敗しました. ");
 }
 
 TEST(BootHeaderBuilder, HeaderTextIsCutAndEnded) {
@@ -121,16 +113,30 @@ TEST(BootHeaderBuilder, HeaderFieldsAndZeros) {
         EXPECT_EQ(b[i], 0) << "byte " << i;
 }
 
-TEST(BootHeaderBuilder, ExecAddressParsesLikeStrtolBase16) {
-    struct Case {
-        const char* text;
-        std::uint16_t expected;
-    };
-    const Case cases[] = {
-        {"0000", 0x0000}, {"1234", 0x1234},  {"abcd", 0xABCD},  {"0x63", 0x0063},
-        {"  ff", 0x00FF}, {"12G4", 0x0012},  {"xyz", 0},        {"", 0},
-        {"-1", 0xFFFF},   {"12345", 0x2345}, {"+0X7f", 0x007F},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(BootHeaderBuilder::ParseExecAddress(c.text), c.expected) << c.text;
+TEST(BootHeaderBuilder, BuildHeaderReasonsAndChoices) {
+    const auto plain = BootHeaderBuilder::ProposeForHostFile("IPL.BIN", ByteView(), false);
+    EXPECT_EQ(plain.text, "IPL.BIN");
+    EXPECT_EQ(plain.execAddress, 0);
+    const auto foreign = BootHeaderBuilder::ProposeForHostFile("\xE2\x82\xAC", ByteView(), false);
+    EXPECT_FALSE(foreign.textEncodable);
+
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(foreign, {}).reason,
+              BootRegisterReason::FileNameNotEncodable);
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(plain, {.textUtf8 = "\xE2\x82\xAC"}).reason,
+              BootRegisterReason::TextNotEncodable);
+
+    const auto built = BootHeaderBuilder::BuildHeader(
+        foreign, {.textUtf8 = "ﾌﾞｰﾄ", .machine = 3, .execText = "0x1200"});
+    ASSERT_EQ(built.reason, BootRegisterReason::Ok);
+    EXPECT_EQ(built.header.Machine(), 3);
+    EXPECT_EQ(built.header.ExecAddress(), 0x1200);
+    EXPECT_EQ(built.header.DisplayName(), "\xCC\xDE\xB0\xC4");
+    EXPECT_EQ(built.plain, 1);
+
+    const auto head = testdisk::MakeMzt({.name = "BOOT\r", .exec = 0x4000});
+    const auto mzt =
+        BootHeaderBuilder::ProposeForHostFile("x.mzt", ByteView(head.data(), head.size()), true);
+    EXPECT_EQ(mzt.textUtf8, "BOOT");
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(mzt, {}).plain, 0);
+    EXPECT_EQ(BootHeaderBuilder::BuildHeader(mzt, {}).header.ExecAddress(), 0);
 }

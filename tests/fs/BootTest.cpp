@@ -9,15 +9,15 @@
 #include "TestUtil.h"
 #include "fs/BootHeaderBuilder.h"
 #include "fs/IplHeader.h"
-#include "fs/OpsTestDisk.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
-using opstest::Poke;
-using opstest::PokeU16;
-using opstest::PositionSet;
-using opstest::Snapshot;
+using testdisk::Poke;
+using testdisk::PokeU16;
+using testdisk::PositionSet;
+using testdisk::Snapshot;
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr int kBin = 1;
 // Writes an IPL header with the given display text bytes (11), size and start sector.
 void PutIpl(DiskImage& disk, std::uint8_t machine, const std::array<unsigned char, 11>& text,
             std::uint16_t size, std::uint16_t startSector, std::uint16_t exec = 0x1234) {
-    std::vector<unsigned char> flat = opstest::FlatBytes(disk);
+    std::vector<unsigned char> flat = testdisk::FlatBytes(disk);
     std::memset(flat.data(), 0, 32);
     flat[0] = machine;
     std::memcpy(flat.data() + 1, "IPLPRO", 6);
@@ -38,7 +38,7 @@ void PutIpl(DiskImage& disk, std::uint8_t machine, const std::array<unsigned cha
     flat[25] = static_cast<unsigned char>(exec >> 8);
     flat[30] = static_cast<unsigned char>(startSector & 0xFF);
     flat[31] = static_cast<unsigned char>(startSector >> 8);
-    opstest::Reload(disk, flat);
+    testdisk::Reload(disk, flat);
 }
 
 std::array<unsigned char, 11> Text(const char* s) {
@@ -54,17 +54,8 @@ std::vector<unsigned char> ImageBytes(const DiskImage& disk, std::size_t at, std
 
 std::vector<unsigned char> WithMztHeader(const std::vector<unsigned char>& data,
                                          std::uint16_t sizeField = 0) {
-    std::vector<unsigned char> file(128 + data.size(), 0);
-    std::copy(data.begin(), data.end(), file.begin() + 128);
-    file[0] = 0x01;
-    std::memcpy(file.data() + 1, "HEADERNAME\r", 11);
-    file[18] = static_cast<unsigned char>(sizeField & 0xFF);
-    file[19] = static_cast<unsigned char>(sizeField >> 8);
-    file[20] = 0x00;
-    file[21] = 0x80; // load 0x8000
-    file[22] = 0x34;
-    file[23] = 0x12; // exec 0x1234
-    return file;
+    return testdisk::MakeMzt(
+        {.name = "HEADERNAME\r", .size = sizeField, .load = 0x8000, .exec = 0x1234, .data = data});
 }
 
 } // namespace
@@ -274,7 +265,7 @@ TEST(BootExtract, RealBootDisksGiveTheirProgram) {
 TEST(BootRegister, WritesHeaderRunAndBitmap) {
     DiskImage disk;
     disk.Format(1);
-    const auto data = opstest::Pattern(1000);
+    const auto data = testdisk::Pattern(1000);
     const IplHeader header = BootHeaderBuilder::Build(0x01, "ABC", 0x2000);
     const auto before = Snapshot(disk);
     ASSERT_EQ(disk.RegisterBootFromBuffer(data.data(), data.size(), header.Bytes().data(), 1), 0);
@@ -303,7 +294,7 @@ TEST(BootRegister, WritesHeaderRunAndBitmap) {
 TEST(BootRegister, TwoClustersOnLargeClusters) {
     DiskImage disk;
     disk.Format(0); // 512-byte clusters, first data cluster 24
-    const auto data = opstest::Pattern(1000, 2);
+    const auto data = testdisk::Pattern(1000, 2);
     const IplHeader header = BootHeaderBuilder::Build(0x01, "X", 0);
     ASSERT_EQ(disk.RegisterBootFromBuffer(data.data(), data.size(), header.Bytes().data(), 1), 0);
     EXPECT_EQ(IplHeader::FromImage(disk.Image()).StartSector(), 48);
@@ -354,7 +345,7 @@ TEST(BootRegister, MztProgramIsWhatFollowsTheHeader) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
         disk.Format(1);
-        const auto data = opstest::Pattern(c.dataBytes, 3);
+        const auto data = testdisk::Pattern(c.dataBytes, 3);
         const auto file = WithMztHeader(data, c.sizeField);
         const IplHeader header = BootHeaderBuilder::Build(0x01, "M", 0x0063);
         ASSERT_EQ(disk.RegisterBootFromBuffer(file.data(), file.size(), header.Bytes().data(), 0),
@@ -372,8 +363,8 @@ TEST(BootRegister, MztProgramIsWhatFollowsTheHeader) {
 TEST(BootRegister, TwiceKeepsBothRunsUsed) {
     DiskImage disk;
     disk.Format(1);
-    const auto first = opstest::Pattern(600, 4);  // 3 clusters
-    const auto second = opstest::Pattern(300, 5); // 2 clusters
+    const auto first = testdisk::Pattern(600, 4);  // 3 clusters
+    const auto second = testdisk::Pattern(300, 5); // 2 clusters
     const IplHeader header = BootHeaderBuilder::Build(0x01, "TWICE", 0);
     ASSERT_EQ(disk.RegisterBootFromBuffer(first.data(), first.size(), header.Bytes().data(), 1), 0);
     ASSERT_EQ(disk.RegisterBootFromBuffer(second.data(), second.size(), header.Bytes().data(), 1),
@@ -390,7 +381,7 @@ TEST(BootRegister, TwiceKeepsBothRunsUsed) {
 
 TEST(BootRegister, RefusalsLeaveImageUnchanged) {
     const IplHeader header = BootHeaderBuilder::Build(0x01, "R", 0);
-    const auto big = opstest::Pattern(65536, 6);
+    const auto big = testdisk::Pattern(65536, 6);
     struct Case {
         const char* name;
         std::vector<unsigned char> data;
@@ -418,7 +409,7 @@ TEST(BootRegister, RefusalsLeaveImageUnchanged) {
 
 TEST(BootRegister, LargestProgramsAreAccepted) {
     const IplHeader header = BootHeaderBuilder::Build(0x01, "L", 0);
-    const auto data = opstest::Pattern(65535, 7);
+    const auto data = testdisk::Pattern(65535, 7);
     for (int plain : {1, 0}) {
         SCOPED_TRACE(plain);
         DiskImage disk;
@@ -450,7 +441,7 @@ TEST(BootRegister, NoRunLongEnough) {
     disk.MarkUsed(0, 1071 * 256); // one free cluster left at the end
     const IplHeader header = BootHeaderBuilder::Build(0x01, "N", 0);
     const auto before = Snapshot(disk);
-    const auto data = opstest::Pattern(257, 8);
+    const auto data = testdisk::Pattern(257, 8);
     EXPECT_EQ(disk.RegisterBootFromBuffer(data.data(), data.size(), header.Bytes().data(), 1), 4);
     EXPECT_EQ(Snapshot(disk), before);
     // One cluster's worth still fits, at the last position.
@@ -463,13 +454,13 @@ TEST(BootRegister, RunOutsideTheImageIsNoSpace) {
     // the end of a 35-cylinder image.
     DiskImage disk;
     disk.Format(2);
-    std::vector<unsigned char> flat = opstest::FlatBytes(disk);
+    std::vector<unsigned char> flat = testdisk::FlatBytes(disk);
     flat[kBitmapOffset + kBitmapFirstDataCluster] = 200; // cluster 200 + k, far out
-    opstest::Reload(disk, flat);
+    testdisk::Reload(disk, flat);
     disk.MarkUsed(0, 920 * 256); // first free cluster 920 + 200 = 1120, the image end
     const auto before = Snapshot(disk);
     const IplHeader header = BootHeaderBuilder::Build(0x01, "O", 0);
-    const auto data = opstest::Pattern(100, 9);
+    const auto data = testdisk::Pattern(100, 9);
     EXPECT_EQ(disk.RegisterBootFromBuffer(data.data(), data.size(), header.Bytes().data(), 1), 4);
     EXPECT_EQ(Snapshot(disk), before);
 }
@@ -477,15 +468,15 @@ TEST(BootRegister, RunOutsideTheImageIsNoSpace) {
 TEST(BootRegister, FromHostFiles) {
     testutil::TempDir dir;
     const IplHeader header = BootHeaderBuilder::Build(0x01, "HOST", 0);
-    const auto data = opstest::Pattern(1234, 10);
+    const auto data = testdisk::Pattern(1234, 10);
     const auto plainPath = dir.path() / "ipl.bin";
     const auto mztPath = dir.path() / "ipl.mzt";
     const auto hugePath = dir.path() / "huge.bin";
     const auto hugeMztPath = dir.path() / "huge.mzt";
     ASSERT_TRUE(testutil::WriteFileBytes(plainPath, data));
     ASSERT_TRUE(testutil::WriteFileBytes(mztPath, WithMztHeader(data, 1)));
-    ASSERT_TRUE(testutil::WriteFileBytes(hugePath, opstest::Pattern(200000, 11)));
-    ASSERT_TRUE(testutil::WriteFileBytes(hugeMztPath, WithMztHeader(opstest::Pattern(65536))));
+    ASSERT_TRUE(testutil::WriteFileBytes(hugePath, testdisk::Pattern(200000, 11)));
+    ASSERT_TRUE(testutil::WriteFileBytes(hugeMztPath, WithMztHeader(testdisk::Pattern(65536))));
     struct Case {
         const char* name;
         std::filesystem::path path;

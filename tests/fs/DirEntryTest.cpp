@@ -5,9 +5,12 @@
 #include <string>
 
 #include "fs/DirEntry.h"
-#include "fs/DirTestDisk.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
+
+using testdisk::FlatDisk;
+using testdisk::MakeEntry;
 
 namespace {
 
@@ -145,15 +148,16 @@ TEST(DirEntryName, SetNameTextStoresNameThenCrThenZeros) {
 }
 
 TEST(DirectoryRead, EntriesComeFromTheirSectors) {
-    DirTestDisk builder = DirTestDisk::Blank(64);
-    builder.Put(kRootDirSector, 0, MakeEntry(0x01, "FIRST", 0x30, 10));
-    builder.Put(kRootDirSector, 7, MakeEntry(0x02, "SEVEN"));
-    builder.Put(kRootDirSector, 8, MakeEntry(0x03, "EIGHT"));
-    builder.Put(kRootDirSector, 63, MakeEntry(0x05, "LAST"));
+    FlatDisk builder = FlatDisk::Blank(64);
+    builder.PutEntry(kRootDirSector, 0,
+                     MakeEntry({.mode = 0x01, .name = "FIRST", .size = 10, .start = 0x30}));
+    builder.PutEntry(kRootDirSector, 7, MakeEntry({.mode = 0x02, .name = "SEVEN"}));
+    builder.PutEntry(kRootDirSector, 8, MakeEntry({.mode = 0x03, .name = "EIGHT"}));
+    builder.PutEntry(kRootDirSector, 63, MakeEntry({.mode = 0x05, .name = "LAST"}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
     const auto entries = ReadDirectory(disk, kRootDirSector);
-    EXPECT_EQ(entries[0], MakeEntry(0x01, "FIRST", 0x30, 10));
+    EXPECT_EQ(entries[0], MakeEntry({.mode = 0x01, .name = "FIRST", .size = 10, .start = 0x30}));
     EXPECT_EQ(entries[7].NameText(), "SEVEN");
     EXPECT_EQ(entries[8].NameText(), "EIGHT");
     EXPECT_EQ(entries[63].NameText(), "LAST");
@@ -163,9 +167,9 @@ TEST(DirectoryRead, EntriesComeFromTheirSectors) {
 }
 
 TEST(DirectoryRead, OutsideTheImageReadsFreeEntries) {
-    DirTestDisk builder = DirTestDisk::Blank(64);
+    FlatDisk builder = FlatDisk::Blank(64);
     for (int i = 0; i < kDirEntries; ++i)
-        builder.Put(56, i, MakeEntry(0x01, "X"));
+        builder.PutEntry(56, i, MakeEntry({.mode = 0x01, .name = "X"}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
 
@@ -183,7 +187,7 @@ TEST(DirectoryRead, OutsideTheImageReadsFreeEntries) {
 }
 
 TEST(DirectoryRead, InImageNeedsAllEightSectors) {
-    DirTestDisk builder = DirTestDisk::Blank(64);
+    FlatDisk builder = FlatDisk::Blank(64);
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
     EXPECT_TRUE(DirectoryInImage(disk, 0));

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "fs/DirTestDisk.h"
 #include "fs/DirTree.h"
 #include "fs/ListRow.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
+
+using testdisk::FlatDisk;
+using testdisk::MakeEntry;
 
 namespace {
 
@@ -33,7 +36,7 @@ void ExpectTree(const std::vector<DirTreeNode>& nodes, const std::vector<NodeSha
     }
 }
 
-DiskImage& Load(DiskImage& disk, const DirTestDisk& builder) {
+DiskImage& Load(DiskImage& disk, const FlatDisk& builder) {
     EXPECT_TRUE(builder.LoadInto(disk));
     return disk;
 }
@@ -50,12 +53,12 @@ TEST(DirTreeWalk, NewDiskIsOnlyTheRoot) {
 }
 
 TEST(DirTreeWalk, DotEntriesAreSkipped) {
-    DirTestDisk builder = DirTestDisk::Formatted(1);
-    builder.Put(kRootDirSector, 1, MakeEntry(kDir, "SUB", 48));
+    FlatDisk builder = FlatDisk(1);
+    builder.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kDir, .name = "SUB", .start = 48}));
     builder.ClearDirectory(48);
-    builder.Put(48, 0, MakeEntry(kDir, ".", 48));
-    builder.Put(48, 1, MakeEntry(kDir, "..", 16));
-    builder.Put(48, 2, MakeEntry(0x01, "INNER", 60, 5));
+    builder.PutEntry(48, 0, MakeEntry({.mode = kDir, .name = ".", .start = 48}));
+    builder.PutEntry(48, 1, MakeEntry({.mode = kDir, .name = "..", .start = 16}));
+    builder.PutEntry(48, 2, MakeEntry({.mode = 0x01, .name = "INNER", .size = 5, .start = 60}));
     DiskImage disk;
     bool stopped = true;
     const auto nodes = WalkDirTree(Load(disk, builder), &stopped);
@@ -69,23 +72,24 @@ TEST(DirTreeWalk, DotEntriesAreSkipped) {
 }
 
 TEST(DirTreeWalk, NamesThatOnlyStartWithADotAreKept) {
-    DirTestDisk builder = DirTestDisk::Blank(128);
-    builder.Put(kRootDirSector, 0, MakeEntry(kDir, "...", 40));
-    builder.Put(kRootDirSector, 1, MakeEntry(kDir, ".A", 48));
+    FlatDisk builder = FlatDisk::Blank(128);
+    builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "...", .start = 40}));
+    builder.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kDir, .name = ".A", .start = 48}));
     DiskImage disk;
     ExpectTree(WalkDirTree(Load(disk, builder)),
                {{"root", 16, -1, 0}, {"...", 40, 0, 1}, {".A", 48, 0, 1}});
 }
 
 TEST(DirTreeWalk, DepthFirstInDirectoryOrder) {
-    DirTestDisk builder = DirTestDisk::Blank(128);
-    builder.Put(kRootDirSector, 3, MakeEntry(kDir, "A", 40));
-    builder.Put(kRootDirSector, 4, MakeEntry(0x01, "FILE", 40)); // not a directory
-    builder.Put(kRootDirSector, 9, MakeEntry(kDir, "B", 48));
-    builder.Put(40, 0, MakeEntry(kDir, "A1", 56));
-    builder.Put(40, 63, MakeEntry(kDir, "A2", 64));
-    builder.Put(56, 10, MakeEntry(kDir, "A1X", 72));
-    builder.Put(48, 5, MakeEntry(0x80, "NOTDIR", 72));
+    FlatDisk builder = FlatDisk::Blank(128);
+    builder.PutEntry(kRootDirSector, 3, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
+    builder.PutEntry(kRootDirSector, 4,
+                     MakeEntry({.mode = 0x01, .name = "FILE", .start = 40})); // not a directory
+    builder.PutEntry(kRootDirSector, 9, MakeEntry({.mode = kDir, .name = "B", .start = 48}));
+    builder.PutEntry(40, 0, MakeEntry({.mode = kDir, .name = "A1", .start = 56}));
+    builder.PutEntry(40, 63, MakeEntry({.mode = kDir, .name = "A2", .start = 64}));
+    builder.PutEntry(56, 10, MakeEntry({.mode = kDir, .name = "A1X", .start = 72}));
+    builder.PutEntry(48, 5, MakeEntry({.mode = 0x80, .name = "NOTDIR", .start = 72}));
     DiskImage disk;
     ExpectTree(WalkDirTree(Load(disk, builder)), {{"root", 16, -1, 0},
                                                   {"A", 40, 0, 1},
@@ -96,8 +100,11 @@ TEST(DirTreeWalk, DepthFirstInDirectoryOrder) {
 }
 
 TEST(DirTreeWalk, SelfLoopStopsAtExactlyTheLimit) {
-    DirTestDisk builder = DirTestDisk::Formatted(1);
-    builder.Put(kRootDirSector, 1, MakeEntry(kDir, "LOOP", kRootDirSector));
+    FlatDisk builder = FlatDisk(1);
+    builder.PutEntry(
+        kRootDirSector, 1,
+        MakeEntry(
+            {.mode = kDir, .name = "LOOP", .start = static_cast<std::uint16_t>(kRootDirSector)}));
     DiskImage disk;
     bool stopped = false;
     const auto nodes = WalkDirTree(Load(disk, builder), &stopped);
@@ -112,9 +119,12 @@ TEST(DirTreeWalk, SelfLoopStopsAtExactlyTheLimit) {
 }
 
 TEST(DirTreeWalk, TwoDirectoryCycleStopsAtTheLimit) {
-    DirTestDisk builder = DirTestDisk::Blank(128);
-    builder.Put(kRootDirSector, 0, MakeEntry(kDir, "A", 40));
-    builder.Put(40, 0, MakeEntry(kDir, "BACK", kRootDirSector));
+    FlatDisk builder = FlatDisk::Blank(128);
+    builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
+    builder.PutEntry(
+        40, 0,
+        MakeEntry(
+            {.mode = kDir, .name = "BACK", .start = static_cast<std::uint16_t>(kRootDirSector)}));
     DiskImage disk;
     bool stopped = false;
     const auto nodes = WalkDirTree(Load(disk, builder), &stopped);
@@ -128,16 +138,24 @@ TEST(DirTreeWalk, TwoDirectoryCycleStopsAtTheLimit) {
 // The root holds `viaShared` DIR entries to a directory of 63 DIR entries to an empty
 // directory, then `direct` DIR entries straight to the empty one: 1 + 64 * viaShared + direct
 // nodes in all, when under the limit.
-DirTestDisk WideTree(int viaShared, int direct) {
-    DirTestDisk builder = DirTestDisk::Blank(128);
+FlatDisk WideTree(int viaShared, int direct) {
+    FlatDisk builder = FlatDisk::Blank(128);
     constexpr int kShared = 40, kEmpty = 48;
     for (int i = 0; i < viaShared; ++i)
-        builder.Put(kRootDirSector, i, MakeEntry(kDir, "S" + std::to_string(i), kShared));
+        builder.PutEntry(kRootDirSector, i,
+                         MakeEntry({.mode = kDir,
+                                    .name = "S" + std::to_string(i),
+                                    .start = static_cast<std::uint16_t>(kShared)}));
     for (int i = 0; i < direct; ++i)
-        builder.Put(kRootDirSector, viaShared + i,
-                    MakeEntry(kDir, "E" + std::to_string(i), kEmpty));
+        builder.PutEntry(kRootDirSector, viaShared + i,
+                         MakeEntry({.mode = kDir,
+                                    .name = "E" + std::to_string(i),
+                                    .start = static_cast<std::uint16_t>(kEmpty)}));
     for (int i = 0; i < 63; ++i)
-        builder.Put(kShared, i, MakeEntry(kDir, "L" + std::to_string(i), kEmpty));
+        builder.PutEntry(kShared, i,
+                         MakeEntry({.mode = kDir,
+                                    .name = "L" + std::to_string(i),
+                                    .start = static_cast<std::uint16_t>(kEmpty)}));
     return builder;
 }
 
@@ -172,13 +190,17 @@ TEST(DirTreeWalk, LimitCountsTheRoot) {
 }
 
 TEST(DirTreeWalk, DirectoriesOffTheImageAreListedButNotRead) {
-    DirTestDisk builder = DirTestDisk::Blank(64);
-    builder.Put(kRootDirSector, 0, MakeEntry(kDir, "EDGE", 56)); // sectors 56..63: inside
-    builder.Put(kRootDirSector, 1, MakeEntry(kDir, "OVER", 57)); // 57..64: one sector out
-    builder.Put(kRootDirSector, 2, MakeEntry(kDir, "FAR", 0xFFFF));
-    builder.Put(56, 0, MakeEntry(kDir, "INEDGE", 24));
+    FlatDisk builder = FlatDisk::Blank(64);
+    builder.PutEntry(
+        kRootDirSector, 0,
+        MakeEntry({.mode = kDir, .name = "EDGE", .start = 56})); // sectors 56..63: inside
+    builder.PutEntry(
+        kRootDirSector, 1,
+        MakeEntry({.mode = kDir, .name = "OVER", .start = 57})); // 57..64: one sector out
+    builder.PutEntry(kRootDirSector, 2, MakeEntry({.mode = kDir, .name = "FAR", .start = 0xFFFF}));
+    builder.PutEntry(56, 0, MakeEntry({.mode = kDir, .name = "INEDGE", .start = 24}));
     // Sectors 57..63 would be OVER's first entries were it read.
-    builder.Put(57, 0, MakeEntry(kDir, "HIDDEN", 24));
+    builder.PutEntry(57, 0, MakeEntry({.mode = kDir, .name = "HIDDEN", .start = 24}));
     DiskImage disk;
     bool stopped = true;
     ExpectTree(WalkDirTree(Load(disk, builder), &stopped),
@@ -197,8 +219,8 @@ TEST(DirTreeWalk, NoImageIsOnlyTheRoot) {
 }
 
 TEST(DirTreeWalk, LeavesTheCurrentDirectoryAlone) {
-    DirTestDisk builder = DirTestDisk::Blank(128);
-    builder.Put(kRootDirSector, 0, MakeEntry(kDir, "A", 40));
+    FlatDisk builder = FlatDisk::Blank(128);
+    builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
     DiskImage disk;
     Load(disk, builder).SetCurrentDir(40);
     EXPECT_EQ(WalkDirTree(disk).size(), 2u);
@@ -208,7 +230,7 @@ TEST(DirTreeWalk, LeavesTheCurrentDirectoryAlone) {
 TEST(DirTreeWalk, ArbitraryBytesStayWellFormed) {
     std::mt19937 rng(20240601);
     for (int round = 0; round < 200; ++round) {
-        DirTestDisk builder = DirTestDisk::Blank(96);
+        FlatDisk builder = FlatDisk::Blank(96);
         auto& bytes = builder.Bytes();
         for (std::size_t i = 0x1000; i < bytes.size(); ++i)
             bytes[i] = static_cast<unsigned char>(rng());
@@ -245,16 +267,17 @@ TEST(DirTreeWalk, ArbitraryBytesStayWellFormed) {
 }
 
 TEST(DirPath, ResolvesNamesLevelByLevel) {
-    DirTestDisk builder = DirTestDisk::Blank(128);
-    builder.Put(kRootDirSector, 0, MakeEntry(kDir, "A", 40));
-    builder.Put(kRootDirSector, 1, MakeEntry(kDir, "DUP", 48));
-    builder.Put(kRootDirSector, 2, MakeEntry(kDir, "DUP", 56));
-    builder.Put(kRootDirSector, 3, MakeEntry(kDir, "\x95\x5C", 64)); // 表
-    builder.Put(kRootDirSector, 4, MakeEntry(0x01, "FILE", 72));
-    builder.Put(40, 0, MakeEntry(kDir, ".", 40));
-    builder.Put(40, 1, MakeEntry(kDir, "..", 16));
-    builder.Put(40, 2, MakeEntry(kDir, "B", 72));
-    builder.Put(56, 0, MakeEntry(kDir, "ONLY2", 80));
+    FlatDisk builder = FlatDisk::Blank(128);
+    builder.PutEntry(kRootDirSector, 0, MakeEntry({.mode = kDir, .name = "A", .start = 40}));
+    builder.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kDir, .name = "DUP", .start = 48}));
+    builder.PutEntry(kRootDirSector, 2, MakeEntry({.mode = kDir, .name = "DUP", .start = 56}));
+    builder.PutEntry(kRootDirSector, 3,
+                     MakeEntry({.mode = kDir, .name = "\x95\x5C", .start = 64})); // 表
+    builder.PutEntry(kRootDirSector, 4, MakeEntry({.mode = 0x01, .name = "FILE", .start = 72}));
+    builder.PutEntry(40, 0, MakeEntry({.mode = kDir, .name = ".", .start = 40}));
+    builder.PutEntry(40, 1, MakeEntry({.mode = kDir, .name = "..", .start = 16}));
+    builder.PutEntry(40, 2, MakeEntry({.mode = kDir, .name = "B", .start = 72}));
+    builder.PutEntry(56, 0, MakeEntry({.mode = kDir, .name = "ONLY2", .start = 80}));
     DiskImage disk;
     Load(disk, builder);
     struct Case {

@@ -8,16 +8,16 @@
 #include "TestUtil.h"
 #include "fs/AddFileEntry.h"
 #include "fs/DirEntry.h"
-#include "fs/FileOpsTestDisk.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
+#include "support/TestDisk.h"
 
-using fileops::Entry;
-using fileops::EntryAt;
-using fileops::FlatDisk;
-using fileops::Pattern;
-using fileops::SectorBytes;
-using fileops::Snapshot;
+using testdisk::EntryAt;
+using testdisk::FlatDisk;
+using testdisk::MakeEntry;
+using testdisk::Pattern;
+using testdisk::SectorBytes;
+using testdisk::Snapshot;
 
 namespace {
 
@@ -57,26 +57,56 @@ TEST(ExportBody, Cases) {
         std::vector<std::pair<int, int>> expect;          // (sector, bytes) pieces of the output
     };
     const Case cases[] = {
-        {"OBJ of 0 bytes", Entry(0x01, "Z", 0, 48), {}, {}},
-        {"OBJ of 1000 bytes", Entry(0x01, "O", 1000, 60), {}, {{60, 1000}}},
-        {"unknown mode 0x06 is contiguous", Entry(0x06, "U", 300, 60), {}, {{60, 300}}},
-        {"OBJ cut at the image end", Entry(0x01, "C", 1000, kLast - 1), {}, {{kLast - 1, 512}}},
-        {"OBJ starting outside the image", Entry(0x01, "X", 1000, kLast + 1), {}, {}},
+        {"OBJ of 0 bytes", MakeEntry({.mode = 0x01, .name = "Z", .start = 48}), {}, {}},
+        {"OBJ of 1000 bytes",
+         MakeEntry({.mode = 0x01, .name = "O", .size = 1000, .start = 60}),
+         {},
+         {{60, 1000}}},
+        {"unknown mode 0x06 is contiguous",
+         MakeEntry({.mode = 0x06, .name = "U", .size = 300, .start = 60}),
+         {},
+         {{60, 300}}},
+        {"OBJ cut at the image end",
+         MakeEntry({.mode = 0x01,
+                    .name = "C",
+                    .size = 1000,
+                    .start = static_cast<std::uint16_t>(kLast - 1)}),
+         {},
+         {{kLast - 1, 512}}},
+        {"OBJ starting outside the image",
+         MakeEntry({.mode = 0x01,
+                    .name = "X",
+                    .size = 1000,
+                    .start = static_cast<std::uint16_t>(kLast + 1)}),
+         {},
+         {}},
         {"BSD of 254 bytes never reads the link",
-         Entry(0x03, "B", 254, 48),
+         MakeEntry({.mode = 0x03, .name = "B", .size = 254, .start = 48}),
          {{48, 0xFFFF}},
          {{48, 254}}},
-        {"BSD of 255 bytes", Entry(0x03, "B", 255, 48), {{48, 70}}, {{48, 254}, {70, 1}}},
-        {"BSD link 40h 01h", Entry(0x03, "B", 300, 48), {{48, 320}}, {{48, 254}, {320, 46}}},
+        {"BSD of 255 bytes",
+         MakeEntry({.mode = 0x03, .name = "B", .size = 255, .start = 48}),
+         {{48, 70}},
+         {{48, 254}, {70, 1}}},
+        {"BSD link 40h 01h",
+         MakeEntry({.mode = 0x03, .name = "B", .size = 300, .start = 48}),
+         {{48, 320}},
+         {{48, 254}, {320, 46}}},
         {"BSD chain ends early",
-         Entry(0x03, "B", 1000, 48),
+         MakeEntry({.mode = 0x03, .name = "B", .size = 1000, .start = 48}),
          {{48, 49}, {49, 0}},
          {{48, 254}, {49, 254}}},
-        {"BSD start sector 0", Entry(0x03, "B", 100, 0), {}, {}},
-        {"BSD link outside the image", Entry(0x03, "B", 1000, 48), {{48, 0xF000}}, {{48, 254}}},
-        {"BSD start outside the image", Entry(0x03, "B", 10, 0xFFFF), {}, {}},
+        {"BSD start sector 0", MakeEntry({.mode = 0x03, .name = "B", .size = 100}), {}, {}},
+        {"BSD link outside the image",
+         MakeEntry({.mode = 0x03, .name = "B", .size = 1000, .start = 48}),
+         {{48, 0xF000}},
+         {{48, 254}}},
+        {"BSD start outside the image",
+         MakeEntry({.mode = 0x03, .name = "B", .size = 10, .start = 0xFFFF}),
+         {},
+         {}},
         {"BSD loop stops where it closes",
-         Entry(0x03, "B", 60000, 48),
+         MakeEntry({.mode = 0x03, .name = "B", .size = 60000, .start = 48}),
          {{48, 49}, {49, 48}},
          {{48, 254}, {49, 254}}},
     };
@@ -125,7 +155,11 @@ TEST(ExportBody, BlockIndex) {
         flat.FillSector(48, 0);
         for (std::size_t i = 0; i < c.slots.size(); ++i)
             flat.PutWord(48u * 256 + 2 * i, c.slots[i]);
-        flat.PutEntry(kRootDirSector, 1, Entry(0x04, "R", c.size, 48));
+        flat.PutEntry(kRootDirSector, 1,
+                      MakeEntry({.mode = 0x04,
+                                 .name = "R",
+                                 .size = static_cast<std::uint16_t>(c.size),
+                                 .start = 48}));
         DiskImage disk;
         flat.LoadInto(disk);
         std::vector<unsigned char> want;
@@ -142,7 +176,8 @@ TEST(ExportBody, BlockIndex) {
 
 TEST(ExportBody, IndexOutsideTheImage) {
     FlatDisk flat(1);
-    flat.PutEntry(kRootDirSector, 1, Entry(0x04, "R", 128, 5000));
+    flat.PutEntry(kRootDirSector, 1,
+                  MakeEntry({.mode = 0x04, .name = "R", .size = 128, .start = 5000}));
     DiskImage disk;
     flat.LoadInto(disk);
     EXPECT_TRUE(Export(disk, 1, kBin).empty());
@@ -153,7 +188,8 @@ TEST(ExportBody, IndexOutsideTheImage) {
 
 TEST(ExportHeader, CarriesTheEntryFieldsOnly) {
     FlatDisk flat(1);
-    DirEntry e = Entry(0x02, "", 3, 48, 0x1200, 0x1234);
+    DirEntry e = MakeEntry(
+        {.mode = 0x02, .name = "", .size = 3, .start = 48, .load = 0x1200, .exec = 0x1234});
     e.SetNameField({'A', 'B', 0x0D, 'C', 0xFF, 0x0D, 0x00, 0x41});
     e.SetAttribute(0x80);
     e.SetReserved(0x11);
@@ -181,7 +217,8 @@ TEST(ExportHeader, OnlyTheLowFourBitsChooseTheFormat) {
     const Case cases[] = {{0, true},  {0x10, true},  {0xF0, true},  {-16, true},
                           {1, false}, {0x21, false}, {0x0F, false}, {-1, false}};
     FlatDisk flat(1);
-    flat.PutEntry(kRootDirSector, 1, Entry(0x01, "A", 10, 48));
+    flat.PutEntry(kRootDirSector, 1,
+                  MakeEntry({.mode = 0x01, .name = "A", .size = 10, .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
     for (const Case& c : cases) {
@@ -192,8 +229,9 @@ TEST(ExportHeader, OnlyTheLowFourBitsChooseTheFormat) {
 
 TEST(ExportHeader, EntryOfTheCurrentDirectory) {
     FlatDisk flat(1);
-    flat.PutEntry(kRootDirSector, 3, Entry(0x01, "ROOT", 1, 48));
-    flat.PutEntry(100, 3, Entry(0x01, "SUB", 1, 49));
+    flat.PutEntry(kRootDirSector, 3,
+                  MakeEntry({.mode = 0x01, .name = "ROOT", .size = 1, .start = 48}));
+    flat.PutEntry(100, 3, MakeEntry({.mode = 0x01, .name = "SUB", .size = 1, .start = 49}));
     *flat.Sector(48) = 'r';
     *flat.Sector(49) = 's';
     DiskImage disk;
@@ -209,7 +247,8 @@ TEST(ExportHeader, EntryOfTheCurrentDirectory) {
 TEST(ExportFile, WritesTheBufferBytes) {
     testutil::TempDir dir;
     FlatDisk flat(1);
-    flat.PutEntry(kRootDirSector, 1, Entry(0x01, "A", 700, 48));
+    flat.PutEntry(kRootDirSector, 1,
+                  MakeEntry({.mode = 0x01, .name = "A", .size = 700, .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
     const auto path = dir.path() / "a.mzt";
@@ -220,7 +259,7 @@ TEST(ExportFile, WritesTheBufferBytes) {
         EXPECT_EQ(testutil::ReadFileBytes(path), Export(disk, 1, format));
     }
     // An empty body gives an empty BIN file, which still exists.
-    flat.PutEntry(kRootDirSector, 2, Entry(0x01, "E", 0, 48));
+    flat.PutEntry(kRootDirSector, 2, MakeEntry({.mode = 0x01, .name = "E", .start = 48}));
     flat.LoadInto(disk);
     const auto empty = dir.path() / "e.bin";
     EXPECT_EQ(disk.ExportFile(2, empty.string().c_str(), kBin), 0);
@@ -231,7 +270,8 @@ TEST(ExportFile, WritesTheBufferBytes) {
 TEST(ExportFile, Failures) {
     testutil::TempDir dir;
     FlatDisk flat(1);
-    flat.PutEntry(kRootDirSector, 1, Entry(0x01, "A", 700, 48));
+    flat.PutEntry(kRootDirSector, 1,
+                  MakeEntry({.mode = 0x01, .name = "A", .size = 700, .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
     const auto missingFolder = dir.path() / "no" / "such" / "a.bin";
@@ -255,7 +295,8 @@ TEST(ExportFile, FullDeviceIsAWriteError) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
     FlatDisk flat(1);
-    flat.PutEntry(kRootDirSector, 1, Entry(0x01, "A", 700, 48));
+    flat.PutEntry(kRootDirSector, 1,
+                  MakeEntry({.mode = 0x01, .name = "A", .size = 700, .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
     EXPECT_EQ(disk.ExportFile(1, "/dev/full", kBin), kCannotWrite);

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "fs/FileBody.h"
-#include "fs/FileOpsTestDisk.h"
+#include "support/TestDisk.h"
 
-using fileops::Entry;
-using fileops::FlatDisk;
+using testdisk::FlatDisk;
+using testdisk::MakeEntry;
 
 namespace {
 
@@ -68,7 +68,11 @@ TEST(FileBodyContiguous, Cases) {
     FlatDisk flat(1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ExpectBody(Walk(flat, Entry(c.mode, "F", c.size, c.start)), c.want);
+        ExpectBody(Walk(flat, MakeEntry({.mode = c.mode,
+                                         .name = "F",
+                                         .size = static_cast<std::uint16_t>(c.size),
+                                         .start = static_cast<std::uint16_t>(c.start)})),
+                   c.want);
     }
 }
 
@@ -130,7 +134,11 @@ TEST(FileBodyChain, Cases) {
         FlatDisk flat(1);
         for (const Link& l : c.links)
             flat.PutLink(l.sector, l.next);
-        ExpectBody(Walk(flat, Entry(0x03, "B", c.size, c.start)), c.want);
+        ExpectBody(Walk(flat, MakeEntry({.mode = 0x03,
+                                         .name = "B",
+                                         .size = static_cast<std::uint16_t>(c.size),
+                                         .start = static_cast<std::uint16_t>(c.start)})),
+                   c.want);
     }
 }
 
@@ -175,7 +183,11 @@ TEST(FileBodyIndex, Cases) {
         flat.FillSector(c.start < kType1Sectors ? c.start : 0, 0x00);
         for (std::size_t i = 0; i < c.slots.size(); ++i)
             flat.PutWord(static_cast<std::size_t>(c.start) * kSectorBytes + 2 * i, c.slots[i]);
-        ExpectBody(Walk(flat, Entry(0x04, "R", c.size, c.start)), c.want);
+        ExpectBody(Walk(flat, MakeEntry({.mode = 0x04,
+                                         .name = "R",
+                                         .size = static_cast<std::uint16_t>(c.size),
+                                         .start = static_cast<std::uint16_t>(c.start)})),
+                   c.want);
     }
 }
 
@@ -185,7 +197,8 @@ TEST(FileBodyIndex, NeverReadsPastTheIndexSector) {
     for (int i = 0; i < kIndexSlots; ++i)
         flat.PutWord(static_cast<std::size_t>(48) * kSectorBytes + 2 * i, 100);
     flat.PutWord(static_cast<std::size_t>(49) * kSectorBytes, 300);
-    const FileBody body = Walk(flat, Entry(0x04, "R", 0xFFFF, 48));
+    const FileBody body =
+        Walk(flat, MakeEntry({.mode = 0x04, .name = "R", .size = 0xFFFF, .start = 48}));
     ASSERT_EQ(body.pieces.size(), 128u);
     for (const BodyPiece& p : body.pieces) {
         EXPECT_EQ(p.sector, 100);
@@ -200,7 +213,8 @@ TEST(FileBodyChain, LongChainIsBoundedBySize) {
     // A chain through every sector of the data area; the size asks for 259 sectors.
     for (int s = 48; s < kType1Sectors - 1; ++s)
         flat.PutLink(s, static_cast<std::uint16_t>(s + 1));
-    const FileBody body = Walk(flat, Entry(0x03, "B", 65535, 48));
+    const FileBody body =
+        Walk(flat, MakeEntry({.mode = 0x03, .name = "B", .size = 65535, .start = 48}));
     EXPECT_EQ(body.status, BodyStatus::Complete);
     ASSERT_EQ(body.pieces.size(), 259u);
     EXPECT_EQ(body.pieces.back().sector, 48 + 258);
@@ -210,8 +224,9 @@ TEST(FileBodyChain, LongChainIsBoundedBySize) {
 
 TEST(FileBodyWalk, NoImage) {
     DiskImage disk;
-    const DirEntry entries[] = {Entry(0x01, "A", 10, 48), Entry(0x03, "B", 10, 48),
-                                Entry(0x04, "C", 10, 48)};
+    const DirEntry entries[] = {MakeEntry({.mode = 0x01, .name = "A", .size = 10, .start = 48}),
+                                MakeEntry({.mode = 0x03, .name = "B", .size = 10, .start = 48}),
+                                MakeEntry({.mode = 0x04, .name = "C", .size = 10, .start = 48})};
     for (const DirEntry& e : entries) {
         const FileBody body = WalkFileBody(disk, e.Bytes().data());
         EXPECT_TRUE(body.pieces.empty());
@@ -240,7 +255,13 @@ TEST(FileBodyClusters, Contiguous) {
         FlatDisk flat(c.diskType);
         DiskImage disk;
         flat.LoadInto(disk);
-        EXPECT_EQ(BodyClusters(disk, Entry(0x01, "A", c.size, c.start).Bytes().data()), c.want);
+        EXPECT_EQ(BodyClusters(disk, MakeEntry({.mode = 0x01,
+                                                .name = "A",
+                                                .size = static_cast<std::uint16_t>(c.size),
+                                                .start = static_cast<std::uint16_t>(c.start)})
+                                         .Bytes()
+                                         .data()),
+                  c.want);
     }
 }
 
@@ -251,12 +272,21 @@ TEST(FileBodyClusters, Chain) {
     flat.PutLink(49, 60);
     DiskImage disk;
     flat.LoadInto(disk);
-    EXPECT_EQ(BodyClusters(disk, Entry(0x03, "B", 600, 48).Bytes().data()),
-              (std::vector<int>{0, 6}));
+    EXPECT_EQ(
+        BodyClusters(
+            disk, MakeEntry({.mode = 0x03, .name = "B", .size = 600, .start = 48}).Bytes().data()),
+        (std::vector<int>{0, 6}));
     // Only as many sectors as the size needs: the second link is never followed for 508 bytes.
-    EXPECT_EQ(BodyClusters(disk, Entry(0x03, "B", 508, 48).Bytes().data()), (std::vector<int>{0}));
-    EXPECT_TRUE(BodyClusters(disk, Entry(0x03, "B", 0, 48).Bytes().data()).empty());
-    EXPECT_TRUE(BodyClusters(disk, Entry(0x03, "B", 100, 0).Bytes().data()).empty());
+    EXPECT_EQ(
+        BodyClusters(
+            disk, MakeEntry({.mode = 0x03, .name = "B", .size = 508, .start = 48}).Bytes().data()),
+        (std::vector<int>{0}));
+    EXPECT_TRUE(
+        BodyClusters(disk, MakeEntry({.mode = 0x03, .name = "B", .start = 48}).Bytes().data())
+            .empty());
+    EXPECT_TRUE(
+        BodyClusters(disk, MakeEntry({.mode = 0x03, .name = "B", .size = 100}).Bytes().data())
+            .empty());
 }
 
 TEST(FileBodyClusters, Index) {
@@ -295,6 +325,12 @@ TEST(FileBodyClusters, Index) {
             flat.PutWord(48u * kSectorBytes + 2 * i, c.slots[i]);
         DiskImage disk;
         flat.LoadInto(disk);
-        EXPECT_EQ(BodyClusters(disk, Entry(0x04, "R", c.size, 48).Bytes().data()), c.want);
+        EXPECT_EQ(BodyClusters(disk, MakeEntry({.mode = 0x04,
+                                                .name = "R",
+                                                .size = static_cast<std::uint16_t>(c.size),
+                                                .start = 48})
+                                         .Bytes()
+                                         .data()),
+                  c.want);
     }
 }

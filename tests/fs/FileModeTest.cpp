@@ -4,6 +4,9 @@
 #include <string>
 
 #include "fs/FileMode.h"
+#include "fs/ListRow.h"
+#include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 namespace {
 
@@ -22,13 +25,16 @@ TEST(FileModeTable, DisplayNamesAreExactFiveCharacterTexts) {
         EXPECT_EQ(FileMode::DisplayName(c.code), c.display);
         EXPECT_EQ(FileMode::DisplayName(c.code).size(), 5u);
     }
-    EXPECT_EQ(FileMode::Table().size(), std::size(cases));
+    // One more row: 0x82, hidden from the list and without a name of its own.
+    EXPECT_EQ(FileMode::Table().size(), std::size(cases) + 1);
+    EXPECT_TRUE(FileMode::DisplayName(0x82).empty());
 }
 
 TEST(FileModeTable, CodesWithoutARowHaveNoName) {
     std::set<int> named;
     for (const FileMode::Row& row : FileMode::Table())
-        named.insert(FileMode::ToByte(row.code));
+        if (!row.name.empty())
+            named.insert(FileMode::ToByte(row.code));
     for (int code = 0; code < 256; ++code) {
         SCOPED_TRACE(code);
         const auto name = FileMode::DisplayName(static_cast<std::uint8_t>(code));
@@ -44,16 +50,30 @@ TEST(FileModeTable, CodesWithoutARowHaveNoName) {
 TEST(FileModeTable, RowNamesMatchTheirDisplayNames) {
     for (const FileMode::Row& row : FileMode::Table()) {
         SCOPED_TRACE(std::string(row.name));
+        if (row.name.empty())
+            continue; // 0x82
         std::string padded(row.name);
         padded.resize(5, ' ');
         EXPECT_EQ(row.displayName, padded);
     }
 }
 
-TEST(FileModeList, HiddenExactlyForFreeDirAnd80And82) {
+TEST(FileModeList, ListingHidesFreeDirAnd80And82) {
+    // Every code 0..255 as an entry of one of four directories; the listing shows the rest.
+    testdisk::FlatDisk flat = testdisk::FlatDisk::Blank(16 + 4 * kDirSectors);
+    for (int code = 0; code < 256; ++code)
+        flat.PutEntry(kRootDirSector + (code / kDirEntries) * kDirSectors, code % kDirEntries,
+                      testdisk::MakeEntry({.mode = static_cast<std::uint8_t>(code), .name = "F"}));
+    DiskImage disk;
+    ASSERT_TRUE(flat.LoadInto(disk));
+    std::set<int> shown;
+    for (int d = 0; d < 4; ++d)
+        for (const ListRow& row : ListDirectory(disk, kRootDirSector + d * kDirSectors))
+            shown.insert(d * kDirEntries + row.entryIndex);
     for (int code = 0; code < 256; ++code) {
         SCOPED_TRACE(code);
         const bool hidden = code == 0x00 || code == 0x0F || code == 0x80 || code == 0x82;
+        EXPECT_EQ(shown.count(code) == 0, hidden);
         EXPECT_EQ(FileMode::IsHiddenInList(static_cast<std::uint8_t>(code)), hidden);
     }
 }

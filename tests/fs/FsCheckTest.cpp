@@ -8,13 +8,13 @@
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
 #include "fs/FsCheck.h"
-#include "fs/OpsTestDisk.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
-using opstest::Entry;
-using opstest::PutEntry;
-using opstest::PutFile;
+using testdisk::MakeEntry;
+using testdisk::PutEntry;
+using testdisk::PutFile;
 
 namespace {
 
@@ -60,8 +60,8 @@ TEST(FsCheck, FilesOfEveryLayoutAreClean) {
         DiskImage disk;
         disk.Format(type);
         for (int mode = 1; mode <= 5; ++mode)
-            ASSERT_EQ(PutFile(disk, "F" + std::to_string(mode), opstest::Pattern(5000, mode), mode),
-                      0);
+            ASSERT_EQ(
+                PutFile(disk, "F" + std::to_string(mode), testdisk::Pattern(5000, mode), mode), 0);
         const FsCheckReport report = CheckFileSystem(disk);
         EXPECT_TRUE(report.findings.empty()) << report.Summary();
         EXPECT_EQ(report.bodies, 5);
@@ -109,8 +109,8 @@ TEST(FsCheck, ReplacedBootProgramLeavesLeakedClusters) {
     DiskImage disk;
     disk.Format(1);
     const IplHeader header = BootHeaderBuilder::Build(1, "B", 0);
-    const auto first = opstest::Pattern(700, 1);  // clusters 0..2
-    const auto second = opstest::Pattern(100, 2); // cluster 3
+    const auto first = testdisk::Pattern(700, 1);  // clusters 0..2
+    const auto second = testdisk::Pattern(100, 2); // cluster 3
     ASSERT_EQ(disk.RegisterBootFromBuffer(first.data(), first.size(), header.Bytes().data(), 1), 0);
     EXPECT_TRUE(CheckFileSystem(disk).findings.empty());
     ASSERT_EQ(disk.RegisterBootFromBuffer(second.data(), second.size(), header.Bytes().data(), 1),
@@ -125,8 +125,8 @@ TEST(FsCheck, ReplacedBootProgramLeavesLeakedClusters) {
 TEST(FsCheck, UnmarkedClustersOfABody) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(1024), 1), 0); // clusters 0..3
-    disk.MarkFree(1, 512);                                       // clusters 1, 2
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0); // clusters 0..3
+    disk.MarkFree(1, 512);                                        // clusters 1, 2
     const FsCheckReport report = CheckFileSystem(disk);
     ASSERT_EQ(Codes(report), Codes_t{"error not-marked"}) << report.Summary();
     EXPECT_EQ(report.findings[0].cluster, 1);
@@ -138,8 +138,12 @@ TEST(FsCheck, UnmarkedClustersOfABody) {
 TEST(FsCheck, ClusterHeldTwice) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(1024), 1), 0); // clusters 0..3
-    PutEntry(disk, kRoot, 7, Entry(0x02, "B", 48 + 2, 600));     // clusters 2..4
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0); // clusters 0..3
+    PutEntry(disk, kRoot, 7,
+             MakeEntry({.mode = 0x02,
+                        .name = "B",
+                        .size = 600,
+                        .start = static_cast<std::uint16_t>(48 + 2)})); // clusters 2..4
     disk.MarkUsed(4, 256);
     const FsCheckReport report = CheckFileSystem(disk);
     ASSERT_EQ(Codes(report), Codes_t{"error shared-cluster"}) << report.Summary();
@@ -157,15 +161,30 @@ TEST(FsCheck, BodiesOutsideTheDataClusters) {
     // Type 0: 1280 positions but 1280 - 48 data clusters from cluster 24, so its last 24
     // clusters (sectors 2512 .. 2559) are in the image but beyond the bitmap.
     const Case cases[] = {
-        {"run in the reserved area", 1, Entry(0x01, "LOW", 20, 256), {"error outside-data"}},
-        {"run beyond the bitmap", 0, Entry(0x01, "HIGH", 2520, 512), {"error outside-data"}},
+        {"run in the reserved area",
+         1,
+         MakeEntry({.mode = 0x01, .name = "LOW", .size = 256, .start = 20}),
+         {"error outside-data"}},
+        {"run beyond the bitmap",
+         0,
+         MakeEntry({.mode = 0x01, .name = "HIGH", .size = 512, .start = 2520}),
+         {"error outside-data"}},
         {"run past the image end",
          1,
-         Entry(0x01, "FAR", 1279, 512), // its first cluster is the last data cluster
+         MakeEntry({.mode = 0x01,
+                    .name = "FAR",
+                    .size = 512,
+                    .start = 1279}), // its first cluster is the last data cluster
          {"error outside-image", "error outside-data", "error not-marked"}},
-        {"chain sector in the reserved area", 1, Entry(0x03, "CH", 5, 100), {"error outside-data"}},
-        {"empty file anywhere", 1, Entry(0x01, "NONE", 3, 0), {}},
-        {"swap entry holds nothing", 1, Entry(0x81, "SWAP", 3, 9000), {}},
+        {"chain sector in the reserved area",
+         1,
+         MakeEntry({.mode = 0x03, .name = "CH", .size = 100, .start = 5}),
+         {"error outside-data"}},
+        {"empty file anywhere", 1, MakeEntry({.mode = 0x01, .name = "NONE", .start = 3}), {}},
+        {"swap entry holds nothing",
+         1,
+         MakeEntry({.mode = 0x81, .name = "SWAP", .size = 9000, .start = 3}),
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -179,8 +198,8 @@ TEST(FsCheck, BodiesOutsideTheDataClusters) {
 TEST(FsCheck, BrokenChainsAndIndices) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "CHAIN", opstest::Pattern(1000), 3), 0);  // sectors 48..51
-    ASSERT_EQ(PutFile(disk, "BLOCKS", opstest::Pattern(5000), 4), 0); // index at 52
+    ASSERT_EQ(PutFile(disk, "CHAIN", testdisk::Pattern(1000), 3), 0);  // sectors 48..51
+    ASSERT_EQ(PutFile(disk, "BLOCKS", testdisk::Pattern(5000), 4), 0); // index at 52
     ASSERT_TRUE(CheckFileSystem(disk).findings.empty());
     struct Case {
         const char* name;
@@ -198,9 +217,9 @@ TEST(FsCheck, BrokenChainsAndIndices) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DiskImage copy;
-        const auto flat = opstest::FlatBytes(disk);
+        const auto flat = testdisk::FlatBytes(disk);
         ASSERT_EQ(copy.Load(flat.data(), flat.size(), 1), 0);
-        opstest::PokeU16(copy, c.at, c.value);
+        testdisk::PokeU16(copy, c.at, c.value);
         const FsCheckReport report = CheckFileSystem(copy);
         EXPECT_GE(report.Errors(), 1) << report.Summary();
         EXPECT_NE(Find(report, c.code), nullptr) << report.Summary();
@@ -227,8 +246,8 @@ TEST(FsCheck, UsedClusterCount) {
         DiskImage disk;
         disk.Format(1);
         for (int i = 0; i < c.files; ++i)
-            ASSERT_EQ(PutFile(disk, "F" + std::to_string(i), opstest::Pattern(300), 1), 0);
-        opstest::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, c.used);
+            ASSERT_EQ(PutFile(disk, "F" + std::to_string(i), testdisk::Pattern(300), 1), 0);
+        testdisk::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, c.used);
         EXPECT_EQ(Codes(CheckFileSystem(disk)), c.expected);
     }
 }
@@ -236,9 +255,9 @@ TEST(FsCheck, UsedClusterCount) {
 TEST(FsCheck, SubDirectories) {
     DiskImage disk;
     disk.Format(1);
-    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+    testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 100);
     disk.SetCurrentDir(100);
-    ASSERT_EQ(PutFile(disk, "INNER", opstest::Pattern(600), 1), 0);
+    ASSERT_EQ(PutFile(disk, "INNER", testdisk::Pattern(600), 1), 0);
     FsCheckReport report = CheckFileSystem(disk);
     EXPECT_TRUE(report.findings.empty()) << report.Summary();
     EXPECT_EQ(report.directories, 2);
@@ -251,12 +270,12 @@ TEST(FsCheck, SubDirectories) {
     disk.MarkUsed(100 - 48, 256);
 
     // A second name for the same directory holds its sectors twice.
-    PutEntry(disk, kRoot, 2, Entry(0x0F, "ALIAS", 100, 0));
+    PutEntry(disk, kRoot, 2, MakeEntry({.mode = 0x0F, .name = "ALIAS", .start = 100}));
     report = CheckFileSystem(disk);
     EXPECT_EQ(Codes(report), Codes_t{"error shared-cluster"});
     EXPECT_EQ(report.directories, 2); // read once
 
-    PutEntry(disk, kRoot, 2, Entry(0x0F, "GONE", 1279, 0));
+    PutEntry(disk, kRoot, 2, MakeEntry({.mode = 0x0F, .name = "GONE", .start = 1279}));
     EXPECT_EQ(Codes(CheckFileSystem(disk)),
               (Codes_t{"error outside-image", "error outside-data", "error not-marked"}));
 }
@@ -264,8 +283,11 @@ TEST(FsCheck, SubDirectories) {
 TEST(FsCheck, DirectoryCycleEnds) {
     DiskImage disk;
     disk.Format(1);
-    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 100);
-    PutEntry(disk, 100, 2, Entry(0x0F, "UP", kRoot, 0)); // names the root again
+    testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+    PutEntry(disk, 100, 2,
+             MakeEntry({.mode = 0x0F,
+                        .name = "UP",
+                        .start = static_cast<std::uint16_t>(kRoot)})); // names the root again
     const FsCheckReport report = CheckFileSystem(disk);
     EXPECT_NE(Find(report, "tree-limit"), nullptr);
     EXPECT_NE(Find(report, "outside-data"), nullptr); // UP's sectors are the root's
@@ -294,7 +316,7 @@ TEST(FsCheck, BootProgramPlacement) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
         disk.Format(1);
-        std::vector<unsigned char> flat = opstest::FlatBytes(disk);
+        std::vector<unsigned char> flat = testdisk::FlatBytes(disk);
         const IplHeader h = BootHeaderBuilder::Build(1, "T", 0);
         std::copy(h.Bytes().begin(), h.Bytes().end(), flat.begin());
         std::copy_n("IPLPRO", 6, flat.begin() + 1);
@@ -302,7 +324,7 @@ TEST(FsCheck, BootProgramPlacement) {
         flat[21] = static_cast<unsigned char>(c.size >> 8);
         flat[30] = static_cast<unsigned char>(c.startSector & 0xFF);
         flat[31] = static_cast<unsigned char>(c.startSector >> 8);
-        opstest::Reload(disk, flat);
+        testdisk::Reload(disk, flat);
         if (c.markUsed)
             disk.MarkUsed(c.startSector - 48, c.size);
         EXPECT_EQ(Codes(CheckFileSystem(disk)), c.expected) << CheckFileSystem(disk).Summary();
@@ -312,8 +334,9 @@ TEST(FsCheck, BootProgramPlacement) {
 TEST(FsCheck, OwnershipMapNamesTheHolders) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0); // entry 1: clusters 0, 1
-    PutEntry(disk, kRoot, 5, Entry(0x01, "B", 49, 10));         // cluster 1 too
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0); // entry 1: clusters 0, 1
+    PutEntry(disk, kRoot, 5,
+             MakeEntry({.mode = 0x01, .name = "B", .size = 10, .start = 49})); // cluster 1 too
     const ClusterOwnership map = BuildClusterOwnership(disk);
     ASSERT_EQ(map.owners.size(), 2u);
     EXPECT_EQ(map.holders[0].count, 1);
@@ -336,7 +359,9 @@ TEST(FsCheck, ManyHoldersOfOneCluster) {
     disk.Format(1);
     disk.MarkUsed(0, 256);
     for (int i = 1; i <= 5; ++i)
-        PutEntry(disk, kRoot, i, Entry(0x01, "H" + std::to_string(i), 48, 100));
+        PutEntry(
+            disk, kRoot, i,
+            MakeEntry({.mode = 0x01, .name = "H" + std::to_string(i), .size = 100, .start = 48}));
     const ClusterOwnership map = BuildClusterOwnership(disk);
     EXPECT_EQ(map.holders[0].count, 5);
     const FsCheckReport report = CheckFileSystem(disk);
@@ -345,16 +370,16 @@ TEST(FsCheck, ManyHoldersOfOneCluster) {
     // Removing one of them leaves the cluster to the others, until the last one goes.
     for (int i = 1; i <= 4; ++i) {
         ASSERT_EQ(disk.RemoveFile(i), 0);
-        EXPECT_TRUE(opstest::PositionSet(disk, 48)) << i;
+        EXPECT_TRUE(testdisk::PositionSet(disk, 48)) << i;
     }
     ASSERT_EQ(disk.RemoveFile(5), 0);
-    EXPECT_FALSE(opstest::PositionSet(disk, 48));
+    EXPECT_FALSE(testdisk::PositionSet(disk, 48));
 }
 
 TEST(FsCheck, SummaryLines) {
     DiskImage disk;
     disk.Format(1);
-    PutEntry(disk, kRoot, 3, Entry(0x01, "LOW", 20, 256));
+    PutEntry(disk, kRoot, 3, MakeEntry({.mode = 0x01, .name = "LOW", .size = 256, .start = 20}));
     const std::string summary = CheckFileSystem(disk).Summary();
     EXPECT_EQ(summary.rfind("error outside-data: file \"LOW\" (entry 3 of the directory at "
                             "sector 16) lies outside the data clusters",

@@ -7,17 +7,17 @@
 
 #include "TestUtil.h"
 #include "fs/DirEntry.h"
-#include "fs/FileOpsTestDisk.h"
 #include "fs/ResultCodes.h"
+#include "support/TestDisk.h"
 
-using fileops::BitUsed;
-using fileops::CountUsed;
-using fileops::Entry;
-using fileops::EntryAt;
-using fileops::FlatDisk;
-using fileops::Pattern;
-using fileops::SectorBytes;
-using fileops::Snapshot;
+using testdisk::BitUsed;
+using testdisk::CountUsed;
+using testdisk::EntryAt;
+using testdisk::FlatDisk;
+using testdisk::MakeEntry;
+using testdisk::Pattern;
+using testdisk::SectorBytes;
+using testdisk::Snapshot;
 
 namespace {
 
@@ -36,7 +36,8 @@ constexpr std::uint8_t kObj = 0x01, kBtx = 0x02, kBsd = 0x03, kBrd = 0x04;
 // prepares it.
 int PutPlain(DiskImage& disk, const std::vector<unsigned char>& data, std::uint8_t mode,
              int storageMode, const std::string& name = "FILE", DirEntry* stored = nullptr) {
-    DirEntry e = Entry(mode, name, static_cast<std::uint16_t>(data.size() & 0xFFFF));
+    DirEntry e = MakeEntry(
+        {.mode = mode, .name = name, .size = static_cast<std::uint16_t>(data.size() & 0xFFFF)});
     const int rc =
         disk.ImportFromBuffer(data.data(), data.size(), e.Bytes().data(), 1, storageMode);
     if (stored)
@@ -46,14 +47,7 @@ int PutPlain(DiskImage& disk, const std::vector<unsigned char>& data, std::uint8
 
 std::vector<unsigned char> Mzt(std::uint8_t mode, std::uint16_t size,
                                const std::vector<unsigned char>& data) {
-    std::vector<unsigned char> file(128 + data.size(), 0);
-    std::copy(data.begin(), data.end(), file.begin() + 128);
-    file[0] = mode;
-    file[1] = 'M';
-    file[2] = 0x0D;
-    file[18] = static_cast<unsigned char>(size & 0xFF);
-    file[19] = static_cast<unsigned char>(size >> 8);
-    return file;
+    return testdisk::MakeMzt({.mode = mode, .name = "M\r", .size = size, .data = data});
 }
 
 DiskImage& Fresh(DiskImage& disk, int type) {
@@ -75,11 +69,12 @@ void FillAllBut(FlatDisk& flat, const std::vector<int>& freeClusters, int limit)
 TEST(ImportRefusal, FullDirectoryIsReportedFirst) {
     FlatDisk flat(1);
     for (int i = 0; i < kDirEntries; ++i)
-        flat.PutEntry(kRootDirSector, i, Entry(kObj, "F" + std::to_string(i), 0, 48));
+        flat.PutEntry(kRootDirSector, i,
+                      MakeEntry({.mode = kObj, .name = "F" + std::to_string(i), .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
     const auto before = Snapshot(disk);
-    DirEntry e = Entry(kObj, "NEW", 0);
+    DirEntry e = MakeEntry({.mode = kObj, .name = "NEW"});
     EXPECT_EQ(disk.ImportFile("/nonexistent/folder/file.bin", e.Bytes().data(), 1, 1),
               kNoFreeEntry);
     const unsigned char data[1] = {1};
@@ -95,13 +90,13 @@ TEST(ImportRefusal, CurrentDirectoryOutsideTheImage) {
     for (int dir : outside) {
         SCOPED_TRACE(dir);
         disk.SetCurrentDir(dir);
-        DirEntry e = Entry(kObj, "NEW", 1);
+        DirEntry e = MakeEntry({.mode = kObj, .name = "NEW", .size = 1});
         const unsigned char data[1] = {1};
         EXPECT_EQ(disk.ImportFromBuffer(data, 1, e.Bytes().data(), 1, 1), kNoFreeEntry);
         EXPECT_EQ(Snapshot(disk), before);
     }
     DiskImage empty;
-    DirEntry e = Entry(kObj, "NEW", 0);
+    DirEntry e = MakeEntry({.mode = kObj, .name = "NEW"});
     EXPECT_EQ(empty.ImportFromBuffer(nullptr, 0, e.Bytes().data(), 1, 1), kNoFreeEntry);
 }
 
@@ -116,27 +111,36 @@ TEST(ImportRefusal, Codes) {
     };
     const std::vector<unsigned char> header128 = Mzt(kObj, 0, {});
     const Case cases[] = {
-        {"MZT of 128 bytes", header128, Entry(kObj, "M", 0), 0, 1, kMztTooShort},
-        {"MZT of 5 bytes", Pattern(5), Entry(kObj, "M", 0), 0, 3, kMztTooShort},
-        {"MZT of 0 bytes", {}, Entry(kObj, "M", 0), 0, 4, kMztTooShort},
-        {"name equal to a live file", Pattern(10), Entry(kObj, "ABC", 10), 1, 1, kNameTaken},
-        {"empty name", Pattern(10), Entry(kObj, "", 10), 1, 1, kNameTaken},
-        {"mode byte 0x00", Pattern(10), Entry(0x00, "NEW", 10), 1, 1, kFreeMode},
-        {"mode byte 0x00 as BSD", Pattern(10), Entry(0x00, "NEW", 10), 1, 3, kFreeMode},
-        {"plain OBJ over 65535", Pattern(65536), Entry(kObj, "BIG", 0), 1, 1, kTooLarge},
-        {"plain BTX over 65535", Pattern(70000), Entry(kBtx, "BIG", 4464), 1, 2, kTooLarge},
-        {"plain BSD over 65535", Pattern(65536), Entry(kBsd, "BIG", 0), 1, 3, kTooLarge},
-        {"plain filtered BSD over 65535", std::vector<unsigned char>(65536, 'A'),
-         Entry(kBsd, "BIG", 0), 1, 5, kTooLarge},
-        {"plain storage mode 9 over 65535", Pattern(65536), Entry(kObj, "BIG", 0), 1, 9, kTooLarge},
-        {"BRD over 524288", Pattern(524289), Entry(kBrd, "BIG", 1), 1, 4, kTooLarge},
-        {"MZT BRD over 524288", Mzt(kBrd, 0, Pattern(524289)), Entry(kBrd, "BIG", 0), 0, 4,
+        {"MZT of 128 bytes", header128, MakeEntry({.mode = kObj, .name = "M"}), 0, 1, kMztTooShort},
+        {"MZT of 5 bytes", Pattern(5), MakeEntry({.mode = kObj, .name = "M"}), 0, 3, kMztTooShort},
+        {"MZT of 0 bytes", {}, MakeEntry({.mode = kObj, .name = "M"}), 0, 4, kMztTooShort},
+        {"name equal to a live file", Pattern(10),
+         MakeEntry({.mode = kObj, .name = "ABC", .size = 10}), 1, 1, kNameTaken},
+        {"empty name", Pattern(10), MakeEntry({.mode = kObj, .name = "", .size = 10}), 1, 1,
+         kNameTaken},
+        {"mode byte 0x00", Pattern(10), MakeEntry({.mode = 0x00, .name = "NEW", .size = 10}), 1, 1,
+         kFreeMode},
+        {"mode byte 0x00 as BSD", Pattern(10), MakeEntry({.mode = 0x00, .name = "NEW", .size = 10}),
+         1, 3, kFreeMode},
+        {"plain OBJ over 65535", Pattern(65536), MakeEntry({.mode = kObj, .name = "BIG"}), 1, 1,
          kTooLarge},
+        {"plain BTX over 65535", Pattern(70000),
+         MakeEntry({.mode = kBtx, .name = "BIG", .size = 4464}), 1, 2, kTooLarge},
+        {"plain BSD over 65535", Pattern(65536), MakeEntry({.mode = kBsd, .name = "BIG"}), 1, 3,
+         kTooLarge},
+        {"plain filtered BSD over 65535", std::vector<unsigned char>(65536, 'A'),
+         MakeEntry({.mode = kBsd, .name = "BIG"}), 1, 5, kTooLarge},
+        {"plain storage mode 9 over 65535", Pattern(65536),
+         MakeEntry({.mode = kObj, .name = "BIG"}), 1, 9, kTooLarge},
+        {"BRD over 524288", Pattern(524289), MakeEntry({.mode = kBrd, .name = "BIG", .size = 1}), 1,
+         4, kTooLarge},
+        {"MZT BRD over 524288", Mzt(kBrd, 0, Pattern(524289)),
+         MakeEntry({.mode = kBrd, .name = "BIG"}), 0, 4, kTooLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FlatDisk flat(0);
-        flat.PutEntry(kRootDirSector, 1, Entry(kObj, "ABC", 0, 48));
+        flat.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kObj, .name = "ABC", .start = 48}));
         DiskImage disk;
         flat.LoadInto(disk);
         const auto before = Snapshot(disk);
@@ -187,11 +191,11 @@ TEST(ImportRefusal, HostFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DirEntry e = Entry(kBrd, "X", 0);
+        DirEntry e = MakeEntry({.mode = kBrd, .name = "X"});
         EXPECT_EQ(disk.ImportFile(c.path.c_str(), e.Bytes().data(), c.plain, 4), c.want);
         EXPECT_EQ(Snapshot(disk), before);
     }
-    DirEntry e = Entry(kBrd, "X", 0);
+    DirEntry e = MakeEntry({.mode = kBrd, .name = "X"});
     EXPECT_EQ(disk.ImportFile(nullptr, e.Bytes().data(), 1, 4), kCannotOpen);
     // 128 header bytes and 524288 data bytes: exactly the largest BRD body.
     EXPECT_EQ(disk.ImportFile(mzt.string().c_str(), e.Bytes().data(), 0, 4), kOk);
@@ -211,8 +215,8 @@ TEST(ImportName, WholeNameOfLiveEntriesOnly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FlatDisk flat(1);
-        flat.PutEntry(kRootDirSector, 1, Entry(kObj, "ABC", 0, 48));
-        DirEntry deleted = Entry(kObj, "DEL", 0, 48);
+        flat.PutEntry(kRootDirSector, 1, MakeEntry({.mode = kObj, .name = "ABC", .start = 48}));
+        DirEntry deleted = MakeEntry({.mode = kObj, .name = "DEL", .start = 48});
         deleted.SetMode(0x00);
         flat.PutEntry(kRootDirSector, 2, deleted);
         DiskImage disk;
@@ -335,7 +339,7 @@ TEST(ImportChain, MztIsNotFilteredAndSizeComesFromTheHeader) {
     const std::vector<unsigned char> text = {'A', 0x0D, 0x0A, 'B'};
     DiskImage disk;
     Fresh(disk, 1);
-    DirEntry e = Entry(kBsd, "T", 4);
+    DirEntry e = MakeEntry({.mode = kBsd, .name = "T", .size = 4});
     const auto file = Mzt(0x05, 4, text);
     ASSERT_EQ(disk.ImportFromBuffer(file.data(), file.size(), e.Bytes().data(), 0, 5), kOk);
     EXPECT_EQ(EntryAt(disk, 1).Size(), 4);
@@ -348,7 +352,7 @@ TEST(ImportChain, UsedClustersKeepsNeedOfLWhenNothingIsMarked) {
     // and usedClusters keeps the added need(300) = 2.
     DiskImage disk;
     Fresh(disk, 1);
-    DirEntry e = Entry(kBsd, "Z", 0);
+    DirEntry e = MakeEntry({.mode = kBsd, .name = "Z"});
     const auto file = Mzt(kBsd, 0, Pattern(300));
     ASSERT_EQ(disk.ImportFromBuffer(file.data(), file.size(), e.Bytes().data(), 0, 3), kOk);
     EXPECT_EQ(disk.GetUsedClusters(), 48 + 2);
@@ -549,7 +553,8 @@ TEST(ImportContiguous, SizeFieldAndDataLengthDisagree) {
         Fresh(disk, 1);
         const auto data = Pattern(c.dataBytes);
         const auto file = Mzt(kObj, c.headerSize, data);
-        DirEntry e = Entry(kObj, "M", c.headerSize);
+        DirEntry e = MakeEntry(
+            {.mode = kObj, .name = "M", .size = static_cast<std::uint16_t>(c.headerSize)});
         ASSERT_EQ(
             disk.ImportFromBuffer(file.data(), file.size(), e.Bytes().data(), 0, c.storageMode),
             kOk);
@@ -623,7 +628,8 @@ TEST(ImportNoSpace, NearlyFullDisks) {
         DiskImage disk;
         flat.LoadInto(disk);
         const auto before = Snapshot(disk);
-        DirEntry e = Entry(kObj, "N", static_cast<std::uint16_t>(c.bytes));
+        DirEntry e =
+            MakeEntry({.mode = kObj, .name = "N", .size = static_cast<std::uint16_t>(c.bytes)});
         const DirEntry given = e;
         const auto data = Pattern(c.bytes);
         EXPECT_EQ(

@@ -4,10 +4,13 @@
 #include <climits>
 #include <string>
 
-#include "fs/DirTestDisk.h"
 #include "fs/ListRow.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
+
+using testdisk::FlatDisk;
+using testdisk::MakeEntry;
 
 namespace {
 
@@ -16,7 +19,10 @@ using Columns = std::array<std::string, kListColumns>;
 DirEntry Full(std::uint8_t mode, const std::string& name, std::uint8_t attribute,
               std::uint16_t size, std::uint16_t load, std::uint16_t exec, std::uint32_t date,
               std::uint16_t start) {
-    DirEntry entry = MakeEntry(mode, name, start, size);
+    DirEntry entry = MakeEntry({.mode = mode,
+                                .name = name,
+                                .size = static_cast<std::uint16_t>(size),
+                                .start = static_cast<std::uint16_t>(start)});
     entry.SetAttribute(attribute);
     entry.SetLoadAddress(load);
     entry.SetExecAddress(exec);
@@ -81,27 +87,30 @@ TEST(ListColumns, NameColumnFollowsTheNameRule) {
 }
 
 TEST(ListDirectory, RowsSkipHiddenEntriesAndKeepIndices) {
-    DirTestDisk builder = DirTestDisk::Formatted(1);
-    builder.Put(kRootDirSector, 2, MakeEntry(0x01, "PROG", 0x30, 100));
-    builder.Put(kRootDirSector, 5, MakeEntry(0x02, "TEXT", 0x31, 200));
+    FlatDisk builder = FlatDisk(1);
+    builder.PutEntry(kRootDirSector, 2,
+                     MakeEntry({.mode = 0x01, .name = "PROG", .size = 100, .start = 0x30}));
+    builder.PutEntry(kRootDirSector, 5,
+                     MakeEntry({.mode = 0x02, .name = "TEXT", .size = 200, .start = 0x31}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
     const auto rows = ListDirectory(disk, kRootDirSector);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].entryIndex, 2);
     EXPECT_EQ(rows[1].entryIndex, 5);
-    EXPECT_EQ(rows[0].entry, MakeEntry(0x01, "PROG", 0x30, 100));
+    EXPECT_EQ(rows[0].entry, MakeEntry({.mode = 0x01, .name = "PROG", .size = 100, .start = 0x30}));
     EXPECT_EQ(rows[0].columns, ListColumns(rows[0].entry));
     EXPECT_EQ(rows[1].columns[0], "TEXT");
     EXPECT_EQ(rows[1].columns[1], "BTX  ");
 }
 
 TEST(ListDirectory, HiddenModesNeverListed) {
-    DirTestDisk builder = DirTestDisk::Blank(64);
+    FlatDisk builder = FlatDisk::Blank(64);
     const std::uint8_t modes[] = {0x80, 0x0F, 0x82, 0x81, 0x06, 0x00, 0x01, 0xFF};
     for (int i = 0; i < 8; ++i)
-        builder.Put(kRootDirSector, i * 8, MakeEntry(modes[i], "M" + std::to_string(i)));
-    builder.Put(kRootDirSector, 63, MakeEntry(0x04, "END"));
+        builder.PutEntry(kRootDirSector, i * 8,
+                         MakeEntry({.mode = modes[i], .name = "M" + std::to_string(i)}));
+    builder.PutEntry(kRootDirSector, 63, MakeEntry({.mode = 0x04, .name = "END"}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
     const auto rows = ListDirectory(disk, kRootDirSector);
@@ -133,9 +142,9 @@ TEST(ListDirectory, NewDisksListNothing) {
 }
 
 TEST(ListDirectory, DirectoriesOffTheImageListNothing) {
-    DirTestDisk builder = DirTestDisk::Blank(64);
+    FlatDisk builder = FlatDisk::Blank(64);
     for (int i = 0; i < kDirEntries; ++i)
-        builder.Put(56, i, MakeEntry(0x01, "F"));
+        builder.PutEntry(56, i, MakeEntry({.mode = 0x01, .name = "F"}));
     DiskImage disk;
     ASSERT_TRUE(builder.LoadInto(disk));
     EXPECT_EQ(ListDirectory(disk, 56).size(), 64u);

@@ -16,10 +16,10 @@
 #include "fs/DirEntry.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
-#include "fs/OpsTestDisk.h"
 #include "fs/SjisText.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 // Random sequences of put, rm and boot-put on fresh disks of every type, each checked after
 // every step: no checker error, a refused step leaves the image byte for byte as it was, and
@@ -240,7 +240,7 @@ private:
         if (result != 0)
             return;
         ++m_stats.putsStored;
-        const int index = opstest::FindEntry(m_disk, name);
+        const int index = testdisk::FindEntry(m_disk, name);
         ASSERT_GE(index, 0) << Where();
         m_files[index] = {name, std::move(bin)};
         // A contiguous run sized by L holds clusters the entry's S does not describe.
@@ -265,7 +265,7 @@ private:
             if (result == 1)
                 break; // directory full
             ASSERT_EQ(result, 0) << "prefill " << i;
-            m_files[opstest::FindEntry(m_disk, name)] = {name, std::move(data)};
+            m_files[testdisk::FindEntry(m_disk, name)] = {name, std::move(data)};
         }
         ++m_stats.prefilled;
         CheckAll();
@@ -308,7 +308,7 @@ private:
         ASSERT_EQ(result, 0) << Where();
         ++m_stats.removesDone;
         m_files.erase(index);
-        ASSERT_EQ(m_disk.GetUsedClusters(), opstest::SetPositions(m_disk))
+        ASSERT_EQ(m_disk.GetUsedClusters(), testdisk::CountUsed(m_disk))
             << Where() << "rm recounts";
     }
 
@@ -343,7 +343,7 @@ private:
         if (m_boot)
             m_mayLeak = true; // the old program's clusters stay marked
         m_boot = std::move(program);
-        ASSERT_EQ(m_disk.GetUsedClusters(), opstest::SetPositions(m_disk)) << Where();
+        ASSERT_EQ(m_disk.GetUsedClusters(), testdisk::CountUsed(m_disk)) << Where();
     }
 
     void CheckAll() {
@@ -379,7 +379,7 @@ private:
         const int cb = m_disk.GetClusterBytes();
         const int bootClusters =
             m_boot ? static_cast<int>((m_boot->size() + cb - 1) / static_cast<std::size_t>(cb)) : 0;
-        ASSERT_EQ(opstest::SetPositions(m_disk), bootClusters) << Where() << "after removing all";
+        ASSERT_EQ(testdisk::CountUsed(m_disk), bootClusters) << Where() << "after removing all";
     }
 
     Rng m_rng;

@@ -6,15 +6,15 @@
 #include "fs/DirEntry.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
-#include "fs/OpsTestDisk.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
-using opstest::Entry;
-using opstest::PositionSet;
-using opstest::PutEntry;
-using opstest::PutFile;
-using opstest::Snapshot;
+using testdisk::MakeEntry;
+using testdisk::PositionSet;
+using testdisk::PutEntry;
+using testdisk::PutFile;
+using testdisk::Snapshot;
 
 namespace {
 
@@ -42,7 +42,7 @@ void ExpectNoErrors(const DiskImage& disk) {
 TEST(RemoveFile, FreeEntryIsRefusedUnchanged) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0);
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0);
     const auto before = Snapshot(disk);
     EXPECT_EQ(disk.RemoveFile(5), 1);
     EXPECT_EQ(Snapshot(disk), before);
@@ -51,7 +51,7 @@ TEST(RemoveFile, FreeEntryIsRefusedUnchanged) {
 TEST(RemoveFile, IndicesOutsideTheDirectoryAreRefusedUnchanged) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0);
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0);
     const auto before = Snapshot(disk);
     for (int index : {-1, 64, 1000, -100000})
         EXPECT_EQ(disk.RemoveFile(index), 1) << index;
@@ -61,9 +61,9 @@ TEST(RemoveFile, IndicesOutsideTheDirectoryAreRefusedUnchanged) {
 TEST(RemoveFile, ObjOf300BytesFreesTwoClusters) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "FIRST", opstest::Pattern(300, 1), 1), 0);  // clusters 0, 1
-    ASSERT_EQ(PutFile(disk, "SECOND", opstest::Pattern(300, 2), 1), 0); // clusters 2, 3
-    const int index = opstest::FindEntry(disk, "FIRST");
+    ASSERT_EQ(PutFile(disk, "FIRST", testdisk::Pattern(300, 1), 1), 0);  // clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "SECOND", testdisk::Pattern(300, 2), 1), 0); // clusters 2, 3
+    const int index = testdisk::FindEntry(disk, "FIRST");
     ASSERT_GE(index, 0);
     const DirEntry before = RootEntry(disk, index);
     EXPECT_EQ(disk.GetUsedClusters(), 4);
@@ -85,7 +85,7 @@ TEST(RemoveFile, LargeClustersFreeTheRunFromTheStartSector) {
     DiskImage disk;
     disk.Format(0);             // 512-byte clusters, first data cluster 24
     disk.MarkUsed(25, 4 * 512); // clusters 25 .. 28
-    PutEntry(disk, kRoot, 3, Entry(0x01, "RUN", 100, 1024));
+    PutEntry(disk, kRoot, 3, MakeEntry({.mode = 0x01, .name = "RUN", .size = 1024, .start = 100}));
     ASSERT_EQ(disk.RemoveFile(3), 0);
     // Sector 100 is cluster 50 = index 26; 1024 bytes are two clusters.
     ExpectSet(disk, {26, 27}, false);
@@ -97,8 +97,8 @@ TEST(RemoveFile, SizeZeroFreesNoClusterButTheEntry) {
     DiskImage disk;
     disk.Format(1);
     ASSERT_EQ(PutFile(disk, "EMPTY", {}, 1), 0);
-    ASSERT_EQ(PutFile(disk, "NEXT", opstest::Pattern(10), 1), 0); // takes cluster 0
-    const int index = opstest::FindEntry(disk, "EMPTY");
+    ASSERT_EQ(PutFile(disk, "NEXT", testdisk::Pattern(10), 1), 0); // takes cluster 0
+    const int index = testdisk::FindEntry(disk, "EMPTY");
     ASSERT_GE(index, 0);
     ASSERT_EQ(RootEntry(disk, index).StartSector(), 48); // points at NEXT's cluster
     ASSERT_EQ(disk.RemoveFile(index), 0);
@@ -115,19 +115,19 @@ TEST(RemoveFile, FormattedEntryZeroRecountsTheUsedClusters) {
     ASSERT_EQ(disk.RemoveFile(0), 0);
     EXPECT_EQ(RootEntry(disk, 0).Mode(), 0x00);
     EXPECT_EQ(disk.GetUsedClusters(), 0); // the recount, as after any MarkFree
-    EXPECT_EQ(opstest::SetPositions(disk), 0);
+    EXPECT_EQ(testdisk::CountUsed(disk), 0);
 }
 
 TEST(RemoveFile, BsdChainIsFreedExactly) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300, 1), 3), 0); // 2 sectors: clusters 0, 1
-    ASSERT_EQ(PutFile(disk, "B", opstest::Pattern(300, 2), 1), 0); // clusters 2, 3
-    ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "A")), 0);
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300, 1), 3), 0); // 2 sectors: clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "B", testdisk::Pattern(300, 2), 1), 0); // clusters 2, 3
+    ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "A")), 0);
     // C's chain of 4 sectors takes the lowest free clusters: 0, 1, then 4, 5.
-    ASSERT_EQ(PutFile(disk, "C", opstest::Pattern(1000, 3), 3), 0);
+    ASSERT_EQ(PutFile(disk, "C", testdisk::Pattern(1000, 3), 3), 0);
     ExpectSet(disk, {0, 1, 2, 3, 4, 5}, true);
-    const auto c = opstest::FindEntry(disk, "C");
+    const auto c = testdisk::FindEntry(disk, "C");
     ASSERT_GE(c, 0);
     ASSERT_EQ(disk.RemoveFile(c), 0);
     ExpectSet(disk, {0, 1, 4, 5}, false);
@@ -140,9 +140,9 @@ TEST(RemoveFile, BsdChainIsFreedExactly) {
 TEST(RemoveFile, BsdChainOnLargeClusters) {
     DiskImage disk;
     disk.Format(0);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(600, 1), 3), 0); // 3 sectors: clusters 0, 1
-    ASSERT_EQ(PutFile(disk, "B", opstest::Pattern(100, 2), 1), 0); // cluster 2
-    ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "A")), 0);
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(600, 1), 3), 0); // 3 sectors: clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "B", testdisk::Pattern(100, 2), 1), 0); // cluster 2
+    ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "A")), 0);
     ExpectSet(disk, {0, 1}, false);
     ExpectSet(disk, {2}, true);
     EXPECT_EQ(disk.GetUsedClusters(), 1);
@@ -158,12 +158,12 @@ TEST(RemoveFile, BrdIndexAndBlocksAreFreedExactly) {
         SCOPED_TRACE(c.diskType);
         DiskImage disk;
         disk.Format(c.diskType);
-        ASSERT_EQ(PutFile(disk, "KEEP", opstest::Pattern(100, 1), 1), 0);  // cluster 0
-        ASSERT_EQ(PutFile(disk, "DATA", opstest::Pattern(5000, 2), 4), 0); // index + 2 blocks
-        ASSERT_EQ(PutFile(disk, "TAIL", opstest::Pattern(100, 3), 1), 0);
+        ASSERT_EQ(PutFile(disk, "KEEP", testdisk::Pattern(100, 1), 1), 0);  // cluster 0
+        ASSERT_EQ(PutFile(disk, "DATA", testdisk::Pattern(5000, 2), 4), 0); // index + 2 blocks
+        ASSERT_EQ(PutFile(disk, "TAIL", testdisk::Pattern(100, 3), 1), 0);
         const int used = disk.GetUsedClusters();
         ASSERT_EQ(used, 1 + c.indexClusters + 2 * c.blockClusters + 1);
-        ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "DATA")), 0);
+        ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "DATA")), 0);
         EXPECT_EQ(disk.GetUsedClusters(), 2);
         ExpectSet(disk, {0}, true);
         for (int k = 1; k < 1 + c.indexClusters + 2 * c.blockClusters; ++k)
@@ -176,10 +176,10 @@ TEST(RemoveFile, BrdIndexAndBlocksAreFreedExactly) {
 TEST(RemoveFile, ClusterHeldByAnotherEntryStaysMarked) {
     DiskImage disk;
     disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(512, 1), 1), 0); // clusters 0, 1
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(512, 1), 1), 0); // clusters 0, 1
     // B claims cluster 1 (sector 49) as well: a cross-link on a damaged disk.
-    PutEntry(disk, kRoot, 10, Entry(0x01, "B", 49, 256));
-    ASSERT_EQ(disk.RemoveFile(opstest::FindEntry(disk, "A")), 0);
+    PutEntry(disk, kRoot, 10, MakeEntry({.mode = 0x01, .name = "B", .size = 256, .start = 49}));
+    ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "A")), 0);
     ExpectSet(disk, {0}, false);
     ExpectSet(disk, {1}, true);
     EXPECT_EQ(disk.GetUsedClusters(), 1);
@@ -193,10 +193,18 @@ TEST(RemoveFile, ClusterHeldByAnEntryOfAnotherDirectoryStaysMarked) {
     DiskImage disk;
     disk.Format(1);
     // A sub-directory at sectors 100..107 (clusters 52..59) with one file claiming cluster 5.
-    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 100);
-    PutEntry(disk, 100, 2, Entry(0x01, "INSUB", 48 + 5, 256));
+    testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+    PutEntry(disk, 100, 2,
+             MakeEntry({.mode = 0x01,
+                        .name = "INSUB",
+                        .size = 256,
+                        .start = static_cast<std::uint16_t>(48 + 5)}));
     disk.MarkUsed(4, 2 * 256);
-    PutEntry(disk, kRoot, 2, Entry(0x01, "TOP", 48 + 4, 512)); // clusters 4, 5
+    PutEntry(disk, kRoot, 2,
+             MakeEntry({.mode = 0x01,
+                        .name = "TOP",
+                        .size = 512,
+                        .start = static_cast<std::uint16_t>(48 + 4)})); // clusters 4, 5
     const FsCheckReport report = CheckFileSystem(disk);
     ASSERT_EQ(report.Errors(), 1) << report.Summary();
     EXPECT_EQ(report.findings[0].code, "shared-cluster");
@@ -216,14 +224,18 @@ TEST(RemoveFile, ClusterHeldByAnEntryOfAnotherDirectoryStaysMarked) {
 TEST(RemoveFile, SubDirectoryAndBootProgramClustersStayMarked) {
     DiskImage disk;
     disk.Format(1);
-    const auto program = opstest::Pattern(512, 4);
+    const auto program = testdisk::Pattern(512, 4);
     const IplHeader header = BootHeaderBuilder::Build(1, "BOOT", 0);
     ASSERT_EQ(disk.RegisterBootFromBuffer(program.data(), program.size(), header.Bytes().data(), 1),
-              0);                                       // clusters 0, 1
-    opstest::MakeSubDir(disk, kRoot, 1, "SUB", 48 + 2); // sectors 50 .. 57: clusters 2 .. 9
+              0);                                        // clusters 0, 1
+    testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 48 + 2); // sectors 50 .. 57: clusters 2 .. 9
     // A damaged entry whose run covers the boot program, the directory and one cluster more.
     disk.MarkUsed(10, 256);
-    PutEntry(disk, kRoot, 2, Entry(0x01, "WIDE", 48, 11 * 256));
+    PutEntry(disk, kRoot, 2,
+             MakeEntry({.mode = 0x01,
+                        .name = "WIDE",
+                        .size = static_cast<std::uint16_t>(11 * 256),
+                        .start = 48}));
     ASSERT_EQ(disk.RemoveFile(2), 0);
     ExpectSet(disk, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, true);
     ExpectSet(disk, {10}, false);
@@ -237,20 +249,23 @@ TEST(RemoveFile, DamagedBodiesStayInsideTheBitmap) {
         DirEntry entry;
     };
     const Case cases[] = {
-        {"run past the image", Entry(0x01, "FAR", 1279, 60000)},
-        {"run in the reserved area", Entry(0x01, "LOW", 0, 60000)},
-        {"chain outside the image", Entry(0x03, "CHAIN", 5000, 1000)},
-        {"BRD index outside the image", Entry(0x04, "IDX", 65535, 128)},
+        {"run past the image",
+         MakeEntry({.mode = 0x01, .name = "FAR", .size = 60000, .start = 1279})},
+        {"run in the reserved area", MakeEntry({.mode = 0x01, .name = "LOW", .size = 60000})},
+        {"chain outside the image",
+         MakeEntry({.mode = 0x03, .name = "CHAIN", .size = 1000, .start = 5000})},
+        {"BRD index outside the image",
+         MakeEntry({.mode = 0x04, .name = "IDX", .size = 128, .start = 65535})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
         disk.Format(1);
-        ASSERT_EQ(PutFile(disk, "OK", opstest::Pattern(100), 1), 0);
+        ASSERT_EQ(PutFile(disk, "OK", testdisk::Pattern(100), 1), 0);
         PutEntry(disk, kRoot, 20, c.entry);
         ASSERT_EQ(disk.RemoveFile(20), 0);
         EXPECT_EQ(RootEntry(disk, 20).Mode(), 0x00);
-        EXPECT_EQ(disk.GetUsedClusters(), opstest::SetPositions(disk));
+        EXPECT_EQ(disk.GetUsedClusters(), testdisk::CountUsed(disk));
     }
 }
 
@@ -258,9 +273,9 @@ TEST(RemoveFile, LoopingChainEnds) {
     DiskImage disk;
     disk.Format(1);
     disk.MarkUsed(0, 2 * 256);
-    PutEntry(disk, kRoot, 1, Entry(0x03, "LOOP", 48, 60000));
-    opstest::PokeU16(disk, 48 * 256 + 254, 49);
-    opstest::PokeU16(disk, 49 * 256 + 254, 48); // back to the first sector
+    PutEntry(disk, kRoot, 1, MakeEntry({.mode = 0x03, .name = "LOOP", .size = 60000, .start = 48}));
+    testdisk::PokeU16(disk, 48 * 256 + 254, 49);
+    testdisk::PokeU16(disk, 49 * 256 + 254, 48); // back to the first sector
     ASSERT_EQ(disk.RemoveFile(1), 0);
     ExpectSet(disk, {0, 1}, false);
     EXPECT_EQ(disk.GetUsedClusters(), 0);
@@ -281,12 +296,18 @@ TEST(RemoveFile, EntryReachedThroughAnOverlappingDirectory) {
     DiskImage disk;
     disk.Format(1);
     // Root entry 9 is entry 1 of a "directory" starting one sector later, at 17.
-    ASSERT_EQ(PutFile(disk, "A", opstest::Pattern(300), 1), 0);
-    PutEntry(disk, kRoot, 9, Entry(0x01, "NINE", 48 + 2, 512)); // clusters 2, 3
+    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0);
+    PutEntry(disk, kRoot, 9,
+             MakeEntry({.mode = 0x01,
+                        .name = "NINE",
+                        .size = 512,
+                        .start = static_cast<std::uint16_t>(48 + 2)})); // clusters 2, 3
     disk.MarkUsed(2, 512);
-    opstest::MakeSubDir(disk, kRoot, 2, "SUB", 100);
-    PutEntry(disk, 100, 5, Entry(0x0F, "ODD", 17, 0)); // a directory overlapping the root
-    ASSERT_GE(CheckFileSystem(disk).Errors(), 1);      // ODD lies in the reserved area
+    testdisk::MakeSubDir(disk, kRoot, 2, "SUB", 100);
+    PutEntry(
+        disk, 100, 5,
+        MakeEntry({.mode = 0x0F, .name = "ODD", .start = 17})); // a directory overlapping the root
+    ASSERT_GE(CheckFileSystem(disk).Errors(), 1);               // ODD lies in the reserved area
     disk.SetCurrentDir(17);
     ASSERT_EQ(disk.RemoveFile(1), 0);
     // The entry is the same one seen from the root, not another holder of its clusters.

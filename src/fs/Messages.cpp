@@ -1,0 +1,301 @@
+#include "fs/Messages.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The import's failures share their first sentence; the second says why.
+constexpr const char* kImportFailed = "ディスクイメージへのファイル書き込みに失敗しました. \n";
+constexpr const char* kCauseUnknown = "原因は不明です.";
+constexpr const char* kBootWriteFailed = "ブートプログラムの書き込みに失敗しました. ";
+constexpr const char* kBootExtractFailed = "ブートプログラムの取り出しに失敗しました. ";
+constexpr const char* kExtractFailed = "ファイルの取り出しに失敗しました. ";
+constexpr const char* kNameNotEncodable = "ファイル名に使用できない文字が含まれています.";
+constexpr const char* kNotD88 = "D88 ディスクイメージとして読み込めませんでした.";
+constexpr const char* kSaveFailed = "ディスクイメージを保存できませんでした.";
+constexpr const char* kTooLargeForAdd =
+    "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです.";
+constexpr const char* kTooLargeForBoot =
+    "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.";
+
+std::string Import(const char* cause) {
+    return std::string(kImportFailed) + cause;
+}
+
+std::string WithErrno(std::string text, int sysError) {
+    if (sysError != 0)
+        text += std::string(": ") + std::strerror(sysError);
+    return text;
+}
+
+} // namespace
+
+std::string MessageJa(LoadResult result) {
+    return result == LoadResult::Ok ? std::string() : kNotD88;
+}
+
+std::string MessageEn(LoadResult result) {
+    return result == LoadResult::Ok ? std::string() : "not a D88 disk image";
+}
+
+std::string MessageJa(ExportResult result) {
+    return result == ExportResult::Ok ? std::string() : kExtractFailed;
+}
+
+std::string MessageEn(ExportResult result) {
+    return result == ExportResult::Ok ? std::string() : "cannot write the file";
+}
+
+std::string MessageJa(ImportResult result) {
+    switch (result) {
+    case ImportResult::Ok:
+        return {};
+    case ImportResult::NoFreeEntry:
+        return Import("ディレクトリに空きがありません.");
+    case ImportResult::CannotOpen:
+    case ImportResult::MztTooShort:
+        return Import("ファイルを読み込むことができません.");
+    case ImportResult::NoSpace:
+        return Import("ビットマップの空きがありません.");
+    case ImportResult::NameTaken:
+        return Import("同じファイル名がすでに存在します.");
+    case ImportResult::TooLarge:
+        return Import("このモードでは 65535 バイトを超えるファイルは書き込めません.");
+    case ImportResult::FreeMode:
+        break;
+    }
+    return Import(kCauseUnknown);
+}
+
+std::string MessageEn(ImportResult result) {
+    switch (result) {
+    case ImportResult::Ok:
+        return {};
+    case ImportResult::NoFreeEntry:
+        return "the directory has no free entry";
+    case ImportResult::CannotOpen:
+        return "cannot read the file";
+    case ImportResult::MztTooShort:
+        return "an MZT file of 128 bytes or less holds no data";
+    case ImportResult::NoSpace:
+        return "not enough free space on the disk";
+    case ImportResult::NameTaken:
+        return "a file of this name already exists";
+    case ImportResult::TooLarge:
+        return "too large for this mode (OBJ, BTX and BSD files hold at most 65535 bytes, "
+               "BRD files 512 KB)";
+    case ImportResult::FreeMode:
+        return "mode 0x00 would mark the entry free";
+    }
+    return "writing the file to the disk image failed for an unknown reason";
+}
+
+std::string MessageJa(RemoveResult result) {
+    return result == RemoveResult::Ok ? std::string() : "ファイルの削除に失敗しました. ";
+}
+
+std::string MessageEn(RemoveResult result) {
+    return result == RemoveResult::Ok ? std::string() : "the entry is already free";
+}
+
+std::string MessageJa(ExtractBootResult result) {
+    return result == ExtractBootResult::Ok ? std::string() : kBootExtractFailed;
+}
+
+std::string MessageEn(ExtractBootResult result) {
+    return result == ExtractBootResult::Ok ? std::string() : "taking out the boot program failed";
+}
+
+std::string MessageEn(ExtractBootCause cause) {
+    switch (cause) {
+    case ExtractBootCause::None:
+        return {};
+    case ExtractBootCause::NoSignature:
+        return "the disk has no boot program (no \"IPLPRO\" header)";
+    case ExtractBootCause::PastImageEnd:
+        return "the boot program reaches past the end of the disk image";
+    case ExtractBootCause::WriteFailed:
+        return "cannot write the file";
+    }
+    return MessageEn(ExtractBootResult::Failed);
+}
+
+std::string MessageJa(RegisterBootResult result) {
+    return result == RegisterBootResult::Ok ? std::string() : kBootWriteFailed;
+}
+
+std::string MessageEn(RegisterBootResult result) {
+    switch (result) {
+    case RegisterBootResult::Ok:
+        return {};
+    case RegisterBootResult::CannotOpen:
+        return "cannot read the file";
+    case RegisterBootResult::Empty:
+        return "no program to register (an empty file, or an MZT file of 128 bytes or less)";
+    case RegisterBootResult::TooLarge:
+        return "the program is too large (at most 65535 bytes)";
+    case RegisterBootResult::NoSpace:
+        return "no run of free clusters is long enough for the program";
+    }
+    return "writing the boot program failed";
+}
+
+std::string MessageJa(AddFileReason reason) {
+    switch (reason) {
+    case AddFileReason::Ok:
+        return {};
+    case AddFileReason::CannotRead:
+        return MessageJa(ImportResult::CannotOpen);
+    case AddFileReason::TooLarge:
+        return kTooLargeForAdd;
+    case AddFileReason::FileNameNotEncodable:
+    case AddFileReason::NameNotEncodable:
+        return kNameNotEncodable;
+    case AddFileReason::NameEmpty:
+        return MessageJa(ImportResult::NameTaken); // what the import answers an empty name
+    case AddFileReason::NoMode:
+        return "モードを選択してください.";
+    }
+    return Import(kCauseUnknown);
+}
+
+std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes, int mode) {
+    switch (reason) {
+    case AddFileReason::Ok:
+        return {};
+    case AddFileReason::CannotRead:
+        return "cannot read the file";
+    case AddFileReason::TooLarge:
+        return "the file to write is too large (" + std::to_string(fileBytes) +
+               " bytes; at most 512 KB)";
+    case AddFileReason::FileNameNotEncodable:
+        return "the file name cannot be written in Shift-JIS (CP932); give --name";
+    case AddFileReason::NameNotEncodable:
+        return "cannot be written in Shift-JIS (CP932)";
+    case AddFileReason::NameEmpty:
+        return "the name on the disk is empty";
+    case AddFileReason::NoMode: {
+        char text[8];
+        std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(mode & 0xFF));
+        return std::string("the MZT header's mode ") + text +
+               " is not OBJ, BTX, BSD or BRD; choose one with --mode";
+    }
+    }
+    return MessageEn(ImportResult::FreeMode);
+}
+
+std::string MessageJa(BootRegisterReason reason) {
+    switch (reason) {
+    case BootRegisterReason::Ok:
+        return {};
+    case BootRegisterReason::CannotRead:
+        return kBootWriteFailed;
+    case BootRegisterReason::TooLarge:
+        return kTooLargeForBoot;
+    case BootRegisterReason::FileNameNotEncodable:
+    case BootRegisterReason::TextNotEncodable:
+        return kNameNotEncodable;
+    }
+    return kBootWriteFailed;
+}
+
+std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes) {
+    switch (reason) {
+    case BootRegisterReason::Ok:
+        return {};
+    case BootRegisterReason::CannotRead:
+        return "cannot read the file";
+    case BootRegisterReason::TooLarge:
+        return "the file is too large (" + std::to_string(fileBytes) +
+               " bytes; at most 65535 bytes)";
+    case BootRegisterReason::FileNameNotEncodable:
+        return "the file name cannot be written in Shift-JIS (CP932); give --text";
+    case BootRegisterReason::TextNotEncodable:
+        return "cannot be written in Shift-JIS (CP932)";
+    }
+    return MessageEn(RegisterBootResult::NoSpace);
+}
+
+std::string MessageJa(ImageFileError error) {
+    switch (error) {
+    case ImageFileError::None:
+        return {};
+    case ImageFileError::CannotRead:
+    case ImageFileError::NotRegular:
+    case ImageFileError::TooLarge:
+    case ImageFileError::NotD88:
+        return kNotD88;
+    case ImageFileError::NotMzFs:
+        return MessageJa(UiText::NotMzReadOnly);
+    case ImageFileError::NoImage:
+    case ImageFileError::CannotCreate:
+    case ImageFileError::CannotWrite:
+    case ImageFileError::CannotReplace:
+        break;
+    }
+    return kSaveFailed;
+}
+
+std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileBytes,
+                      std::string_view folder) {
+    switch (error) {
+    case ImageFileError::None:
+        return {};
+    case ImageFileError::CannotRead:
+        return "cannot read the file";
+    case ImageFileError::NotRegular:
+        return "not a regular file";
+    case ImageFileError::TooLarge:
+        return "the file is too large for a disk image (" + std::to_string(fileBytes) +
+               " bytes, at most " + std::to_string(64u << 20) + ")";
+    case ImageFileError::NotD88:
+        return "not a D88 disk image";
+    case ImageFileError::NotMzFs:
+        return "not an MZ disk file system; refusing to change it";
+    case ImageFileError::NoImage:
+        return "no disk image to save";
+    case ImageFileError::CannotCreate:
+        return WithErrno("cannot create a temporary file in " + std::string(folder), sysError);
+    case ImageFileError::CannotWrite:
+        return WithErrno("cannot write", sysError);
+    case ImageFileError::CannotReplace:
+        return WithErrno("cannot replace the file", sysError);
+    }
+    return "cannot write";
+}
+
+std::string MessageJa(UiText text) {
+    switch (text) {
+    case UiText::ErrorCaption:
+        return "エラー";
+    case UiText::AppCaption:
+        return "Darvex";
+    case UiText::DeleteCaption:
+        return "ファイル削除";
+    case UiText::DeleteQuestion:
+        return "選択したファイルを削除してよろしいですか？\nOK "
+               "またはキャンセルを選んでください。\n";
+    case UiText::NotD88:
+        return kNotD88;
+    case UiText::NotMzReadOnly:
+        return "MZ のディスクではないため, 読み出し専用で開きます.";
+    case UiText::SaveLosesSectorInfo:
+        return "保存すると, このディスクイメージの一部のセクタ情報は失われます.";
+    case UiText::SaveChangesPrompt:
+        return "ディスクイメージ「%s」への変更を保存しますか?";
+    case UiText::ExtractFailed:
+        return kExtractFailed;
+    case UiText::TooLargeForAdd:
+        return kTooLargeForAdd;
+    case UiText::TooLargeForBoot:
+        return kTooLargeForBoot;
+    case UiText::NameNotEncodable:
+        return kNameNotEncodable;
+    case UiText::SaveFailed:
+        return kSaveFailed;
+    case UiText::ChangedOnDisk:
+        return "ディスクイメージ「%s」はほかのプログラムによって変更されています. 上書きしますか?";
+    }
+    return {};
+}

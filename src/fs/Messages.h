@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fs/AddFileEntry.h"
+#include "fs/BootHeaderBuilder.h"
+#include "fs/ResultCodes.h"
+
+// Every message of the system, in one table: for each result of each operation the Japanese
+// text the desktop program shows (byte for byte as the users know it) and the English line
+// `darvex-cli` prints after "darvex-cli: COMMAND: SUBJECT: ". Front ends choose the subject
+// and the message box; they spell no text of their own.
+//
+// Codes outside an enum's values (a newer core, a foreign caller) get the "cause unknown"
+// sentence of their operation.
+
+std::string MessageJa(LoadResult result);
+std::string MessageEn(LoadResult result);
+
+std::string MessageJa(ExportResult result);
+std::string MessageEn(ExportResult result);
+
+std::string MessageJa(ImportResult result);
+std::string MessageEn(ImportResult result);
+
+std::string MessageJa(RemoveResult result);
+std::string MessageEn(RemoveResult result);
+
+std::string MessageJa(ExtractBootResult result);
+std::string MessageEn(ExtractBootResult result);
+std::string MessageEn(ExtractBootCause cause);
+
+std::string MessageJa(RegisterBootResult result);
+std::string MessageEn(RegisterBootResult result);
+
+// fileBytes: the host file's length (TooLarge); mode: the mode that was refused (NoMode).
+std::string MessageJa(AddFileReason reason);
+std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes = 0, int mode = 0);
+
+std::string MessageJa(BootRegisterReason reason);
+std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes = 0);
+
+// sysError: the errno behind the failure, 0 when none; fileBytes: the length of a file refused
+// as too large.
+std::string MessageJa(ImageFileError error);
+std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
+                      std::string_view folder = {});
+
+// Texts of the desktop program that belong to no operation's result.
+enum class UiText {
+    ErrorCaption,        // caption of every failure message box
+    AppCaption,          // caption of the save prompt
+    DeleteCaption,       // caption of the delete question
+    DeleteQuestion,      // the delete command's confirmation
+    NotD88,              // a .d88/.d20 file the decoder refuses
+    NotMzReadOnly,       // opened read-only: not an MZ file system
+    SaveLosesSectorInfo, // the load report says a save normalises the file
+    SaveChangesPrompt,   // "%s": the document title
+    ExtractFailed,       // an export the extract dialog could not write
+    TooLargeForAdd,      // the add-file command's 512 KB limit
+    TooLargeForBoot,     // the boot-register command's 65535-byte limit
+    NameNotEncodable,    // a typed name or text CP932 cannot encode
+    SaveFailed,          // the disk image could not be saved (the reason follows)
+    ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
+};
+std::string MessageJa(UiText text);

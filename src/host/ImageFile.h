@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fs/ResultCodes.h"
+
+class DiskImage;
+
+// What identifies one state of a file on disk: a save can tell whether the file it read was
+// replaced or changed since (another program saved over it).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t mtimeSec = 0;
+    std::int64_t mtimeNsec = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// How an image file read or write ended. The message table turns it into text:
+// MessageJa(error) and MessageEn(error, sysError, fileBytes, folder) (fs/Messages.h).
+struct ImageFileStatus {
+    ImageFileError error = ImageFileError::None;
+    int sysError = 0;            // errno of the failing call, 0 when none
+    std::uint64_t fileBytes = 0; // the length of a file refused as too large
+    std::string folder;          // the folder a temporary file could not be created in
+
+    bool Ok() const { return error == ImageFileError::None; }
+    std::string MessageEn() const;
+    std::string MessageJa() const;
+};
+
+// Disk image files on the host: read as D88 whatever the extension, always written as D88, and
+// written so that the old file stays whole until the new one is complete.
+class ImageFile {
+public:
+    // No real disk comes near this; it keeps a wrong argument from filling memory.
+    static constexpr std::size_t kMaxImageFileBytes = 64u << 20;
+
+    // Reads path into disk; disk is unchanged on failure. stamp (when given) receives the
+    // state of the file that was read.
+    static ImageFileStatus Load(const std::string& path, DiskImage& disk,
+                                FileStamp* stamp = nullptr);
+    // As Load, for a read-change-write: a disk that is not an MZ file system is refused
+    // (NotMzFs) and disk is then left as it was loaded.
+    static ImageFileStatus LoadForChange(const std::string& path, DiskImage& disk,
+                                         FileStamp* stamp = nullptr);
+    // Saves disk as D88 over path (see WriteAtomically); stamp receives the new file's state.
+    static ImageFileStatus Save(const std::string& path, const DiskImage& disk,
+                                FileStamp* stamp = nullptr);
+    // The state of the file at path now (a symbolic link followed); none when there is none.
+    static std::optional<FileStamp> CurrentStamp(const std::string& path);
+
+    // The same as Load and Save with the failure given as the English message.
+    static bool Read(const std::string& path, DiskImage& disk, std::string& reason);
+    static bool Write(const std::string& path, const DiskImage& disk, std::string& reason);
+
+    // Writes bytes to a temporary file in path's folder, flushes it to the disk, gives it the
+    // old file's permissions and renames it over path. On failure false, path is untouched and
+    // the temporary file is gone. A symbolic link is written through, not replaced.
+    static ImageFileStatus WriteBytes(const std::string& path,
+                                      const std::vector<unsigned char>& bytes,
+                                      FileStamp* stamp = nullptr);
+    static bool WriteAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
+                                std::string& reason);
+};

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "fs/Messages.h"
+
+namespace {
+
+constexpr const char* kImportHead = "ディスクイメージへのファイル書き込みに失敗しました. \n";
+
+TEST(Messages, ImportTextsByCode) {
+    struct Case {
+        int code;
+        std::string ja;
+        const char* en;
+    };
+    const Case kCases[] = {
+        {0, "", ""},
+        {1, std::string(kImportHead) + "ディレクトリに空きがありません.",
+         "the directory has no free entry"},
+        {2, std::string(kImportHead) + "ファイルを読み込むことができません.",
+         "cannot read the file"},
+        {3, std::string(kImportHead) + "ファイルを読み込むことができません.",
+         "an MZT file of 128 bytes or less holds no data"},
+        {4, std::string(kImportHead) + "ビットマップの空きがありません.",
+         "not enough free space on the disk"},
+        {5, std::string(kImportHead) + "同じファイル名がすでに存在します.",
+         "a file of this name already exists"},
+        {6,
+         std::string(kImportHead) + "このモードでは 65535 バイトを超えるファイルは書き込めません.",
+         "too large for this mode (OBJ, BTX and BSD files hold at most 65535 bytes, BRD files "
+         "512 KB)"},
+        {7, std::string(kImportHead) + "原因は不明です.", "mode 0x00 would mark the entry free"},
+        {42, std::string(kImportHead) + "原因は不明です.",
+         "writing the file to the disk image failed for an unknown reason"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(MessageJa(static_cast<ImportResult>(c.code)), c.ja);
+        EXPECT_EQ(MessageEn(static_cast<ImportResult>(c.code)), c.en);
+    }
+}
+
+TEST(Messages, BootAndExportTextsEndWithTheirBlank) {
+    for (int code : {1, 2, 3, 4, 9})
+        EXPECT_EQ(MessageJa(static_cast<RegisterBootResult>(code)),
+                  "ブートプログラムの書き込みに失敗しました. ")
+            << code;
+    EXPECT_EQ(MessageJa(ExtractBootResult::Failed), "ブートプログラムの取り出しに失敗しました. ");
+    EXPECT_EQ(MessageJa(ExportResult::CannotWrite), "ファイルの取り出しに失敗しました. ");
+    EXPECT_EQ(MessageJa(RegisterBootResult::Ok), "");
+    EXPECT_EQ(MessageEn(RegisterBootResult::TooLarge),
+              "the program is too large (at most 65535 bytes)");
+    EXPECT_EQ(MessageEn(RegisterBootResult::Empty),
+              "no program to register (an empty file, or an MZT file of 128 bytes or less)");
+}
+
+TEST(Messages, ExtractBootCausesSayWhich) {
+    EXPECT_EQ(MessageEn(ExtractBootCause::NoSignature),
+              "the disk has no boot program (no \"IPLPRO\" header)");
+    EXPECT_EQ(MessageEn(ExtractBootCause::PastImageEnd),
+              "the boot program reaches past the end of the disk image");
+    EXPECT_EQ(MessageEn(ExtractBootCause::WriteFailed), "cannot write the file");
+    EXPECT_EQ(MessageEn(ExtractBootCause::None), "");
+    for (auto cause : {ExtractBootCause::NoSignature, ExtractBootCause::PastImageEnd,
+                       ExtractBootCause::WriteFailed})
+        EXPECT_EQ(ToInt(ToResult(cause)), 1);
+    EXPECT_EQ(ToInt(ToResult(ExtractBootCause::None)), 0);
+}
+
+TEST(Messages, AddFileReasons) {
+    EXPECT_EQ(MessageJa(AddFileReason::TooLarge),
+              "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです.");
+    EXPECT_EQ(MessageJa(AddFileReason::NameNotEncodable),
+              "ファイル名に使用できない文字が含まれています.");
+    EXPECT_EQ(MessageJa(AddFileReason::FileNameNotEncodable),
+              MessageJa(AddFileReason::NameNotEncodable));
+    EXPECT_EQ(MessageJa(AddFileReason::CannotRead), MessageJa(ImportResult::CannotOpen));
+    EXPECT_EQ(MessageEn(AddFileReason::TooLarge, 524289),
+              "the file to write is too large (524289 bytes; at most 512 KB)");
+    EXPECT_EQ(MessageEn(AddFileReason::NoMode, 0, 0x1A),
+              "the MZT header's mode 0x1A is not OBJ, BTX, BSD or BRD; choose one with --mode");
+    EXPECT_EQ(MessageEn(AddFileReason::NameEmpty), "the name on the disk is empty");
+    EXPECT_EQ(MessageJa(AddFileReason::Ok), "");
+}
+
+TEST(Messages, BootRegisterReasons) {
+    EXPECT_EQ(MessageJa(BootRegisterReason::TooLarge),
+              "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.");
+    EXPECT_EQ(MessageJa(BootRegisterReason::CannotRead),
+              "ブートプログラムの書き込みに失敗しました. ");
+    EXPECT_EQ(MessageJa(BootRegisterReason::TextNotEncodable),
+              "ファイル名に使用できない文字が含まれています.");
+    EXPECT_EQ(MessageEn(BootRegisterReason::TooLarge, 65536),
+              "the file is too large (65536 bytes; at most 65535 bytes)");
+}
+
+TEST(Messages, DocumentTexts) {
+    struct Case {
+        UiText text;
+        const char* ja;
+    };
+    const Case kCases[] = {
+        {UiText::ErrorCaption, "エラー"},
+        {UiText::NotD88, "D88 ディスクイメージとして読み込めませんでした."},
+        {UiText::NotMzReadOnly, "MZ のディスクではないため, 読み出し専用で開きます."},
+        {UiText::SaveLosesSectorInfo,
+         "保存すると, このディスクイメージの一部のセクタ情報は失われます."},
+        {UiText::SaveChangesPrompt, "ディスクイメージ「%s」への変更を保存しますか?"},
+        {UiText::DeleteQuestion,
+         "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n"},
+        {UiText::DeleteCaption, "ファイル削除"},
+        {UiText::ExtractFailed, "ファイルの取り出しに失敗しました. "},
+        {UiText::TooLargeForAdd, "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです."},
+    };
+    for (const Case& c : kCases)
+        EXPECT_EQ(MessageJa(c.text), c.ja) << c.ja;
+    EXPECT_EQ(MessageJa(LoadResult::NotAContainer), MessageJa(UiText::NotD88));
+}
+
+TEST(Messages, ImageFileErrorsCarryTheirDetail) {
+    EXPECT_EQ(MessageEn(ImageFileError::CannotCreate, ENOENT, 0, "/x"),
+              std::string("cannot create a temporary file in /x: ") + std::strerror(ENOENT));
+    EXPECT_EQ(MessageEn(ImageFileError::TooLarge, 0, 70000000),
+              "the file is too large for a disk image (70000000 bytes, at most 67108864)");
+    EXPECT_EQ(MessageEn(ImageFileError::CannotWrite), "cannot write");
+    EXPECT_EQ(MessageEn(ImageFileError::NotMzFs),
+              "not an MZ disk file system; refusing to change it");
+    EXPECT_EQ(MessageJa(ImageFileError::NotD88), MessageJa(UiText::NotD88));
+    EXPECT_EQ(MessageJa(ImageFileError::CannotReplace), MessageJa(UiText::SaveFailed));
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestUtil.h"
+#include "cli/CliTestSupport.h"
+#include "host/ImageFile.h"
+#include "image/DiskImage.h"
+#include "support/TestDisk.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using clitest::FilesIn;
+using testutil::ReadFileBytes;
+using testutil::TempDir;
+using testutil::WriteFileBytes;
+
+mode_t ModeOf(const fs::path& path) {
+    struct stat st {};
+    EXPECT_EQ(stat(path.c_str(), &st), 0);
+    return st.st_mode & 07777;
+}
+
+TEST(ImageFile, WriteReplacesTheFileAndKeepsItsMode) {
+    TempDir dir;
+    const fs::path target = dir.path() / "disk.d88";
+    ASSERT_TRUE(WriteFileBytes(target, {1, 2, 3}));
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+
+    std::string reason;
+    ASSERT_TRUE(ImageFile::WriteAtomically(target.string(), {9, 8, 7, 6}, reason)) << reason;
+    EXPECT_EQ(ReadFileBytes(target), (std::vector<unsigned char>{9, 8, 7, 6}));
+    EXPECT_EQ(ModeOf(target), 0640u);
+    EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{"disk.d88"});
+}
+
+TEST(ImageFile, WriteCreatesANewFileWithTheUmaskMode) {
+    TempDir dir;
+    const fs::path target = dir.path() / "new.d88";
+    const mode_t old = umask(022);
+    std::string reason;
+    const bool ok = ImageFile::WriteAtomically(target.string(), {5}, reason);
+    umask(old);
+    ASSERT_TRUE(ok) << reason;
+    EXPECT_EQ(ModeOf(target), 0644u); // not the 0600 of the temporary file
+    EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{"new.d88"});
+}
+
+TEST(ImageFile, WriteThroughASymbolicLinkKeepsTheLink) {
+    TempDir dir;
+    const fs::path real = dir.path() / "real.d88";
+    const fs::path link = dir.path() / "link.d88";
+    ASSERT_TRUE(WriteFileBytes(real, {1}));
+    fs::create_symlink(real, link);
+    std::string reason;
+    ASSERT_TRUE(ImageFile::WriteAtomically(link.string(), {2, 2}, reason)) << reason;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real), (std::vector<unsigned char>{2, 2}));
+}
+
+TEST(ImageFile, FailedRenameLeavesNoTemporaryFile) {
+    TempDir dir;
+    // A folder in the target's place: the temporary file is written, the rename fails.
+    const fs::path target = dir.path() / "busy";
+    fs::create_directory(target);
+    ASSERT_TRUE(WriteFileBytes(target / "inside", {4}));
+    std::string reason;
+    EXPECT_FALSE(ImageFile::WriteAtomically(target.string(), {1, 2, 3}, reason));
+    EXPECT_NE(reason.find("cannot replace"), std::string::npos) << reason;
+    EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{"busy"});
+    EXPECT_EQ(ReadFileBytes(target / "inside"), std::vector<unsigned char>{4});
+}
+
+TEST(ImageFile, MissingFolderFails) {
+    TempDir dir;
+    std::string reason;
+    EXPECT_FALSE(ImageFile::WriteAtomically((dir.path() / "no" / "x.d88").string(), {1}, reason));
+    EXPECT_NE(reason.find("temporary file"), std::string::npos) << reason;
+    EXPECT_TRUE(FilesIn(dir.path()).empty());
+}
+
+TEST(ImageFile, ReadOnlyFolderFailsAndKeepsTheOldFile) {
+    TempDir dir;
+    const fs::path folder = dir.path() / "ro";
+    fs::create_directory(folder);
+    const fs::path target = folder / "disk.d88";
+    ASSERT_TRUE(WriteFileBytes(target, {7, 7}));
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    if (access(folder.c_str(), W_OK) == 0) {
+        chmod(folder.c_str(), 0755);
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    }
+    std::string reason;
+    const bool ok = ImageFile::WriteAtomically(target.string(), {1}, reason);
+    chmod(folder.c_str(), 0755);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadFileBytes(target), (std::vector<unsigned char>{7, 7}));
+    EXPECT_EQ(FilesIn(folder), std::set<std::string>{"disk.d88"});
+}
+
+TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
+    TempDir dir;
+    const fs::path small = dir.path() / "small.d88";
+    ASSERT_TRUE(WriteFileBytes(small, std::vector<unsigned char>(100, 0)));
+    const fs::path big = dir.path() / "big.d88";
+    {
+        ASSERT_TRUE(WriteFileBytes(big, {}));
+        // Sparse: the limit is tested on the length before anything is read.
+        fs::resize_file(big, ImageFile::kMaxImageFileBytes + 1);
+    }
+    struct Case {
+        fs::path path;
+        const char* reason;
+    };
+    const Case kCases[] = {
+        {dir.path() / "missing.d88", "cannot read"},
+        {dir.path(), "cannot read"},
+        {small, "not a D88"},
+        {big, "too large"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.path.string());
+        DiskImage disk;
+        disk.Format(1);
+        std::string reason;
+        EXPECT_FALSE(ImageFile::Read(c.path.string(), disk, reason));
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+        EXPECT_EQ(disk.GetCylinders(), 40); // the held image is kept
+    }
+}
+
+TEST(ImageFile, WriteThenReadGivesTheSameDisk) {
+    TempDir dir;
+    const fs::path target = dir.path() / "t.d88";
+    for (int type = 0; type < 4; ++type) {
+        SCOPED_TRACE(type);
+        DiskImage disk;
+        disk.Format(type);
+        std::string reason;
+        ASSERT_TRUE(ImageFile::Write(target.string(), disk, reason)) << reason;
+        EXPECT_EQ(fs::file_size(target), static_cast<std::uintmax_t>(disk.GetSavedSize(0)));
+        DiskImage back;
+        ASSERT_TRUE(ImageFile::Read(target.string(), back, reason)) << reason;
+        ASSERT_EQ(back.GetImageSize(), disk.GetImageSize());
+        EXPECT_TRUE(std::equal(back.Image().data(), back.Image().data() + back.GetImageSize(),
+                               disk.Image().data()));
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ImageFileStamp, TellsWhenTheFileChangedSinceItWasRead) {
+    TempDir dir;
+    const std::string path = (dir.path() / "disk.d88").string();
+    DiskImage disk;
+    disk.Format(2);
+    FileStamp saved;
+    ASSERT_TRUE(ImageFile::Save(path, disk, &saved).Ok());
+    FileStamp read;
+    ASSERT_TRUE(ImageFile::Load(path, disk, &read).Ok());
+    EXPECT_EQ(read, saved);
+    EXPECT_EQ(ImageFile::CurrentStamp(path), read);
+
+    // Another program saves over it: a new file at the same path.
+    DiskImage other;
+    other.Format(3);
+    ASSERT_TRUE(ImageFile::Save(path, other).Ok());
+    EXPECT_NE(ImageFile::CurrentStamp(path), read);
+    EXPECT_FALSE(ImageFile::CurrentStamp((dir.path() / "none").string()).has_value());
+}
+
+TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
+    TempDir dir;
+    DiskImage disk;
+    disk.Format(1);
+    const auto before = testdisk::Snapshot(disk);
+    ASSERT_TRUE(WriteFileBytes(dir.path() / "short.d88", std::vector<unsigned char>(100, 0)));
+    ImageFileStatus status = ImageFile::Load((dir.path() / "short.d88").string(), disk);
+    EXPECT_EQ(status.error, ImageFileError::NotD88);
+    EXPECT_EQ(status.MessageEn(), "not a D88 disk image");
+    EXPECT_EQ(status.MessageJa(), "D88 ディスクイメージとして読み込めませんでした.");
+    status = ImageFile::Load((dir.path() / "none.d88").string(), disk);
+    EXPECT_EQ(status.error, ImageFileError::CannotRead);
+    EXPECT_EQ(testdisk::Snapshot(disk), before);
+
+    // A D88 file whose sector 15 holds no bitmap loads, but not for a change.
+    std::vector<unsigned char> blank(688, 0);
+    blank[0x1C] = 0xB0;
+    blank[0x1D] = 0x02;
+    ASSERT_TRUE(WriteFileBytes(dir.path() / "blank.d88", blank));
+    EXPECT_TRUE(ImageFile::Load((dir.path() / "blank.d88").string(), disk).Ok());
+    EXPECT_EQ(ImageFile::LoadForChange((dir.path() / "blank.d88").string(), disk).error,
+              ImageFileError::NotMzFs);
+}
+
+} // namespace
