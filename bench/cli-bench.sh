@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Whole-process timings of darvex-cli beside a floor program of our own and /bin/true, all in
 # one run on one 2DD image; prints medians and the ratios the targets are stated in.
-# Usage: bench/cli-bench.sh [BUILD_DIR] [RUNS]
+# Usage: bench/cli-bench.sh [BUILD_DIR] [RUNS] [WORK_PARENT]
+# WORK_PARENT is where the work folder goes (default: $TMPDIR or /tmp); /dev/shm shows the
+# commands without the cost of flushing the saved images to a real disk.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${2:-101}
+parent=${3:-}
 cli=$build/darvex-cli
 [ -x "$cli" ] || { echo "cli-bench: build $cli first (make build)" >&2; exit 1; }
 
-work=$(mktemp -d)
+work=$(mktemp -d ${parent:+-p "$parent"})
 trap 'rm -rf "$work"' EXIT
 cc=${CC:-cc}
 $cc -O2 -o "$work/floor" bench/floor.c
