@@ -30,13 +30,19 @@ add_custom_command(
 add_library(darvex_gui_resources OBJECT ${DARVEX_RESOURCE_CPP})
 target_link_libraries(darvex_gui_resources PRIVATE darvex_wx)
 
+# Like the core's layers, an include root of its own that exposes doc/ and ui/ alone: with
+# darvex_host's roots below it, an include of cli/ does not compile.
+set(DARVEX_GUI_INCLUDE ${CMAKE_BINARY_DIR}/include/gui)
+file(MAKE_DIRECTORY ${DARVEX_GUI_INCLUDE})
+foreach(folder doc ui)
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${DARVEX_GUI_INCLUDE}/${folder} SYMBOLIC)
+endforeach()
 file(GLOB DARVEX_GUI_SOURCES CONFIGURE_DEPENDS src/doc/*.cpp src/ui/*.cpp)
-list(FILTER DARVEX_GUI_SOURCES EXCLUDE REGEX ".*/(main|PathParts)\\.cpp$")
+list(FILTER DARVEX_GUI_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
 add_library(darvex_gui STATIC ${DARVEX_GUI_SOURCES} $<TARGET_OBJECTS:darvex_gui_resources>)
-target_include_directories(darvex_gui PUBLIC src)
-target_link_libraries(darvex_gui PUBLIC ${DARVEX_GUI_CORE_LIBS} darvex_wx PRIVATE darvex_warnings)
-target_compile_definitions(darvex_gui PUBLIC
-    DARVEX_VERSION_TEXT="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}${PROJECT_VERSION_PATCH}")
+target_include_directories(darvex_gui PUBLIC ${DARVEX_GUI_INCLUDE})
+target_link_libraries(darvex_gui PUBLIC ${DARVEX_GUI_CORE_LIBS} darvex_wx darvex_version
+                      PRIVATE darvex_warnings)
 
 add_executable(darvex src/ui/main.cpp)
 target_link_libraries(darvex PRIVATE darvex_gui darvex_warnings)

@@ -15,35 +15,36 @@
 #include "doc/SessionState.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
-#include "image/Geometry.h"
 #include "host/PathParts.h"
+#include "image/Geometry.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexDoc, wxDocument);
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(wxID_SAVE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-        EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
-            EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
-                EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
-                    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-                        EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
-                            EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-                                EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
-                                    EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
-                                        EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
-                                            EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
-                                                EVT_MENU(ID_EXTRACT_BOOT, CDarvexDoc::OnExtractBoot)
-                                                    EVT_MENU(ID_REGISTER_BOOT,
-                                                             CDarvexDoc::OnRegisterBoot)
-                                                        wxEND_EVENT_TABLE()
+    EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
+    EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
+    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
+    EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
+    EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
+    EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
+    EVT_MENU(ID_EXTRACT_BOOT, CDarvexDoc::OnExtractBoot)
+    EVT_MENU(ID_REGISTER_BOOT, CDarvexDoc::OnRegisterBoot)
+wxEND_EVENT_TABLE();
+// clang-format on
 
-                                                            namespace {
+namespace {
 
-    // ext as PathParts gives it, without the dot.
-    bool IsImageExtension(const char* ext) {
-        const wxString e = wxString::FromUTF8(ext).Lower();
-        return e == "d88" || e == "d20";
-    }
+// ext as PathParts gives it, without the dot.
+bool IsImageExtension(const char* ext) {
+    const wxString e = wxString::FromUTF8(ext).Lower();
+    return e == "d88" || e == "d20";
+}
 
 } // namespace
 
@@ -95,9 +96,10 @@ bool CDarvexDoc::OnNewDocument() {
 bool CDarvexDoc::OnSaveModified() {
     if (!IsModified())
         return true;
-    const wxString text =
-        wxString::Format(wxString::FromUTF8(doctext::kSaveChanges), GetUserReadableName());
-    switch (JaMessageBox(GetDocumentWindow(), text, wxString::FromUTF8(doctext::kAppName),
+    const wxString text = wxString::Format(wxString::FromUTF8(MessageJa(UiText::SaveChangesPrompt)),
+                                           GetUserReadableName());
+    switch (JaMessageBox(GetDocumentWindow(), text,
+                         wxString::FromUTF8(MessageJa(UiText::AppCaption)),
                          wxYES_NO | wxCANCEL | wxICON_NONE)) {
     case wxID_YES:
         return Save();
@@ -140,26 +142,22 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
         UpdateSpaceText();
         return true;
     }
-    std::string reason;
-    switch (DocImageFile::Read(file.utf8_string(), m_Disk, reason, m_stamp)) {
-    case ImageReadResult::Ok:
-        break;
-    case ImageReadResult::NotD88:
-        ShowMessage(doctext::kNotD88, wxString::FromUTF8(doctext::kErrorCaption));
-        return false;
-    case ImageReadResult::CannotRead:
-        ShowMessage(doctext::kCannotRead, wxString::FromUTF8(doctext::kErrorCaption));
+    FileStamp stamp;
+    const ImageFileStatus status = ImageFile::Load(file.utf8_string(), m_Disk, &stamp);
+    if (!status.Ok()) {
+        ShowMessage(status.MessageJa(), UiText::ErrorCaption);
         return false;
     }
+    m_stamp = stamp;
     m_stampPath = file;
     RootRebuild();
     m_bLoaded = 1;
     m_bReadOnly = !m_Disk.IsMzFileSystem();
     UpdateSpaceText();
     if (m_bReadOnly)
-        ShowMessage(doctext::kReadOnly, wxString::FromUTF8(doctext::kAppName));
+        ShowMessage(MessageJa(UiText::NotMzReadOnly), UiText::AppCaption);
     if (!m_Disk.GetLoadReport().Empty())
-        ShowMessage(doctext::kLossOnSave, wxString::FromUTF8(doctext::kAppName));
+        ShowMessage(MessageJa(UiText::SaveLosesSectorInfo), UiText::AppCaption);
     return true;
 }
 
@@ -167,22 +165,22 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
     if (!m_bLoaded)
         return true;
     const std::string path = file.utf8_string();
-    if (m_stamp.valid && file == m_stampPath) {
-        const DocFileStamp now = DocImageFile::StampOf(path);
-        if (now.valid && now != m_stamp) {
-            const wxString text = wxString::Format(wxString::FromUTF8(doctext::kChangedOnDisk),
-                                                   GetUserReadableName());
-            if (JaMessageBox(GetDocumentWindow(), text, wxString::FromUTF8(doctext::kAppName),
+    if (m_stamp && file == m_stampPath) {
+        const std::optional<FileStamp> now = ImageFile::CurrentStamp(path);
+        if (now && *now != *m_stamp) {
+            const wxString text = wxString::Format(
+                wxString::FromUTF8(MessageJa(UiText::ChangedOnDisk)), GetUserReadableName());
+            if (JaMessageBox(GetDocumentWindow(), text,
+                             wxString::FromUTF8(MessageJa(UiText::AppCaption)),
                              wxYES_NO | wxICON_NONE) != wxID_YES)
                 return false;
         }
     }
-    std::string reason;
-    DocFileStamp stamp;
-    if (!DocImageFile::Write(path, m_Disk, reason, stamp)) {
-        JaMessageBox(GetDocumentWindow(),
-                     wxString::FromUTF8(doctext::kCannotSave) + "\n" + wxString::FromUTF8(reason),
-                     wxString::FromUTF8(doctext::kErrorCaption), wxOK | wxICON_NONE);
+    FileStamp stamp;
+    const ImageFileStatus status = ImageFile::Save(path, m_Disk, &stamp);
+    if (!status.Ok()) {
+        // The Japanese sentence, then the system's own reason.
+        ShowMessage(status.MessageJa() + "\n(" + status.MessageEn() + ")", UiText::ErrorCaption);
         return false;
     }
     m_stamp = stamp;
@@ -191,8 +189,9 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
     return true;
 }
 
-void CDarvexDoc::ShowMessage(const char* text, const wxString& caption) const {
-    JaMessageBox(GetDocumentWindow(), wxString::FromUTF8(text), caption, wxOK | wxICON_NONE);
+void CDarvexDoc::ShowMessage(const std::string& text, UiText caption) const {
+    JaMessageBox(GetDocumentWindow(), wxString::FromUTF8(text),
+                 wxString::FromUTF8(MessageJa(caption)), wxOK | wxICON_NONE);
 }
 
 void CDarvexDoc::ClearPanes() {

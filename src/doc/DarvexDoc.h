@@ -1,14 +1,16 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <wx/docview.h>
 #include <wx/treebase.h>
 
-#include "doc/DocImageFile.h"
 #include "fs/DirTree.h"
+#include "fs/Messages.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 class DocumentHost;
@@ -62,7 +64,7 @@ private:
     void RootRebuild();
     int FillTree();
     void UpdateSpaceText();
-    void ShowMessage(const char* text, const wxString& caption) const;
+    void ShowMessage(const std::string& text, UiText caption) const;
 
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
     void OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event);
@@ -80,7 +82,7 @@ private:
     int m_nTreeCount = 0;
     DiskImage m_Disk;
     bool m_bReadOnly = false;
-    DocFileStamp m_stamp; // of the file as last read or written
+    std::optional<FileStamp> m_stamp; // of the file as last read or written
     wxString m_stampPath;
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexDoc);

@@ -7,13 +7,16 @@
 #include "doc/NewDiskDlg.h"
 #include "doc/RecentFiles.h"
 
-wxBEGIN_EVENT_TABLE(DarvexDocManager, wxDocManager) EVT_MENU(wxID_NEW, DarvexDocManager::OnNew)
-    EVT_UPDATE_UI(wxID_UNDO, DarvexDocManager::OnUpdateUndo) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(DarvexDocManager, wxDocManager)
+    EVT_MENU(wxID_NEW, DarvexDocManager::OnNew)
+    EVT_UPDATE_UI(wxID_UNDO, DarvexDocManager::OnUpdateUndo)
+wxEND_EVENT_TABLE();
+// clang-format on
 
-    // wxDocManager(flags, true) would create the file history from its constructor, before our
-    // OnCreateFileHistory is in force; the caller runs Initialize() instead.
-    DarvexDocManager::DarvexDocManager()
-    : wxDocManager(0, false) {
+// wxDocManager(flags, true) would create the file history from its constructor, before our
+// OnCreateFileHistory is in force; the caller runs Initialize() instead.
+DarvexDocManager::DarvexDocManager() : wxDocManager(0, false) {
     SetMaxDocsOpen(1);
 }
 

@@ -1,8 +1,11 @@
 #include "host/HostFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -10,6 +13,11 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+struct FdCloser {
+    int fd;
+    ~FdCloser() { close(fd); }
+};
 
 } // namespace
 
@@ -31,6 +39,37 @@ HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
     if (!data.empty() && std::fread(data.data(), 1, data.size(), file.get()) != data.size())
         return ReadStatus::CannotOpen;
     out = std::move(data);
+    return ReadStatus::Ok;
+}
+
+HostFile::ReadStatus HostFile::ReadUncleared(const char* path, std::size_t maxBytes,
+                                             std::unique_ptr<unsigned char[]>& out,
+                                             std::size_t& length, std::uint64_t* fileBytes) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return ReadStatus::CannotOpen;
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd,
+                                                                  [](const int* f) { close(*f); });
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return ReadStatus::CannotOpen;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (fileBytes)
+        *fileBytes = size;
+    if (size > maxBytes)
+        return ReadStatus::TooLarge;
+    auto data = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(size));
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = read(fd, data.get() + got, static_cast<std::size_t>(size) - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return ReadStatus::CannotOpen; // an error, or the file shrank while being read
+        got += static_cast<std::size_t>(n);
+    }
+    out = std::move(data);
+    length = got;
     return ReadStatus::Ok;
 }
 

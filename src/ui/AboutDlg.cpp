@@ -4,7 +4,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "doc/DialogLayout.h"
-#include "ui/AppVersion.h"
+#include "Version.h"
 
 CAboutDlg::CAboutDlg(wxWindow* parent) {
     wxXmlResource::Get()->LoadDialog(this, parent, "IDD_ABOUTBOX");
@@ -14,5 +14,5 @@ CAboutDlg::CAboutDlg(wxWindow* parent) {
 }
 
 wxString CAboutDlg::VersionText() {
-    return wxString("Darvex Version ") + kAppVersion;
+    return wxString("Darvex Version ") + kDarvexAboutVersion;
 }

@@ -32,10 +32,14 @@ extern void InitXmlResource();
 
 wxIMPLEMENT_APP_NO_MAIN(CDarvexApp);
 
-wxBEGIN_EVENT_TABLE(CDarvexApp, wxApp) EVT_MENU(wxID_ABOUT, CDarvexApp::OnShowAbout)
-    EVT_UPDATE_UI(wxID_ABOUT, CDarvexApp::OnUpdateAlwaysEnabled) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CDarvexApp, wxApp)
+    EVT_MENU(wxID_ABOUT, CDarvexApp::OnShowAbout)
+    EVT_UPDATE_UI(wxID_ABOUT, CDarvexApp::OnUpdateAlwaysEnabled)
+wxEND_EVENT_TABLE();
+// clang-format on
 
-        std::vector<std::string> CDarvexApp::s_rawArgs;
+std::vector<std::string> CDarvexApp::s_rawArgs;
 
 CDarvexApp::CDarvexApp() = default;
 CDarvexApp::~CDarvexApp() = default;
@@ -143,9 +147,9 @@ bool CDarvexApp::TryAfter(wxEvent& event) {
     // handled. Update events also come for every window, hence the checks on the source.
     if (event.GetEventType() == wxEVT_UPDATE_UI && IsProgramCommand(event.GetId())) {
         const wxObject* source = event.GetEventObject();
-        if (source && (source->IsKindOf(wxCLASSINFO(wxMenu)) ||
-                       source->IsKindOf(wxCLASSINFO(wxToolBar)) ||
-                       source->IsKindOf(wxCLASSINFO(wxFrame)))) {
+        if (source &&
+            (source->IsKindOf(wxCLASSINFO(wxMenu)) || source->IsKindOf(wxCLASSINFO(wxToolBar)) ||
+             source->IsKindOf(wxCLASSINFO(wxFrame)))) {
             static_cast<wxUpdateUIEvent&>(event).Enable(false);
             return true;
         }

@@ -13,20 +13,23 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
 
-wxBEGIN_EVENT_TABLE(CDarvexView, wxView) EVT_MENU(ID_EXTRACT_FILE, CDarvexView::OnExtractFile)
-    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CDarvexView, wxView)
+    EVT_MENU(ID_EXTRACT_FILE, CDarvexView::OnExtractFile)
+wxEND_EVENT_TABLE();
+// clang-format on
 
-        namespace {
+namespace {
 
-    struct Column {
-        const char* title;
-        int width;
-    };
+struct Column {
+    const char* title;
+    int width;
+};
 
-    constexpr Column kColumnTable[CDarvexView::kColumns] = {
-        {"ファイル名", 160},    {"モード", 60},       {"属性", 60}, {"ファイルサイズ", 80},
-        {"ロードアドレス", 80}, {"実行アドレス", 80}, {"日付", 80}, {"開始セクタ", 80},
-    };
+constexpr Column kColumnTable[CDarvexView::kColumns] = {
+    {"ファイル名", 160},    {"モード", 60},       {"属性", 60}, {"ファイルサイズ", 80},
+    {"ロードアドレス", 80}, {"実行アドレス", 80}, {"日付", 80}, {"開始セクタ", 80},
+};
 
 } // namespace
 

@@ -20,38 +20,40 @@
 #include "doc/RecentFiles.h"
 #include "ui/DarvexView.h"
 
-wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame) EVT_MENU_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS,
-                                                                 CMainFrame::OnListStyle)
+// clang-format off
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_MENU_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS, CMainFrame::OnListStyle)
     EVT_UPDATE_UI_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS, CMainFrame::OnUpdateListStyle)
-        EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
-            EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
-                EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
-                    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
-                        EVT_MENU(ID_NEXT_PANE, CMainFrame::OnNextPane)
-                            EVT_MENU(ID_PREV_PANE, CMainFrame::OnNextPane)
-                                EVT_UPDATE_UI(ID_NEXT_PANE, CMainFrame::OnUpdateAlwaysEnabled)
-                                    EVT_UPDATE_UI(ID_PREV_PANE, CMainFrame::OnUpdateAlwaysEnabled)
-                                        EVT_DROP_FILES(CMainFrame::OnDropFiles)
-                                            EVT_CLOSE(CMainFrame::OnClose)
-                                                EVT_TIMER(wxID_ANY, CMainFrame::OnLockTimer)
-                                                    wxEND_EVENT_TABLE()
+    EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
+    EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
+    EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
+    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
+    EVT_MENU(ID_NEXT_PANE, CMainFrame::OnNextPane)
+    EVT_MENU(ID_PREV_PANE, CMainFrame::OnNextPane)
+    EVT_UPDATE_UI(ID_NEXT_PANE, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_PREV_PANE, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_DROP_FILES(CMainFrame::OnDropFiles)
+    EVT_CLOSE(CMainFrame::OnClose)
+    EVT_TIMER(wxID_ANY, CMainFrame::OnLockTimer)
+wxEND_EVENT_TABLE();
+// clang-format on
 
-                                                        namespace {
+namespace {
 
-    constexpr int kLockPollMs = 250;
-    const char* const kConfigWindow = "/Window";
+constexpr int kLockPollMs = 250;
+const char* const kConfigWindow = "/Window";
 
-    struct LockPane {
-        int pane;
-        const char* text;
-    };
-    // The texts also size their panes. Kana and scroll lock cannot be read on Linux.
-    constexpr LockPane kLockPanes[] = {
-        {CMainFrame::kPaneKana, "ｶﾅ"},
-        {CMainFrame::kPaneCaps, "CAP"},
-        {CMainFrame::kPaneNum, "NUM"},
-        {CMainFrame::kPaneScroll, "SCRL"},
-    };
+struct LockPane {
+    int pane;
+    const char* text;
+};
+// The texts also size their panes. Kana and scroll lock cannot be read on Linux.
+constexpr LockPane kLockPanes[] = {
+    {CMainFrame::kPaneKana, "ｶﾅ"},
+    {CMainFrame::kPaneCaps, "CAP"},
+    {CMainFrame::kPaneNum, "NUM"},
+    {CMainFrame::kPaneScroll, "SCRL"},
+};
 
 } // namespace
 

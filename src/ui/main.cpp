@@ -5,7 +5,7 @@
 
 #include <wx/app.h>
 
-#include "ui/AppVersion.h"
+#include "Version.h"
 #include "ui/CommandLine.h"
 #include "ui/DarvexApp.h"
 #include "ui/ShellRegistration.h"
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         std::fputs(CommandLine::HelpText().c_str(), stdout);
         return 0;
     case CommandLine::Action::Version:
-        std::printf("darvex %s\n", kAppVersion);
+        std::printf("darvex %s\n", kDarvexVersion);
         return 0;
     case CommandLine::Action::Error:
         std::fprintf(stderr, "darvex: %s\n%s", commandLine.error.c_str(),

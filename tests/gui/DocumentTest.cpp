@@ -14,8 +14,8 @@
 #include "doc/CommandIds.h"
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
-#include "doc/DocText.h"
 #include "doc/RecentFiles.h"
+#include "fs/Messages.h"
 #include "image/DiskImage.h"
 #include "ui/MainFrame.h"
 
@@ -23,6 +23,11 @@ using namespace guitest;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The texts the users know, byte for byte.
+const char* const kNotD88 = "D88 ディスクイメージとして読み込めませんでした.";
+const char* const kReadOnly = "MZ のディスクではないため, 読み出し専用で開きます.";
+const char* const kLossOnSave = "保存すると, このディスクイメージの一部のセクタ情報は失われます.";
 
 // The rows `darvex-cli ls --json` gives for a directory of the image.
 std::vector<std::vector<std::string>> CliRows(const fs::path& image, const std::string& dir = "") {
@@ -154,7 +159,7 @@ TEST_F(GuiTest, NewDiskCancelKeepsTheOpenDisk) {
 
 TEST_F(GuiTest, SavePromptAnswers) {
     testutil::TempDir dir;
-    const std::string prompt = Printf(doctext::kSaveChanges, "無題");
+    const std::string prompt = Printf("ディスクイメージ「%s」への変更を保存しますか?", "無題");
 
     // Cancel: the New stops and the unsaved disk stays.
     wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(1));
@@ -205,7 +210,8 @@ TEST_F(GuiTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
     setrlimit(RLIMIT_FSIZE, &small);
     bool failed = false;
     wxTEST_DIALOG(failed = !Doc()->Save(),
-                  ExpectMessage(std::string(doctext::kCannotSave) + "\n", "エラー").StartingWith());
+                  ExpectMessage(std::string("ディスクイメージを保存できませんでした.\n"), "エラー")
+                      .StartingWith());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -230,7 +236,7 @@ TEST_F(GuiTest, FileChangedOnDiskAsksBeforeOverwriting) {
     // Another program writes the file.
     const std::vector<unsigned char> theirs = FormattedD88(0);
     ASSERT_TRUE(testutil::WriteFileBytes(image, theirs));
-    const std::string question = Printf(doctext::kChangedOnDisk, "shared.d88");
+    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
 
     wxTEST_DIALOG(Doc()->Save(), ExpectMessage(question, "Darvex", wxID_NO));
     EXPECT_EQ(testutil::ReadFileBytes(image), theirs);
@@ -250,7 +256,7 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     // Not a D88 container: a message, and an empty document with the disk commands off.
     const fs::path junk = dir.path() / "junk.D88";
     ASSERT_TRUE(testutil::WriteFileBytes(junk, std::vector<unsigned char>(100, 'x')));
-    wxTEST_DIALOG(OpenFile(junk), ExpectMessage(doctext::kNotD88, "エラー"));
+    wxTEST_DIALOG(OpenFile(junk), ExpectMessage(kNotD88, "エラー"));
     ASSERT_NE(Doc(), nullptr);
     EXPECT_FALSE(Doc()->IsLoaded());
     EXPECT_EQ(Title(), "無題 - Darvex");
@@ -276,8 +282,8 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
         GTEST_SKIP() << "no test data";
     // Not an MZ file system: read only, extraction still possible.
     fs::copy_file(testutil::TestDataPath("x1/x1-hubasic-2d.d88"), dir.path() / "x1.d88");
-    wxTEST_DIALOG(OpenFile(dir.path() / "x1.d88"), ExpectMessage(doctext::kReadOnly, "Darvex"),
-                  ExpectMessage(doctext::kLossOnSave, "Darvex").Optional());
+    wxTEST_DIALOG(OpenFile(dir.path() / "x1.d88"), ExpectMessage(kReadOnly, "Darvex"),
+                  ExpectMessage(kLossOnSave, "Darvex").Optional());
     EXPECT_TRUE(Doc()->IsLoaded());
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_BOOT));
@@ -287,7 +293,7 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
 
     // Sector information a save would normalise.
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2d.d88"), dir.path() / "ipls.d88");
-    wxTEST_DIALOG(OpenFile(dir.path() / "ipls.d88"), ExpectMessage(doctext::kLossOnSave, "Darvex"));
+    wxTEST_DIALOG(OpenFile(dir.path() / "ipls.d88"), ExpectMessage(kLossOnSave, "Darvex"));
     EXPECT_TRUE(IsEnabled(wxID_SAVE));
     // A disk that saves back as it was says nothing.
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2dd.d88"), dir.path() / "ipls2dd.d88");
