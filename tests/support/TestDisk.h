@@ -41,7 +41,7 @@ inline Bytes Pattern(std::size_t bytes, unsigned seed = 1) {
 
 // A directory entry by named fields: MakeEntry({.mode = 0x01, .name = "A", .size = 10}).
 // name is raw bytes: at most 16 are stored, then 0x0D.
-struct EntrySpec {
+struct EntryFields {
     std::uint8_t mode = 0x01;
     std::string name{};
     std::uint16_t size = 0;
@@ -51,21 +51,21 @@ struct EntrySpec {
     std::uint8_t attribute = 0;
 };
 
-inline DirEntry MakeEntry(const EntrySpec& spec) {
+inline DirEntry MakeEntry(const EntryFields& fields) {
     DirEntry e;
-    e.SetMode(spec.mode);
-    e.SetNameText(spec.name);
-    e.SetSize(spec.size);
-    e.SetStartSector(spec.start);
-    e.SetLoadAddress(spec.load);
-    e.SetExecAddress(spec.exec);
-    e.SetAttribute(spec.attribute);
+    e.SetMode(fields.mode);
+    e.SetNameText(fields.name);
+    e.SetSize(fields.size);
+    e.SetStartSector(fields.start);
+    e.SetLoadAddress(fields.load);
+    e.SetExecAddress(fields.exec);
+    e.SetAttribute(fields.attribute);
     return e;
 }
 
 // An MZT tape file by named fields. name is the 17-byte field's raw bytes as given (no 0x0D is
 // added); data follows the 128-byte header.
-struct MztSpec {
+struct MztFields {
     std::uint8_t mode = 0x01;
     std::string name{};
     std::uint16_t size = 0;
@@ -74,17 +74,17 @@ struct MztSpec {
     Bytes data{};
 };
 
-inline Bytes MakeMzt(const MztSpec& spec) {
+inline Bytes MakeMzt(const MztFields& fields) {
     // Sized in one go: growing it with insert() trips a false -Warray-bounds in GCC 12.
-    Bytes file(128 + spec.data.size(), 0);
+    Bytes file(128 + fields.data.size(), 0);
     const MutableByteView view(file.data(), file.size());
-    view.setU8(0, spec.mode);
-    view.write(1, reinterpret_cast<const unsigned char*>(spec.name.data()),
-               std::min<std::size_t>(spec.name.size(), 17));
-    view.setU16le(18, spec.size);
-    view.setU16le(20, spec.load);
-    view.setU16le(22, spec.exec);
-    view.write(128, spec.data.data(), spec.data.size());
+    view.setU8(0, fields.mode);
+    view.write(1, reinterpret_cast<const unsigned char*>(fields.name.data()),
+               std::min<std::size_t>(fields.name.size(), 17));
+    view.setU16le(18, fields.size);
+    view.setU16le(20, fields.load);
+    view.setU16le(22, fields.exec);
+    view.write(128, fields.data.data(), fields.data.size());
     return file;
 }
 
