@@ -311,10 +311,9 @@ std::vector<int> CDarvexDoc::SelectedEntries() const {
 
 // The commands refresh the list and the usage whenever they ran, and mark the document
 // modified only when the disk changed.
-void CDarvexDoc::OnAddFile(wxCommandEvent&) {
-    if (!m_bLoaded || m_bReadOnly)
-        return;
-    switch (DiskCommands::AddFile(GetDocumentWindow(), m_Disk)) {
+// A refused command still refreshes the list and usage; a cancelled one touches nothing.
+void CDarvexDoc::ShowOutcome(DiskCommands::Outcome outcome) {
+    switch (outcome) {
     case DiskCommands::Outcome::Changed:
         ImageChanged();
         break;
@@ -327,20 +326,16 @@ void CDarvexDoc::OnAddFile(wxCommandEvent&) {
     }
 }
 
+void CDarvexDoc::OnAddFile(wxCommandEvent&) {
+    if (!m_bLoaded || m_bReadOnly)
+        return;
+    ShowOutcome(DiskCommands::AddFile(GetDocumentWindow(), m_Disk));
+}
+
 void CDarvexDoc::OnDeleteFile(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly)
         return;
-    switch (DiskCommands::DeleteFiles(GetDocumentWindow(), m_Disk, SelectedEntries())) {
-    case DiskCommands::Outcome::Changed:
-        ImageChanged();
-        break;
-    case DiskCommands::Outcome::Unchanged:
-        FillList(m_Disk.GetCurrentDir());
-        UpdateSpaceText();
-        break;
-    case DiskCommands::Outcome::Cancelled:
-        break;
-    }
+    ShowOutcome(DiskCommands::DeleteFiles(GetDocumentWindow(), m_Disk, SelectedEntries()));
 }
 
 void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {

@@ -8,6 +8,7 @@
 #include <wx/docview.h>
 #include <wx/treebase.h>
 
+#include "doc/DiskCommands.h"
 #include "fs/DirTree.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
@@ -51,6 +52,7 @@ public:
 
     // After a change to the image made by a command: list, usage and the modified mark.
     void ImageChanged();
+    void ShowOutcome(DiskCommands::Outcome outcome);
     // The directory entries of the rows selected in the list pane, in ascending row order.
     std::vector<int> SelectedEntries() const;
 
