@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "fs/Messages.h"
 #include "host/HostCommands.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -34,7 +35,8 @@ void AddPutCommand(CommandSet& commands) {
     CliStreams& io = commands.Io();
     CLI::App* sub = commands.Add("put", "Add a host file to a directory", [o, &io] {
         DiskImage disk;
-        if (!LoadImageForWrite(io, kCommand, o->image, disk))
+        ImageFileSession session;
+        if (!LoadImageForWrite(io, kCommand, o->image, disk, session))
             return kExitFailed;
         if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
             return kExitFailed;
@@ -74,7 +76,7 @@ void AddPutCommand(CommandSet& commands) {
                                       : ShownName(DirEntry(outcome.built.entry).NameText()),
                         MessageEn(outcome.result));
         }
-        return SaveImage(io, kCommand, disk, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFile, "File to add (at most 512 KB)")->required();

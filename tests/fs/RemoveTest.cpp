@@ -314,3 +314,24 @@ TEST(RemoveFile, EntryReachedThroughAnOverlappingDirectory) {
     ExpectSet(disk, {2, 3}, false);
     EXPECT_EQ(RootEntry(disk, 9).Mode(), 0x00);
 }
+
+TEST(RemoveReadOnly, ADirectoryOverTheReservedAreaKeepsItsEntries) {
+    DiskImage disk;
+    disk.Format(1);
+    // A sub-directory whose sectors start at 8: boot area, bitmap and root.
+    testdisk::PutEntry(disk, kRootDirSector, 1,
+                       testdisk::MakeEntry({.mode = 0x0F, .name = "LOW", .start = 8}));
+    testdisk::PutEntry(disk, 8, 0, testdisk::MakeEntry({.mode = 0x01, .name = "F", .size = 1}));
+    const auto before = testdisk::Snapshot(disk);
+    disk.SetCurrentDir(8);
+    EXPECT_EQ(disk.RemoveFile(0), ToInt(RemoveResult::ReadOnlyDirectory));
+    const std::vector<unsigned char> data(10, 1);
+    unsigned char entry[32] = {0x01, 'N', 0x0D};
+    EXPECT_EQ(disk.ImportFromBuffer(data.data(), data.size(), entry, 1, 1),
+              ToInt(ImportResult::ReadOnlyDirectory));
+    EXPECT_EQ(testdisk::Snapshot(disk), before);
+    EXPECT_FALSE(DirectoryWritable(disk, 8));
+    EXPECT_TRUE(DirectoryWritable(disk, kRootDirSector));
+    EXPECT_TRUE(DirectoryWritable(disk, 48)); // type 1: data from sector 48 on
+    EXPECT_FALSE(DirectoryWritable(disk, 47));
+}
