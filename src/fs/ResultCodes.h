@@ -14,8 +14,8 @@ enum class ImportResult : int {
     MztTooShort = 3,
     NoSpace = 4,
     NameTaken = 5,
-    TooLarge = 6, // over 65535 bytes for OBJ/BTX/BSD, over 128 blocks for BRD
-    FreeMode = 7, // a mode byte of 0x00 would read as a free entry
+    TooLarge = 6,          // over 65535 bytes for OBJ/BTX/BSD, over 128 blocks for BRD
+    FreeMode = 7,          // a mode byte of 0x00 would read as a free entry
     ReadOnlyDirectory = 8, // a sub-directory that overlaps the reserved area (DirectoryWritable)
 };
 

@@ -54,7 +54,7 @@ public:
     CleanupOnSignal& operator=(const CleanupOnSignal&) = delete;
 
 private:
-    struct sigaction m_old[std::size(kCleanupSignals)] {};
+    struct sigaction m_old[std::size(kCleanupSignals)]{};
     bool m_installed = false;
 };
 
@@ -190,8 +190,8 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned c
         for (int attempt = 0; attempt < 100 && file.get() < 0; ++attempt) {
             tempName = ShortTempName();
             cleanup = std::make_unique<CleanupOnSignal>(folder + "/" + tempName);
-            file.reset(openat(dir.get(), tempName.c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+            file.reset(
+                openat(dir.get(), tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
             if (file.get() < 0 && errno != EEXIST) {
                 const int error = errno;
                 cleanup.reset();
@@ -221,8 +221,7 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned c
         const std::string self = "/proc/self/fd/" + std::to_string(file.get());
         for (int attempt = 0; attempt < 100; ++attempt) {
             tempName = ShortTempName();
-            if (linkat(AT_FDCWD, self.c_str(), dir.get(), tempName.c_str(), AT_SYMLINK_FOLLOW) ==
-                0)
+            if (linkat(AT_FDCWD, self.c_str(), dir.get(), tempName.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 break;
             const int error = errno;
             tempName.clear();

@@ -109,17 +109,17 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
     // file is cut short, so that such a file keeps its geometry. Decoding into a buffer of the
     // largest count lets one walk both size and fill the image; only the first
     // cylinders × 8192 bytes of it are the image.
-    int cylinders = sizeBelievable ? static_cast<int>(std::min<std::size_t>(
-                                         (diskSize - kD88HeaderBytes) / kSavedCylinderBytes,
-                                         kMaxCylinders))
-                                   : 0;
+    int cylinders = sizeBelievable
+                        ? static_cast<int>(std::min<std::size_t>(
+                              (diskSize - kD88HeaderBytes) / kSavedCylinderBytes, kMaxCylinders))
+                        : 0;
     auto image = std::make_unique_for_overwrite<unsigned char[]>(kMaxImageBytes);
     std::array<bool, kMaxSectors> supplied{};
     LoadReport report;
     report.sizeFieldDisagrees = !sizeBelievable || diskSize > file.size();
     const std::uint8_t media = file.u8(kD88MediaType);
-    report.mediaUnknown = media != 0x00 && media != 0x10 && media != 0x20 && media != 0x30 &&
-                          media != 0x40;
+    report.mediaUnknown =
+        media != 0x00 && media != 0x10 && media != 0x20 && media != 0x30 && media != 0x40;
 
     // Some tools write a shorter table (160 entries, first track at 0x2A0): the table ends
     // where the first track begins, so no entry is taken from a track's data.

@@ -217,7 +217,8 @@ TEST_F(HostSafety, AFailedExportLeavesTheOldFile) {
         GTEST_SKIP() << "mounting a small tmpfs needs root";
     const fs::path small = dir.path() / "small";
     fs::create_directory(small);
-    const std::string mount = "mount -t tmpfs -o size=64k tmpfs '" + small.string() + "' 2>/dev/null";
+    const std::string mount =
+        "mount -t tmpfs -o size=64k tmpfs '" + small.string() + "' 2>/dev/null";
     if (std::system(mount.c_str()) != 0)
         GTEST_SKIP() << "tmpfs cannot be mounted here";
     const fs::path existing = small / "A.BIN";
@@ -323,15 +324,15 @@ TEST_F(HostSafety, ATapeLongerThanItsSizeTakesOnlyItsSize) {
     DiskImage disk;
     std::string reason;
     ASSERT_TRUE(ImageFile::Read(image, disk, reason));
-    const int usedBefore = disk.GetUsedClusters();
+    const int usedBefore = testdisk::CountUsed(disk);
     const std::string tape =
         Host("T.mzt", testdisk::MakeMzt({.name = "TAPE\r", .size = 100, .data = Pattern(3000)}));
     ASSERT_EQ(RunTool({"put", image, tape, "--mode", "obj"}).code, 0);
     ASSERT_TRUE(ImageFile::Read(image, disk, reason));
-    EXPECT_EQ(disk.GetUsedClusters(), usedBefore + 1); // 100 bytes: one 512-byte cluster
+    EXPECT_EQ(testdisk::CountUsed(disk), usedBefore + 1); // 100 bytes: one 512-byte cluster
     ASSERT_EQ(RunTool({"rm", image, "TAPE"}).code, 0);
     ASSERT_TRUE(ImageFile::Read(image, disk, reason));
-    EXPECT_EQ(disk.GetUsedClusters(), usedBefore);
+    EXPECT_EQ(testdisk::CountUsed(disk), usedBefore);
     const auto run = RunTool({"check", image});
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.out.rfind("0 errors, 0 warnings", 0), 0u) << run.out;
@@ -344,11 +345,14 @@ TEST_F(HostSafety, MessagesNameTheRealCause) {
         std::string reason;
     };
     const Case kCases[] = {
-        {"empty .mzt", {"put", image, Host("E.mzt", {})},
+        {"empty .mzt",
+         {"put", image, Host("E.mzt", {})},
          "the file is shorter than the 128-byte header of an MZT file"},
-        {"header only", {"put", image, Host("H.mzt", testdisk::MakeMzt({.name = "H\r"}))},
+        {"header only",
+         {"put", image, Host("H.mzt", testdisk::MakeMzt({.name = "H\r"}))},
          "an MZT file of 128 bytes or less holds no data"},
-        {"name ending at its CR", {"put", image, Host("A.BIN", Pattern(5)), "--name", "\r"},
+        {"name ending at its CR",
+         {"put", image, Host("A.BIN", Pattern(5)), "--name", "\r"},
          "the name on the disk is empty"},
     };
     for (const Case& c : kCases) {

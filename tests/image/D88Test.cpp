@@ -836,8 +836,8 @@ TEST(D88LoadSizeField, AnImpossibleSizeIsNotBelieved) {
         {"0xFFFFFFFF", 0xFFFFFFFFu, 0, 35, true},
         {"just over the largest disk", 688 + 82 * 8704 + 1, 0, 35, true},
         {"the largest disk", 688 + 82 * 8704, 0, 82, true},
-        {"file cut short keeps its geometry", static_cast<std::uint32_t>(whole), whole - 8704,
-         35, true},
+        {"file cut short keeps its geometry", static_cast<std::uint32_t>(whole), whole - 8704, 35,
+         true},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.label);
