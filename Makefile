@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 30
 CLI         := $(BUILD)/darvex-cli
 DEMO        ?= demo.d88
 
-.PHONY: all setup build run test test-unit test-asan test-fuzz bench format clean
+.PHONY: all setup build run test test-unit test-install test-asan test-fuzz package bench format clean
 
 all: build
 
@@ -19,14 +19,22 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(CLI) new $(DEMO) --type 0 --force
-	$(CLI) info $(DEMO)
-	$(CLI) ls $(DEMO)
+	bash scripts/make-demo.sh $(CLI) $(DEMO)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(BUILD)/darvex $(DEMO); \
+	else \
+	    echo "run: no display; showing the demo disk with darvex-cli instead"; \
+	    $(CLI) info $(DEMO) && $(CLI) ls $(DEMO); \
+	fi
 
-test: test-unit test-asan test-fuzz
+test: test-unit test-install test-asan test-fuzz
 
 test-unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Installs into a scratch DESTDIR and builds the .deb, then checks both.
+test-install: build
+	bash tests/install/test-install.sh $(BUILD)
 
 test-asan: setup
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DDARVEX_SANITIZE=ON -DDARVEX_BENCH=OFF
@@ -39,8 +47,13 @@ test-fuzz: setup
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	bash scripts/fuzz-smoke.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
+# The Debian package: $(BUILD)/darvex_<version>_<arch>.deb.
+package: build
+	cpack -G DEB --config $(BUILD)/CPackConfig.cmake -B $(BUILD)
+
 bench: build
 	$(BUILD)/bench/darvex_bench
+	bash bench/gui/startup.sh $(BUILD)
 
 format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')

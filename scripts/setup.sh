@@ -6,7 +6,10 @@ packages=(
     cmake make g++ pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
+    xdg-utils man-db groff-base bsdextrautils
     libcli11-dev nlohmann-json3-dev
+    libwxgtk3.2-dev xvfb xauth fonts-ipafont-gothic
 )
 
 missing=()

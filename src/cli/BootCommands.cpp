@@ -103,6 +103,8 @@ void AddBootPut(CommandSet& commands) {
 } // namespace
 
 void AddBootCommands(CommandSet& commands) {
-    AddBootGet(commands);
-    AddBootPut(commands);
+    if (commands.Wants("boot-get"))
+        AddBootGet(commands);
+    if (commands.Wants("boot-put"))
+        AddBootPut(commands);
 }

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <ostream>
+#include <string_view>
 
+#include "Version.h"
 #include "cli/Commands.h"
 
 CLI::App* CommandSet::Add(const std::string& name, const std::string& description,
@@ -28,23 +30,60 @@ int Fail(CliStreams& io, std::string_view command, std::string_view subject,
     return kExitFailed;
 }
 
+namespace {
+
+// Each command with the function that registers it (one function may register several).
+struct CommandEntry {
+    std::string_view name;
+    void (*add)(CommandSet&);
+};
+
+// In the order the tool's help lists them; a function's commands stand together.
+constexpr CommandEntry kCommands[] = {
+    {"new", AddInfoCommands},   {"info", AddInfoCommands},     {"ls", AddInfoCommands},
+    {"tree", AddInfoCommands},  {"get", AddGetCommand},        {"put", AddPutCommand},
+    {"rm", AddRmCommand},       {"boot-get", AddBootCommands}, {"boot-put", AddBootCommands},
+    {"check", AddCheckCommand},
+};
+
+// The command the arguments name: the first one that is not an option (the tool itself takes
+// no option with a value). Empty when there is none or it names no command.
+std::string_view ChosenCommand(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.empty() || arg.front() == '-')
+            continue;
+        for (const CommandEntry& command : kCommands)
+            if (command.name == arg)
+                return command.name;
+        return {};
+    }
+    return {};
+}
+
+} // namespace
+
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CLI::App app("Darvex: files and boot programs of MZ-80B/2000/2500 floppy disk images (D88)",
                  "darvex-cli");
     app.require_subcommand(1);
-    CommandSet commands(app, {out, err});
-    AddInfoCommands(commands);
-    AddGetCommand(commands);
-    AddPutCommand(commands);
-    AddRmCommand(commands);
-    AddBootCommands(commands);
-    AddCheckCommand(commands);
+    app.set_version_flag("--version", std::string("darvex-cli ") + kDarvexVersion);
+    // Building a command's options is most of the parser's cost, so only the chosen one is
+    // built; without one, all are, for the help and the error about an unknown command.
+    const std::string_view chosen = ChosenCommand(argc, argv);
+    CommandSet commands(app, {out, err}, chosen);
+    void (*added)(CommandSet&) = nullptr;
+    for (const CommandEntry& command : kCommands)
+        if (command.add != added && commands.Wants(command.name)) {
+            command.add(commands);
+            added = command.add;
+        }
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-            return app.exit(e, out, err); // --help
+            return app.exit(e, out, err); // --help, --version
         err << "darvex-cli: " << e.what() << "\n"
             << "Run 'darvex-cli --help' or 'darvex-cli COMMAND --help' for usage.\n";
         return kExitUsage;

@@ -20,7 +20,12 @@ struct CliStreams {
 // values live in objects the run functions own, so they outlive the parse.
 class CommandSet {
 public:
-    CommandSet(CLI::App& app, CliStreams io) : m_app(app), m_io(io) {}
+    // only: the one command to register (the others cost start-up time and are never run);
+    // empty registers them all, for the tool's own help and for unknown commands.
+    CommandSet(CLI::App& app, CliStreams io, std::string_view only = {})
+        : m_app(app), m_io(io), m_only(only) {}
+
+    bool Wants(std::string_view name) const { return m_only.empty() || m_only == name; }
 
     CLI::App* Add(const std::string& name, const std::string& description,
                   std::function<int()> run);
@@ -36,6 +41,7 @@ private:
     };
     CLI::App& m_app;
     CliStreams m_io;
+    std::string_view m_only;
     std::vector<Entry> m_entries;
 };
 

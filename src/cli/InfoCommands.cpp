@@ -278,8 +278,12 @@ void AddTree(CommandSet& commands) {
 } // namespace
 
 void AddInfoCommands(CommandSet& commands) {
-    AddNew(commands);
-    AddInfo(commands);
-    AddLs(commands);
-    AddTree(commands);
+    if (commands.Wants("new"))
+        AddNew(commands);
+    if (commands.Wants("info"))
+        AddInfo(commands);
+    if (commands.Wants("ls"))
+        AddLs(commands);
+    if (commands.Wants("tree"))
+        AddTree(commands);
 }

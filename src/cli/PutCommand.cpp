@@ -14,12 +14,39 @@ namespace {
 constexpr const char* kCommand = "put";
 constexpr int kModeNotGiven = 0;
 
+// Adds one host file to disk in memory; kExitOk, or kExitFailed after the message naming the
+// file (or the name or entry at fault) and the reason.
+int AddOne(CliStreams& io, DiskImage& disk, const std::string& hostFile, MztChoice mzt,
+           const AddFileEntry::Choices& choices) {
+    const AddFileSource source = ReadAddFileSource(hostFile, mzt);
+    const AddFileOutcome outcome = AddFileFromSource(disk, source, choices);
+    switch (outcome.reason) {
+    case AddFileReason::Ok:
+        break;
+    case AddFileReason::NameNotEncodable:
+        return Fail(io, kCommand, choices.nameUtf8.value_or(""), MessageEn(outcome.reason));
+    case AddFileReason::FileNameNotEncodable:
+        return Fail(io, kCommand, source.fileNameUtf8, MessageEn(outcome.reason));
+    default:
+        return Fail(io, kCommand, hostFile,
+                    MessageEn(outcome.reason, source.fileBytes, source.proposal.mode));
+    }
+    if (outcome.result != ImportResult::Ok) {
+        const bool aboutHostFile = outcome.result == ImportResult::CannotOpen ||
+                                   outcome.result == ImportResult::MztTooShort;
+        return Fail(io, kCommand,
+                    aboutHostFile ? hostFile : ShownName(DirEntry(outcome.built.entry).NameText()),
+                    MessageEn(outcome.result));
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 void AddPutCommand(CommandSet& commands) {
     struct Options {
         std::string image;
-        std::string hostFile;
+        std::vector<std::string> hostFiles;
         std::string output;
         std::string name;
         std::string load;
@@ -33,7 +60,12 @@ void AddPutCommand(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("put", "Add a host file to a directory", [o, &io] {
+    CLI::App* sub = commands.Add("put", "Add host files to a directory", [o, &io] {
+        if (o->hostFiles.size() > 1 && o->nameOption->count() > 0) {
+            io.err << "darvex-cli: put: --name takes one HOSTFILE only\n"
+                   << "Run 'darvex-cli put --help' for usage.\n";
+            return kExitUsage;
+        }
         DiskImage disk;
         ImageFileSession session;
         if (!LoadImageForWrite(io, kCommand, o->image, disk, session))
@@ -41,10 +73,6 @@ void AddPutCommand(CommandSet& commands) {
         if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
             return kExitFailed;
 
-        const AddFileSource source =
-            ReadAddFileSource(o->hostFile, o->mzt     ? MztChoice::Mzt
-                                           : o->plain ? MztChoice::Plain
-                                                      : MztChoice::ByExtension);
         AddFileEntry::Choices choices;
         if (o->nameOption->count() > 0)
             choices.nameUtf8 = o->name;
@@ -55,31 +83,20 @@ void AddPutCommand(CommandSet& commands) {
             choices.loadText = o->load;
         if (!o->exec.empty())
             choices.execText = o->exec;
-        const AddFileOutcome outcome = AddFileFromSource(disk, source, choices);
-
-        switch (outcome.reason) {
-        case AddFileReason::Ok:
-            break;
-        case AddFileReason::NameNotEncodable:
-            return Fail(io, kCommand, o->name, MessageEn(outcome.reason));
-        case AddFileReason::FileNameNotEncodable:
-            return Fail(io, kCommand, source.fileNameUtf8, MessageEn(outcome.reason));
-        default:
-            return Fail(io, kCommand, o->hostFile,
-                        MessageEn(outcome.reason, source.fileBytes, source.proposal.mode));
-        }
-        if (outcome.result != ImportResult::Ok) {
-            const bool aboutHostFile = outcome.result == ImportResult::CannotOpen ||
-                                       outcome.result == ImportResult::MztTooShort;
-            return Fail(io, kCommand,
-                        aboutHostFile ? o->hostFile
-                                      : ShownName(DirEntry(outcome.built.entry).NameText()),
-                        MessageEn(outcome.result));
-        }
+        const MztChoice mzt = o->mzt     ? MztChoice::Mzt
+                              : o->plain ? MztChoice::Plain
+                                         : MztChoice::ByExtension;
+        // The files go into the image in memory one after another; the first failure returns
+        // before the save, so the file on disk holds either all of them or none.
+        for (const std::string& hostFile : o->hostFiles)
+            if (const int code = AddOne(io, disk, hostFile, mzt, choices); code != kExitOk)
+                return code;
         return SaveImage(io, kCommand, disk, session, o->image, o->output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("HOSTFILE", o->hostFile, "File to add (at most 512 KB)")->required();
+    sub->add_option("HOSTFILE", o->hostFiles,
+                    "Files to add, in this order (each at most 512 KB); all or none are added")
+        ->required();
     o->nameOption = sub->add_option("--name", o->name,
                                     "Name on the disk, at most 16 bytes in Shift-JIS (default: "
                                     "the MZT name or the file name)");

@@ -46,8 +46,22 @@ private:
 constexpr const char* kSjis = "CP932";
 constexpr const char* kUtf8 = "UTF-8";
 
+// CP932 and UTF-8 agree on the bytes 0x00-0x7F, so text made of those alone needs no
+// conversion table: most names on real disks, and ls of such a disk loads no table at all.
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 TextResult ConvertAll(const char* to, const char* from, std::string_view in) {
     TextResult result;
+    if (IsAscii(in)) {
+        result.ok = true;
+        result.text = std::string(in);
+        return result;
+    }
     Iconv cd(to, from);
     if (!cd.Valid())
         return result; // no such table: nothing converts
@@ -73,6 +87,8 @@ TextResult Utf8ToSjis(std::string_view utf8) {
 }
 
 std::string SjisToDisplay(std::string_view sjis) {
+    if (IsAscii(sjis))
+        return std::string(sjis);
     std::string out;
     Iconv cd(kUtf8, kSjis);
     std::size_t at = 0;

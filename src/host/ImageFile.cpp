@@ -205,10 +205,11 @@ std::optional<FileStamp> ImageFile::CurrentStamp(const std::string& path) {
 }
 
 ImageFileStatus ImageFile::Load(const std::string& path, DiskImage& disk, FileStamp* stamp) {
-    std::vector<unsigned char> bytes;
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t length = 0;
     std::uint64_t fileBytes = 0;
     const std::optional<FileStamp> before = CurrentStamp(path);
-    switch (HostFile::Read(path.c_str(), kMaxImageFileBytes, bytes, &fileBytes)) {
+    switch (HostFile::ReadUncleared(path.c_str(), kMaxImageFileBytes, bytes, length, &fileBytes)) {
     case HostFile::ReadStatus::CannotOpen:
         return Failure(ImageFileError::CannotRead);
     case HostFile::ReadStatus::TooLarge: {
@@ -219,7 +220,7 @@ ImageFileStatus ImageFile::Load(const std::string& path, DiskImage& disk, FileSt
     case HostFile::ReadStatus::Ok:
         break;
     }
-    if (disk.Load(bytes.data(), bytes.size(), 0) != ToInt(LoadResult::Ok))
+    if (disk.Load(bytes.get(), length, 0) != ToInt(LoadResult::Ok))
         return Failure(ImageFileError::NotD88);
     if (stamp && before)
         *stamp = *before;

@@ -2,6 +2,7 @@
 
 #include "CliTestSupport.h"
 #include "TestUtil.h"
+#include "Version.h"
 #include "support/TestDisk.h"
 
 namespace {
@@ -29,6 +30,21 @@ TEST(Cli, HelpForTheToolAndEveryCommand) {
             << help.out;
         EXPECT_TRUE(help.err.empty());
     }
+}
+
+TEST(Cli, VersionPrintsTheProjectVersionAndDoesNothingElse) {
+    TempDir dir;
+    const fs::path image = dir.path() / "a.d88";
+    const std::string want = std::string("darvex-cli ") + kDarvexVersion + "\n";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"},
+          std::vector<std::string>{"--version", "new", image.string(), "--type", "0"}}) {
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.out, want);
+        EXPECT_TRUE(run.err.empty()) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(image));
 }
 
 TEST(Cli, UsageErrorsExitWithTwo) {

@@ -456,6 +456,139 @@ TEST_F(FileCommands, RmRemovesOnlyWhenEveryNameIsFound) {
     EXPECT_EQ(RunTool({"put", image, Host("A", {1})}).code, 0);
 }
 
+TEST_F(FileCommands, PutOfSeveralFilesAddsEachInOrderWithTheSameOptions) {
+    const Bytes a = Pattern(300, 1), b = Pattern(70000, 2), c = Pattern(5, 3);
+    const std::string tape =
+        Host("tape.mzt", MztFile(0x01, "TAPE\r", 4, 0x2000, 0x2004, {9, 8, 7, 6}));
+    const Bytes before = ReadFileBytes(image);
+    const fs::path out = dir.path() / "out.d88";
+    const auto run = RunTool({"put", image, Host("A.BIN", a), tape, Host("B.BIN", b),
+                              Host("C.BIN", c), "--protect", "--dir", "", "-o", out.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_TRUE(run.err.empty());
+    EXPECT_EQ(ReadFileBytes(image), before); // -o leaves the source alone
+
+    struct Want {
+        const char* name;
+        int mode;
+        int size;
+        Bytes data;
+    };
+    const Want kWant[] = {{"A.BIN", 1, 300, a},
+                          {"TAPE", 1, 4, {9, 8, 7, 6}},
+                          // Above 65535 bytes the default is BRD, whose listed size is
+                          // rounded up (73728 bytes here) and read back padded.
+                          {"B.BIN", 4, 73728, b},
+                          {"C.BIN", 1, 5, c}};
+    const auto rows = Rows(out.string());
+    ASSERT_EQ(rows.size(), std::size(kWant));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(kWant[i].name);
+        EXPECT_EQ(rows[i]["name"], kWant[i].name);
+        EXPECT_EQ(rows[i]["mode"], kWant[i].mode);
+        EXPECT_EQ(rows[i]["size"], kWant[i].size);
+        EXPECT_EQ(rows[i]["attribute"].get<int>() & 0x80, 0x80); // --protect reached each one
+        if (i > 0) {
+            EXPECT_GT(rows[i]["index"].get<int>(), rows[i - 1]["index"].get<int>());
+        }
+        const fs::path back = dir.path() / (std::string("back-") + kWant[i].name);
+        ASSERT_EQ(RunTool({"get", out.string(), kWant[i].name, back.string()}).code, 0);
+        Bytes got = ReadFileBytes(back);
+        ASSERT_GE(got.size(), kWant[i].data.size());
+        got.resize(kWant[i].data.size());
+        EXPECT_EQ(got, kWant[i].data);
+    }
+}
+
+TEST_F(FileCommands, PutOfSeveralFilesSavesAllOrNothing) {
+    ASSERT_EQ(RunTool({"put", image, Host("OLD.BIN", {1})}).code, 0);
+    const std::string first = Host("FIRST.BIN", Pattern(2000, 1));
+    const std::string last = Host("LAST.BIN", Pattern(10, 2));
+    const std::string missing = (dir.path() / "missing.bin").string();
+    const std::string old = Host("OLD.BIN", {2});
+    const std::string second = Host("SECOND.BIN", Pattern(100000, 3));
+    const std::string shortMzt = Host("short.mzt", MztFile(1, "S\r", 0, 0, 0, {}));
+
+    // A small image (274432 free bytes: either big file fits alone, not both) for the
+    // out-of-space case, a nearly full root
+    // directory for the out-of-entries case.
+    const std::string small = (dir.path() / "small.d88").string();
+    ASSERT_EQ(RunTool({"new", small, "--type", "2"}).code, 0);
+    DiskImage crowded;
+    crowded.Format(2);
+    for (int i = 1; i < 62; ++i)
+        ASSERT_EQ(clitest::AddRawEntry(crowded, "F" + std::to_string(i), 0x01, {}), 0);
+    const fs::path crowdedPath = dir.path() / "crowded.d88";
+    clitest::SaveDisk(crowded, crowdedPath);
+    const std::string half = Host("HALF.BIN", Pattern(200000, 4));
+
+    struct Case {
+        std::string label;
+        std::string target;
+        std::vector<std::string> files;
+        std::string message;
+    };
+    const std::vector<Case> kCases = {
+        {"missing file in the middle",
+         image,
+         {first, missing, last},
+         "darvex-cli: put: " + missing + ": cannot read the file\n"},
+        {"name already on the disk",
+         image,
+         {first, old, last},
+         "darvex-cli: put: OLD.BIN: a file of this name already exists\n"},
+        {"the same name twice in one command",
+         image,
+         {first, last, first},
+         "darvex-cli: put: FIRST.BIN: a file of this name already exists\n"},
+        {"MZT without data",
+         image,
+         {first, shortMzt},
+         "darvex-cli: put: " + shortMzt + ": an MZT file of 128 bytes or less holds no data\n"},
+        {"space runs out after the first file",
+         small,
+         {half, second, last},
+         "darvex-cli: put: SECOND.BIN: not enough free space on the disk\n"},
+        {"entries run out on the third file",
+         crowdedPath.string(),
+         {first, last, Host("THIRD.BIN", {3})},
+         "darvex-cli: put: THIRD.BIN: the directory has no free entry\n"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.label);
+        const Bytes before = ReadFileBytes(c.target);
+        const std::set<std::string> files = FilesIn(dir.path());
+        std::vector<std::string> args{"put", c.target};
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_EQ(ReadFileBytes(c.target), before);
+        EXPECT_EQ(FilesIn(dir.path()), files); // no temporary file stayed behind
+    }
+    // The files of the refused commands go in once the fault is gone: nothing half-added
+    // stood in their way.
+    ASSERT_EQ(RunTool({"put", crowdedPath.string(), first, last}).code, 0);
+    EXPECT_EQ(Rows(crowdedPath.string()).size(), 63u);
+}
+
+TEST_F(FileCommands, PutNameWithSeveralFilesIsAUsageError) {
+    const std::string a = Host("A.BIN", {1}), b = Host("B.BIN", {2});
+    const Bytes before = ReadFileBytes(image);
+    auto run = RunTool({"put", image, a, b, "--name", "X"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, "darvex-cli: put: --name takes one HOSTFILE only\n"
+                       "Run 'darvex-cli put --help' for usage.\n");
+    EXPECT_EQ(ReadFileBytes(image), before);
+    run = RunTool({"put", image});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(ReadFileBytes(image), before);
+    // With one file the name still applies.
+    ASSERT_EQ(RunTool({"put", image, a, "--name", "X"}).code, 0);
+    EXPECT_EQ(Rows(image)[0]["name"], "X");
+}
+
 TEST_F(FileCommands, SubDirectories) {
     DiskImage disk;
     disk.Format(3);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <random>
 #include <string>
 
@@ -212,6 +213,49 @@ TEST(SjisLead, Ranges) {
     for (int c = 0; c < 256; ++c) {
         const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
         EXPECT_EQ(IsSjisLeadByte(static_cast<unsigned char>(c)), lead) << c;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The conversion glibc's own table makes, without the library's shortcut for ASCII.
+std::string IconvAll(const char* to, const char* from, std::string in) {
+    iconv_t cd = iconv_open(to, from);
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    std::string out(in.size() * 4 + 4, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    std::size_t srcLeft = in.size(), dstLeft = out.size();
+    EXPECT_NE(iconv(cd, &src, &srcLeft, &dst, &dstLeft), static_cast<std::size_t>(-1));
+    iconv_close(cd);
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+TEST(SjisText, AsciiConvertsAsTheCp932TableDoes) {
+    std::string every;
+    for (int c = 0; c < 0x80; ++c)
+        every += static_cast<char>(c);
+    // Each byte alone, then all of them, then ASCII next to a double-byte character (so the
+    // shortcut must not take text that only starts with ASCII).
+    std::vector<std::string> texts;
+    for (char c : every)
+        texts.emplace_back(1, c);
+    texts.push_back(every);
+    texts.push_back("A\\~\x82\xA0");
+    for (const std::string& sjis : texts) {
+        SCOPED_TRACE(testing::PrintToString(sjis));
+        const std::string want = IconvAll("UTF-8", "CP932", sjis);
+        const TextResult utf8 = SjisToUtf8(sjis);
+        ASSERT_TRUE(utf8.ok);
+        EXPECT_EQ(utf8.text, want);
+        EXPECT_EQ(SjisToDisplay(sjis), want);
+        const TextResult back = Utf8ToSjis(want);
+        ASSERT_TRUE(back.ok);
+        EXPECT_EQ(back.text, IconvAll("CP932", "UTF-8", want));
+        EXPECT_EQ(back.text, sjis);
     }
 }
 

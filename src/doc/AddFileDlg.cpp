@@ -1,0 +1,98 @@
+#include "doc/AddFileDlg.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "doc/DialogIds.h"
+#include "doc/DialogSupport.h"
+#include "fs/Messages.h"
+#include "image/DiskImage.h"
+
+using DialogSupport::FromUtf8;
+using DialogSupport::ToUtf8;
+
+namespace {
+constexpr int kModeChoices = 5;
+} // namespace
+
+CAddFileDlg::CAddFileDlg(wxWindow* parent) {
+    DialogSupport::LoadTemplate(*this, parent, "IDD_ADDFILE", 187, 153);
+    m_pName = XRCCTRL(*this, "IDC_NAME", wxTextCtrl);
+    m_pMode = XRCCTRL(*this, "IDC_MODE", wxChoice);
+    m_pProtect = XRCCTRL(*this, "IDC_PROTECT", wxChoice);
+    m_pSize = XRCCTRL(*this, "IDC_SIZE", wxTextCtrl);
+    m_pLoad = XRCCTRL(*this, "IDC_LOAD_ADDRESS", wxTextCtrl);
+    m_pExec = XRCCTRL(*this, "IDC_EXEC_ADDRESS", wxTextCtrl);
+    Bind(wxEVT_BUTTON, &CAddFileDlg::OnOK, this, wxID_OK);
+    m_pMode->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateOkButton(); });
+}
+
+bool CAddFileDlg::TransferDataToWindow() {
+    m_pName->ChangeValue(m_strName);
+    m_pMode->SetSelection(m_byMode >= 1 && m_byMode <= kModeChoices ? m_byMode - 1 : wxNOT_FOUND);
+    m_pProtect->SetSelection(m_byAttribute & 1);
+    m_pSize->ChangeValue(wxString::Format("%lld", static_cast<long long>(m_nSize)));
+    m_pLoad->ChangeValue(wxString::Format("%04X", m_wLoadAddress));
+    m_pExec->ChangeValue(wxString::Format("%04X", m_wExecAddress));
+    UpdateOkButton();
+    return true;
+}
+
+// A header whose mode is not one of the five choices selects nothing; storing mode 0 would
+// make an entry that reads as free, so OK waits for a choice.
+void CAddFileDlg::UpdateOkButton() {
+    if (wxWindow* ok = FindWindow(wxID_OK))
+        ok->Enable(m_pMode->GetSelection() != wxNOT_FOUND);
+}
+
+void CAddFileDlg::OnOK(wxCommandEvent&) {
+    const int modeIndex = m_pMode->GetSelection();
+    if (modeIndex == wxNOT_FOUND || m_pDiskImage == nullptr)
+        return;
+    AddFileEntry::Choices choices;
+    choices.nameUtf8 = ToUtf8(m_pName->GetValue());
+    choices.modeChoice = modeIndex + 1;
+    choices.protect = m_pProtect->GetSelection() == 1;
+    choices.sizeText = ToUtf8(m_pSize->GetValue());
+    choices.loadText = ToUtf8(m_pLoad->GetValue());
+    choices.execText = ToUtf8(m_pExec->GetValue());
+    const AddFileOutcome outcome = AddFileFromSource(*m_pDiskImage, m_source, choices);
+    // A name the disk cannot hold is the user's to change: the dialog stays open.
+    if (outcome.reason == AddFileReason::NameNotEncodable) {
+        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+        return;
+    }
+    m_strName = m_pName->GetValue();
+    m_byMode = static_cast<std::uint8_t>(modeIndex + 1);
+    m_bStored = outcome.Ok();
+    if (outcome.reason != AddFileReason::Ok)
+        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+    else if (outcome.result != ImportResult::Ok)
+        DialogSupport::ShowError(this, MessageJa(outcome.result));
+    DialogSupport::EndDialogWith(*this, wxID_OK);
+}
+
+bool CAddFileDlg::AddHostFile(wxWindow* parent, DiskImage& disk, const std::string& path) {
+    AddFileSource source = ReadAddFileSource(path, MztChoice::ByExtension);
+    if (source.reason != AddFileReason::Ok) {
+        DialogSupport::ShowError(parent, MessageJa(source.reason));
+        return false;
+    }
+    const AddFileEntry::Proposal& proposal = source.proposal;
+    CAddFileDlg dlg(parent);
+    dlg.m_strPath = path;
+    // A host file name CP932 cannot hold is shown as it is; OK then asks for another.
+    dlg.m_strName = FromUtf8(proposal.nameEncodable ? proposal.nameUtf8 : source.fileNameUtf8);
+    dlg.m_byMode = proposal.mode;
+    dlg.m_byAttribute = proposal.attribute;
+    dlg.m_nSize = proposal.size;
+    dlg.m_wLoadAddress = proposal.loadAddress;
+    dlg.m_wExecAddress = proposal.execAddress;
+    dlg.m_bMzt = proposal.isMzt;
+    dlg.m_pDiskImage = &disk;
+    dlg.m_source = std::move(source);
+    dlg.ShowModal();
+    return dlg.m_bStored;
+}

@@ -1,0 +1,49 @@
+#include "doc/BootExtractDlg.h"
+
+#include "doc/DialogSupport.h"
+#include "fs/IplHeader.h"
+#include "fs/Messages.h"
+#include "host/HostNames.h"
+#include "host/PathParts.h"
+#include "image/DiskImage.h"
+
+CBootExtractDlg::CBootExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_BOOTEXTRACT") {
+    Bind(wxEVT_BUTTON, &CBootExtractDlg::OnOK, this, wxID_OK);
+}
+
+bool CBootExtractDlg::TransferDataToWindow() {
+    InitFormatList();
+    // Shown as proposed: the extension follows the format only once the user switches it.
+    ShowPath(m_szPath);
+    return true;
+}
+
+void CBootExtractDlg::OnOK(wxCommandEvent&) {
+    m_szPath = PathText();
+    m_nFormat = FormatIndex();
+    m_nResult = m_pDiskImage
+                    ? m_pDiskImage->ExtractBootProgram(m_szPath.c_str(), ExportFormatFor(m_nFormat))
+                    : -1;
+    if (m_nResult != 0)
+        DialogSupport::ShowError(this, MessageJa(static_cast<ExtractBootResult>(m_nResult)));
+    DialogSupport::EndDialogWith(*this, wxID_OK);
+}
+
+std::string CBootExtractDlg::ProposePath(const DiskImage& disk, const std::string& documentPath) {
+    const std::string name = SafeHostFileName(IplHeader::FromImage(disk.Image()).DisplayName());
+    PathParts parts(PathStyle::Posix);
+    parts.SetPath(documentPath.c_str());
+    parts.SetFname(name.c_str());
+    parts.SetExt("");
+    return parts.GetPath(PP_ALL);
+}
+
+void CBootExtractDlg::ExtractBoot(wxWindow* parent, const DiskImage& disk,
+                                  const std::string& documentPath, int& extractFormat) {
+    CBootExtractDlg dlg(parent);
+    dlg.m_pDiskImage = &disk;
+    dlg.m_szPath = ProposePath(disk, documentPath);
+    dlg.m_nFormat = extractFormat;
+    dlg.ShowModal();
+    extractFormat = dlg.m_nFormat;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <wx/docview.h>
+
+#include "doc/SessionState.h"
+
+class RecentFiles;
+
+// The document manager of the one-document program: routes commands the way the original
+// framework did (active pane, then its document, then the frame and the application), keeps
+// the run's session state, asks for the disk type before the old document is closed, and
+// titles windows "<document> - Darvex".
+class DarvexDocManager : public wxDocManager {
+public:
+    DarvexDocManager();
+
+    SessionState& Session() { return m_session; }
+
+    // The class of each document's second view (the list pane), made by the document itself.
+    void SetSecondViewClass(wxClassInfo* info) { m_pSecondView = info; }
+    wxClassInfo* GetSecondViewClass() const { return m_pSecondView; }
+    RecentFiles* GetRecentFiles() const;
+
+    // The start-up New: no dialog, an empty document.
+    bool NewEmptyDocument();
+    // File > New as the user chooses it: the disk-type dialog first; Cancel leaves everything
+    // as it was. Returns whether a new disk was made.
+    bool NewDiskWithDialog();
+
+    wxDocument* CreateDocument(const wxString& path, long flags = 0) override;
+    wxString MakeNewDocumentName() override;
+    wxString MakeFrameTitle(wxDocument* doc) override;
+    wxFileHistory* OnCreateFileHistory() override;
+    // The open dialog: "*.d88" first, then every file (".d20" images are chosen there).
+    wxDocTemplate* SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path,
+                                      long flags, bool save = false) override;
+
+    static wxString OpenFilter();
+
+protected:
+    bool TryBefore(wxEvent& event) override;
+
+private:
+    void OnNew(wxCommandEvent& event);
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+
+    SessionState m_session;
+    wxClassInfo* m_pSecondView = nullptr;
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,90 @@
+#include "doc/ExtractDlg.h"
+
+#include "doc/DialogIds.h"
+#include "doc/DialogSupport.h"
+#include "fs/DirEntry.h"
+#include "fs/Messages.h"
+#include "host/HostNames.h"
+#include "host/PathParts.h"
+#include "image/DiskImage.h"
+
+CExtractDlg::CExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_EXTRACT") {
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { DoOK(); }, wxID_OK);
+    Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent&) {
+            m_bApplyToAll = true;
+            DoOK();
+        },
+        kIdAllOk);
+}
+
+bool CExtractDlg::TransferDataToWindow() {
+    InitFormatList();
+    PathParts parts(PathStyle::Posix);
+    parts.SetPath(m_szPath.c_str());
+    m_szEntryExt = parts.GetExt();
+    parts.SetExt(m_nFormat == 1 ? "mzt" : m_szEntryExt.c_str());
+    ShowPath(parts.GetPath(PP_ALL));
+    return true;
+}
+
+int CExtractDlg::RunModal() {
+    if (!m_bApplyToAll)
+        return ShowModal();
+    TransferDataToWindow();
+    DoOK();
+    return GetReturnCode();
+}
+
+void CExtractDlg::DoOK() {
+    m_szPath = PathText();
+    const int index = FormatIndex();
+    m_nFormat = index;
+    m_nResult = m_pDiskImage
+                    ? m_pDiskImage->ExportFile(m_nEntry, m_szPath.c_str(), ExportFormatFor(index))
+                    : -1;
+    if (m_nResult != 0)
+        DialogSupport::ShowError(IsShown() ? this : GetParent(),
+                                 MessageJa(static_cast<ExportResult>(m_nResult)));
+    DialogSupport::EndDialogWith(*this, wxID_OK);
+}
+
+std::string CExtractDlg::ProposePath(const DiskImage& disk, int index,
+                                     const std::string& previousPath) {
+    unsigned char bytes[DirEntry::kBytes];
+    disk.ReadDirEntry(bytes, index);
+    // The host name rules first: no "/", control bytes or undecodable bytes, never "." or "..".
+    const std::string name =
+        SafeHostFileName(ProposeExtractName(DirEntry(bytes).NameText(), false));
+    PathParts split(PathStyle::Posix);
+    split.SetPath(name.c_str());
+    const std::string base = split.GetPath(PP_FNAME);
+    const std::string ext = split.GetExt();
+
+    PathParts parts(PathStyle::Posix);
+    parts.SetPath(previousPath.c_str());
+    parts.SetFname(base.c_str());
+    parts.SetExt(ext.c_str());
+    return parts.GetPath(PP_ALL);
+}
+
+void CExtractDlg::ExtractEntries(wxWindow* parent, const DiskImage& disk,
+                                 const std::string& documentPath, const std::vector<int>& entries,
+                                 int& extractFormat) {
+    std::string proposed = documentPath;
+    bool applyToAll = false;
+    for (const int index : entries) {
+        CExtractDlg dlg(parent);
+        dlg.m_nEntry = index;
+        dlg.m_pDiskImage = &disk;
+        dlg.m_szPath = ProposePath(disk, index, proposed);
+        dlg.m_nFormat = extractFormat;
+        dlg.m_bApplyToAll = applyToAll;
+        dlg.RunModal();
+        extractFormat = dlg.m_nFormat;
+        applyToAll = dlg.m_bApplyToAll;
+        proposed = dlg.m_szPath;
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+// What lasts for the whole run across New and Open: the documents come and go (one at a time),
+// this stays with the document manager.
+struct SessionState {
+    bool firstNew = true;    // until the first New of the run has happened (m_bFirstNew)
+    int pendingNewType = -1; // disk type chosen for the New under way; -1: no dialog was shown
+    int extractFormat = 0;   // m_nExtractFormat
+    int bootMachine = 1;     // m_nBootMachine
+};

@@ -1,0 +1,167 @@
+#include "ui/DarvexApp.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <wx/config.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/print.h>
+#include <wx/stdpaths.h>
+#include <wx/toolbar.h>
+#include <wx/uilocale.h>
+#include <wx/xrc/xmlres.h>
+
+#include "doc/CommandIds.h"
+#include "doc/DarvexDoc.h"
+#include "doc/DarvexDocManager.h"
+#include "doc/DarvexDocTemplate.h"
+#include "doc/DocText.h"
+#include "doc/RecentFiles.h"
+#include "ui/AboutDlg.h"
+#include "ui/DarvexView.h"
+#include "ui/DebugLog.h"
+#include "ui/LeftView.h"
+#include "ui/MainFrame.h"
+#include "ui/ShellRegistration.h"
+
+extern void InitXmlResource();
+
+wxIMPLEMENT_APP_NO_MAIN(CDarvexApp);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CDarvexApp, wxApp)
+    EVT_MENU(wxID_ABOUT, CDarvexApp::OnShowAbout)
+    EVT_UPDATE_UI(wxID_ABOUT, CDarvexApp::OnUpdateAlwaysEnabled)
+wxEND_EVENT_TABLE();
+// clang-format on
+
+std::vector<std::string> CDarvexApp::s_rawArgs;
+
+CDarvexApp::CDarvexApp() = default;
+CDarvexApp::~CDarvexApp() = default;
+
+void CDarvexApp::SetRawArgs(std::vector<std::string> args) {
+    s_rawArgs = std::move(args);
+}
+
+bool CDarvexApp::OnInit() {
+    SetAppName(doctext::kAppName);
+    SetAppDisplayName(doctext::kAppName);
+    // ~/.config/Darvex.conf and ~/.local/share/Darvex rather than dot files in the home folder.
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    wxUILocale::UseDefault();
+    m_pDebugLog = std::make_unique<DebugLog>(1, DataFolder());
+
+    const CommandLine commandLine = CommandLine::Parse(s_rawArgs);
+
+    wxInitAllImageHandlers();
+    wxXmlResource::Get()->InitAllHandlers();
+    for (const CommandNumber& c : kCommandTable)
+        wxXmlResource::GetXRCID(c.xrcName, c.id);
+    wxXmlResource::GetXRCID("IDC_DISK_TYPE", IDC_DISK_TYPE);
+    InitXmlResource();
+
+    m_pDocManager = new DarvexDocManager;
+    m_pDocManager->Initialize();
+    m_pDocManager->SetSecondViewClass(CLASSINFO(CDarvexView));
+    new DarvexDocTemplate(m_pDocManager, CLASSINFO(CDarvexDoc), CLASSINFO(CLeftView));
+
+    m_pFrame = new CMainFrame(m_pDocManager);
+    SetTopWindow(m_pFrame);
+    m_pDocManager->FileHistoryLoad(*wxConfigBase::Get());
+
+    if (!ProcessShellCommand(commandLine))
+        return false;
+    if (commandLine.action == CommandLine::Action::Print ||
+        commandLine.action == CommandLine::Action::PrintTo) {
+        PrintDocument(commandLine);
+        m_pFrame->Destroy();
+        return true;
+    }
+    m_pFrame->Show();
+    // For the start-up benchmark: the window is on the screen with its panes filled once
+    // this runs; say so and leave.
+    if (std::getenv("DARVEX_EXIT_WHEN_SHOWN")) {
+        CallAfter([this] {
+            m_pFrame->Update();
+            std::puts("shown");
+            std::fflush(stdout);
+            m_pFrame->Close(true);
+        });
+    }
+    return true;
+}
+
+std::string CDarvexApp::DataFolder() {
+    return ShellRegistration::UserDataHome() + "/" + doctext::kAppName;
+}
+
+bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {
+    if (commandLine.file.empty())
+        return m_pDocManager->NewEmptyDocument();
+    return m_pDocManager->CreateDocument(wxString::FromUTF8(commandLine.file), wxDOC_SILENT) !=
+           nullptr;
+}
+
+void CDarvexApp::PrintDocument(const CommandLine& commandLine) {
+    // -p and -pt print without asking, on the named printer for -pt.
+    wxView* view = m_pDocManager->GetAnyUsableView();
+    if (!view)
+        return;
+    std::unique_ptr<wxPrintout> printout(view->OnCreatePrintout());
+    wxPrintDialogData data;
+    if (commandLine.action == CommandLine::Action::PrintTo)
+        data.GetPrintData().SetPrinterName(wxString::FromUTF8(commandLine.printer));
+    wxPrinter printer(&data);
+    printer.Print(m_pFrame, printout.get(), false);
+}
+
+int CDarvexApp::OnExit() {
+    // The window is gone: whatever goes wrong from here on is told on stderr, not in a
+    // dialog (a dialog after the application object is gone would crash).
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    if (m_pDocManager) {
+        m_pDocManager->FileHistorySave(*wxConfigBase::Get());
+        delete m_pDocManager;
+        m_pDocManager = nullptr;
+    }
+    // wxFileConfig does not create the folder of its file.
+    if (auto* config = wxDynamicCast(wxConfigBase::Get(false), wxFileConfig)) {
+        const wxFileName file(
+            wxFileConfig::GetLocalFileName(GetAppName(), wxCONFIG_USE_LOCAL_FILE));
+        wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        config->Flush();
+    }
+    delete wxConfigBase::Set(nullptr);
+    m_pDebugLog.reset();
+    return wxApp::OnExit();
+}
+
+bool CDarvexApp::TryAfter(wxEvent& event) {
+    // The original framework shows a command disabled when nothing on the route handles it;
+    // wx leaves it alone. This is the end of the route, so whatever arrives here was not
+    // handled. Update events also come for every window, hence the checks on the source.
+    if (event.GetEventType() == wxEVT_UPDATE_UI && IsProgramCommand(event.GetId())) {
+        const wxObject* source = event.GetEventObject();
+        if (source &&
+            (source->IsKindOf(wxCLASSINFO(wxMenu)) || source->IsKindOf(wxCLASSINFO(wxToolBar)) ||
+             source->IsKindOf(wxCLASSINFO(wxFrame)))) {
+            static_cast<wxUpdateUIEvent&>(event).Enable(false);
+            return true;
+        }
+    }
+    return wxApp::TryAfter(event);
+}
+
+void CDarvexApp::OnShowAbout(wxCommandEvent&) {
+    CAboutDlg dialog(m_pFrame);
+    dialog.ShowModal();
+}
+
+void CDarvexApp::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event) {
+    event.Enable(true);
+}

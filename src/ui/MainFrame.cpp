@@ -1,0 +1,256 @@
+#include "ui/MainFrame.h"
+
+#include <algorithm>
+
+#include <wx/accel.h>
+#include <wx/config.h>
+#include <wx/iconbndl.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/treectrl.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+#include "doc/CommandIds.h"
+#include "doc/DarvexDocManager.h"
+#include "doc/DocText.h"
+#include "doc/RecentFiles.h"
+#include "ui/DarvexView.h"
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_MENU_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS, CMainFrame::OnListStyle)
+    EVT_UPDATE_UI_RANGE(ID_VIEW_SMALLICON, ID_VIEW_DETAILS, CMainFrame::OnUpdateListStyle)
+    EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolBar)
+    EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolBar)
+    EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
+    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
+    EVT_MENU(ID_NEXT_PANE, CMainFrame::OnNextPane)
+    EVT_MENU(ID_PREV_PANE, CMainFrame::OnNextPane)
+    EVT_UPDATE_UI(ID_NEXT_PANE, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_PREV_PANE, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_DROP_FILES(CMainFrame::OnDropFiles)
+    EVT_CLOSE(CMainFrame::OnClose)
+    EVT_TIMER(wxID_ANY, CMainFrame::OnLockTimer)
+wxEND_EVENT_TABLE();
+// clang-format on
+
+namespace {
+
+constexpr int kLockPollMs = 250;
+const char* const kConfigWindow = "/Window";
+
+struct LockPane {
+    int pane;
+    const char* text;
+};
+// The texts also size their panes. Kana and scroll lock cannot be read on Linux.
+constexpr LockPane kLockPanes[] = {
+    {CMainFrame::kPaneKana, "ｶﾅ"},
+    {CMainFrame::kPaneCaps, "CAP"},
+    {CMainFrame::kPaneNum, "NUM"},
+    {CMainFrame::kPaneScroll, "SCRL"},
+};
+
+} // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, wxString::FromUTF8(doctext::kAppName),
+                       wxDefaultPosition, wxSize(kDefaultWidth, kDefaultHeight)),
+      m_lockTimer(this) {
+    wxXmlResource* res = wxXmlResource::Get();
+    wxIconBundle icons;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        wxIcon icon;
+        icon.CopyFromBitmap(res->LoadBitmap(wxString::Format("IDR_MAINFRAME_%d", size)));
+        if (icon.IsOk())
+            icons.AddIcon(icon);
+    }
+    SetIcons(icons);
+    wxMenuBar* menuBar = res->LoadMenuBar("IDR_MAINFRAME");
+    SetMenuBar(menuBar);
+    if (auto* recent = static_cast<DarvexDocManager*>(manager)->GetRecentFiles())
+        recent->SetPlace(menuBar->GetMenu(0));
+    SetToolBar(res->LoadToolBar(this, "IDR_MAINFRAME"));
+    CreateStatusPanes();
+
+    m_splitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                      wxSP_3D | wxSP_LIVE_UPDATE);
+    m_pTree = new wxTreeCtrl(m_splitter, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                             wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
+    // No sorting: rows map to directory entries by position.
+    m_pList = new wxListCtrl(m_splitter, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                             wxLC_REPORT | wxBORDER_SUNKEN);
+    CDarvexView::InsertColumns(m_pList);
+    m_splitter->SetMinimumPaneSize(20);
+    m_splitter->SplitVertically(m_pTree, m_pList, kLeftPaneWidth);
+
+    // F6 and Shift+F6 are keyboard-only commands of the window.
+    wxAcceleratorEntry keys[] = {
+        {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+        {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
+
+    RestoreGeometry();
+    DragAcceptFiles(true);
+    PollLockKeys();
+    m_lockTimer.Start(kLockPollMs);
+}
+
+CMainFrame::~CMainFrame() {
+    m_lockTimer.Stop();
+}
+
+void CMainFrame::CreateStatusPanes() {
+    wxStatusBar* bar = CreateStatusBar(kPanes);
+    const int pad = bar->GetTextExtent("  ").x;
+    int widths[kPanes] = {-1, bar->GetTextExtent(wxString(' ', 33)).x + pad};
+    for (const LockPane& p : kLockPanes)
+        widths[p.pane] = bar->GetTextExtent(wxString::FromUTF8(p.text)).x + pad;
+    bar->SetStatusWidths(kPanes, widths);
+    // The idle text of the message pane is a single blank.
+    bar->SetStatusText(" ", kPaneMessage);
+}
+
+void CMainFrame::SetSpaceText(const wxString& text) {
+    if (wxStatusBar* bar = GetStatusBar(); bar && bar->GetFieldsCount() > kPaneSpace)
+        bar->SetStatusText(text, kPaneSpace);
+}
+
+void CMainFrame::PollLockKeys() {
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar)
+        return;
+    const auto show = [bar](int pane, const char* text, bool on) {
+        const wxString want = on ? wxString::FromUTF8(text) : wxString();
+        if (bar->GetStatusText(pane) != want)
+            bar->SetStatusText(want, pane);
+    };
+    show(kPaneCaps, "CAP", wxGetKeyState(WXK_CAPITAL));
+    show(kPaneNum, "NUM", wxGetKeyState(WXK_NUMLOCK));
+}
+
+void CMainFrame::OnLockTimer(wxTimerEvent&) {
+    PollLockKeys();
+}
+
+wxSize CMainFrame::DefaultSize() const {
+    // Wide enough for the tree and all eight columns, as far as the screen allows.
+    int columns = 0;
+    for (int c = 0; c < m_pList->GetColumnCount(); ++c)
+        columns += m_pList->GetColumnWidth(c);
+    const int scrollBar = m_pList->GetTextExtent("MM").x;
+    const wxRect screen = wxGetClientDisplayRect();
+    return wxSize(
+        std::min(std::max(kDefaultWidth, kLeftPaneWidth + columns + scrollBar), screen.width),
+        std::min(kDefaultHeight, screen.height));
+}
+
+void CMainFrame::RestoreGeometry() {
+    wxConfigBase* config = wxConfigBase::Get();
+    wxConfigPathChanger path(config, wxString(kConfigWindow) + "/");
+    const wxSize standard = DefaultSize();
+    const int w = config->ReadLong("Width", standard.x);
+    const int h = config->ReadLong("Height", standard.y);
+    const int x = config->ReadLong("X", -1);
+    const int y = config->ReadLong("Y", -1);
+    // A remembered size too small to read is not worth keeping.
+    SetSize(std::max(w, kDefaultWidth / 2), std::max(h, kDefaultHeight / 2));
+    if (x >= 0 && y >= 0)
+        Move(x, y);
+    else
+        Centre();
+}
+
+void CMainFrame::SaveGeometry() {
+    if (IsIconized() || IsMaximized())
+        return;
+    wxConfigBase* config = wxConfigBase::Get();
+    wxConfigPathChanger path(config, wxString(kConfigWindow) + "/");
+    const wxRect r = GetRect();
+    config->Write("X", r.x);
+    config->Write("Y", r.y);
+    config->Write("Width", r.width);
+    config->Write("Height", r.height);
+}
+
+long CMainFrame::ListViewStyle(int id) const {
+    switch (id) {
+    case ID_VIEW_LARGEICON:
+        return wxLC_ICON;
+    case ID_VIEW_SMALLICON:
+        return wxLC_SMALL_ICON;
+    case ID_VIEW_LIST:
+        return wxLC_LIST;
+    default:
+        return wxLC_REPORT;
+    }
+}
+
+void CMainFrame::OnListStyle(wxCommandEvent& event) {
+    const long style = ListViewStyle(event.GetId());
+    if (!m_pList->HasFlag(style))
+        m_pList->SetSingleStyle(style);
+}
+
+void CMainFrame::OnUpdateListStyle(wxUpdateUIEvent& event) {
+    event.Enable(true);
+    event.Check(m_pList->HasFlag(ListViewStyle(event.GetId())));
+}
+
+void CMainFrame::OnViewToolBar(wxCommandEvent&) {
+    if (wxToolBar* bar = GetToolBar()) {
+        bar->Show(!bar->IsShown());
+        SendSizeEvent();
+    }
+}
+
+void CMainFrame::OnUpdateViewToolBar(wxUpdateUIEvent& event) {
+    event.Check(GetToolBar() && GetToolBar()->IsShown());
+}
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&) {
+    if (wxStatusBar* bar = GetStatusBar()) {
+        bar->Show(!bar->IsShown());
+        SendSizeEvent();
+    }
+}
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event) {
+    event.Check(GetStatusBar() && GetStatusBar()->IsShown());
+}
+
+void CMainFrame::OnNextPane(wxCommandEvent&) {
+    // Two panes: the next and the previous one are the same.
+    wxWindow* focus = FindFocus();
+    if (focus == m_pTree || (focus && m_pTree->IsDescendant(focus)))
+        m_pList->SetFocus();
+    else
+        m_pTree->SetFocus();
+}
+
+void CMainFrame::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event) {
+    event.Enable(true);
+}
+
+void CMainFrame::OpenDroppedFiles(const wxArrayString& files) {
+    for (const wxString& file : files)
+        m_docManager->CreateDocument(file, wxDOC_SILENT);
+}
+
+void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {
+    Raise();
+    wxArrayString files;
+    for (int i = 0; i < event.GetNumberOfFiles(); ++i)
+        files.push_back(event.GetFiles()[i]);
+    OpenDroppedFiles(files);
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+    SaveGeometry();
+    event.Skip(); // the document frame closes the document (asking to save) and the window
+}

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "GuiTestSupport.h"
+#include "TestUtil.h"
+#include "doc/BootExtractDlg.h"
+#include "doc/DialogIds.h"
+#include "fs/BootHeaderBuilder.h"
+#include "gui/DialogExpect.h"
+#include "gui/DlgTestSupport.h"
+
+using namespace dlgtest;
+
+namespace {
+
+constexpr const char* kFailed = "ブートプログラムの取り出しに失敗しました. ";
+
+class BootExtractDlgTest : public ::testing::Test {
+protected:
+    BootExtractDlgTest() {
+        disk.Format(0);
+        image = (dir.path() / "img.d88").string();
+    }
+    void Register(const std::string& text) {
+        const auto program = Pattern(700);
+        const IplHeader header = BootHeaderBuilder::Build(1, text, 0x1234);
+        ASSERT_EQ(
+            disk.RegisterBootFromBuffer(program.data(), program.size(), header.Bytes().data(), 1),
+            0);
+    }
+    std::vector<unsigned char> Expected(int format) {
+        std::vector<unsigned char> out;
+        EXPECT_EQ(disk.ExtractBootToBuffer(format, out), 0);
+        return out;
+    }
+    std::string In(const std::string& name) const { return (dir.path() / name).string(); }
+
+    testutil::TempDir dir;
+    DiskImage disk;
+    std::string image;
+    int extractFormat = 0;
+};
+
+TEST_F(BootExtractDlgTest, ProposalFollowsTheDisplayText) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string document;
+        std::string proposed;
+    };
+    const Case cases[] = {
+        {"beside the image", "IPL-TEST", image, In("IPL-TEST")},
+        {"ten characters", "ABCDEFGHIJ", image, In("ABCDEFGHIJ")},
+        {"no document path", "IPL-TEST", "", "IPL-TEST"},
+        {"slash replaced", "A/B", image, In("A_B")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        disk.Format(0);
+        Register(c.text);
+        EXPECT_EQ(CBootExtractDlg::ProposePath(disk, c.document), c.proposed);
+    }
+}
+
+TEST_F(BootExtractDlgTest, FormatSwitchAndRememberedMzt) {
+    Register("IPL-TEST");
+    std::vector<std::string> seen;
+    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+                  ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
+                      seen.push_back(TextOf(dlg, kIdPath));
+                      Choose(dlg, kIdFormat, 1);
+                      seen.push_back(TextOf(dlg, kIdPath));
+                      Choose(dlg, kIdFormat, 0);
+                      seen.push_back(TextOf(dlg, kIdPath));
+                      Choose(dlg, kIdFormat, 1);
+                      return wxID_CANCEL;
+                  }));
+    EXPECT_EQ(seen, (std::vector<std::string>{In("IPL-TEST"), In("IPL-TEST.mzt"), In("IPL-TEST")}));
+    EXPECT_EQ(extractFormat, 1) << "a format chosen before Cancel is remembered";
+    EXPECT_FALSE(std::filesystem::exists(In("IPL-TEST.mzt")));
+
+    // MZT remembered: the proposal still has no extension and OK writes MZT under it.
+    std::string proposed;
+    int selected = -1;
+    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+                  ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
+                      proposed = TextOf(dlg, kIdPath);
+                      selected = SelectionOf(dlg, kIdFormat);
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+    EXPECT_EQ(proposed, In("IPL-TEST"));
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(ReadFileBytes(In("IPL-TEST")), Expected(0));
+}
+
+TEST_F(BootExtractDlgTest, TypedPathIsWritten) {
+    Register("IPL-TEST");
+    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+                  ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
+                      Type(dlg, kIdPath, In("mine.bin").c_str());
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+    EXPECT_EQ(ReadFileBytes(In("mine.bin")), Expected(1));
+}
+
+TEST_F(BootExtractDlgTest, FailuresShowTheMessage) {
+    struct Case {
+        const char* name;
+        bool registered;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"no IPLPRO signature", false, In("NOSIG")},
+        {"folder missing", true, In("missing/IPL")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        disk.Format(0);
+        if (c.registered)
+            Register("IPL");
+        int result = 0;
+        wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+                      ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
+                          Type(dlg, kIdPath, c.output.c_str());
+                          Click(dlg, wxID_OK);
+                          result = dlg.m_nResult;
+                          return dlg.GetReturnCode();
+                      }),
+                      ExpectMessage(kFailed, "エラー"));
+        EXPECT_NE(result, 0);
+        EXPECT_FALSE(std::filesystem::exists(c.output));
+    }
+}
+
+TEST_F(BootExtractDlgTest, DialogScreenshot) {
+    Register("IPL-TEST");
+    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+                  ExpectDialog<CBootExtractDlg>([](CBootExtractDlg& dlg) {
+                      EXPECT_TRUE(SaveScreenshot(dlg, "boot_extract"));
+                      return wxID_CANCEL;
+                  }));
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#include "gui/DialogExpect.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <wx/app.h>
+#include <wx/bitmap.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/textctrl.h>
+
+int ExpectFile::OnInvoked(wxFileDialog* dlg) const {
+    if (!m_wildcard.empty()) {
+        EXPECT_EQ(dlg->GetWildcard().utf8_string(), m_wildcard.utf8_string());
+    }
+    if (m_answer != wxID_OK)
+        return m_answer;
+    dlg->SetPath(m_path);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (dlg->GetPath() != m_path && std::chrono::steady_clock::now() < until) {
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(dlg->GetPath().utf8_string(), m_path.utf8_string());
+    return m_answer;
+}
+
+namespace {
+wxWindow* Control(wxDialog& dlg, int id) {
+    wxWindow* w = dlg.FindWindow(id);
+    EXPECT_NE(w, nullptr) << "no control " << id;
+    return w;
+}
+} // namespace
+
+void Click(wxDialog& dlg, int id) {
+    wxWindow* button = Control(dlg, id);
+    if (!button)
+        return;
+    wxCommandEvent ev(wxEVT_BUTTON, id);
+    ev.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(ev);
+}
+
+void Choose(wxDialog& dlg, int id, int index) {
+    auto* choice = dynamic_cast<wxChoice*>(Control(dlg, id));
+    ASSERT_NE(choice, nullptr);
+    choice->SetSelection(index);
+    wxCommandEvent ev(wxEVT_CHOICE, id);
+    ev.SetEventObject(choice);
+    ev.SetInt(index);
+    choice->GetEventHandler()->ProcessEvent(ev);
+}
+
+void Type(wxDialog& dlg, int id, const char* utf8) {
+    auto* text = dynamic_cast<wxTextCtrl*>(Control(dlg, id));
+    ASSERT_NE(text, nullptr);
+    text->SetValue(wxString::FromUTF8(utf8));
+}
+
+std::string TextOf(wxDialog& dlg, int id) {
+    auto* text = dynamic_cast<wxTextCtrl*>(Control(dlg, id));
+    return text ? text->GetValue().utf8_string() : std::string("<no text control>");
+}
+
+int SelectionOf(wxDialog& dlg, int id) {
+    auto* choice = dynamic_cast<wxChoice*>(Control(dlg, id));
+    return choice ? choice->GetSelection() : -2;
+}
+
+bool IsEnabled(wxDialog& dlg, int id) {
+    wxWindow* w = Control(dlg, id);
+    return w && w->IsEnabled();
+}
+
+bool SaveScreenshot(wxDialog& dlg, const std::string& name) {
+    dlg.Show();
+    dlg.Raise();
+    for (int i = 0; i < 40; ++i) {
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const wxRect rect = dlg.GetScreenRect();
+    wxBitmap bitmap(rect.width, rect.height);
+    {
+        wxScreenDC screen;
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    }
+    dlg.Hide();
+    const wxImage image = bitmap.ConvertToImage();
+    bool varied = false;
+    const unsigned char* px = image.GetData();
+    const long bytes = static_cast<long>(image.GetWidth()) * image.GetHeight() * 3;
+    for (long i = 3; i < bytes && !varied; ++i)
+        varied = px[i] != px[i % 3];
+    std::filesystem::create_directories(DARVEX_SCREENSHOT_DIR);
+    const std::string file = std::string(DARVEX_SCREENSHOT_DIR) + "/" + name + ".png";
+    image.SaveFile(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
+    return varied;
+}

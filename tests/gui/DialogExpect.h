@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <wx/dialog.h>
+#include <wx/filedlg.h>
+#include <wx/testing.h>
+
+// Test hooks for the command dialogs: what a user does inside a modal dialog, run by
+// wxTEST_DIALOG in place of ShowModal.
+
+// Runs `action` on the dialog after its initialisation (the hook skips the one ShowModal
+// does); the action's result is what ShowModal returns.
+template <class Dlg> class ExpectDialog : public wxExpectModalBase<Dlg, ExpectDialog<Dlg>> {
+public:
+    explicit ExpectDialog(std::function<int(Dlg&)> action) : m_action(std::move(action)) {}
+
+protected:
+    int OnInvoked(Dlg* dlg) const override {
+        dlg->InitDialog();
+        return m_action(*dlg);
+    }
+
+private:
+    std::function<int(Dlg&)> m_action;
+};
+
+// A file dialog that returns `path`. GTK's chooser takes a path asynchronously, so the path
+// is set and the loop runs until the dialog reports it.
+class ExpectFile : public wxExpectModalBase<wxFileDialog, ExpectFile> {
+public:
+    explicit ExpectFile(const std::string& utf8Path, int answer = wxID_OK)
+        : m_path(wxString::FromUTF8(utf8Path)), m_answer(answer) {}
+    // The filter the dialog was opened with, checked when not empty.
+    ExpectFile WithWildcard(const char* utf8) const {
+        ExpectFile e(*this);
+        e.m_wildcard = wxString::FromUTF8(utf8);
+        return e;
+    }
+
+protected:
+    int OnInvoked(wxFileDialog* dlg) const override;
+
+private:
+    wxString m_path;
+    int m_answer;
+    wxString m_wildcard;
+};
+
+// What a user does to a control: each sends the event the real action sends.
+void Click(wxDialog& dlg, int id);
+void Choose(wxDialog& dlg, int id, int index);
+void Type(wxDialog& dlg, int id, const char* utf8);
+std::string TextOf(wxDialog& dlg, int id);
+int SelectionOf(wxDialog& dlg, int id);
+bool IsEnabled(wxDialog& dlg, int id);
+
+// Shows the dialog modelessly, waits for it to paint and saves its screen image as
+// <screenshot folder>/<name>.png. False when the capture came out blank. Under Xvfb without
+// a window manager only the first capture of a process shows what it should, so each
+// screenshot test runs in a process of its own.
+bool SaveScreenshot(wxDialog& dlg, const std::string& name);
