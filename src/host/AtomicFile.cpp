@@ -5,7 +5,9 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <string>
@@ -149,6 +151,24 @@ AtomicFile::Result Fail(AtomicFile::Result::Step step, int error) {
     return result;
 }
 
+// A writer killed between naming its finished file and the rename leaves ".dvxPID-N.tmp";
+// the next writer in the folder removes those whose process is gone.
+void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() < 9 || name.compare(0, 4, ".dvx") != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + 4, nullptr, 10);
+        if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            unlinkat(dirFd, name.c_str(), 0);
+    }
+    closedir(dir);
+}
+
 std::string ShortTempName() {
     static std::atomic<unsigned> counter{0};
     return ".dvx" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
@@ -174,6 +194,7 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned c
     if (dir.get() < 0)
         return Fail(Step::Create, errno);
 
+    RemoveStaleTemporaries(folder, dir.get());
     Fd file(-1);
     std::string tempName;
     bool named = false;
