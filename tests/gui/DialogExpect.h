@@ -4,7 +4,6 @@
 #include <string>
 
 #include <wx/dialog.h>
-#include <wx/filedlg.h>
 #include <wx/testing.h>
 
 // Test hooks for the command dialogs: what a user does inside a modal dialog, run by
@@ -24,28 +23,6 @@ protected:
 
 private:
     std::function<int(Dlg&)> m_action;
-};
-
-// A file dialog that returns `path`. GTK's chooser takes a path asynchronously, so the path
-// is set and the loop runs until the dialog reports it.
-class ExpectFile : public wxExpectModalBase<wxFileDialog, ExpectFile> {
-public:
-    explicit ExpectFile(const std::string& utf8Path, int answer = wxID_OK)
-        : m_path(wxString::FromUTF8(utf8Path)), m_answer(answer) {}
-    // The filter the dialog was opened with, checked when not empty.
-    ExpectFile WithWildcard(const char* utf8) const {
-        ExpectFile e(*this);
-        e.m_wildcard = wxString::FromUTF8(utf8);
-        return e;
-    }
-
-protected:
-    int OnInvoked(wxFileDialog* dlg) const override;
-
-private:
-    wxString m_path;
-    int m_answer;
-    wxString m_wildcard;
 };
 
 // What a user does to a control: each sends the event the real action sends.

@@ -78,7 +78,8 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     const std::string file = Host("prog.bin", Pattern(700));
 
     // A refused add: the message, the list and usage refreshed, the document not modified.
-    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFile(file), ExpectDialog<CAddFileDlg>([](auto& d) {
+    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFileDialog(file),
+                  ExpectDialog<CAddFileDlg>([](auto& d) {
                       Type(d, kIdName, "");
                       return PressOk(d);
                   }),
@@ -89,7 +90,7 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     EXPECT_EQ(SpaceText(), before);
     EXPECT_FALSE(Doc()->IsModified());
 
-    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFile(file).WithWildcard(kHostFilter),
+    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFileDialog(file, kHostFilter),
                   ExpectDialog<CAddFileDlg>([](auto& d) { return PressOk(d); }));
     EXPECT_EQ(Names(), std::vector<std::string>{"prog.bin"});
     EXPECT_EQ(ListRows()[0][3], "    700");
@@ -98,7 +99,7 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     EXPECT_TRUE(Doc()->IsModified()) << "the save prompt must protect the added file";
 
     // Cancel in the file dialog: nothing happens.
-    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFile("", wxID_CANCEL));
+    wxTEST_DIALOG(Command(ID_ADD_FILE), wxExpectDismissableModal<wxFileDialog>(wxID_CANCEL));
     EXPECT_EQ(Names().size(), 1u);
 }
 
@@ -153,7 +154,7 @@ TEST_F(EditMenuTest, RunMemoriesOutliveTheDocument) {
                       return wxID_CANCEL;
                   }));
     const std::string boot = Host("boot.bin", Pattern(100));
-    wxTEST_DIALOG(Command(ID_REGISTER_BOOT), ExpectFile(boot).WithWildcard(kHostFilter),
+    wxTEST_DIALOG(Command(ID_REGISTER_BOOT), ExpectFileDialog(boot, kHostFilter),
                   ExpectDialog<CBootRegisterDlg>([](auto& d) {
                       Choose(d, kIdMachine, 3);
                       return PressOk(d);
@@ -169,7 +170,7 @@ TEST_F(EditMenuTest, RunMemoriesOutliveTheDocument) {
                       proposed = TextOf(d, kIdPath);
                       return wxID_CANCEL;
                   }));
-    wxTEST_DIALOG(Command(ID_REGISTER_BOOT), ExpectFile(boot),
+    wxTEST_DIALOG(Command(ID_REGISTER_BOOT), ExpectFileDialog(boot),
                   ExpectDialog<CBootRegisterDlg>([&](auto& d) {
                       machine = SelectionOf(d, kIdMachine);
                       return wxID_CANCEL;
@@ -193,9 +194,10 @@ TEST_F(EditMenuTest, EndToEndAgreesWithTheCommandLineTool) {
     std::filesystem::copy_file(testutil::TestDataPath("tapes/EMMLOAD.mzt"), tape);
     const std::string text =
         Host("hello.txt", {'1', '0', ' ', 'P', 'R', 'I', 'N', 'T', '\r', '\n'});
-    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFile(tape),
+    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFileDialog(tape),
                   ExpectDialog<CAddFileDlg>([](auto& d) { return PressOk(d); }));
-    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFile(text), ExpectDialog<CAddFileDlg>([](auto& d) {
+    wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFileDialog(text),
+                  ExpectDialog<CAddFileDlg>([](auto& d) {
                       Choose(d, kIdMode, 4);
                       return PressOk(d);
                   }));
@@ -216,7 +218,7 @@ TEST_F(EditMenuTest, EndToEndAgreesWithTheCommandLineTool) {
     SelectRows({1});
     wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));
     const std::string boot = Host("BOOT.BIN", Pattern(1000));
-    wxTEST_DIALOG(Command(ID_REGISTER_BOOT), ExpectFile(boot),
+    wxTEST_DIALOG(Command(ID_REGISTER_BOOT), ExpectFileDialog(boot),
                   ExpectDialog<CBootRegisterDlg>([](auto& d) { return PressOk(d); }));
     Command(wxID_SAVE);
     EXPECT_FALSE(Doc()->IsModified());

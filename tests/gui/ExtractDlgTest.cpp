@@ -197,7 +197,8 @@ TEST_F(ExtractDlgTest, BrowseOffersTheFormatsFilterAndDefaultExtension) {
                           afterCancel = TextOf(dlg, kIdPath);
                           return wxID_CANCEL;
                       }),
-                      ExpectFile(c.chosen).WithWildcard(c.wildcard), ExpectFile("", wxID_CANCEL));
+                      ExpectFileDialog(c.chosen, c.wildcard),
+                      wxExpectDismissableModal<wxFileDialog>(wxID_CANCEL));
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(afterCancel, c.shown) << "a cancelled file dialog changes nothing";
     }

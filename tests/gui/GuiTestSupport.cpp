@@ -13,9 +13,9 @@
 #include <wx/toolbar.h>
 
 #include "TestUtil.h"
-#include "host/ImageFile.h"
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 #include "ui/DarvexApp.h"
 #include "ui/MainFrame.h"
