@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "fs/Messages.h"
 #include "host/HostCommands.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -52,7 +53,8 @@ void AddBootPut(CommandSet& commands) {
     CLI::App* sub = commands.Add("boot-put", "Register a host file as the boot program", [o, &io] {
         const char* cmd = "boot-put";
         DiskImage disk;
-        if (!LoadImageForWrite(io, cmd, o->image, disk))
+        ImageFileSession session;
+        if (!LoadImageForWrite(io, cmd, o->image, disk, session))
             return kExitFailed;
 
         const BootSource source = ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
@@ -77,7 +79,7 @@ void AddBootPut(CommandSet& commands) {
         }
         if (outcome.result != RegisterBootResult::Ok)
             return Fail(io, cmd, o->hostFile, MessageEn(outcome.result));
-        return SaveImage(io, cmd, disk, o->image, o->output);
+        return SaveImage(io, cmd, disk, session, o->image, o->output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFile, "Program to register (at most 65535 bytes)")

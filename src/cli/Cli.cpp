@@ -88,5 +88,12 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << "Run 'darvex-cli --help' or 'darvex-cli COMMAND --help' for usage.\n";
         return kExitUsage;
     }
-    return commands.RunSelected();
+    const int status = commands.RunSelected();
+    // Results that never reached their reader are a failure, whatever the command did.
+    out.flush();
+    if (!out) {
+        err << "darvex-cli: cannot write to standard output\n";
+        return kExitFailed;
+    }
+    return status;
 }

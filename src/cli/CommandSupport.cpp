@@ -9,17 +9,24 @@
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
-bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk) {
-    std::string reason;
-    if (ImageFile::Read(path, disk, reason))
+bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
+               bool requireMz) {
+    ImageFileStatus status = ImageFile::Load(path, disk);
+    if (status.Ok() && requireMz && !disk.IsMzFileSystem())
+        status.error = ImageFileError::NotMzFsToRead;
+    if (status.Ok())
         return true;
-    Fail(io, command, path, reason);
+    Fail(io, command, path, status.MessageEn());
     return false;
 }
 
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk) {
-    const ImageFileStatus status = ImageFile::LoadForChange(path, disk);
+                       DiskImage& disk, ImageFileSession& session) {
+    ImageFileStatus status = session.Open(path);
+    if (status.Ok())
+        status = session.Load(disk);
+    if (status.Ok() && !disk.IsMzFileSystem())
+        status.error = ImageFileError::NotMzFs;
     if (status.Ok())
         return true;
     Fail(io, command, path, status.MessageEn());
@@ -27,11 +34,16 @@ bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::stri
 }
 
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              const std::string& path, const std::string& output) {
+              ImageFileSession& session, const std::string& path, const std::string& output) {
     const std::string& target = output.empty() ? path : output;
-    std::string reason;
-    if (!ImageFile::Write(target, disk, reason))
-        return Fail(io, command, target, reason);
+    const ImageFileStatus status =
+        output.empty() ? session.Save(disk) : ImageFile::Save(output, disk);
+    if (!status.Ok())
+        return Fail(io, command, target, status.MessageEn());
+    if (status.otherLinks)
+        io.err << "darvex-cli: " << command << ": " << target
+               << ": warning: the file has other names (hard links), which still show the old "
+                  "disk\n";
     return kExitOk;
 }
 
@@ -77,7 +89,7 @@ const ListRow* FindListedIndex(const std::vector<ListRow>& rows, int index) {
 }
 
 std::string ShownName(std::string_view sjis) {
-    return SjisToDisplay(sjis);
+    return SjisToTerminal(sjis);
 }
 
 CLI::Validator HexAddress() {

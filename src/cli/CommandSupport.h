@@ -9,6 +9,7 @@
 #include "fs/ListRow.h"
 
 class DiskImage;
+class ImageFileSession;
 namespace CLI {
 class Validator;
 }
@@ -19,14 +20,19 @@ CLI::Validator HexAddress();
 
 // Steps the commands share. Each prints its own failure message and says whether it worked.
 
-bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk);
+// requireMz: a disk that is not an MZ file system is refused (the commands that read files
+// and directories; --force turns it off).
+bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
+               bool requireMz = false);
 // As LoadImage, and the image must hold an MZ file system: nothing is ever written into a
 // disk whose layout the file operations would only guess at.
+// The image stays locked in session (the writers take turns) until SaveImage or the end of the
+// command.
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk);
-// Writes the changed disk to output, or over path when output is empty.
+                       DiskImage& disk, ImageFileSession& session);
+// Writes the changed disk to output, or over path (through the session) when output is empty.
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              const std::string& path, const std::string& output);
+              ImageFileSession& session, const std::string& path, const std::string& output);
 
 // A UTF-8 argument as Shift-JIS; nullopt (after the message) when CP932 cannot encode it.
 std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,

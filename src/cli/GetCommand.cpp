@@ -71,6 +71,7 @@ void AddGetCommand(CommandSet& commands) {
         int index = kNoIndex;
         bool mzt = false;
         bool bin = false;
+        bool force = false;
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
@@ -89,7 +90,7 @@ void AddGetCommand(CommandSet& commands) {
             return Usage(io, "give NAME, --index N or --all DIR");
 
         DiskImage disk;
-        if (!LoadImage(io, kCommand, o->image, disk))
+        if (!LoadImage(io, kCommand, o->image, disk, !o->force))
             return kExitFailed;
         const int sector = SelectDirectory(io, kCommand, disk, o->dir, false);
         if (sector < 0)
@@ -133,4 +134,5 @@ void AddGetCommand(CommandSet& commands) {
     CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write MZT tape files (header and data)");
     CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the data alone (the default)");
     mzt->excludes(bin);
+    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
 }

@@ -50,6 +50,8 @@ json LoadReportJson(const LoadReport& report) {
             {"records_flagged", report.recordsFlagged},
             {"trailing_disks_kept", report.trailingDisksKept},
             {"trailing_bytes", report.trailingBytes},
+            {"size_field_disagrees", report.sizeFieldDisagrees},
+            {"media_unknown", report.mediaUnknown},
             {"normalised_on_save", !report.Empty()}};
 }
 
@@ -87,7 +89,7 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
     const IplHeader ipl = IplHeader::FromImage(disk.Image());
     if (ipl.HasSignature()) {
         out << "boot program:   machine " << Hex(ipl.Machine(), 2) << ", text \""
-            << SjisToDisplay(ipl.DisplayName()) << "\", size " << Hex(ipl.Size(), 4) << " ("
+            << SjisToTerminal(ipl.DisplayName()) << "\", size " << Hex(ipl.Size(), 4) << " ("
             << ipl.ProgramBytes() << " bytes), exec " << Hex(ipl.ExecAddress(), 4)
             << ", start sector " << ipl.StartSector() << '\n';
     } else {
@@ -95,16 +97,20 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
     }
 
     const LoadReport& report = disk.GetLoadReport();
-    if (report.Empty()) {
+    if (report.Empty())
         out << "load report:    every sector record of the D88 file found its place\n";
+    if (report.mediaUnknown)
+        out << "warning:        the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40\n";
+    if (report.Empty())
         return;
-    }
     out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
         << report.recordsOddLength << " records not of 256 bytes, " << report.sectorsMissing
         << " sectors missing, " << report.recordsFlagged
         << " records with density, deleted mark or status set";
     if (report.trailingDisksKept)
         out << ", " << report.trailingBytes << " bytes of further disks kept";
+    if (report.sizeFieldDisagrees)
+        out << ", disk-size field disagrees with the file";
     out << "\nwarning:        saving will normalise this image (the D88 file written differs "
            "from the one read)\n";
 }
@@ -116,7 +122,7 @@ void PrintRows(std::ostream& out, const std::vector<ListRow>& rows) {
         char index[8];
         std::snprintf(index, sizeof index, "%2d", row.entryIndex);
         const auto& c = row.columns;
-        out << index << "  " << PadToWidth(SjisToDisplay(c[0]), kNameColumnWidth) << "  "
+        out << index << "  " << PadToWidth(SjisToTerminal(c[0]), kNameColumnWidth) << "  "
             << PadToWidth(c[1], 5) << "  " << c[2] << "  " << c[3] << "  " << c[4] << "  " << c[5]
             << "  " << c[6] << "  " << c[7] << '\n';
     }
@@ -205,12 +211,13 @@ void AddLs(CommandSet& commands) {
         std::string image;
         std::string dir;
         bool json = false;
+        bool force = false;
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
     CLI::App* sub = commands.Add("ls", "List the files of a directory", [o, &io] {
         DiskImage disk;
-        if (!LoadImage(io, "ls", o->image, disk))
+        if (!LoadImage(io, "ls", o->image, disk, !o->force))
             return kExitFailed;
         const int sector = SelectDirectory(io, "ls", disk, o->dir, false);
         if (sector < 0)
@@ -225,18 +232,20 @@ void AddLs(CommandSet& commands) {
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("DIR", o->dir, "Sub-directory: names from the root joined by \"/\"");
     sub->add_flag("--json", o->json, "Print JSON");
+    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
 }
 
 void AddTree(CommandSet& commands) {
     struct Options {
         std::string image;
         bool json = false;
+        bool force = false;
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
     CLI::App* sub = commands.Add("tree", "Show the directory tree", [o, &io] {
         DiskImage disk;
-        if (!LoadImage(io, "tree", o->image, disk))
+        if (!LoadImage(io, "tree", o->image, disk, !o->force))
             return kExitFailed;
         bool stopped = false;
         const std::vector<DirTreeNode> nodes = WalkDirTree(disk, &stopped);
@@ -254,7 +263,7 @@ void AddTree(CommandSet& commands) {
         } else {
             for (const DirTreeNode& node : nodes)
                 io.out << std::string(static_cast<std::size_t>(node.depth) * 2, ' ')
-                       << SjisToDisplay(node.name) << "  (sector " << node.dirSector << ")\n";
+                       << SjisToTerminal(node.name) << "  (sector " << node.dirSector << ")\n";
         }
         if (stopped)
             io.err << "darvex-cli: tree: " << o->image << ": the tree stops at " << kMaxTreeNodes
@@ -263,6 +272,7 @@ void AddTree(CommandSet& commands) {
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_flag("--json", o->json, "Print JSON");
+    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "fs/Messages.h"
 #include "host/HostCommands.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -66,7 +67,8 @@ void AddPutCommand(CommandSet& commands) {
             return kExitUsage;
         }
         DiskImage disk;
-        if (!LoadImageForWrite(io, kCommand, o->image, disk))
+        ImageFileSession session;
+        if (!LoadImageForWrite(io, kCommand, o->image, disk, session))
             return kExitFailed;
         if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
             return kExitFailed;
@@ -89,7 +91,7 @@ void AddPutCommand(CommandSet& commands) {
         for (const std::string& hostFile : o->hostFiles)
             if (const int code = AddOne(io, disk, hostFile, mzt, choices); code != kExitOk)
                 return code;
-        return SaveImage(io, kCommand, disk, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFiles,

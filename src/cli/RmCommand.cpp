@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -31,7 +32,8 @@ void AddRmCommand(CommandSet& commands) {
             return kExitUsage;
         }
         DiskImage disk;
-        if (!LoadImageForWrite(io, kCommand, o->image, disk))
+        ImageFileSession session;
+        if (!LoadImageForWrite(io, kCommand, o->image, disk, session))
             return kExitFailed;
         const int sector = SelectDirectory(io, kCommand, disk, o->dir, true);
         if (sector < 0)
@@ -68,7 +70,7 @@ void AddRmCommand(CommandSet& commands) {
             if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
                 result != RemoveResult::Ok)
                 return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
-        return SaveImage(io, kCommand, disk, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("NAME", o->names, "Names of the files to delete");

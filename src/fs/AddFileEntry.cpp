@@ -126,7 +126,10 @@ AddFileEntry::Built AddFileEntry::BuildEntry(const Proposal& proposal, const Cho
         built.reason = AddFileReason::FileNameNotEncodable;
         return built;
     }
-    if (CutSjis(name, DirEntry::kMaxStoredName).empty()) {
+    // The name ends at its first CR or NUL, as every name on the disk is read.
+    DirEntry probe;
+    probe.SetNameText(CutSjis(name, DirEntry::kMaxStoredName));
+    if (probe.NameText().empty()) {
         built.reason = AddFileReason::NameEmpty;
         return built;
     }

@@ -19,6 +19,7 @@ enum class AddFileReason {
     NameNotEncodable,     // the name the user typed is not CP932 text
     NameEmpty,            // nothing is left of the name after the cut at 16 bytes
     NoMode,               // no mode chosen, or an MZT header's mode outside 1 .. 5 kept
+    MztShorterThanHeader, // an MZT file of fewer than 128 bytes: no header to take
 };
 
 // The rules of the add-file command, shared by the GUI dialog and `darvex-cli put` so that both

@@ -101,3 +101,13 @@ int FreeEntryIndex(const DiskImage& disk) {
             return i;
     return -1;
 }
+
+bool DirectoryWritable(const DiskImage& disk, int dirSector) {
+    if (!DirectoryInImage(disk, dirSector))
+        return false;
+    if (dirSector == kRootDirSector)
+        return true;
+    const long long dataStart =
+        static_cast<long long>(disk.GetFirstDataCluster()) * disk.GetSectorsPerCluster();
+    return dirSector >= dataStart;
+}

@@ -88,5 +88,11 @@ std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector);
 // that does not lie wholly inside the image has no entry to take.
 int FreeEntryIndex(const DiskImage& disk);
 
+// Whether files may be added to or deleted from the directory at dirSector: the root, or a
+// sub-directory whose 8 sectors all lie in the data area (at or after the first data cluster)
+// and inside the image. One that overlaps the boot sector, the bitmap or the root is listed
+// and walked, but writing into it would overwrite what lies there.
+bool DirectoryWritable(const DiskImage& disk, int dirSector);
+
 // Whether all 8 sectors of a directory starting at dirSector lie inside the image.
 bool DirectoryInImage(const DiskImage& disk, long long dirSector);

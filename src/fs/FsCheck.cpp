@@ -26,7 +26,7 @@ std::string Describe(const DiskImage& disk, const ClusterOwner& owner) {
     disk.Image().copyTo(raw, EntryOffset(owner.dirSector, owner.entryIndex), kDirEntryBytes);
     const DirEntry entry(raw);
     std::string text = owner.kind == OwnerKind::SubDirectory ? "directory \"" : "file \"";
-    text += SjisToDisplay(entry.NameText());
+    text += SjisToTerminal(entry.NameText());
     text += "\" (entry " + std::to_string(owner.entryIndex) + " of the directory at sector " +
             std::to_string(owner.dirSector) + ")";
     return text;
@@ -78,6 +78,17 @@ void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const Cluster
     case BodyStatus::ChainLoop:
         out.Add(FsSeverity::Error, "chain-loop", who() + " has a sector chain that loops", &owner);
         break;
+    }
+
+    if (owner.kind == OwnerKind::SubDirectory && owner.status == BodyStatus::Complete) {
+        unsigned char raw[kDirEntryBytes];
+        disk.Image().copyTo(raw, EntryOffset(owner.dirSector, owner.entryIndex), kDirEntryBytes);
+        const DirEntry entry(raw);
+        if (!DirectoryWritable(disk, entry.StartSector()))
+            out.Add(FsSeverity::Error, "dir-reserved",
+                    who() + " overlaps the reserved area (boot sector, bitmap or root); it is "
+                            "read-only",
+                    &owner);
     }
 
     std::vector<int> outside, unmarked;

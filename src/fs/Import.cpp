@@ -245,16 +245,18 @@ int PlaceIndexed(Placement& p) {
     return ToInt(ImportResult::Ok);
 }
 
-// OBJ, BTX and every other storage mode: one run for L bytes; the run search is the only
-// free-space test.
+// OBJ, BTX and every other storage mode: one run; the run search is the only free-space test.
+//
+// The run holds the S bytes the entry records, the only bytes written: a tape's bytes past its
+// header's size would otherwise take clusters that no body holds once the file is deleted.
 int PlaceContiguous(Placement& p, bool copyData) {
-    const int k = p.disk.FindFreeRun(static_cast<int>(std::min<std::size_t>(p.L(), INT_MAX)));
-    if (k < 0 || !p.geometry.Writable(k, ClustersFor(p.L(), p.ClusterBytes())))
+    const int k = p.disk.FindFreeRun(static_cast<int>(p.S));
+    if (k < 0 || !p.geometry.Writable(k, ClustersFor(p.S, p.ClusterBytes())))
         return ToInt(ImportResult::NoSpace);
     const long long startSector = p.geometry.FirstSector(k);
     p.stored.SetStartSector(static_cast<std::uint16_t>(startSector));
     p.StoreEntry();
-    p.disk.MarkUsed(k, static_cast<int>(p.L()));
+    p.disk.MarkUsed(k, static_cast<int>(p.S));
     // The rest of the run keeps its former contents.
     if (copyData)
         p.Sectors(startSector, p.S).write(0, p.source.data(), p.S);
@@ -272,6 +274,8 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
     const int freeIndex = FreeEntryIndex(*this);
     if (freeIndex < 0)
         return ToInt(ImportResult::NoFreeEntry);
+    if (!DirectoryWritable(*this, m_nCurDirSector))
+        return ToInt(ImportResult::ReadOnlyDirectory);
 
     // 3. MZT file: the header's fields are already in the caller's entry; only its length
     // counts here.

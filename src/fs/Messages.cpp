@@ -8,6 +8,11 @@ namespace {
 // The import's failures share their first sentence; the second says why.
 constexpr const char* kImportFailed = "ディスクイメージへのファイル書き込みに失敗しました. \n";
 constexpr const char* kCauseUnknown = "原因は不明です.";
+constexpr const char* kReadOnlyDirectory =
+    "このディレクトリはシステム領域に重なっているため, 読み出し専用です.";
+constexpr const char* kReadOnlyDirectoryEn =
+    "the directory overlaps the reserved area (boot sector, bitmap or root directory); it is "
+    "read-only";
 constexpr const char* kBootWriteFailed = "ブートプログラムの書き込みに失敗しました. ";
 constexpr const char* kBootExtractFailed = "ブートプログラムの取り出しに失敗しました. ";
 constexpr const char* kExtractFailed = "ファイルの取り出しに失敗しました. ";
@@ -62,6 +67,8 @@ std::string MessageJa(ImportResult result) {
         return Import("同じファイル名がすでに存在します.");
     case ImportResult::TooLarge:
         return Import("このモードでは 65535 バイトを超えるファイルは書き込めません.");
+    case ImportResult::ReadOnlyDirectory:
+        return Import(kReadOnlyDirectory);
     case ImportResult::FreeMode:
         break;
     }
@@ -87,16 +94,34 @@ std::string MessageEn(ImportResult result) {
                "BRD files 512 KB)";
     case ImportResult::FreeMode:
         return "mode 0x00 would mark the entry free";
+    case ImportResult::ReadOnlyDirectory:
+        return kReadOnlyDirectoryEn;
     }
     return "writing the file to the disk image failed for an unknown reason";
 }
 
 std::string MessageJa(RemoveResult result) {
-    return result == RemoveResult::Ok ? std::string() : "ファイルの削除に失敗しました. ";
+    switch (result) {
+    case RemoveResult::Ok:
+        return {};
+    case RemoveResult::ReadOnlyDirectory:
+        return std::string("ファイルの削除に失敗しました. \n") + kReadOnlyDirectory;
+    case RemoveResult::AlreadyFree:
+        break;
+    }
+    return "ファイルの削除に失敗しました. ";
 }
 
 std::string MessageEn(RemoveResult result) {
-    return result == RemoveResult::Ok ? std::string() : "the entry is already free";
+    switch (result) {
+    case RemoveResult::Ok:
+        return {};
+    case RemoveResult::ReadOnlyDirectory:
+        return kReadOnlyDirectoryEn;
+    case RemoveResult::AlreadyFree:
+        break;
+    }
+    return "the entry is already free";
 }
 
 std::string MessageJa(ExtractBootResult result) {
@@ -156,6 +181,8 @@ std::string MessageJa(AddFileReason reason) {
         return MessageJa(ImportResult::NameTaken); // what the import answers an empty name
     case AddFileReason::NoMode:
         return "モードを選択してください.";
+    case AddFileReason::MztShorterThanHeader:
+        return MessageJa(ImportResult::MztTooShort);
     }
     return Import(kCauseUnknown);
 }
@@ -175,6 +202,8 @@ std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes, int mode) {
         return "cannot be written in Shift-JIS (CP932)";
     case AddFileReason::NameEmpty:
         return "the name on the disk is empty";
+    case AddFileReason::MztShorterThanHeader:
+        return "the file is shorter than the 128-byte header of an MZT file";
     case AddFileReason::NoMode: {
         char text[8];
         std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(mode & 0xFF));
@@ -223,11 +252,15 @@ std::string MessageJa(ImageFileError error) {
         return {};
     case ImageFileError::CannotRead:
     case ImageFileError::NotRegular:
+    case ImageFileError::BrokenLink:
     case ImageFileError::TooLarge:
     case ImageFileError::NotD88:
         return kNotD88;
     case ImageFileError::NotMzFs:
+    case ImageFileError::NotMzFsToRead:
         return MessageJa(UiText::NotMzReadOnly);
+    case ImageFileError::InUse:
+        return "ディスクイメージはほかのプログラムが使用中です.";
     case ImageFileError::NoImage:
     case ImageFileError::CannotCreate:
     case ImageFileError::CannotWrite:
@@ -245,7 +278,11 @@ std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileByte
     case ImageFileError::CannotRead:
         return "cannot read the file";
     case ImageFileError::NotRegular:
-        return "not a regular file";
+        return "not a regular file (a device, FIFO, socket or folder); refusing to replace it";
+    case ImageFileError::BrokenLink:
+        return WithErrno("a symbolic link that leads to no file", sysError);
+    case ImageFileError::InUse:
+        return "the image is in use by another program";
     case ImageFileError::TooLarge:
         return "the file is too large for a disk image (" + std::to_string(fileBytes) +
                " bytes, at most " + std::to_string(64u << 20) + ")";
@@ -253,6 +290,8 @@ std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileByte
         return "not a D88 disk image";
     case ImageFileError::NotMzFs:
         return "not an MZ disk file system; refusing to change it";
+    case ImageFileError::NotMzFsToRead:
+        return "not an MZ disk file system (--force reads it anyway)";
     case ImageFileError::NoImage:
         return "no disk image to save";
     case ImageFileError::CannotCreate:

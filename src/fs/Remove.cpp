@@ -2,6 +2,7 @@
 
 #include "fs/ClusterOwnership.h"
 #include "fs/ClusterRuns.h"
+#include "fs/DirEntry.h"
 #include "fs/FileBody.h"
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
@@ -21,6 +22,8 @@ int DiskImage::RemoveFile(int entryIndex) {
     ReadDirEntry(entry, entryIndex);
     if (entry[0] == 0x00)
         return kAlreadyFree;
+    if (!DirectoryWritable(*this, m_nCurDirSector))
+        return ToInt(RemoveResult::ReadOnlyDirectory);
 
     const ClusterOwnership owners = BuildClusterOwnership(*this);
     std::vector<int> toFree;

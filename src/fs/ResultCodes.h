@@ -14,11 +14,12 @@ enum class ImportResult : int {
     MztTooShort = 3,
     NoSpace = 4,
     NameTaken = 5,
-    TooLarge = 6, // over 65535 bytes for OBJ/BTX/BSD, over 128 blocks for BRD
-    FreeMode = 7, // a mode byte of 0x00 would read as a free entry
+    TooLarge = 6,          // over 65535 bytes for OBJ/BTX/BSD, over 128 blocks for BRD
+    FreeMode = 7,          // a mode byte of 0x00 would read as a free entry
+    ReadOnlyDirectory = 8, // a sub-directory that overlaps the reserved area (DirectoryWritable)
 };
 
-enum class RemoveResult : int { Ok = 0, AlreadyFree = 1 };
+enum class RemoveResult : int { Ok = 0, AlreadyFree = 1, ReadOnlyDirectory = 2 };
 
 enum class ExtractBootResult : int { Ok = 0, Failed = 1 }; // no "IPLPRO", out of image, write error
 
@@ -52,9 +53,12 @@ enum class ImageFileError {
     None,
     CannotRead,    // cannot open or read the file
     NotRegular,    // a device, FIFO, socket or folder
+    BrokenLink,    // a symbolic link that leads nowhere or loops
+    InUse,         // another program holds the writers' lock
     TooLarge,      // longer than any disk image
     NotD88,        // the D88 decoder refused it
     NotMzFs,       // read for a change, but not an MZ file system: nothing may be written
+    NotMzFsToRead, // read for its files, but not an MZ file system
     NoImage,       // nothing to save
     CannotCreate,  // no temporary file in the image's folder
     CannotWrite,   // writing or flushing the new file failed

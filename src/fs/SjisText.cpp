@@ -134,3 +134,20 @@ std::pair<char32_t, std::size_t> Utf8CodePointAt(std::string_view utf8, std::siz
         cp = (cp << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
     return {cp, len};
 }
+
+std::string SjisToTerminal(std::string_view sjis) {
+    const std::string display = SjisToDisplay(sjis);
+    std::string shown;
+    for (std::size_t at = 0; at < display.size();) {
+        const auto [cp, len] = Utf8CodePointAt(display, at);
+        if (IsControlCodePoint(cp)) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(cp));
+            shown += hex;
+        } else {
+            shown.append(display, at, len);
+        }
+        at += len;
+    }
+    return shown;
+}

@@ -26,6 +26,10 @@ TextResult Utf8ToSjis(std::string_view utf8);
 // shown as "\xHH" (upper-case hex), then decoding goes on with the next byte.
 std::string SjisToDisplay(std::string_view sjis);
 
+// As SjisToDisplay, and control characters (C0, DEL, C1) shown as "\xHH" too, so that a name
+// from a disk can go to a terminal without a byte of it acting on the terminal.
+std::string SjisToTerminal(std::string_view sjis);
+
 // Shift-JIS lead bytes: the byte after one is its trail byte.
 constexpr bool IsSjisLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

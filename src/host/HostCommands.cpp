@@ -57,6 +57,16 @@ AddFileOutcome AddFileFromSource(DiskImage& disk, const AddFileSource& source,
         outcome.reason = source.reason;
         return outcome;
     }
+    // A tape without its whole header or without data is refused for what it is, before its
+    // zero-filled header's empty name could be blamed.
+    if (source.proposal.isMzt && source.data.size() < MztHeader::kBytes) {
+        outcome.reason = AddFileReason::MztShorterThanHeader;
+        return outcome;
+    }
+    if (source.proposal.isMzt && source.data.size() == MztHeader::kBytes) {
+        outcome.result = ImportResult::MztTooShort;
+        return outcome;
+    }
     outcome.built = AddFileEntry::BuildEntry(source.proposal, choices);
     outcome.reason = outcome.built.reason;
     if (outcome.reason != AddFileReason::Ok)

@@ -1,34 +1,41 @@
 #include "host/HostFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "host/AtomicFile.h"
+
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
 
-struct FdCloser {
-    int fd;
-    ~FdCloser() { close(fd); }
+private:
+    int m_fd;
 };
 
 } // namespace
 
 HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
                                     std::vector<unsigned char>& out, std::uint64_t* fileBytes) {
-    FilePtr file(std::fopen(path, "rb"));
-    if (!file)
+    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
+    Fd file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0)
         return ReadStatus::CannotOpen;
     struct stat st {};
     // Only regular files have a length worth trusting; a folder opens but cannot be read.
-    if (fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode))
+    if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return ReadStatus::CannotOpen;
     const auto length = static_cast<std::uint64_t>(st.st_size);
     if (fileBytes)
@@ -36,8 +43,15 @@ HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
     if (length > maxBytes)
         return ReadStatus::TooLarge;
     std::vector<unsigned char> data(static_cast<std::size_t>(length));
-    if (!data.empty() && std::fread(data.data(), 1, data.size(), file.get()) != data.size())
-        return ReadStatus::CannotOpen;
+    std::size_t got = 0;
+    while (got < data.size()) {
+        const ssize_t n = read(file.get(), data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return ReadStatus::CannotOpen;
+        got += static_cast<std::size_t>(n);
+    }
     out = std::move(data);
     return ReadStatus::Ok;
 }
@@ -45,13 +59,12 @@ HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
 HostFile::ReadStatus HostFile::ReadUncleared(const char* path, std::size_t maxBytes,
                                              std::unique_ptr<unsigned char[]>& out,
                                              std::size_t& length, std::uint64_t* fileBytes) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
+    Fd file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0)
         return ReadStatus::CannotOpen;
-    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd,
-                                                                  [](const int* f) { close(*f); });
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return ReadStatus::CannotOpen;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (fileBytes)
@@ -61,7 +74,7 @@ HostFile::ReadStatus HostFile::ReadUncleared(const char* path, std::size_t maxBy
     auto data = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(size));
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t n = read(fd, data.get() + got, static_cast<std::size_t>(size) - got);
+        const ssize_t n = read(file.get(), data.get() + got, static_cast<std::size_t>(size) - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -74,15 +87,16 @@ HostFile::ReadStatus HostFile::ReadUncleared(const char* path, std::size_t maxBy
 }
 
 bool HostFile::Write(const char* path, const unsigned char* data, std::size_t bytes) {
-    std::FILE* raw = std::fopen(path, "wb");
-    if (!raw)
-        return false;
-    bool ok = bytes == 0 || std::fwrite(data, 1, bytes, raw) == bytes;
-    ok = std::fflush(raw) == 0 && ok;
-    ok = std::fclose(raw) == 0 && ok;
     struct stat st {};
-    // Only a regular file is ours to remove; a device such as /dev/full must stay.
-    if (!ok && stat(path, &st) == 0 && S_ISREG(st.st_mode))
-        std::remove(path);
-    return ok;
+    int oldFd = -1;
+    if (lstat(path, &st) == 0) {
+        // A link standing at the path is replaced, never followed; any other kind of node
+        // (device, FIFO, socket, folder) is not ours to replace.
+        if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+            return false;
+        if (S_ISREG(st.st_mode))
+            oldFd = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    }
+    Fd old(oldFd);
+    return AtomicFile::Replace(path, data, bytes, old.get()).ok;
 }

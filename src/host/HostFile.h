@@ -5,8 +5,10 @@
 #include <memory>
 #include <vector>
 
-// Whole-file reads and writes of host files for the file operations. The handle is closed on
-// every path; a write that fails part-way removes what it wrote.
+// Whole-file reads and writes of host files for the file operations. Only regular files are
+// read (a FIFO is refused, not waited on). A write replaces the file in one step (AtomicFile):
+// a failure or a kill leaves an existing file as it was, a symbolic link at the path is
+// replaced rather than written through, and devices, FIFOs, sockets and folders are refused.
 class HostFile {
 public:
     enum class ReadStatus { Ok, CannotOpen, TooLarge };
@@ -21,7 +23,8 @@ public:
                                     std::unique_ptr<unsigned char[]>& out, std::size_t& length,
                                     std::uint64_t* fileBytes = nullptr);
 
-    // Creates or truncates path and writes the bytes. False when the file cannot be created or
-    // any write, flush or close fails; the partial file is then removed.
+    // Writes the bytes as the whole new content of path. False when path is not a regular file
+    // or a link, or when the new file cannot be created, written or renamed into place; path
+    // is then as it was.
     static bool Write(const char* path, const unsigned char* data, std::size_t bytes);
 };

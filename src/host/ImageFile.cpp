@@ -1,92 +1,21 @@
 #include "host/ImageFile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "fs/Messages.h"
+#include "host/AtomicFile.h"
 #include "host/HostFile.h"
 #include "image/DiskImage.h"
 
 namespace {
-
-// Closes the descriptor and removes the temporary file unless the rename took it over.
-class TempFile {
-public:
-    explicit TempFile(std::string pattern) : m_path(std::move(pattern)) {
-        m_fd = mkstemp(m_path.data());
-        if (m_fd < 0)
-            m_path.clear();
-    }
-    ~TempFile() {
-        if (m_fd >= 0)
-            close(m_fd);
-        if (!m_path.empty())
-            unlink(m_path.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    bool Valid() const { return m_fd >= 0; }
-    int Fd() const { return m_fd; }
-    const std::string& Path() const { return m_path; }
-    // A failed close may mean data never reached the file, so its result counts.
-    bool Close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return close(fd) == 0;
-    }
-    void Keep() { m_path.clear(); }
-
-private:
-    std::string m_path;
-    int m_fd = -1;
-};
-
-bool WriteAll(int fd, const unsigned char* data, std::size_t bytes) {
-    while (bytes > 0) {
-        ssize_t n = write(fd, data, bytes);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        bytes -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// The file the name finally refers to, so that a link keeps pointing at the new contents.
-std::filesystem::path ResolveTarget(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::path target(path);
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
-        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
-        if (!ec)
-            return resolved;
-    }
-    return target;
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    // Some file systems cannot sync a folder; the rename has happened all the same.
-    fsync(fd);
-    close(fd);
-}
 
 FileStamp StampOf(const struct stat& st) {
     FileStamp stamp;
@@ -105,6 +34,41 @@ ImageFileStatus Failure(ImageFileError error, int sysError = 0) {
     return status;
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path finally names: a symbolic link is followed to its target, which must exist.
+ImageFileStatus ResolveTarget(const std::string& path, std::string& target) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        target = path;
+        return {};
+    }
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) == nullptr)
+        return Failure(ImageFileError::BrokenLink, errno);
+    target = resolved;
+    return {};
+}
+
+bool ReadAll(int fd, std::vector<unsigned char>& out, std::size_t bytes) {
+    out.resize(bytes);
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t n = read(fd, out.data() + got, bytes - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string ImageFileStatus::MessageEn() const {
@@ -113,6 +77,124 @@ std::string ImageFileStatus::MessageEn() const {
 
 std::string ImageFileStatus::MessageJa() const {
     return ::MessageJa(error);
+}
+
+ImageFileSession::~ImageFileSession() {
+    Close();
+}
+
+void ImageFileSession::Close() {
+    if (m_fd >= 0)
+        close(m_fd); // lets the lock go
+    m_fd = -1;
+}
+
+ImageFileStatus ImageFileSession::Open(const std::string& path, bool mayCreate, int waitMs) {
+    Close();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        if (ImageFileStatus status = ResolveTarget(path, m_target); !status.Ok())
+            return status;
+        struct stat st {};
+        if (stat(m_target.c_str(), &st) != 0) {
+            if (errno == ENOENT && mayCreate)
+                return {};
+            return Failure(ImageFileError::CannotRead, errno);
+        }
+        // Checked before opening: opening a device or a FIFO can itself do things.
+        if (!S_ISREG(st.st_mode))
+            return Failure(ImageFileError::NotRegular);
+        const int fd = open(m_target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return Failure(ImageFileError::CannotRead, errno);
+        m_fd = fd;
+        struct stat locked {};
+        if (fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode)) {
+            Close();
+            return Failure(ImageFileError::NotRegular);
+        }
+        while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                const int error = errno;
+                Close();
+                return Failure(ImageFileError::CannotRead, error);
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                Close();
+                return Failure(ImageFileError::InUse);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        // Still the file at the path? A writer may have renamed a new one over it while we
+        // waited; its lock then guarded a file nobody will read again.
+        struct stat now {};
+        if (stat(m_target.c_str(), &now) == 0 && now.st_dev == locked.st_dev &&
+            now.st_ino == locked.st_ino)
+            return {};
+        Close();
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Failure(ImageFileError::InUse);
+    }
+}
+
+ImageFileStatus ImageFileSession::Load(DiskImage& disk, FileStamp* stamp) {
+    if (m_fd < 0)
+        return Failure(ImageFileError::CannotRead, ENOENT);
+    struct stat st {};
+    if (fstat(m_fd, &st) != 0)
+        return Failure(ImageFileError::CannotRead, errno);
+    const auto length = static_cast<std::uint64_t>(st.st_size);
+    if (length > ImageFile::kMaxImageFileBytes) {
+        ImageFileStatus status = Failure(ImageFileError::TooLarge);
+        status.fileBytes = length;
+        return status;
+    }
+    std::vector<unsigned char> bytes;
+    if (lseek(m_fd, 0, SEEK_SET) != 0 || !ReadAll(m_fd, bytes, static_cast<std::size_t>(length)))
+        return Failure(ImageFileError::CannotRead, errno);
+    if (disk.Load(bytes.data(), bytes.size(), 0) != ToInt(LoadResult::Ok))
+        return Failure(ImageFileError::NotD88);
+    if (stamp)
+        *stamp = StampOf(st);
+    return {};
+}
+
+ImageFileStatus ImageFileSession::Save(const DiskImage& disk, FileStamp* stamp) {
+    const int size = disk.GetSavedSize(0);
+    if (size <= 0)
+        return Failure(ImageFileError::NoImage);
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    disk.Save(bytes.data(), 0);
+    return SaveBytes(bytes, stamp);
+}
+
+ImageFileStatus ImageFileSession::SaveBytes(const std::vector<unsigned char>& bytes,
+                                            FileStamp* stamp) {
+    if (m_target.empty())
+        return Failure(ImageFileError::CannotCreate, ENOENT);
+    struct stat old {};
+    const bool haveOld = m_fd >= 0 && fstat(m_fd, &old) == 0;
+    const AtomicFile::Result written =
+        AtomicFile::Replace(m_target, bytes.data(), bytes.size(), m_fd);
+    if (!written.ok) {
+        switch (written.failedAt) {
+        case AtomicFile::Result::Step::Create: {
+            ImageFileStatus status = Failure(ImageFileError::CannotCreate, written.sysError);
+            status.folder = FolderOf(m_target);
+            return status;
+        }
+        case AtomicFile::Result::Step::Replace:
+            return Failure(ImageFileError::CannotReplace, written.sysError);
+        default:
+            return Failure(ImageFileError::CannotWrite, written.sysError);
+        }
+    }
+    ImageFileStatus status;
+    status.otherLinks = haveOld && old.st_nlink > 1;
+    if (stamp)
+        *stamp = StampOf(written.written);
+    Close();
+    return status;
 }
 
 std::optional<FileStamp> ImageFile::CurrentStamp(const std::string& path) {
@@ -154,12 +236,10 @@ ImageFileStatus ImageFile::LoadForChange(const std::string& path, DiskImage& dis
 }
 
 ImageFileStatus ImageFile::Save(const std::string& path, const DiskImage& disk, FileStamp* stamp) {
-    const int size = disk.GetSavedSize(0);
-    if (size <= 0)
-        return Failure(ImageFileError::NoImage);
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    disk.Save(bytes.data(), 0);
-    return WriteBytes(path, bytes, stamp);
+    ImageFileSession session;
+    if (ImageFileStatus status = session.Open(path, true); !status.Ok())
+        return status;
+    return session.Save(disk, stamp);
 }
 
 bool ImageFile::Read(const std::string& path, DiskImage& disk, std::string& reason) {
@@ -176,48 +256,18 @@ bool ImageFile::Write(const std::string& path, const DiskImage& disk, std::strin
     return status.Ok();
 }
 
+ImageFileStatus ImageFile::WriteBytes(const std::string& path,
+                                      const std::vector<unsigned char>& bytes, FileStamp* stamp) {
+    ImageFileSession session;
+    if (ImageFileStatus status = session.Open(path, true); !status.Ok())
+        return status;
+    return session.SaveBytes(bytes, stamp);
+}
+
 bool ImageFile::WriteAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
                                 std::string& reason) {
     const ImageFileStatus status = WriteBytes(path, bytes);
     if (!status.Ok())
         reason = status.MessageEn();
     return status.Ok();
-}
-
-ImageFileStatus ImageFile::WriteBytes(const std::string& path,
-                                      const std::vector<unsigned char>& bytes, FileStamp* stamp) {
-    const std::filesystem::path target = ResolveTarget(path);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-
-    mode_t mode = NewFileMode();
-    struct stat st {};
-    if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        mode = st.st_mode & 07777;
-
-    // Appended piece by piece: GCC 12 -O3 reports a false -Wrestrict for "." + name + ...
-    std::string tempName = ".";
-    tempName += target.filename().string();
-    tempName += ".XXXXXX";
-    TempFile temp((folder / tempName).string());
-    if (!temp.Valid()) {
-        ImageFileStatus status = Failure(ImageFileError::CannotCreate, errno);
-        status.folder = folder.string();
-        return status;
-    }
-    if (!WriteAll(temp.Fd(), bytes.data(), bytes.size()) || fchmod(temp.Fd(), mode) != 0 ||
-        fsync(temp.Fd()) != 0)
-        return Failure(ImageFileError::CannotWrite, errno);
-    struct stat written {};
-    const bool haveStamp = fstat(temp.Fd(), &written) == 0;
-    if (!temp.Close())
-        return Failure(ImageFileError::CannotWrite, errno);
-    if (std::rename(temp.Path().c_str(), target.c_str()) != 0)
-        return Failure(ImageFileError::CannotReplace, errno);
-    temp.Keep();
-    SyncFolder(folder);
-    if (stamp && haveStamp)
-        *stamp = StampOf(written);
-    return {};
 }

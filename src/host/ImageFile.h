@@ -29,10 +29,45 @@ struct ImageFileStatus {
     int sysError = 0;            // errno of the failing call, 0 when none
     std::uint64_t fileBytes = 0; // the length of a file refused as too large
     std::string folder;          // the folder a temporary file could not be created in
+    bool otherLinks = false;     // written, but the file had more names (hard links) that
+                                 // still show the old disk
 
     bool Ok() const { return error == ImageFileError::None; }
     std::string MessageEn() const;
     std::string MessageJa() const;
+};
+
+// One read-change-write of an image file. Open takes an exclusive flock on the file and
+// makes sure the locked file is still the one at the path (a writer that renamed a new file
+// over it meanwhile means: open and lock again); a lock held elsewhere is waited for a few
+// seconds, then the open fails with InUse. Load reads through the locked descriptor and Save
+// replaces the file (AtomicFile) before the lock is let go with the session.
+//
+// A symbolic link at the path is resolved: the link stays, its target is replaced; a dangling
+// or looping link is refused. Only regular files are read or replaced. The new file keeps the
+// old one's mode, owner and group (when running as root) and extended attributes.
+class ImageFileSession {
+public:
+    static constexpr int kDefaultWaitMs = 3000;
+
+    ImageFileSession() = default;
+    ~ImageFileSession();
+    ImageFileSession(const ImageFileSession&) = delete;
+    ImageFileSession& operator=(const ImageFileSession&) = delete;
+
+    // mayCreate: a path where no file is yet is fine (Save creates it); otherwise CannotRead.
+    ImageFileStatus Open(const std::string& path, bool mayCreate = false,
+                         int waitMs = kDefaultWaitMs);
+    ImageFileStatus Load(DiskImage& disk, FileStamp* stamp = nullptr);
+    ImageFileStatus Save(const DiskImage& disk, FileStamp* stamp = nullptr);
+    ImageFileStatus SaveBytes(const std::vector<unsigned char>& bytes, FileStamp* stamp = nullptr);
+    const std::string& Target() const { return m_target; }
+
+private:
+    void Close();
+
+    std::string m_target; // the file replaced: the path, or a link's resolved target
+    int m_fd = -1;        // locked; -1 when the file does not exist yet
 };
 
 // Disk image files on the host: read as D88 whatever the extension, always written as D88, and
@@ -50,7 +85,8 @@ public:
     // (NotMzFs) and disk is then left as it was loaded.
     static ImageFileStatus LoadForChange(const std::string& path, DiskImage& disk,
                                          FileStamp* stamp = nullptr);
-    // Saves disk as D88 over path (see WriteAtomically); stamp receives the new file's state.
+    // Saves disk as D88 over path under the writers' lock (ImageFileSession); stamp receives
+    // the new file's state. The desktop program's File > Save.
     static ImageFileStatus Save(const std::string& path, const DiskImage& disk,
                                 FileStamp* stamp = nullptr);
     // The state of the file at path now (a symbolic link followed); none when there is none.
@@ -60,9 +96,8 @@ public:
     static bool Read(const std::string& path, DiskImage& disk, std::string& reason);
     static bool Write(const std::string& path, const DiskImage& disk, std::string& reason);
 
-    // Writes bytes to a temporary file in path's folder, flushes it to the disk, gives it the
-    // old file's permissions and renames it over path. On failure false, path is untouched and
-    // the temporary file is gone. A symbolic link is written through, not replaced.
+    // Replaces the file at path with bytes under the writers' lock (see ImageFileSession). On
+    // failure path is untouched and nothing is left beside it.
     static ImageFileStatus WriteBytes(const std::string& path,
                                       const std::vector<unsigned char>& bytes,
                                       FileStamp* stamp = nullptr);

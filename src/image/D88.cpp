@@ -93,22 +93,33 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
     const std::uint32_t diskSize = file.u32le(kD88DiskSize);
     if (diskSize < kD88HeaderBytes)
         return ToInt(LoadResult::NotAContainer);
+    // A size field larger than any disk the flat model holds is not believed: the disk is
+    // then the whole file, and its records alone say how many cylinders it has.
+    const bool sizeBelievable = diskSize <= kMaxSavedDiskBytes;
     // Further disks may follow the first one; its size field says where the next begins.
-    const std::size_t diskBytes = std::min<std::size_t>(diskSize, file.size());
+    const std::size_t diskBytes =
+        sizeBelievable ? std::min<std::size_t>(diskSize, file.size()) : file.size();
     const ByteView disk = file.slice(0, diskBytes);
     const std::size_t trailingBytes = file.size() - diskBytes;
     if (trailingBytes > kMaxTrailingBytes)
         return ToInt(LoadResult::NotAContainer);
 
     // The size field alone would drop the last track of a file that ends inside a cylinder,
-    // so the records found raise the count too. Decoding into a buffer of the largest count
-    // lets one walk both size and fill the image; only the first cylinders × 8192 bytes of it
-    // are the image.
-    int cylinders = static_cast<int>(
-        std::min<std::size_t>((diskSize - kD88HeaderBytes) / kSavedCylinderBytes, kMaxCylinders));
+    // so the records found raise the count too. A plausible size field counts even where the
+    // file is cut short, so that such a file keeps its geometry. Decoding into a buffer of the
+    // largest count lets one walk both size and fill the image; only the first
+    // cylinders × 8192 bytes of it are the image.
+    int cylinders = sizeBelievable
+                        ? static_cast<int>(std::min<std::size_t>(
+                              (diskSize - kD88HeaderBytes) / kSavedCylinderBytes, kMaxCylinders))
+                        : 0;
     auto image = std::make_unique_for_overwrite<unsigned char[]>(kMaxImageBytes);
     std::array<bool, kMaxSectors> supplied{};
     LoadReport report;
+    report.sizeFieldDisagrees = !sizeBelievable || diskSize > file.size();
+    const std::uint8_t media = file.u8(kD88MediaType);
+    report.mediaUnknown =
+        media != 0x00 && media != 0x10 && media != 0x20 && media != 0x30 && media != 0x40;
 
     // Some tools write a shorter table (160 entries, first track at 0x2A0): the table ends
     // where the first track begins, so no entry is taken from a track's data.

@@ -10,9 +10,15 @@ struct LoadReport {
     bool trailingDisksKept = false; // further disks after the first, kept verbatim
     std::size_t trailingBytes = 0;
     int recordsFlagged = 0; // density, deleted-data mark or status not 0: saved as 0
+    // The disk-size field is larger than the file, or larger than any disk (not believed);
+    // a save writes the true size.
+    bool sizeFieldDisagrees = false;
+    // The media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40 (kept as it is on a save).
+    bool mediaUnknown = false;
 
+    // Whether a save writes exactly what was read (the media byte plays no part).
     bool Empty() const {
         return recordsNotPlaced == 0 && recordsOddLength == 0 && sectorsMissing == 0 &&
-               recordsFlagged == 0 && !trailingDisksKept;
+               recordsFlagged == 0 && !trailingDisksKept && !sizeFieldDisagrees;
     }
 };

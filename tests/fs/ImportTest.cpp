@@ -544,8 +544,9 @@ TEST(ImportContiguous, SizeFieldAndDataLengthDisagree) {
         // The entry never claims bytes that were not written.
         {"OBJ: size over the data", 1000, 10, 1, 10, 1},
         {"BSD: size over the data", 1000, 10, 3, 10, 1},
-        // The run follows L; only S bytes are copied.
-        {"OBJ: data over the size", 10, 600, 1, 10, 3},
+        // The run holds the S bytes copied; the data past them takes no cluster.
+        {"OBJ: data over the size", 10, 600, 1, 10, 1},
+        {"OBJ: data over the size, two clusters", 300, 3000, 1, 300, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

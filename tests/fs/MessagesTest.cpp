@@ -33,6 +33,11 @@ TEST(Messages, ImportTextsByCode) {
          "too large for this mode (OBJ, BTX and BSD files hold at most 65535 bytes, BRD files "
          "512 KB)"},
         {7, std::string(kImportHead) + "原因は不明です.", "mode 0x00 would mark the entry free"},
+        {8,
+         std::string(kImportHead) +
+             "このディレクトリはシステム領域に重なっているため, 読み出し専用です.",
+         "the directory overlaps the reserved area (boot sector, bitmap or root directory); it "
+         "is read-only"},
         {42, std::string(kImportHead) + "原因は不明です.",
          "writing the file to the disk image failed for an unknown reason"},
     };

@@ -6,6 +6,7 @@
 #include "fs/DirEntry.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
+#include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
@@ -308,9 +309,36 @@ TEST(RemoveFile, EntryReachedThroughAnOverlappingDirectory) {
         disk, 100, 5,
         MakeEntry({.mode = 0x0F, .name = "ODD", .start = 17})); // a directory overlapping the root
     ASSERT_GE(CheckFileSystem(disk).Errors(), 1);               // ODD lies in the reserved area
+    // Through the overlapping directory nothing is deleted: it is read-only.
+    const auto before = Snapshot(disk);
     disk.SetCurrentDir(17);
-    ASSERT_EQ(disk.RemoveFile(1), 0);
-    // The entry is the same one seen from the root, not another holder of its clusters.
+    EXPECT_EQ(disk.RemoveFile(1), ToInt(RemoveResult::ReadOnlyDirectory));
+    EXPECT_EQ(Snapshot(disk), before);
+    // From the root: the entry ODD also shows is the same one, not another holder of its
+    // clusters.
+    disk.SetCurrentDir(kRoot);
+    ASSERT_EQ(disk.RemoveFile(9), 0);
     ExpectSet(disk, {2, 3}, false);
     EXPECT_EQ(RootEntry(disk, 9).Mode(), 0x00);
+}
+
+TEST(RemoveReadOnly, ADirectoryOverTheReservedAreaKeepsItsEntries) {
+    DiskImage disk;
+    disk.Format(1);
+    // A sub-directory whose sectors start at 8: boot area, bitmap and root.
+    testdisk::PutEntry(disk, kRootDirSector, 1,
+                       testdisk::MakeEntry({.mode = 0x0F, .name = "LOW", .start = 8}));
+    testdisk::PutEntry(disk, 8, 0, testdisk::MakeEntry({.mode = 0x01, .name = "F", .size = 1}));
+    const auto before = testdisk::Snapshot(disk);
+    disk.SetCurrentDir(8);
+    EXPECT_EQ(disk.RemoveFile(0), ToInt(RemoveResult::ReadOnlyDirectory));
+    const std::vector<unsigned char> data(10, 1);
+    unsigned char entry[32] = {0x01, 'N', 0x0D};
+    EXPECT_EQ(disk.ImportFromBuffer(data.data(), data.size(), entry, 1, 1),
+              ToInt(ImportResult::ReadOnlyDirectory));
+    EXPECT_EQ(testdisk::Snapshot(disk), before);
+    EXPECT_FALSE(DirectoryWritable(disk, 8));
+    EXPECT_TRUE(DirectoryWritable(disk, kRootDirSector));
+    EXPECT_TRUE(DirectoryWritable(disk, 48)); // type 1: data from sector 48 on
+    EXPECT_FALSE(DirectoryWritable(disk, 47));
 }

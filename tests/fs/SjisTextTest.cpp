@@ -260,3 +260,19 @@ TEST(SjisText, AsciiConvertsAsTheCp932TableDoes) {
 }
 
 } // namespace
+
+TEST(SjisToTerminal, ControlCharactersBecomeVisibleEscapes) {
+    struct Case {
+        std::string sjis;
+        const char* shown;
+    };
+    const Case kCases[] = {
+        {"ABC", "ABC"},
+        {std::string("A\x1B[2J\x07", 6), "A\\x1B[2J\\x07"},
+        {std::string("\x00\x7F", 2), "\\x00\\x7F"},
+        {"\x80\x83\x65", "\\x80テ"}, // undecodable bytes as before
+        {"\r\n\t", "\\x0D\\x0A\\x09"},
+    };
+    for (const Case& c : kCases)
+        EXPECT_EQ(SjisToTerminal(c.sjis), c.shown) << c.shown;
+}

@@ -815,3 +815,58 @@ TEST(D88RealImages, X1DiskIsAContainerButNotMz) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(D88LoadSizeField, AnImpossibleSizeIsNotBelieved) {
+    DiskImage formatted;
+    formatted.Format(2); // 35 cylinders
+    const std::vector<unsigned char> flat(formatted.Image().data(),
+                                          formatted.Image().data() + formatted.GetImageSize());
+    struct Case {
+        const char* label;
+        std::uint32_t sizeField;
+        std::size_t cutTo; // 0: the whole file
+        int cylinders;
+        bool disagrees;
+    };
+    const std::size_t whole = 688 + 35 * 8704; // 305,328 bytes
+    const Case kCases[] = {
+        {"true size", static_cast<std::uint32_t>(whole), 0, 35, false},
+        {"0xFFFFFFFF", 0xFFFFFFFFu, 0, 35, true},
+        {"just over the largest disk", 688 + 82 * 8704 + 1, 0, 35, true},
+        {"the largest disk", 688 + 82 * 8704, 0, 82, true},
+        {"file cut short keeps its geometry", static_cast<std::uint32_t>(whole), whole - 8704, 35,
+         true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.label);
+        std::vector<unsigned char> file = testutil::StandardD88(flat, 35, 0x00);
+        if (c.cutTo)
+            file.resize(c.cutTo);
+        for (int i = 0; i < 4; ++i)
+            file[0x1C + i] = static_cast<unsigned char>(c.sizeField >> (8 * i));
+        DiskImage disk;
+        ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+        EXPECT_EQ(disk.GetCylinders(), c.cylinders);
+        EXPECT_EQ(disk.GetLoadReport().sizeFieldDisagrees, c.disagrees);
+        EXPECT_FALSE(disk.GetLoadReport().trailingDisksKept);
+    }
+}
+
+TEST(D88LoadSizeField, UnknownMediaBytesAreReported) {
+    DiskImage formatted;
+    formatted.Format(1);
+    const std::vector<unsigned char> flat(formatted.Image().data(),
+                                          formatted.Image().data() + formatted.GetImageSize());
+    for (int media : {0x00, 0x10, 0x20, 0x30, 0x40, 0x01, 0x50, 0xFF}) {
+        const auto file = testutil::StandardD88(flat, 40, static_cast<std::uint8_t>(media));
+        DiskImage disk;
+        ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+        const bool known = media % 0x10 == 0 && media <= 0x40;
+        EXPECT_EQ(disk.GetLoadReport().mediaUnknown, !known) << media;
+        EXPECT_EQ(disk.GetMediaType(), media); // kept for the save all the same
+    }
+}
+
+} // namespace
