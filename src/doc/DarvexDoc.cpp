@@ -13,6 +13,7 @@
 #include "doc/DocumentHost.h"
 #include "doc/JaMessageBox.h"
 #include "doc/SessionState.h"
+#include "fs/DirEntry.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
 #include "host/PathParts.h"
@@ -26,9 +27,9 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
     EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
-    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
     EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
-    EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
     EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
     EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
     EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
@@ -287,6 +288,13 @@ void CDarvexDoc::OnUpdateNeedsDisk(wxUpdateUIEvent& event) {
 
 void CDarvexDoc::OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1 && !m_bReadOnly);
+}
+
+// Adding and deleting change the current directory's sectors: not where they overlap the
+// reserved area.
+void CDarvexDoc::OnUpdateNeedsWritableDir(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded == 1 && !m_bReadOnly &&
+                 DirectoryWritable(m_Disk, m_Disk.GetCurrentDir()));
 }
 
 void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {

@@ -70,6 +70,7 @@ private:
 
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
     void OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event);
+    void OnUpdateNeedsWritableDir(wxUpdateUIEvent& event);
     void OnUpdateFlatImage(wxUpdateUIEvent& event);
     void OnFlatImage(wxCommandEvent& event);
     void OnAddFile(wxCommandEvent& event);

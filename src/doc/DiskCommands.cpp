@@ -27,6 +27,12 @@ bool ChooseHostFile(wxWindow* owner, std::string& path) {
 } // namespace
 
 DiskCommands::Outcome DiskCommands::AddFile(wxWindow* owner, DiskImage& disk) {
+    // The menu item is disabled there; a shortcut that slips through is refused before any
+    // dialog, with the reason the import itself would give.
+    if (!DirectoryWritable(disk, disk.GetCurrentDir())) {
+        DialogSupport::ShowError(owner, MessageJa(ImportResult::ReadOnlyDirectory));
+        return Outcome::Cancelled;
+    }
     std::string path;
     if (!ChooseHostFile(owner, path))
         return Outcome::Cancelled;
@@ -46,6 +52,10 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
                                                 const std::vector<int>& entries) {
     if (entries.empty())
         return Outcome::Cancelled;
+    if (!DirectoryWritable(disk, disk.GetCurrentDir())) {
+        DialogSupport::ShowError(owner, MessageJa(RemoveResult::ReadOnlyDirectory));
+        return Outcome::Cancelled;
+    }
     if (!DialogSupport::AskOkCancel(owner, MessageJa(UiText::DeleteQuestion),
                                     MessageJa(UiText::DeleteCaption)))
         return Outcome::Cancelled;

@@ -13,6 +13,8 @@
 #include "doc/DialogIds.h"
 #include "doc/ExtractDlg.h"
 #include "fs/IplHeader.h"
+#include "image/Geometry.h"
+#include "support/TestDisk.h"
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
 #include "ui/DarvexView.h"
@@ -143,6 +145,44 @@ TEST_F(EditMenuTest, ReadOnlyDiskRefusesWritingCommands) {
     Command(ID_REGISTER_BOOT);
     Command(ID_DELETE_FILE);
     EXPECT_EQ(Snapshot(Doc()->GetDisk()), before);
+}
+
+TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
+    DiskImage disk;
+    disk.Format(0);
+    // LOW's sectors start at 8: boot area, bitmap and root directory.
+    testdisk::PutEntry(disk, kRootDirSector, 1,
+                       testdisk::MakeEntry({.mode = 0x0F, .name = "LOW", .start = 8}));
+    testdisk::PutEntry(disk, 8, 0, testdisk::MakeEntry({.mode = 0x01, .name = "F", .size = 1}));
+    image = dir.path() / "low.d88";
+    SaveDiskFile(disk, image);
+    ASSERT_NE(OpenFile(image), nullptr);
+    EXPECT_TRUE(IsEnabled(ID_ADD_FILE));
+
+    Doc()->FillList(8);
+    ASSERT_FALSE(Names().empty()); // the sectors after 8 hold the bitmap's bytes too
+    ASSERT_EQ(Names()[0], "F");
+    EXPECT_FALSE(IsEnabled(ID_ADD_FILE));
+    EXPECT_FALSE(IsEnabled(ID_DELETE_FILE));
+    EXPECT_TRUE(IsEnabled(ID_REGISTER_BOOT)); // the boot program has no directory entry
+    EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
+
+    // Reached anyway (a shortcut): refused with the core's reason, before any other dialog.
+    const auto before = Snapshot(Doc()->GetDisk());
+    const std::string readOnly =
+        "このディレクトリはシステム領域に重なっているため, 読み出し専用です.";
+    wxTEST_DIALOG(Command(ID_ADD_FILE),
+                  ExpectMessage("ディスクイメージへのファイル書き込みに失敗しました. \n" +
+                                    readOnly,
+                                "エラー"));
+    SelectRows({0});
+    wxTEST_DIALOG(Command(ID_DELETE_FILE),
+                  ExpectMessage("ファイルの削除に失敗しました. \n" + readOnly, "エラー"));
+    EXPECT_EQ(Snapshot(Doc()->GetDisk()), before);
+    EXPECT_FALSE(Doc()->IsModified());
+
+    Doc()->FillList(kRootDirSector);
+    EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
 }
 
 TEST_F(EditMenuTest, RunMemoriesOutliveTheDocument) {
