@@ -13,10 +13,10 @@
 #include "doc/DialogIds.h"
 #include "doc/ExtractDlg.h"
 #include "fs/IplHeader.h"
-#include "image/Geometry.h"
-#include "support/TestDisk.h"
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
+#include "image/Geometry.h"
+#include "support/TestDisk.h"
 #include "ui/DarvexView.h"
 #include "ui/MainFrame.h"
 
@@ -172,8 +172,7 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     const std::string readOnly =
         "このディレクトリはシステム領域に重なっているため, 読み出し専用です.";
     wxTEST_DIALOG(Command(ID_ADD_FILE),
-                  ExpectMessage("ディスクイメージへのファイル書き込みに失敗しました. \n" +
-                                    readOnly,
+                  ExpectMessage("ディスクイメージへのファイル書き込みに失敗しました. \n" + readOnly,
                                 "エラー"));
     SelectRows({0});
     wxTEST_DIALOG(Command(ID_DELETE_FILE),
