@@ -251,6 +251,7 @@ std::string MessageJa(ImageFileError error) {
     case ImageFileError::None:
         return {};
     case ImageFileError::CannotRead:
+    case ImageFileError::ShrankWhileRead:
     case ImageFileError::NotRegular:
     case ImageFileError::BrokenLink:
     case ImageFileError::TooLarge:
@@ -277,6 +278,8 @@ std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileByte
         return {};
     case ImageFileError::CannotRead:
         return "cannot read the file";
+    case ImageFileError::ShrankWhileRead:
+        return "another program cut the file short while it was read; nothing was changed";
     case ImageFileError::NotRegular:
         return "not a regular file (a device, FIFO, socket or folder); refusing to replace it";
     case ImageFileError::BrokenLink:

@@ -51,16 +51,17 @@ constexpr bool SelectsMzt(int format) {
 // one message table with the operations' (fs/Messages.h).
 enum class ImageFileError {
     None,
-    CannotRead,    // cannot open or read the file
-    NotRegular,    // a device, FIFO, socket or folder
-    BrokenLink,    // a symbolic link that leads nowhere or loops
-    InUse,         // another program holds the writers' lock
-    TooLarge,      // longer than any disk image
-    NotD88,        // the D88 decoder refused it
-    NotMzFs,       // read for a change, but not an MZ file system: nothing may be written
-    NotMzFsToRead, // read for its files, but not an MZ file system
-    NoImage,       // nothing to save
-    CannotCreate,  // no temporary file in the image's folder
-    CannotWrite,   // writing or flushing the new file failed
-    CannotReplace, // the rename over the old file failed
+    CannotRead,      // cannot open or read the file
+    ShrankWhileRead, // another program cut the file short while it was being decoded
+    NotRegular,      // a device, FIFO, socket or folder
+    BrokenLink,      // a symbolic link that leads nowhere or loops
+    InUse,           // another program holds the writers' lock
+    TooLarge,        // longer than any disk image
+    NotD88,          // the D88 decoder refused it
+    NotMzFs,         // read for a change, but not an MZ file system: nothing may be written
+    NotMzFsToRead,   // read for its files, but not an MZ file system
+    NoImage,         // nothing to save
+    CannotCreate,    // no temporary file in the image's folder
+    CannotWrite,     // writing or flushing the new file failed
+    CannotReplace,   // the rename over the old file failed
 };

@@ -85,7 +85,9 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, const unsigned char* data, std::size_t bytes) {
+} // namespace
+
+bool AtomicFile::WriteAll(int fd, const unsigned char* data, std::size_t bytes) {
     while (bytes > 0) {
         const ssize_t n = write(fd, data, bytes);
         if (n < 0) {
@@ -98,6 +100,8 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t bytes) {
     }
     return true;
 }
+
+namespace {
 
 mode_t DefaultMode() {
     const mode_t mask = umask(0);
@@ -182,6 +186,11 @@ void AtomicFile::ForceNamedTemporaryForTests(bool force) {
 
 AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned char* data,
                                        std::size_t bytes, int oldFd) {
+    return Replace(
+        path, [&](int fd) { return WriteAll(fd, data, bytes); }, oldFd);
+}
+
+AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& write, int oldFd) {
     using Step = Result::Step;
     const std::size_t slash = path.rfind('/');
     const std::string folder =
@@ -227,8 +236,7 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned c
             unlinkat(dir.get(), tempName.c_str(), 0);
     };
 
-    if (!WriteAll(file.get(), data, bytes) || !TakeOver(oldFd, file.get()) ||
-        fsync(file.get()) != 0) {
+    if (!write(file.get()) || !TakeOver(oldFd, file.get()) || fsync(file.get()) != 0) {
         const int error = errno;
         removeNamed();
         return Fail(Step::Write, error);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 
@@ -25,6 +26,12 @@ public:
     // attributes. Without it the new file gets 0666 less the umask.
     static Result Replace(const std::string& path, const unsigned char* data, std::size_t bytes,
                           int oldFd = -1);
+    // The same, with the contents written by write to the new file's descriptor: false (with
+    // errno set) when it could not write them all.
+    using Writer = std::function<bool(int fd)>;
+    static Result Replace(const std::string& path, const Writer& write, int oldFd = -1);
+    // write() until all bytes are written; false with errno set otherwise.
+    static bool WriteAll(int fd, const unsigned char* data, std::size_t bytes);
 
     // Test hook: behave as if the file system had no O_TMPFILE.
     static void ForceNamedTemporaryForTests(bool force);

@@ -56,36 +56,6 @@ HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
     return ReadStatus::Ok;
 }
 
-HostFile::ReadStatus HostFile::ReadUncleared(const char* path, std::size_t maxBytes,
-                                             std::unique_ptr<unsigned char[]>& out,
-                                             std::size_t& length, std::uint64_t* fileBytes) {
-    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
-    Fd file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0)
-        return ReadStatus::CannotOpen;
-    struct stat st {};
-    if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return ReadStatus::CannotOpen;
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (fileBytes)
-        *fileBytes = size;
-    if (size > maxBytes)
-        return ReadStatus::TooLarge;
-    auto data = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(size));
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = read(file.get(), data.get() + got, static_cast<std::size_t>(size) - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return ReadStatus::CannotOpen; // an error, or the file shrank while being read
-        got += static_cast<std::size_t>(n);
-    }
-    out = std::move(data);
-    length = got;
-    return ReadStatus::Ok;
-}
-
 bool HostFile::Write(const char* path, const unsigned char* data, std::size_t bytes) {
     struct stat st {};
     int oldFd = -1;

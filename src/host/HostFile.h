@@ -17,12 +17,6 @@ public:
     // receives the file's length whenever it could be opened, also when it is too large.
     static ReadStatus Read(const char* path, std::size_t maxBytes, std::vector<unsigned char>& out,
                            std::uint64_t* fileBytes = nullptr);
-    // As Read, into storage that is not cleared first, since the file's bytes overwrite all of
-    // it: disk images are read at every start of the command-line tool.
-    static ReadStatus ReadUncleared(const char* path, std::size_t maxBytes,
-                                    std::unique_ptr<unsigned char[]>& out, std::size_t& length,
-                                    std::uint64_t* fileBytes = nullptr);
-
     // Writes the bytes as the whole new content of path. False when path is not a regular file
     // or a link, or when the new file cannot be created, written or renamed into place; path
     // is then as it was.

@@ -35,9 +35,13 @@ std::string SafeHostFileName(std::string_view sjis) {
 }
 
 std::string NumberedName(const std::string& name, int n) {
-    const std::size_t dot = name.rfind('.');
-    const std::string suffix = "~" + std::to_string(n);
+    std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0)
-        return name + suffix;
-    return name.substr(0, dot) + suffix + name.substr(dot);
+        dot = name.size();
+    // Built by appending: "~" + to_string(n) trips a false -Wrestrict of GCC 12 at -O3.
+    std::string numbered = name.substr(0, dot);
+    numbered += '~';
+    numbered += std::to_string(n);
+    numbered.append(name, dot, std::string::npos);
+    return numbered;
 }

@@ -13,6 +13,7 @@
 #include "fs/Messages.h"
 #include "host/AtomicFile.h"
 #include "host/HostFile.h"
+#include "host/ImageBytes.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -55,18 +56,20 @@ ImageFileStatus ResolveTarget(const std::string& path, std::string& target) {
     return {};
 }
 
-bool ReadAll(int fd, std::vector<unsigned char>& out, std::size_t bytes) {
-    out.resize(bytes);
-    std::size_t got = 0;
-    while (got < bytes) {
-        const ssize_t n = read(fd, out.data() + got, bytes - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        got += static_cast<std::size_t>(n);
+// Decodes the regular file open at fd (st its fstat) into disk; disk is unchanged on failure.
+ImageFileStatus Decode(int fd, const struct stat& st, const std::string& path, DiskImage& disk) {
+    const auto length = static_cast<std::uint64_t>(st.st_size);
+    if (length > ImageFile::kMaxImageFileBytes) {
+        ImageFileStatus status = Failure(ImageFileError::TooLarge);
+        status.fileBytes = length;
+        return status;
     }
-    return true;
+    ImageBytes bytes;
+    if (!bytes.Read(fd, static_cast<std::size_t>(length), path))
+        return Failure(ImageFileError::CannotRead, errno);
+    if (disk.Load(bytes.data(), bytes.size(), 0) != ToInt(LoadResult::Ok))
+        return Failure(ImageFileError::NotD88);
+    return {};
 }
 
 } // namespace
@@ -143,39 +146,39 @@ ImageFileStatus ImageFileSession::Load(DiskImage& disk, FileStamp* stamp) {
     struct stat st {};
     if (fstat(m_fd, &st) != 0)
         return Failure(ImageFileError::CannotRead, errno);
-    const auto length = static_cast<std::uint64_t>(st.st_size);
-    if (length > ImageFile::kMaxImageFileBytes) {
-        ImageFileStatus status = Failure(ImageFileError::TooLarge);
-        status.fileBytes = length;
+    if (ImageFileStatus status = Decode(m_fd, st, m_target, disk); !status.Ok())
         return status;
-    }
-    std::vector<unsigned char> bytes;
-    if (lseek(m_fd, 0, SEEK_SET) != 0 || !ReadAll(m_fd, bytes, static_cast<std::size_t>(length)))
-        return Failure(ImageFileError::CannotRead, errno);
-    if (disk.Load(bytes.data(), bytes.size(), 0) != ToInt(LoadResult::Ok))
-        return Failure(ImageFileError::NotD88);
     if (stamp)
         *stamp = StampOf(st);
     return {};
 }
 
 ImageFileStatus ImageFileSession::Save(const DiskImage& disk, FileStamp* stamp) {
-    const int size = disk.GetSavedSize(0);
-    if (size <= 0)
+    if (disk.GetSavedSize(0) <= 0)
         return Failure(ImageFileError::NoImage);
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    disk.Save(bytes.data(), 0);
-    return SaveBytes(bytes, stamp);
+    // Encoded piece by piece straight into the new file: no copy of the whole file in memory.
+    return SaveWith(
+        [&disk](int fd) {
+            errno = ENOMEM; // what SaveTo failing on its own means
+            return disk.SaveTo(0, [fd](const unsigned char* data, std::size_t bytes) {
+                return AtomicFile::WriteAll(fd, data, bytes);
+            });
+        },
+        stamp);
 }
 
 ImageFileStatus ImageFileSession::SaveBytes(const std::vector<unsigned char>& bytes,
                                             FileStamp* stamp) {
+    return SaveWith(
+        [&bytes](int fd) { return AtomicFile::WriteAll(fd, bytes.data(), bytes.size()); }, stamp);
+}
+
+ImageFileStatus ImageFileSession::SaveWith(const AtomicFile::Writer& write, FileStamp* stamp) {
     if (m_target.empty())
         return Failure(ImageFileError::CannotCreate, ENOENT);
     struct stat old {};
     const bool haveOld = m_fd >= 0 && fstat(m_fd, &old) == 0;
-    const AtomicFile::Result written =
-        AtomicFile::Replace(m_target, bytes.data(), bytes.size(), m_fd);
+    const AtomicFile::Result written = AtomicFile::Replace(m_target, write, m_fd);
     if (!written.ok) {
         switch (written.failedAt) {
         case AtomicFile::Result::Step::Create: {
@@ -205,26 +208,22 @@ std::optional<FileStamp> ImageFile::CurrentStamp(const std::string& path) {
 }
 
 ImageFileStatus ImageFile::Load(const std::string& path, DiskImage& disk, FileStamp* stamp) {
-    std::unique_ptr<unsigned char[]> bytes;
-    std::size_t length = 0;
-    std::uint64_t fileBytes = 0;
-    const std::optional<FileStamp> before = CurrentStamp(path);
-    switch (HostFile::ReadUncleared(path.c_str(), kMaxImageFileBytes, bytes, length, &fileBytes)) {
-    case HostFile::ReadStatus::CannotOpen:
-        return Failure(ImageFileError::CannotRead);
-    case HostFile::ReadStatus::TooLarge: {
-        ImageFileStatus status = Failure(ImageFileError::TooLarge);
-        status.fileBytes = fileBytes;
-        return status;
-    }
-    case HostFile::ReadStatus::Ok:
-        break;
-    }
-    if (disk.Load(bytes.get(), length, 0) != ToInt(LoadResult::Ok))
-        return Failure(ImageFileError::NotD88);
-    if (stamp && before)
-        *stamp = *before;
-    return {};
+    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Failure(ImageFileError::CannotRead, errno);
+    struct stat st {};
+    ImageFileStatus status;
+    if (fstat(fd, &st) != 0)
+        status = Failure(ImageFileError::CannotRead, errno);
+    else if (!S_ISREG(st.st_mode))
+        status = Failure(ImageFileError::CannotRead);
+    else
+        status = Decode(fd, st, path, disk);
+    close(fd);
+    if (status.Ok() && stamp)
+        *stamp = StampOf(st);
+    return status;
 }
 
 ImageFileStatus ImageFile::LoadForChange(const std::string& path, DiskImage& disk,

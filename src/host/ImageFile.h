@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fs/ResultCodes.h"
+#include "host/AtomicFile.h"
 
 class DiskImage;
 
@@ -65,6 +66,7 @@ public:
 
 private:
     void Close();
+    ImageFileStatus SaveWith(const AtomicFile::Writer& write, FileStamp* stamp);
 
     std::string m_target; // the file replaced: the path, or a link's resolved target
     int m_fd = -1;        // locked; -1 when the file does not exist yet

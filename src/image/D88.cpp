@@ -2,11 +2,13 @@
 #include <array>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "image/LoadResult.h"
+#include "image/PageBuffer.h"
 
 // The D88 container: a 688-byte header with a table of 164 track offsets, then per-sector
 // records of a 16-byte header and the sector's data, every data byte complemented.
@@ -113,7 +115,12 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
                         ? static_cast<int>(std::min<std::size_t>(
                               (diskSize - kD88HeaderBytes) / kSavedCylinderBytes, kMaxCylinders))
                         : 0;
-    auto image = std::make_unique_for_overwrite<unsigned char[]>(kMaxImageBytes);
+    // The pages the size field promises (or the file's length, near enough) are taken at once.
+    PageBuffer image = AllocatePages(
+        kMaxImageBytes, cylinders > 0 ? static_cast<std::size_t>(cylinders) * kCylinderBytes
+                                      : std::min<std::size_t>(diskBytes, kMaxImageBytes));
+    if (!image)
+        return ToInt(LoadResult::NotAContainer);
     std::array<bool, kMaxSectors> supplied{};
     LoadReport report;
     report.sizeFieldDisagrees = !sizeBelievable || diskSize > file.size();
@@ -215,7 +222,9 @@ int DiskImage::LoadFlat(const unsigned char* source, std::size_t sourceBytes) {
         return ToInt(LoadResult::NotAContainer);
 
     const auto bytes = static_cast<std::size_t>(size);
-    auto image = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+    PageBuffer image = AllocatePages(bytes, bytes);
+    if (!image)
+        return ToInt(LoadResult::NotAContainer);
     std::memcpy(image.get(), file.data(), bytes);
 
     Release();
@@ -246,15 +255,7 @@ int DiskImage::GetSavedSize(int flat) const {
                             m_trailing.size());
 }
 
-int DiskImage::Save(unsigned char* dest, int flat) const {
-    if (!HasImage() || dest == nullptr)
-        return 0;
-    const ByteView image = Image();
-    if (flat) {
-        image.copyTo(dest, 0, static_cast<std::size_t>(GetSavedSize(1)));
-        return 0;
-    }
-
+void DiskImage::EncodeD88Header(unsigned char* dest) const {
     const int cylinders = SavedCylinders(m_nCylinders);
     const MutableByteView header(dest, kD88HeaderBytes);
     header.fill(0, kD88HeaderBytes, 0);
@@ -266,36 +267,77 @@ int DiskImage::Save(unsigned char* dest, int flat) const {
     for (int t = 0; t < 2 * cylinders; ++t)
         header.setU32le(kD88TrackTable + t * kD88TrackEntryBytes,
                         static_cast<std::uint32_t>(kD88HeaderBytes + t * kSavedTrackBytes));
+}
 
-    unsigned char* out = dest + kD88HeaderBytes;
+// The kSavedCylinderBytes of one cylinder as the D88 file holds them.
+void DiskImage::EncodeD88Cylinder(int cyl, unsigned char* out) const {
+    const ByteView image = Image();
     unsigned char sector[kSectorBytes];
-    for (int cyl = 0; cyl < cylinders; ++cyl) {
-        for (int head = 0; head <= 1; ++head) {
-            for (int rec = 1; rec <= kSectorsPerTrack; ++rec) {
-                const MutableByteView record(out, kRecHeaderBytes);
-                record.fill(0, kRecHeaderBytes, 0);
-                record.setU8(kRecCylinder, static_cast<std::uint8_t>(cyl & 0xFF));
-                record.setU8(kRecHead, static_cast<std::uint8_t>(head));
-                record.setU8(kRecSector, static_cast<std::uint8_t>(rec));
-                record.setU8(kRecSizeCode, kSavedSizeCode);
-                record.setU16le(kRecSectorCount, kSectorsPerTrack);
-                record.setU16le(kRecDataLength, kSectorBytes);
-                out += kRecHeaderBytes;
-                const std::size_t at =
-                    static_cast<std::size_t>(LogicalSector(cyl, head, rec)) * kSectorBytes;
-                // A flat image may end inside its last cylinder; the rest saves as 0x00.
-                const ByteView part = image.slice(at, kSectorBytes);
-                const unsigned char* src = part.data();
-                if (part.size() < static_cast<std::size_t>(kSectorBytes)) {
-                    image.copyTo(sector, at, kSectorBytes);
-                    src = sector;
-                }
-                ComplementCopy<kSectorBytes>(out, src);
-                out += kSectorBytes;
+    for (int head = 0; head <= 1; ++head) {
+        for (int rec = 1; rec <= kSectorsPerTrack; ++rec) {
+            const MutableByteView record(out, kRecHeaderBytes);
+            record.fill(0, kRecHeaderBytes, 0);
+            record.setU8(kRecCylinder, static_cast<std::uint8_t>(cyl & 0xFF));
+            record.setU8(kRecHead, static_cast<std::uint8_t>(head));
+            record.setU8(kRecSector, static_cast<std::uint8_t>(rec));
+            record.setU8(kRecSizeCode, kSavedSizeCode);
+            record.setU16le(kRecSectorCount, kSectorsPerTrack);
+            record.setU16le(kRecDataLength, kSectorBytes);
+            out += kRecHeaderBytes;
+            const std::size_t at =
+                static_cast<std::size_t>(LogicalSector(cyl, head, rec)) * kSectorBytes;
+            // A flat image may end inside its last cylinder; the rest saves as 0x00.
+            const ByteView part = image.slice(at, kSectorBytes);
+            const unsigned char* src = part.data();
+            if (part.size() < static_cast<std::size_t>(kSectorBytes)) {
+                image.copyTo(sector, at, kSectorBytes);
+                src = sector;
             }
+            ComplementCopy<kSectorBytes>(out, src);
+            out += kSectorBytes;
         }
     }
+}
+
+int DiskImage::Save(unsigned char* dest, int flat) const {
+    if (!HasImage() || dest == nullptr)
+        return 0;
+    if (flat) {
+        Image().copyTo(dest, 0, static_cast<std::size_t>(GetSavedSize(1)));
+        return 0;
+    }
+    EncodeD88Header(dest);
+    unsigned char* out = dest + kD88HeaderBytes;
+    const int cylinders = SavedCylinders(m_nCylinders);
+    for (int cyl = 0; cyl < cylinders; ++cyl, out += kSavedCylinderBytes)
+        EncodeD88Cylinder(cyl, out);
     if (!m_trailing.empty())
         std::memcpy(out, m_trailing.data(), m_trailing.size());
     return 0;
+}
+
+bool DiskImage::SaveTo(int flat, const SaveSink& sink) const {
+    if (!HasImage())
+        return false;
+    if (flat)
+        return sink(Image().data(), static_cast<std::size_t>(GetSavedSize(1)));
+    // A few cylinders at a time: the same few pages are reused for the whole disk.
+    constexpr int kCylindersPerPiece = 7;
+    auto piece = std::unique_ptr<unsigned char[]>(
+        new (std::nothrow) unsigned char[kCylindersPerPiece * kSavedCylinderBytes]);
+    if (!piece)
+        return false;
+    EncodeD88Header(piece.get());
+    if (!sink(piece.get(), kD88HeaderBytes))
+        return false;
+    const int cylinders = SavedCylinders(m_nCylinders);
+    for (int first = 0; first < cylinders; first += kCylindersPerPiece) {
+        const int count = std::min(kCylindersPerPiece, cylinders - first);
+        for (int i = 0; i < count; ++i)
+            EncodeD88Cylinder(first + i,
+                              piece.get() + static_cast<std::size_t>(i) * kSavedCylinderBytes);
+        if (!sink(piece.get(), static_cast<std::size_t>(count) * kSavedCylinderBytes))
+            return false;
+    }
+    return m_trailing.empty() || sink(m_trailing.data(), m_trailing.size());
 }

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "image/ByteView.h"
 #include "image/LoadReport.h"
+#include "image/PageBuffer.h"
 
 // One whole floppy disk held in memory as a flat byte array in logical sector order, with the
 // operations of the MZ file system on it. Operations never throw and never show anything: they
@@ -23,6 +25,11 @@ public:
     int Load(const unsigned char* source, std::size_t sourceBytes, int flat);
     int Save(unsigned char* dest, int flat) const; // dest holds GetSavedSize(flat) bytes
     int GetSavedSize(int flat) const;
+    // The bytes Save would write, handed to sink in order in pieces of some 60 KiB, without a
+    // buffer of the whole file. False when there is no image, memory is short or sink says
+    // false (which stops it).
+    using SaveSink = std::function<bool(const unsigned char* data, std::size_t bytes)>;
+    bool SaveTo(int flat, const SaveSink& sink) const;
 
     void SetCurrentDir(int sector);
     int GetCurrentDir() const;
@@ -83,8 +90,10 @@ private:
     void SetRun(int cluster, int bytes, bool used);
     int LoadD88(const unsigned char* source, std::size_t sourceBytes);
     int LoadFlat(const unsigned char* source, std::size_t sourceBytes);
+    void EncodeD88Header(unsigned char* dest) const;
+    void EncodeD88Cylinder(int cyl, unsigned char* out) const;
 
-    std::unique_ptr<unsigned char[]> m_pImage;
+    PageBuffer m_pImage;
     int m_nTotalBytes = 0;
     std::uint8_t m_byMediaType = 0;
     unsigned char* m_pBitmap = nullptr; // m_pImage + 0x0F00 while the image has that sector

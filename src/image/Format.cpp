@@ -3,6 +3,7 @@
 
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "image/PageBuffer.h"
 
 namespace {
 
@@ -42,7 +43,12 @@ void DiskImage::Format(int diskType) {
     m_nCylinders = type.cylinders;
 
     m_nImageBytes = static_cast<std::size_t>(type.cylinders) * kCylinderBytes;
-    m_pImage = std::make_unique<unsigned char[]>(m_nImageBytes);
+    m_pImage = AllocatePages(m_nImageBytes, m_nImageBytes);
+    if (!m_pImage) {
+        m_nImageBytes = 0;
+        m_nCylinders = 0;
+        return;
+    }
     const MutableByteView image = ImageView();
     image.fill(0, m_nImageBytes, kBlankFill);
 

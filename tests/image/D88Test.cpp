@@ -21,9 +21,19 @@ std::vector<unsigned char> ImageBytes(const DiskImage& disk) {
     return {v.data(), v.data() + v.size()};
 }
 
+// What Save writes; the pieces SaveTo hands out must add up to the very same bytes.
 std::vector<unsigned char> Saved(const DiskImage& disk, int flat) {
     std::vector<unsigned char> out(static_cast<std::size_t>(disk.GetSavedSize(flat)), 0xEE);
     EXPECT_EQ(disk.Save(out.data(), flat), 0);
+    std::vector<unsigned char> streamed;
+    const bool ok = disk.SaveTo(flat, [&](const unsigned char* data, std::size_t bytes) {
+        streamed.insert(streamed.end(), data, data + bytes);
+        return true;
+    });
+    EXPECT_EQ(ok, disk.HasImage());
+    if (disk.HasImage()) {
+        EXPECT_TRUE(streamed == out) << "SaveTo differs from Save (flat " << flat << ")";
+    }
     return out;
 }
 
@@ -736,6 +746,25 @@ TEST(D88Save, FlatFormClampedToImage) {
         const auto saved = Saved(disk, 1);
         EXPECT_TRUE(std::equal(saved.begin(), saved.end(), flat.begin()));
     }
+}
+
+TEST(D88Save, SaveToStopsWhenTheSinkFails) {
+    const auto flat = RandomFlat(80, 171, 0x0500, 1);
+    const auto file = StandardD88(flat, 80, 0x10);
+    DiskImage disk;
+    ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+    std::vector<std::size_t> pieces;
+    // The header, then pieces of a few cylinders: no buffer of the whole file.
+    EXPECT_TRUE(disk.SaveTo(0, [&](const unsigned char*, std::size_t bytes) {
+        pieces.push_back(bytes);
+        return true;
+    }));
+    ASSERT_GT(pieces.size(), 2u);
+    EXPECT_LT(*std::max_element(pieces.begin(), pieces.end()), file.size() / 4);
+    int calls = 0;
+    EXPECT_FALSE(disk.SaveTo(0, [&](const unsigned char*, std::size_t) { return ++calls < 2; }));
+    EXPECT_EQ(calls, 2);
+    EXPECT_FALSE(DiskImage().SaveTo(0, [](const unsigned char*, std::size_t) { return true; }));
 }
 
 TEST(D88Save, NoImageSavesNothing) {
