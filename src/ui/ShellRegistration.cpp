@@ -15,6 +15,9 @@ namespace {
 
 const char* const kDesktopName = "darvex.desktop";
 const char* const kMimeName = "darvex-mime.xml";
+// Marks the desktop file this program wrote itself: a desktop file without it belongs to an
+// installation (say `cmake --install --prefix ~/.local`), which -Unregister must not touch.
+const char* const kOwnMark = "X-Darvex-User-Registration=true";
 
 fs::path DesktopPath() {
     return fs::path(ShellRegistration::UserDataHome()) / "applications" / kDesktopName;
@@ -113,6 +116,8 @@ std::string ShellRegistration::DesktopFileFor(const std::string& exe) {
             line = "TryExec=" + exe;
         }
         out += line + "\n";
+        if (line == "[Desktop Entry]")
+            out += std::string(kOwnMark) + "\n";
     }
     return out;
 }
@@ -135,6 +140,16 @@ bool ShellRegistration::RegisterIfNeeded(const std::string& exe) {
 
 bool ShellRegistration::Unregister() {
     std::error_code ec;
+    {
+        std::ifstream in(DesktopPath(), std::ios::binary);
+        std::string line;
+        bool ours = false;
+        while (!ours && std::getline(in, line))
+            ours = line == kOwnMark;
+        // No registration of ours (none, or an installation's files): nothing to remove.
+        if (!ours)
+            return true;
+    }
     bool ok = true;
     for (const fs::path& p : {DesktopPath(), MimePath(), AppIconPath(), DocIconPath()}) {
         fs::remove(p, ec);

@@ -101,6 +101,20 @@ TEST_F(ShellRegistrationTest, RegistersOnceForTheUserAndUnregisters) {
     EXPECT_TRUE(ShellRegistration::Unregister());
 }
 
+TEST_F(ShellRegistrationTest, UnregisterLeavesAnInstallationUnderTheUsersHome) {
+    // What `cmake --install --prefix ~/.local` puts there: the same names, not ours to remove.
+    const fs::path desktop = Home() / "applications" / "darvex.desktop";
+    const fs::path icon = Home() / "icons/hicolor/scalable/apps/darvex.svg";
+    fs::create_directories(desktop.parent_path());
+    fs::create_directories(icon.parent_path());
+    std::ofstream(desktop) << "[Desktop Entry]\nExec=darvex %F\n";
+    std::ofstream(icon) << "<svg/>";
+    EXPECT_FALSE(ShellRegistration::RegisterIfNeeded("/opt/darvex")); // registered already
+    EXPECT_TRUE(ShellRegistration::Unregister());
+    EXPECT_TRUE(fs::exists(desktop));
+    EXPECT_TRUE(fs::exists(icon));
+}
+
 TEST_F(ShellRegistrationTest, SystemWideInstallationNeedsNoUserRegistration) {
     const fs::path system = m_dir.path() / "system" / "applications";
     fs::create_directories(system);

@@ -28,7 +28,8 @@ int ReadMatches(const std::string& path, const std::vector<unsigned char>& data)
     close(fd);
     if (!ok)
         return 3;
-    return bytes.size() == data.size() && std::memcmp(bytes.data(), data.data(), data.size()) == 0
+    return bytes.size() == data.size() &&
+                   (data.empty() || std::memcmp(bytes.data(), data.data(), data.size()) == 0)
                ? 0
                : 2;
 }
