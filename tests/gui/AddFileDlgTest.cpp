@@ -259,6 +259,14 @@ TEST_F(AddFileDlgTest, DialogScreenshot) {
     wxTEST_DIALOG(CAddFileDlg::AddHostFile(nullptr, disk, path),
                   ExpectDialog<CAddFileDlg>([&](CAddFileDlg& dlg) {
                       EXPECT_TRUE(SaveScreenshot(dlg, "add_file"));
+                      // "作成日付" has no field of its own.
+                      ExpectRowsAligned(dlg, {{"ファイル名", kIdName},
+                                              {"モード", kIdMode},
+                                              {"プロテクト", kIdProtect},
+                                              {"ファイルサイズ", kIdSize},
+                                              {"ロードアドレス", kIdLoadAddress},
+                                              {"実行アドレス", kIdExecAddress},
+                                              {"作成日付", 0}});
                       return wxID_CANCEL;
                   }));
 }

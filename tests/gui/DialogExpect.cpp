@@ -1,5 +1,9 @@
 #include "gui/DialogExpect.h"
 
+#include <algorithm>
+
+#include <wx/stattext.h>
+
 #include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +52,29 @@ void Type(wxDialog& dlg, int id, const char* utf8) {
     auto* text = dynamic_cast<wxTextCtrl*>(Control(dlg, id));
     ASSERT_NE(text, nullptr);
     text->SetValue(wxString::FromUTF8(utf8));
+}
+
+void ExpectRowsAligned(wxDialog& dlg, std::initializer_list<FormRow> rows) {
+    int previousBottom = -1;
+    for (const FormRow& row : rows) {
+        SCOPED_TRACE(row.label);
+        wxWindow* label = nullptr;
+        for (wxWindow* child : dlg.GetChildren())
+            if (dynamic_cast<wxStaticText*>(child) && child->GetLabel().utf8_string() == row.label)
+                label = child;
+        ASSERT_NE(label, nullptr);
+        const wxRect text = label->GetRect();
+        wxRect field = text;
+        if (row.id != 0) {
+            ASSERT_NE(Control(dlg, row.id), nullptr);
+            field = Control(dlg, row.id)->GetRect();
+        }
+        const int middle = text.y + text.height / 2;
+        EXPECT_GE(middle, field.y);
+        EXPECT_LE(middle, field.GetBottom());
+        EXPECT_GT(std::min(text.y, field.y), previousBottom) << "overlaps the row above";
+        previousBottom = std::max(text.GetBottom(), field.GetBottom());
+    }
 }
 
 std::string TextOf(wxDialog& dlg, int id) {

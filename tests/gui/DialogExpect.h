@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include <wx/dialog.h>
@@ -32,6 +33,15 @@ void Type(wxDialog& dlg, int id, const char* utf8);
 std::string TextOf(wxDialog& dlg, int id);
 int SelectionOf(wxDialog& dlg, int id);
 bool IsEnabled(wxDialog& dlg, int id);
+
+// The form's rows from top to bottom, each a label (its UTF-8 text) and the id of the field
+// beside it: each label's middle lies within its field's height, and every row lies wholly
+// below the one before (what GTK's taller controls must not break).
+struct FormRow {
+    const char* label;
+    int id;
+};
+void ExpectRowsAligned(wxDialog& dlg, std::initializer_list<FormRow> rows);
 
 // Shows the dialog modelessly, waits for it to paint and saves its screen image as
 // <screenshot folder>/<name>.png. False when the capture came out blank. Under Xvfb without
