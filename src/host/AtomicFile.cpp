@@ -1,4 +1,5 @@
 #include "host/AtomicFile.h"
+#include "host/Fd.h"
 
 #include <atomic>
 #include <cerrno>
@@ -58,31 +59,6 @@ public:
 private:
     struct sigaction m_old[std::size(kCleanupSignals)]{};
     bool m_installed = false;
-};
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd) {
-        if (m_fd >= 0)
-            close(m_fd);
-        m_fd = fd;
-    }
-    bool CloseChecked() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return close(fd) == 0;
-    }
-
-private:
-    int m_fd;
 };
 
 } // namespace

@@ -2,30 +2,11 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "host/AtomicFile.h"
-
-namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-} // namespace
+#include "host/Fd.h"
 
 HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
                                     std::vector<unsigned char>& out, std::uint64_t* fileBytes) {

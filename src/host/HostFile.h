@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 // Whole-file reads and writes of host files for the file operations. Only regular files are

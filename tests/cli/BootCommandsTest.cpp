@@ -18,25 +18,14 @@ using testutil::TempDir;
 using testutil::WriteFileBytes;
 using Bytes = std::vector<unsigned char>;
 
-class BootCommands : public ::testing::Test {
+class BootCommands : public clitest::ImageTest {
 protected:
-    void SetUp() override {
-        image = (dir.path() / "disk.d88").string();
-        ASSERT_EQ(RunTool({"new", image, "--type", "1"}).code, 0);
-    }
-    std::string Host(const std::string& name, const Bytes& bytes) {
-        const fs::path path = dir.path() / name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return path.string();
-    }
+    BootCommands() : ImageTest(1) {}
     nlohmann::json Boot(const std::string& path) {
         const auto run = RunTool({"info", path, "--json"});
         EXPECT_EQ(run.code, 0) << run.err;
         return Json(run)["boot"];
     }
-
-    TempDir dir;
-    std::string image;
 };
 
 TEST_F(BootCommands, PutProposesTextMachineAndExecAsTheBootRegisterCommand) {

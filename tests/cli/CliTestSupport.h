@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -81,6 +82,28 @@ private:
 using testdisk::AddRawEntry;
 using testdisk::AddSubdir;
 using testdisk::Pattern;
+
+// A fresh blank image (disk.d88, of the fixture's disk type) in a folder of its own, and host
+// files written beside it.
+class ImageTest : public ::testing::Test {
+protected:
+    explicit ImageTest(int diskType = 0) : m_diskType(diskType) {}
+    void SetUp() override {
+        image = (dir.path() / "disk.d88").string();
+        ASSERT_EQ(RunTool({"new", image, "--type", std::to_string(m_diskType)}).code, 0);
+    }
+    std::string Host(const std::string& name, const std::vector<unsigned char>& bytes) {
+        const std::filesystem::path path = dir.path() / name;
+        EXPECT_TRUE(testutil::WriteFileBytes(path, bytes));
+        return path.string();
+    }
+
+    testutil::TempDir dir;
+    std::string image;
+
+private:
+    int m_diskType;
+};
 
 inline void SaveDisk(const DiskImage& disk, const std::filesystem::path& path) {
     std::string reason;

@@ -25,17 +25,8 @@ Bytes MztFile(std::uint8_t mode, const std::string& name, std::uint16_t size, st
         {.mode = mode, .name = name, .size = size, .load = load, .exec = exec, .data = data});
 }
 
-class FileCommands : public ::testing::Test {
+class FileCommands : public clitest::ImageTest {
 protected:
-    void SetUp() override {
-        image = (dir.path() / "disk.d88").string();
-        ASSERT_EQ(RunTool({"new", image, "--type", "0"}).code, 0);
-    }
-    std::string Host(const std::string& name, const Bytes& bytes) {
-        const fs::path path = dir.path() / name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return path.string();
-    }
     nlohmann::json Rows(const std::string& path, const std::string& sub = "") {
         std::vector<std::string> args{"ls", path, "--json"};
         if (!sub.empty())
@@ -44,9 +35,6 @@ protected:
         EXPECT_EQ(run.code, 0) << run.err;
         return Json(run);
     }
-
-    TempDir dir;
-    std::string image;
 };
 
 TEST_F(FileCommands, PutProposesNameModeAndAddressesAsTheAddFileDialog) {

@@ -32,17 +32,8 @@ using testutil::ReadFileBytes;
 using testutil::TempDir;
 using testutil::WriteFileBytes;
 
-class HostSafety : public ::testing::Test {
+class HostSafety : public clitest::ImageTest {
 protected:
-    void SetUp() override {
-        image = (dir.path() / "disk.d88").string();
-        ASSERT_EQ(RunTool({"new", image, "--type", "0"}).code, 0);
-    }
-    std::string Host(const std::string& name, const Bytes& bytes) {
-        const fs::path path = dir.path() / name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return path.string();
-    }
     std::set<std::string> Names(const std::string& path) {
         const auto run = RunTool({"ls", path, "--json"});
         EXPECT_EQ(run.code, 0) << run.err;
@@ -63,9 +54,6 @@ protected:
         waitpid(pid, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-
-    TempDir dir;
-    std::string image;
 };
 
 TEST_F(HostSafety, ConcurrentPutsBothLand) {
