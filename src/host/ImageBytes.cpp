@@ -67,7 +67,7 @@ void ImageBytes::EnableMapping(const std::string& prefix) {
 }
 
 bool ImageBytes::MappingEnabled() {
-    return g_mappingEnabled;
+    return g_mappingEnabled && !kHeapBuffersOnly;
 }
 
 ImageBytes::~ImageBytes() {
@@ -93,7 +93,7 @@ bool ImageBytes::Read(int fd, std::size_t length, const std::string& path) {
         m_data = &kEmpty;
         return true;
     }
-    if (g_mappingEnabled) {
+    if (MappingEnabled()) {
         PrepareMessage(path);
         void* p = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (p != MAP_FAILED) {

@@ -23,6 +23,7 @@ public:
     ImageBytes& operator=(const ImageBytes&) = delete;
 
     static void EnableMapping(const std::string& prefix);
+    // Whether Read maps files: enabled, and not an AddressSanitizer build (kHeapBuffersOnly).
     static bool MappingEnabled();
 
     // length bytes of fd from its start; path only names the file in the guard's message.

@@ -7,8 +7,10 @@
 
 namespace {
 
-// Below this the page faults are few and new[] is as good.
-constexpr std::size_t kMapThreshold = 64 * 1024;
+// Below this the page faults are few and new[] is as good. Under AddressSanitizer every
+// buffer comes from new[], so that the tests and fuzzers see any access past a disk's end.
+constexpr std::size_t kMapThreshold =
+    kHeapBuffersOnly ? static_cast<std::size_t>(-1) : std::size_t{64 * 1024};
 
 #ifndef MADV_POPULATE_WRITE
 constexpr int MADV_POPULATE_WRITE = 23; // Linux 5.14; older kernels refuse it (harmless)

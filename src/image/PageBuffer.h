@@ -11,6 +11,20 @@ struct PageRelease {
     void operator()(unsigned char* p) const;
 };
 
+// AddressSanitizer guards heap blocks, not mappings: built with it, buffers of whole files and
+// disks come from the heap only (here and in the host layer's file reads).
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kHeapBuffersOnly = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kHeapBuffersOnly = true;
+#else
+inline constexpr bool kHeapBuffersOnly = false;
+#endif
+#else
+inline constexpr bool kHeapBuffersOnly = false;
+#endif
+
 using PageBuffer = std::unique_ptr<unsigned char[], PageRelease>;
 
 // bytes of storage whose contents are unspecified, or nullptr when memory is exhausted (never
