@@ -20,6 +20,7 @@
 
 #include "fs/FileBody.h"
 #include "fs/MztHeader.h"
+#include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
 
@@ -124,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::vector<unsigned char> given = entry;
         const int rc =
             disk.ImportFromBuffer(host.data(), host.size(), entry.data(), plain, storageMode);
-        Check(rc >= 0 && rc <= 7);
+        Check(rc >= 0 && rc <= ToInt(ImportResult::ReadOnlyDirectory));
         if (rc != 0) {
             Check(Snapshot(disk) == before);
             Check(entry == given);
