@@ -1,5 +1,7 @@
 #pragma once
 
+#include <wx/app.h>
+#include <wx/docview.h>
 #include <wx/string.h>
 
 class wxListCtrl;
@@ -14,3 +16,13 @@ public:
     virtual wxListCtrl* GetListCtrl() const = 0;
     virtual void SetSpaceText(const wxString& text) = 0;
 };
+
+// A new view's part of the main frame: the frame becomes the view's frame, and its host
+// interface is returned (null when the top window is no host).
+inline DocumentHost* AttachViewToHost(wxView* view) {
+    wxWindow* frame = wxTheApp->GetTopWindow();
+    auto* host = dynamic_cast<DocumentHost*>(frame);
+    if (host)
+        view->SetFrame(frame);
+    return host;
+}

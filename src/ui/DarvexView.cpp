@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <wx/app.h>
 #include <wx/listctrl.h>
 
 #include "doc/CommandIds.h"
@@ -49,11 +48,9 @@ void CDarvexView::InsertColumns(wxListCtrl* list) {
 bool CDarvexView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags))
         return false;
-    wxWindow* frame = wxTheApp->GetTopWindow();
-    auto* host = dynamic_cast<DocumentHost*>(frame);
+    DocumentHost* host = AttachViewToHost(this);
     if (!host)
         return false;
-    SetFrame(frame);
     m_pList = host->GetListCtrl();
     // The control lives as long as the frame: its columns are made once.
     InsertColumns(m_pList);

@@ -1,6 +1,5 @@
 #include "ui/LeftView.h"
 
-#include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/treectrl.h>
 
@@ -12,11 +11,9 @@ wxIMPLEMENT_DYNAMIC_CLASS(CLeftView, wxView);
 bool CLeftView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags))
         return false;
-    wxWindow* frame = wxTheApp->GetTopWindow();
-    auto* host = dynamic_cast<DocumentHost*>(frame);
+    DocumentHost* host = AttachViewToHost(this);
     if (!host)
         return false;
-    SetFrame(frame);
     m_pTree = host->GetTreeCtrl();
     // Bound with the view as the sink: unbound when the view is deleted with its document.
     m_pTree->Bind(wxEVT_TREE_SEL_CHANGED, &CLeftView::OnSelChanged, this);
