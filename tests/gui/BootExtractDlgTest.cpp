@@ -14,12 +14,8 @@ namespace {
 
 constexpr const char* kFailed = "ブートプログラムの取り出しに失敗しました. ";
 
-class BootExtractDlgTest : public ::testing::Test {
+class BootExtractDlgTest : public ExtractTest {
 protected:
-    BootExtractDlgTest() {
-        disk.Format(0);
-        image = (dir.path() / "img.d88").string();
-    }
     void Register(const std::string& text) {
         const auto program = Pattern(700);
         const IplHeader header = BootHeaderBuilder::Build(1, text, 0x1234);
@@ -32,12 +28,6 @@ protected:
         EXPECT_EQ(disk.ExtractBootToBuffer(format, out), 0);
         return out;
     }
-    std::string In(const std::string& name) const { return (dir.path() / name).string(); }
-
-    testutil::TempDir dir;
-    DiskImage disk;
-    std::string image;
-    int extractFormat = 0;
 };
 
 TEST_F(BootExtractDlgTest, ProposalFollowsTheDisplayText) {

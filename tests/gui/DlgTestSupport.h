@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
 #include "TestUtil.h"
+#include "image/DiskImage.h"
 #include "support/TestDisk.h"
 
 // Disks and host files for the command dialog tests, on top of the shared toolkit.
@@ -37,5 +39,21 @@ inline std::optional<DirEntry> EntryNamed(const DiskImage& disk, const std::stri
     const int index = testdisk::FindEntry(disk, name);
     return index < 0 ? std::nullopt : std::optional<DirEntry>(testdisk::EntryAt(disk, index));
 }
+
+// The extract dialogs' tests: a formatted disk of type 0 whose document is img.d88 in a fresh
+// folder, and the run-scoped format memory the dialogs update.
+class ExtractTest : public ::testing::Test {
+protected:
+    ExtractTest() {
+        disk.Format(0);
+        image = (dir.path() / "img.d88").string();
+    }
+    std::string In(const std::string& name) const { return (dir.path() / name).string(); }
+
+    testutil::TempDir dir;
+    DiskImage disk;
+    std::string image;
+    int extractFormat = 0;
+};
 
 } // namespace dlgtest

@@ -29,23 +29,13 @@ int PutNamed(DiskImage& disk, const std::string& field, const std::vector<unsign
     return disk.ImportFromBuffer(data.data(), data.size(), bytes.data(), 1, 1);
 }
 
-class ExtractDlgTest : public ::testing::Test {
+class ExtractDlgTest : public ExtractTest {
 protected:
-    ExtractDlgTest() {
-        disk.Format(0);
-        image = (dir.path() / "img.d88").string();
-    }
     std::vector<unsigned char> Expected(int index, int format) {
         std::vector<unsigned char> out;
         EXPECT_EQ(disk.ExportToBuffer(index, format, out), 0);
         return out;
     }
-    std::string In(const std::string& name) const { return (dir.path() / name).string(); }
-
-    testutil::TempDir dir;
-    DiskImage disk;
-    std::string image;
-    int extractFormat = 0;
 };
 
 TEST_F(ExtractDlgTest, ProposalsFromEntryNames) {
