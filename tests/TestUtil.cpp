@@ -147,6 +147,8 @@ std::vector<unsigned char> D88Builder::Build() const {
                 r.sectorCount >= 0 ? r.sectorCount : static_cast<int>(track.records.size());
             Put16(out, at + 4, static_cast<std::uint32_t>(count));
             out[at + 6] = r.density;
+            out[at + 7] = r.deletedMark;
+            out[at + 8] = r.status;
             Put16(out, at + 14, static_cast<std::uint32_t>(r.data.size()));
             std::copy(r.data.begin(), r.data.end(), out.begin() + static_cast<long>(at + 16));
         }

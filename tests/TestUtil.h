@@ -41,6 +41,8 @@ struct D88Record {
     std::uint8_t sizeCode = 1;
     std::vector<unsigned char> data;
     std::uint8_t density = 0;
+    std::uint8_t deletedMark = 0;
+    std::uint8_t status = 0;
     int sectorCount = -1; // -1: the number of records of its track
 };
 

@@ -227,7 +227,7 @@ int CDarvexDoc::FillTree() {
     for (std::size_t n = 1; n < nodes.size() && m_nTreeCount < kMaxTreeNodes; ++n) {
         const DirTreeNode& node = nodes[n];
         m_hTreeItem[m_nTreeCount] = tree->AppendItem(m_hTreeItem[node.parent],
-                                                     wxString::FromUTF8(SjisToDisplay(node.name)));
+                                                     wxString::FromUTF8(SjisToTerminal(node.name)));
         m_nTreeDirSector[m_nTreeCount] = node.dirSector;
         ++m_nTreeCount;
     }
@@ -246,7 +246,7 @@ int CDarvexDoc::FillList(int dirSector) {
     for (const ListRow& r : rows) {
         if (row >= kListRows)
             break;
-        list->InsertItem(row, wxString::FromUTF8(SjisToDisplay(r.columns[0])));
+        list->InsertItem(row, wxString::FromUTF8(SjisToTerminal(r.columns[0])));
         for (int c = 1; c < kListColumns; ++c)
             list->SetItem(row, c, wxString::FromUTF8(r.columns[c]));
         m_nListEntry[row] = r.entryIndex;

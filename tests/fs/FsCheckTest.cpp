@@ -185,6 +185,10 @@ TEST(FsCheck, BodiesOutsideTheDataClusters) {
          1,
          MakeEntry({.mode = 0x81, .name = "SWAP", .size = 9000, .start = 3}),
          {}},
+        {"hidden 0x82 entry holds nothing",
+         1,
+         MakeEntry({.mode = 0x82, .name = "HIDE", .size = 9000, .start = 3}),
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -337,6 +341,12 @@ TEST(FsCheck, OwnershipMapNamesTheHolders) {
     ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0); // entry 1: clusters 0, 1
     PutEntry(disk, kRoot, 5,
              MakeEntry({.mode = 0x01, .name = "B", .size = 10, .start = 49})); // cluster 1 too
+    // Entries of the modes that hold nothing are no owners, whatever their run says.
+    for (int i : {0x80, 0x81, 0x82})
+        PutEntry(
+            disk, kRoot, i - 0x80 + 6,
+            MakeEntry(
+                {.mode = static_cast<std::uint8_t>(i), .name = "N", .size = 600, .start = 48}));
     const ClusterOwnership map = BuildClusterOwnership(disk);
     ASSERT_EQ(map.owners.size(), 2u);
     EXPECT_EQ(map.holders[0].count, 1);

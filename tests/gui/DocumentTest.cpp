@@ -17,6 +17,7 @@
 #include "doc/RecentFiles.h"
 #include "fs/Messages.h"
 #include "image/DiskImage.h"
+#include "support/TestDisk.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -110,6 +111,22 @@ TEST_F(GuiTest, DirectoryCycleStopsAtTheNodeLimit) {
     ASSERT_NE(OpenFile(dir.path() / "cycle.d88"), nullptr);
     EXPECT_EQ(Doc()->GetTreeCount(), kMaxTreeNodes);
     EXPECT_EQ(Frame().GetTreeCtrl()->GetCount(), static_cast<unsigned>(kMaxTreeNodes));
+}
+
+TEST_F(GuiTest, ControlBytesInNamesShowEscaped) {
+    testutil::TempDir dir;
+    DiskImage disk;
+    disk.Format(1);
+    disk.SetCurrentDir(-1);
+    ASSERT_GT(testdisk::AddSubdir(disk, "TWO\nLINES"), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "TAB\tDEL\x7F\x1B[2J", 0x01, testdisk::Pattern(10)), 0);
+    SaveDiskFile(disk, dir.path() / "ctl.d88");
+    ASSERT_NE(OpenFile(dir.path() / "ctl.d88"), nullptr);
+    // One row each, one line tall.
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"root", "  TWO\\x0ALINES"}));
+    const auto rows = ListRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "TAB\\x09DEL\\x7F\\x1B[2J");
 }
 
 TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {

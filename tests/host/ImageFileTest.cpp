@@ -104,11 +104,12 @@ TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
     TempDir dir;
     const fs::path small = dir.path() / "small.d88";
     ASSERT_TRUE(WriteFileBytes(small, std::vector<unsigned char>(100, 0)));
-    const fs::path big = dir.path() / "big.d88";
-    {
-        ASSERT_TRUE(WriteFileBytes(big, {}));
-        // Sparse: the limit is tested on the length before anything is read.
-        fs::resize_file(big, ImageFile::kMaxImageFileBytes + 1);
+    // Sparse files at the limit of 64 MiB and one byte over it, written out as numbers so that
+    // a changed limit shows here.
+    const fs::path atLimit = dir.path() / "limit.d88", big = dir.path() / "big.d88";
+    for (const auto& [path, bytes] : {std::pair{atLimit, 67108864u}, std::pair{big, 67108865u}}) {
+        ASSERT_TRUE(WriteFileBytes(path, {}));
+        fs::resize_file(path, bytes);
     }
     struct Case {
         fs::path path;
@@ -118,6 +119,7 @@ TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
         {dir.path() / "missing.d88", "cannot read"},
         {dir.path(), "cannot read"},
         {small, "not a D88"},
+        {atLimit, "not a D88"},
         {big, "too large"},
     };
     for (const Case& c : kCases) {

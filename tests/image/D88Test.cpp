@@ -544,19 +544,24 @@ TEST(D88Load, RecordsRaiseTheCylinderCountUpTo82) {
 
 TEST(D88Load, TrackOffsetsOutsideTheFile) {
     const auto s = Pattern(256, 91);
-    auto base = D88Builder().SetDiskSize(688 + 8704).AddTrack(0, {SectorRecord(0, 0, 1, s.data())});
-    const std::size_t len = base.Build().size();
-    for (std::uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, static_cast<std::uint32_t>(len),
-                                 static_cast<std::uint32_t>(len - 8), 0x10u}) {
-        SCOPED_TRACE(offset);
-        auto b = base;
-        auto file = b.SetTrackEntry(1, offset).Build();
-        DiskImage disk;
-        ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
-        EXPECT_EQ(disk.GetCylinders(), 1);
-        const auto image = ImageBytes(disk);
-        EXPECT_TRUE(std::equal(s.begin(), s.end(), image.begin() + 0x1000));
-        EXPECT_EQ(disk.GetLoadReport().sectorsMissing, 31);
+    // The bad entry after the real track and before it: the real one is read either way.
+    for (int badEntry : {1, 0}) {
+        auto base = D88Builder()
+                        .SetDiskSize(688 + 8704)
+                        .AddTrack(1 - badEntry, {SectorRecord(0, 0, 1, s.data())});
+        const std::size_t len = base.Build().size();
+        for (std::uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, static_cast<std::uint32_t>(len),
+                                     static_cast<std::uint32_t>(len - 8), 0x10u}) {
+            SCOPED_TRACE(testing::Message() << "entry " << badEntry << " offset " << offset);
+            auto b = base;
+            auto file = b.SetTrackEntry(badEntry, offset).Build();
+            DiskImage disk;
+            ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+            EXPECT_EQ(disk.GetCylinders(), 1);
+            const auto image = ImageBytes(disk);
+            EXPECT_TRUE(std::equal(s.begin(), s.end(), image.begin() + 0x1000));
+            EXPECT_EQ(disk.GetLoadReport().sectorsMissing, 31);
+        }
     }
 }
 
@@ -708,6 +713,14 @@ TEST(D88Load, ReportCases) {
     dense.density = 0x40;
     cases.push_back(
         {"density", D88Builder().AddTrack(1, {dense}).Build(), {0, 0, 31, false, 0, 1}});
+    D88Record deleted = SectorRecord(0, 1, 1, s.data());
+    deleted.deletedMark = 0x10;
+    cases.push_back(
+        {"deleted mark", D88Builder().AddTrack(1, {deleted}).Build(), {0, 0, 31, false, 0, 1}});
+    D88Record crcError = SectorRecord(0, 1, 1, s.data());
+    crcError.status = 0xB0;
+    cases.push_back(
+        {"status", D88Builder().AddTrack(1, {crcError}).Build(), {0, 0, 31, false, 0, 1}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
