@@ -10,6 +10,7 @@
 #include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 #include <wx/string.h>
 
@@ -23,18 +24,9 @@ namespace {
 const char* const kDesktopName = "darvex.desktop";
 const char* const kMimeName = "darvex-mime.xml";
 
-// The mark: a key of the desktop file's group, or a comment in the XML files, followed by the
-// checksum of the file without the mark's line.
-enum class MarkStyle { DesktopKey, XmlComment };
-constexpr std::string_view kDesktopMarkStart = "X-Darvex-User-Registration=";
-constexpr std::string_view kXmlMarkStart = "<!-- darvex-user-registration ";
-constexpr std::string_view kXmlMarkEnd = " -->";
+// The mark: a comment line holding this token and the checksum of the file without that line.
+constexpr std::string_view kMark = "darvex-user-registration ";
 constexpr std::size_t kChecksumDigits = 16;
-
-struct OwnFile {
-    fs::path path;
-    MarkStyle style;
-};
 
 fs::path DataHome() {
     return fs::path(ShellRegistration::UserDataHome());
@@ -72,67 +64,33 @@ std::string Checksum(std::string_view text) {
     return digits;
 }
 
-std::string_view MarkStart(MarkStyle style) {
-    return style == MarkStyle::DesktopKey ? kDesktopMarkStart : kXmlMarkStart;
-}
-
-std::string_view MarkEnd(MarkStyle style) {
-    return style == MarkStyle::DesktopKey ? std::string_view() : kXmlMarkEnd;
-}
-
-// The mark goes after the desktop file's group header, and after the XML declaration, before
+// "# ..." at the top of the desktop file; "<!-- ... -->" after the XML declaration, before
 // which nothing may stand.
-std::string Marked(const std::string& text, MarkStyle style) {
-    std::size_t at = 0;
-    const std::string_view after = style == MarkStyle::DesktopKey ? "[Desktop Entry]" : "<?xml";
-    if (text.compare(0, after.size(), after) == 0) {
-        const std::size_t eol = text.find('\n');
-        at = eol == std::string::npos ? text.size() : eol + 1;
-    }
-    std::string line(MarkStart(style));
-    line += Checksum(text);
-    line += MarkEnd(style);
-    line += '\n';
-    return text.substr(0, at) + line + text.substr(at);
+std::string Marked(const std::string& text) {
+    const bool xml = text.rfind("<?xml", 0) == 0;
+    const std::size_t eol = text.find('\n');
+    const std::size_t at = !xml ? 0 : eol == std::string::npos ? text.size() : eol + 1;
+    const std::string mark = std::string(kMark) + Checksum(text);
+    return text.substr(0, at) + (xml ? "<!-- " + mark + " -->\n" : "# " + mark + "\n") +
+           text.substr(at);
 }
 
-// The line of the mark: its start, its end (after the newline) and the checksum it holds.
-struct MarkLine {
-    std::size_t begin = std::string::npos, end = 0;
-    std::string_view checksum;
-};
-
-MarkLine FindMark(std::string_view content, MarkStyle style) {
-    const std::string_view start = MarkStart(style), finish = MarkEnd(style);
-    for (std::size_t begin = 0; begin < content.size();) {
-        const std::size_t eol = content.find('\n', begin);
-        const std::size_t lineEnd = eol == std::string_view::npos ? content.size() : eol;
-        const std::string_view line = content.substr(begin, lineEnd - begin);
-        if (line.size() == start.size() + kChecksumDigits + finish.size() &&
-            line.substr(0, start.size()) == start &&
-            line.substr(line.size() - finish.size()) == finish)
-            return {begin, eol == std::string_view::npos ? lineEnd : eol + 1,
-                    line.substr(start.size(), kChecksumDigits)};
-        begin = lineEnd + 1;
-    }
-    return {};
-}
-
-bool HasMark(std::string_view content, MarkStyle style) {
-    return FindMark(content, style).begin != std::string::npos;
+// The checksum of the first mark line, and the content without that line; none without a mark.
+std::optional<std::pair<std::string, std::string>> SplitMark(std::string_view content) {
+    const std::size_t token = content.find(kMark);
+    if (token == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t begin = content.rfind('\n', token) + 1; // npos + 1 is 0
+    const std::size_t eol = content.find('\n', token);
+    const std::size_t end = eol == std::string_view::npos ? content.size() : eol + 1;
+    return std::pair{std::string(content.substr(token + kMark.size(), kChecksumDigits)),
+                     std::string(content.substr(0, begin)) + std::string(content.substr(end))};
 }
 
 // A file of ours that nobody changed: its mark's checksum is that of the rest.
-bool Unchanged(const std::string& content, MarkStyle style) {
-    const MarkLine mark = FindMark(content, style);
-    if (mark.begin == std::string::npos)
-        return false;
-    const std::string rest = content.substr(0, mark.begin) + content.substr(mark.end);
-    return Checksum(rest) == mark.checksum;
-}
-
-OwnedFile::IsOurs OursIn(MarkStyle style) {
-    return [style](const std::string& content) { return Unchanged(content, style); };
+bool Unchanged(const std::string& content) {
+    const auto mark = SplitMark(content);
+    return mark && Checksum(mark->second) == mark->first;
 }
 
 // An Exec argument: quoted, with `"`, '`', '$' and '\' escaped by a backslash, '%' doubled
@@ -208,14 +166,10 @@ struct Removal {
 // Removes the files of ours that are as we wrote them; the rest stays.
 Removal RemoveOurs() {
     Removal removal;
-    const OwnFile files[] = {{DesktopPath(), MarkStyle::DesktopKey},
-                             {MimePath(), MarkStyle::XmlComment},
-                             {AppIconPath(), MarkStyle::XmlComment},
-                             {DocIconPath(), MarkStyle::XmlComment}};
-    for (const OwnFile& f : files) {
+    for (const fs::path& path : {DesktopPath(), MimePath(), AppIconPath(), DocIconPath()}) {
         std::error_code ec;
-        const bool present = fs::exists(fs::symlink_status(f.path, ec));
-        const OwnedFile::Outcome outcome = OwnedFile::Remove(f.path.string(), OursIn(f.style));
+        const bool present = fs::exists(fs::symlink_status(path, ec));
+        const OwnedFile::Outcome outcome = OwnedFile::Remove(path.string(), Unchanged);
         removal.ok = removal.ok && outcome != OwnedFile::Outcome::Failed;
         removal.removedAny = removal.removedAny || (present && outcome == OwnedFile::Outcome::Done);
     }
@@ -246,7 +200,7 @@ bool ShellRegistration::InstalledSystemWide() {
         if (!fs::exists(desktop, ec))
             continue;
         const std::optional<std::string> content = OwnedFile::Read(fs::canonical(desktop, ec));
-        if (!content || !HasMark(*content, MarkStyle::DesktopKey))
+        if (!content || !SplitMark(*content))
             return true;
     }
     return false;
@@ -274,7 +228,7 @@ std::string ShellRegistration::DesktopFileFor(const std::string& exe) {
         }
         out += line + "\n";
     }
-    return Marked(out, MarkStyle::DesktopKey);
+    return Marked(out);
 }
 
 bool ShellRegistration::RegisterIfNeeded(const std::string& exe) {
@@ -291,15 +245,13 @@ bool ShellRegistration::RegisterIfNeeded(const std::string& exe) {
         return false;
     // The icons first: a desktop file that names a missing icon shows a blank one. A user's
     // own icon or MIME file of the same name stays as it is.
-    const OwnedFile::IsOurs xml = OursIn(MarkStyle::XmlComment);
     if (kAppIconSvg[0] != '\0')
-        OwnedFile::Write(AppIconPath().string(), Marked(kAppIconSvg, MarkStyle::XmlComment), xml);
+        OwnedFile::Write(AppIconPath().string(), Marked(kAppIconSvg), Unchanged);
     if (kDocIconSvg[0] != '\0')
-        OwnedFile::Write(DocIconPath().string(), Marked(kDocIconSvg, MarkStyle::XmlComment), xml);
-    if (OwnedFile::Write(MimePath().string(), Marked(kMimeFile, MarkStyle::XmlComment), xml) ==
+        OwnedFile::Write(DocIconPath().string(), Marked(kDocIconSvg), Unchanged);
+    if (OwnedFile::Write(MimePath().string(), Marked(kMimeFile), Unchanged) ==
             OwnedFile::Outcome::Failed ||
-        OwnedFile::Write(DesktopPath().string(), desktop, OursIn(MarkStyle::DesktopKey)) !=
-            OwnedFile::Outcome::Done)
+        OwnedFile::Write(DesktopPath().string(), desktop, Unchanged) != OwnedFile::Outcome::Done)
         return false;
     Refresh();
     return true;
