@@ -135,7 +135,7 @@ bool FitsADesktopFile(const std::string& exe) {
 void RunTool(const char* tool, const fs::path& folder) {
     const pid_t pid = fork();
     if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (null >= 0) {
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
