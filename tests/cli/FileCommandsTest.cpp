@@ -415,42 +415,39 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
     EXPECT_EQ(FilesIn(work).count("_~2.mzt"), 1u);
 }
 
-TEST_F(FileCommands, ExtractionNeverWritesOverTheImage) {
-    ASSERT_EQ(RunTool({"put", image, Host("src", Pattern(16)), "--name", "disk.d88"}).code, 0);
-    ASSERT_EQ(RunTool({"boot-put", image, Host("ipl", Pattern(16)), "--text", "disk.d88"}).code, 0);
-    const Bytes before = ReadFileBytes(image);
-    clitest::InFolder in(dir.path());
-    const std::string refused = ": this is the disk image being read; refusing to write over it\n";
-    const std::vector<std::vector<std::string>> kRuns = {
-        {"get", "disk.d88", "disk.d88"},
-        {"get", "disk.d88", "disk.d88", "./disk.d88"},
-        {"get", "disk.d88", "--all", "."},
-        {"boot-get", "disk.d88", "disk.d88"},
-    };
-    for (const auto& args : kRuns) {
-        const auto run = RunTool(args);
-        EXPECT_EQ(run.code, 1);
-        EXPECT_EQ(run.err, "darvex-cli: " + args[0] + ": " +
-                               (args[2] == "--all" ? "./disk.d88" : args.back()) + refused);
-        EXPECT_EQ(ReadFileBytes(image), before);
-    }
-}
-
-TEST_F(FileCommands, GetTakesABodyInTheReservedAreaOnlyWithForce) {
+TEST_F(FileCommands, ExtractionRefusalsNameTheirCause) {
     DiskImage disk;
     disk.Format(0);
-    testdisk::PutEntry(disk, kRootDirSector, 1,
-                       testdisk::MakeEntry({.name = "IPL", .size = 300, .start = 0}));
+    ASSERT_EQ(clitest::AddRawEntry(disk, "disk.d88", 0x01, Pattern(16)), 0);
+    testdisk::PutEntry(disk, kRootDirSector, 5, testdisk::MakeEntry({.name = "IPL", .size = 300}));
     clitest::SaveDisk(disk, image);
-    const fs::path out = dir.path() / "out";
-    const auto run = RunTool({"get", image, "IPL", out.string()});
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "darvex-cli: get: IPL: its body lies at sector 0, in the reserved area "
-                       "(boot program, bitmap and directory) before the first data sector; not "
-                       "extracted (--force takes those bytes all the same)\n");
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(RunTool({"get", image, "IPL", out.string(), "--force"}).code, 0);
-    EXPECT_EQ(ReadFileBytes(out), testdisk::SectorBytes(disk, 0, 300));
+    ASSERT_EQ(RunTool({"boot-put", image, Host("ipl", Pattern(16))}).code, 0);
+    const Bytes before = ReadFileBytes(image);
+    clitest::InFolder in(dir.path());
+    const std::string overImage =
+        ": disk.d88: this is the disk image being read; refusing to write over it\n";
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;
+    } kCases[] = {
+        {{"get", "disk.d88", "disk.d88"}, 1, "darvex-cli: get" + overImage},
+        {{"boot-get", "disk.d88", "disk.d88"}, 1, "darvex-cli: boot-get" + overImage},
+        {{"get", "disk.d88", "IPL", "out"},
+         1,
+         "darvex-cli: get: IPL: its body lies at sector 0, in the reserved area (boot program, "
+         "bitmap and directory) before the first data sector; not extracted (--force takes those "
+         "bytes all the same)\n"},
+        {{"get", "disk.d88", "IPL", "out", "--force"}, 0, ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.args.back());
+        const auto run = RunTool(c.args);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(fs::exists(dir.path() / "out"), c.code == 0);
+    }
+    EXPECT_EQ(ReadFileBytes(image), before);
 }
 
 TEST_F(FileCommands, RmRemovesOnlyWhenEveryNameIsFound) {

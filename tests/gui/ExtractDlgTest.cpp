@@ -190,29 +190,21 @@ TEST_F(ExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
     EXPECT_EQ(ReadFileBytes(image), imageBytes);
     EXPECT_EQ(ReadFileBytes(In("B.BIN")), Expected(2, 1));
 
-    // "すべて OK": the entries taken unseen replace nothing, and the image least of all.
-    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {3, 2, 1}, extractFormat),
+    // "すべて OK": the entries taken unseen replace nothing, the image least of all, and a body
+    // in the reserved area is refused.
+    testdisk::PutEntry(disk, kRootDirSector, 4, testdisk::MakeEntry({.name = "IPL", .size = 9}));
+    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {3, 2, 1, 4}, extractFormat),
                   ExpectDialog<CExtractDlg>([](CExtractDlg& dlg) {
                       Click(dlg, kIdAllOk);
                       return dlg.GetReturnCode();
                   }),
-                  ExpectMessage(sameAsImage, "エラー"));
-    EXPECT_EQ(ReadFileBytes(In("C")), Expected(3, 1));
-    EXPECT_EQ(ReadFileBytes(In("B~2.BIN")), Expected(2, 1));
-    EXPECT_EQ(ReadFileBytes(image), imageBytes);
-}
-
-TEST_F(ExtractDlgTest, ABodyInTheReservedAreaIsRefused) {
-    testdisk::PutEntry(disk, kRootDirSector, 1,
-                       testdisk::MakeEntry({.name = "IPL", .size = 300, .start = 0}));
-    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {1}, extractFormat),
-                  ExpectDialog<CExtractDlg>([](CExtractDlg& dlg) {
-                      Click(dlg, wxID_OK);
-                      return dlg.GetReturnCode();
-                  }),
+                  ExpectMessage(sameAsImage, "エラー"),
                   ExpectMessage("「IPL」の本体はセクタ 0 にあり, システム領域 (ブートプログラム, "
                                 "ビットマップ, ディレクトリ) に重なっているため, 取り出しません.",
                                 "エラー"));
+    EXPECT_EQ(ReadFileBytes(In("C")), Expected(3, 1));
+    EXPECT_EQ(ReadFileBytes(In("B~2.BIN")), Expected(2, 1));
+    EXPECT_EQ(ReadFileBytes(image), imageBytes);
     EXPECT_FALSE(std::filesystem::exists(In("IPL")));
 }
 
