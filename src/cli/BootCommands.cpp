@@ -4,6 +4,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/Messages.h"
+#include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -23,10 +24,12 @@ void AddBootGet(CommandSet& commands) {
         DiskImage disk;
         if (!LoadImage(io, "boot-get", o->image, disk))
             return kExitFailed;
-        const ExtractBootCause cause =
-            ExtractBootToFile(disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin));
-        if (cause != ExtractBootCause::None)
-            return Fail(io, "boot-get", o->out, MessageEn(cause));
+        ExtractOutput output;
+        output.imagePath = o->image;
+        const ExtractBootOutcome outcome = ExtractBootToFile(
+            disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
+        if (!outcome.Ok())
+            return Fail(io, "boot-get", o->out, outcome.MessageEn());
         return kExitOk;
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();

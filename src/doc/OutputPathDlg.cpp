@@ -8,6 +8,8 @@
 
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
+#include "doc/JaMessageBox.h"
+#include "fs/Messages.h"
 #include "host/PathParts.h"
 
 using DialogSupport::FromUtf8;
@@ -45,6 +47,13 @@ std::string COutputPathDlg::PathText() const {
 
 int COutputPathDlg::FormatIndex() const {
     return m_pFormat->GetSelection();
+}
+
+bool COutputPathDlg::ConfirmReplace(const std::string& path) {
+    const wxString text =
+        wxString::Format(FromUtf8(MessageJa(UiText::ReplaceQuestion)), FromUtf8(path));
+    return JaMessageBox(IsShown() ? this : GetParent(), text, GetTitle(), wxYES_NO | wxICON_NONE) ==
+           wxID_YES;
 }
 
 void COutputPathDlg::OnFormatChanged(wxCommandEvent&) {

@@ -34,6 +34,19 @@ std::string WithErrno(std::string text, int sysError) {
     return text;
 }
 
+std::string Quoted(std::string_view text) {
+    return "「" + std::string(text) + "」";
+}
+
+// An extraction never writes over the image it reads, also not through a link.
+constexpr const char* kSameAsImageEn =
+    "this is the disk image being read; refusing to write over it";
+
+std::string SameAsImageJa(std::string_view path) {
+    return Quoted(path) +
+           "は読み込んでいるディスクイメージです. ほかのファイル名を指定してください.";
+}
+
 } // namespace
 
 std::string MessageJa(LoadResult result) {
@@ -44,12 +57,42 @@ std::string MessageEn(LoadResult result) {
     return result == LoadResult::Ok ? std::string() : "not a D88 disk image";
 }
 
-std::string MessageJa(ExportResult result) {
-    return result == ExportResult::Ok ? std::string() : kExtractFailed;
+std::string MessageJa(ExportResult result, std::string_view subject, long long sector) {
+    switch (result) {
+    case ExportResult::Ok:
+        return {};
+    case ExportResult::ReservedArea:
+        return Quoted(subject) + "の本体はセクタ " + std::to_string(sector) +
+               " にあり, システム領域 (ブートプログラム, ビットマップ, ディレクトリ) "
+               "に重なっているため, 取り出しません.";
+    case ExportResult::PastDiskEnd:
+        return Quoted(subject) + "の本体はディスクの終わりを越えています (セクタ " +
+               std::to_string(sector) + "). 取り出しません.";
+    case ExportResult::SameAsImage:
+        return SameAsImageJa(subject);
+    case ExportResult::CannotWrite:
+        break;
+    }
+    return kExtractFailed;
 }
 
-std::string MessageEn(ExportResult result) {
-    return result == ExportResult::Ok ? std::string() : "cannot write the file";
+std::string MessageEn(ExportResult result, long long sector, int sysError) {
+    switch (result) {
+    case ExportResult::Ok:
+        return {};
+    case ExportResult::ReservedArea:
+        return "its body lies at sector " + std::to_string(sector) +
+               ", in the reserved area (boot program, bitmap and directory) before the first "
+               "data sector; not extracted (--force takes those bytes all the same)";
+    case ExportResult::PastDiskEnd:
+        return "its body reaches sector " + std::to_string(sector) +
+               ", past the end of the disk; not extracted (--force takes what the disk holds)";
+    case ExportResult::SameAsImage:
+        return kSameAsImageEn;
+    case ExportResult::CannotWrite:
+        break;
+    }
+    return WithErrno("cannot write the file", sysError);
 }
 
 std::string MessageJa(ImportResult result) {
@@ -132,7 +175,13 @@ std::string MessageEn(ExtractBootResult result) {
     return result == ExtractBootResult::Ok ? std::string() : "taking out the boot program failed";
 }
 
-std::string MessageEn(ExtractBootCause cause) {
+std::string MessageJa(ExtractBootCause cause, std::string_view path) {
+    if (cause == ExtractBootCause::SameAsImage)
+        return SameAsImageJa(path);
+    return MessageJa(ToResult(cause));
+}
+
+std::string MessageEn(ExtractBootCause cause, int sysError) {
     switch (cause) {
     case ExtractBootCause::None:
         return {};
@@ -141,7 +190,9 @@ std::string MessageEn(ExtractBootCause cause) {
     case ExtractBootCause::PastImageEnd:
         return "the boot program reaches past the end of the disk image";
     case ExtractBootCause::WriteFailed:
-        return "cannot write the file";
+        return WithErrno("cannot write the file", sysError);
+    case ExtractBootCause::SameAsImage:
+        return kSameAsImageEn;
     }
     return MessageEn(ExtractBootResult::Failed);
 }
@@ -338,6 +389,8 @@ std::string MessageJa(UiText text) {
         return kSaveFailed;
     case UiText::ChangedOnDisk:
         return "ディスクイメージ「%s」はほかのプログラムによって変更されています. 上書きしますか?";
+    case UiText::ReplaceQuestion:
+        return "%s は既に存在します. 置き換えますか?";
     }
     return {};
 }

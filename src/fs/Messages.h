@@ -19,8 +19,10 @@
 std::string MessageJa(LoadResult result);
 std::string MessageEn(LoadResult result);
 
-std::string MessageJa(ExportResult result);
-std::string MessageEn(ExportResult result);
+// subject: the entry's name (ReservedArea, PastDiskEnd) or the output path (SameAsImage), as
+// UTF-8; sector: the sector refused; sysError: the errno behind CannotWrite, 0 when none.
+std::string MessageJa(ExportResult result, std::string_view subject = {}, long long sector = -1);
+std::string MessageEn(ExportResult result, long long sector = -1, int sysError = 0);
 
 std::string MessageJa(ImportResult result);
 std::string MessageEn(ImportResult result);
@@ -30,7 +32,9 @@ std::string MessageEn(RemoveResult result);
 
 std::string MessageJa(ExtractBootResult result);
 std::string MessageEn(ExtractBootResult result);
-std::string MessageEn(ExtractBootCause cause);
+// path: the output path (SameAsImage), UTF-8; sysError: the errno behind WriteFailed.
+std::string MessageJa(ExtractBootCause cause, std::string_view path = {});
+std::string MessageEn(ExtractBootCause cause, int sysError = 0);
 
 std::string MessageJa(RegisterBootResult result);
 std::string MessageEn(RegisterBootResult result);
@@ -64,5 +68,6 @@ enum class UiText {
     NameNotEncodable,    // a typed name or text CP932 cannot encode
     SaveFailed,          // the disk image could not be saved (the reason follows)
     ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
+    ReplaceQuestion,     // an extraction's output exists ("%s": its path)
 };
 std::string MessageJa(UiText text);

@@ -149,6 +149,19 @@ void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
     closedir(dir);
 }
 
+// Gives the finished file its name only where no other node has it. File systems without
+// RENAME_NOREPLACE get a hard link, which never replaces either, and the temporary name goes.
+bool RenameNoReplace(int dirFd, const std::string& from, const std::string& to) {
+    if (renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0)
+        return false;
+    unlinkat(dirFd, from.c_str(), 0);
+    return true;
+}
+
 std::string ShortTempName() {
     static std::atomic<unsigned> counter{0};
     return ".dvx" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
@@ -166,7 +179,14 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned c
         path, [&](int fd) { return WriteAll(fd, data, bytes); }, oldFd);
 }
 
-AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& write, int oldFd) {
+AtomicFile::Result AtomicFile::Create(const std::string& path, const unsigned char* data,
+                                      std::size_t bytes) {
+    return Replace(
+        path, [&](int fd) { return WriteAll(fd, data, bytes); }, -1, true);
+}
+
+AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& write, int oldFd,
+                                       bool keepExisting) {
     using Step = Result::Step;
     const std::size_t slash = path.rfind('/');
     const std::string folder =
@@ -241,7 +261,10 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& wr
         removeNamed();
         return Fail(Step::Write, error);
     }
-    if (renameat(dir.get(), tempName.c_str(), dir.get(), name.c_str()) != 0) {
+    const bool moved = keepExisting
+                           ? RenameNoReplace(dir.get(), tempName, name)
+                           : renameat(dir.get(), tempName.c_str(), dir.get(), name.c_str()) == 0;
+    if (!moved) {
         const int error = errno;
         removeNamed();
         return Fail(Step::Replace, error);

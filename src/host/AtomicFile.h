@@ -29,7 +29,11 @@ public:
     // The same, with the contents written by write to the new file's descriptor: false (with
     // errno set) when it could not write them all.
     using Writer = std::function<bool(int fd)>;
-    static Result Replace(const std::string& path, const Writer& write, int oldFd = -1);
+    static Result Replace(const std::string& path, const Writer& write, int oldFd = -1,
+                          bool keepExisting = false);
+    // As Replace, but anything already at path (a file, folder or link) stays: the new file
+    // only ever takes a free name, else the result fails at Replace with EEXIST.
+    static Result Create(const std::string& path, const unsigned char* data, std::size_t bytes);
     // write() until all bytes are written; false with errno set otherwise.
     static bool WriteAll(int fd, const unsigned char* data, std::size_t bytes);
 

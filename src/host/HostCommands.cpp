@@ -1,6 +1,5 @@
 #include "host/HostCommands.h"
 
-#include "fs/Boot.h"
 #include "fs/MztHeader.h"
 #include "host/HostFile.h"
 #include "host/PathParts.h"
@@ -111,15 +110,4 @@ BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
     outcome.result = static_cast<RegisterBootResult>(disk.RegisterBootFromBuffer(
         source.data.data(), source.data.size(), built.header.Bytes().data(), built.plain));
     return outcome;
-}
-
-ExtractBootCause ExtractBootToFile(const DiskImage& disk, const std::string& path, int format) {
-    std::vector<unsigned char> out;
-    // Every refusal comes before the file is created, so a refused extraction leaves none.
-    const ExtractBootCause cause = ExtractBoot(disk, format, out);
-    if (cause != ExtractBootCause::None)
-        return cause;
-    if (!HostFile::Write(path.c_str(), out.data(), out.size()))
-        return ExtractBootCause::WriteFailed;
-    return ExtractBootCause::None;
 }

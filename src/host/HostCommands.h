@@ -10,7 +10,7 @@
 
 class DiskImage;
 
-// The add-file, boot-register and boot-extract commands on host files, as the desktop dialogs
+// The add-file and boot-register commands on host files, as the desktop dialogs
 // and `darvex-cli` both run them: read the chosen file, propose, then build and store from the
 // user's choices. Every rule is the core's (AddFileEntry, BootHeaderBuilder); these only read
 // and write the host side. Messages: MessageJa/MessageEn of the reasons and results.
@@ -59,6 +59,3 @@ struct BootOutcome {
 BootSource ReadBootSource(const std::string& path, MztChoice mzt);
 BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
                                    const BootHeaderBuilder::Choices& choices);
-
-// Writes the boot program to path in format (0 MZT, 1 BIN); nothing is created on a refusal.
-ExtractBootCause ExtractBootToFile(const DiskImage& disk, const std::string& path, int format);

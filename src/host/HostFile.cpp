@@ -37,17 +37,36 @@ HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
     return ReadStatus::Ok;
 }
 
-bool HostFile::Write(const char* path, const unsigned char* data, std::size_t bytes) {
+namespace {
+
+bool Report(const AtomicFile::Result& result, int* sysError) {
+    if (sysError)
+        *sysError = result.ok ? 0 : result.sysError;
+    return result.ok;
+}
+
+} // namespace
+
+bool HostFile::Write(const char* path, const unsigned char* data, std::size_t bytes,
+                     int* sysError) {
     struct stat st {};
     int oldFd = -1;
     if (lstat(path, &st) == 0) {
         // A link standing at the path is replaced, never followed; any other kind of node
         // (device, FIFO, socket, folder) is not ours to replace.
-        if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+            if (sysError)
+                *sysError = S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
             return false;
+        }
         if (S_ISREG(st.st_mode))
             oldFd = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     }
     Fd old(oldFd);
-    return AtomicFile::Replace(path, data, bytes, old.get()).ok;
+    return Report(AtomicFile::Replace(path, data, bytes, old.get()), sysError);
+}
+
+bool HostFile::Create(const char* path, const unsigned char* data, std::size_t bytes,
+                      int* sysError) {
+    return Report(AtomicFile::Create(path, data, bytes), sysError);
 }

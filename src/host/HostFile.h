@@ -18,6 +18,12 @@ public:
                            std::uint64_t* fileBytes = nullptr);
     // Writes the bytes as the whole new content of path. False when path is not a regular file
     // or a link, or when the new file cannot be created, written or renamed into place; path
-    // is then as it was.
-    static bool Write(const char* path, const unsigned char* data, std::size_t bytes);
+    // is then as it was. sysError (if given) receives the errno of the failure: EISDIR for a
+    // folder, EEXIST for another node that is not ours to replace.
+    static bool Write(const char* path, const unsigned char* data, std::size_t bytes,
+                      int* sysError = nullptr);
+    // As Write, where nothing stands at path yet: anything there stays, and the result is
+    // false with EEXIST.
+    static bool Create(const char* path, const unsigned char* data, std::size_t bytes,
+                       int* sysError = nullptr);
 };

@@ -323,7 +323,7 @@ TEST_F(FileCommands, GetProposesTheOutputNameInTheCurrentFolder) {
     };
     const Case kCases[] = {
         {"PROG.BIN", "PROG.BIN", "PROG.mzt"}, {"A.B.X", "A.X", "A.mzt"},
-        {"DATA", "DATA", "DATA.mzt"},         {".X", ".X", ".mzt"},
+        {"DATA", "DATA", "DATA.mzt"},         {".X", "_.X", "_.mzt"}, // never hidden
         {"テキ.TXT", "テキ.TXT", "テキ.mzt"},
     };
     const Bytes data = Pattern(333, 4);
@@ -357,7 +357,7 @@ TEST_F(FileCommands, GetProposesTheOutputNameInTheCurrentFolder) {
     const auto bad = RunTool({"get", image, "DATA", (dir.path() / "none" / "x").string()});
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.err, "darvex-cli: get: " + (dir.path() / "none" / "x").string() +
-                           ": cannot write the file\n");
+                           ": cannot write the file: No such file or directory\n");
 }
 
 TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
@@ -366,7 +366,7 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
         const char* bin; // the host file --all writes
     };
     const std::vector<Case> kCases = {
-        {"../x", "._x"},
+        {"../x", "_._x"},
         {"a/b", "a_b"},
         {std::string("\x01\x02", 2), "__"},
         {"\x80\xFF", "\\x80\\xFF"},
@@ -374,7 +374,7 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
         {".", "_~2"},
         {"/", "_~3"},
         {"a_b", "a_b~2"},
-        {"../../etc/passwd", "._etc_passwd"},
+        {"../../etc/passwd", "_._etc_passwd"},
         {"\x1B[2J", "_[2J"},
     };
     DiskImage disk;
@@ -410,7 +410,44 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
     for (const std::string& name : FilesIn(work))
         EXPECT_EQ(name.find('/'), std::string::npos);
     EXPECT_EQ(FilesIn(dir.path() / "deep"), (std::set<std::string>{"out", "work"}));
-    EXPECT_EQ(FilesIn(work).count(".mzt"), 1u); // "../x", "..", "." and friends all give .mzt
+    // "../x", "..", "." and friends all give .mzt, made visible, then numbered.
+    EXPECT_EQ(FilesIn(work).count("_.mzt"), 1u);
+    EXPECT_EQ(FilesIn(work).count("_~2.mzt"), 1u);
+}
+
+TEST_F(FileCommands, ExtractionRefusalsNameTheirCause) {
+    DiskImage disk;
+    disk.Format(0);
+    ASSERT_EQ(clitest::AddRawEntry(disk, "disk.d88", 0x01, Pattern(16)), 0);
+    testdisk::PutEntry(disk, kRootDirSector, 5, testdisk::MakeEntry({.name = "IPL", .size = 300}));
+    clitest::SaveDisk(disk, image);
+    ASSERT_EQ(RunTool({"boot-put", image, Host("ipl", Pattern(16))}).code, 0);
+    const Bytes before = ReadFileBytes(image);
+    clitest::InFolder in(dir.path());
+    const std::string overImage =
+        ": disk.d88: this is the disk image being read; refusing to write over it\n";
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;
+    } kCases[] = {
+        {{"get", "disk.d88", "disk.d88"}, 1, "darvex-cli: get" + overImage},
+        {{"boot-get", "disk.d88", "disk.d88"}, 1, "darvex-cli: boot-get" + overImage},
+        {{"get", "disk.d88", "IPL", "out"},
+         1,
+         "darvex-cli: get: IPL: its body lies at sector 0, in the reserved area (boot program, "
+         "bitmap and directory) before the first data sector; not extracted (--force takes those "
+         "bytes all the same)\n"},
+        {{"get", "disk.d88", "IPL", "out", "--force"}, 0, ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.args.back());
+        const auto run = RunTool(c.args);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(fs::exists(dir.path() / "out"), c.code == 0);
+    }
+    EXPECT_EQ(ReadFileBytes(image), before);
 }
 
 TEST_F(FileCommands, RmRemovesOnlyWhenEveryNameIsFound) {

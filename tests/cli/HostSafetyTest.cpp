@@ -197,11 +197,13 @@ TEST_F(HostSafety, ExportsReplaceALinkAndNeverWriteThroughIt) {
     EXPECT_FALSE(fs::is_symlink(bootLink));
     EXPECT_EQ(ReadFileBytes(bootLink), Pattern(200, 5));
 
+    // --all replaces nothing: the planted link stays and the file takes the next free name.
     fs::remove(planted);
     fs::create_symlink(secret, planted);
     EXPECT_EQ(RunTool({"get", image, "--all", out.string()}).code, 0);
     EXPECT_EQ(ReadFileBytes(secret), (Bytes{1, 2, 3}));
-    EXPECT_EQ(ReadFileBytes(planted), Pattern(300, 4));
+    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_EQ(ReadFileBytes(out / "A~2.BIN"), Pattern(300, 4));
 }
 
 TEST_F(HostSafety, AFailedExportLeavesTheOldFile) {

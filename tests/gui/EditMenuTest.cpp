@@ -251,8 +251,10 @@ TEST_F(EditMenuTest, EndToEndAgreesWithTheCommandLineTool) {
     const auto tapeOut = ReadFileBytes(dir.path() / "EMMLOAD.MZT");
     const auto tapeIn = ReadFileBytes(tape);
     EXPECT_EQ(tapeOut, std::vector<unsigned char>(tapeIn.begin() + 128, tapeIn.end()));
-    EXPECT_EQ(ReadFileBytes(dir.path() / "hello.txt"),
+    // Taken unseen, the second file leaves the host file of that name as it was.
+    EXPECT_EQ(ReadFileBytes(dir.path() / "hello~2.txt"),
               (std::vector<unsigned char>{'1', '0', ' ', 'P', 'R', 'I', 'N', 'T', '\r'}));
+    EXPECT_EQ(ReadFileBytes(dir.path() / "hello.txt").size(), 10u);
 
     SelectRows({1});
     wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));
