@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,9 @@ TEST(FsCheck, UsedClusterCount) {
         {"equal", 2, 4, {}},
         {"formatted value with positions set", 2, 48, {"warning used-count-high"}},
         {"too low", 2, 3, {"error used-count-low"}},
+        {"all clusters, nothing set", 0, 1280, {"warning used-count-high"}},
+        {"more than the disk has", 0, 1281, {"error used-count-impossible"}},
+        {"65535 with positions set", 2, 65535, {"error used-count-impossible"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -386,4 +390,88 @@ TEST(FsCheck, SummaryLines) {
                             0),
               0u)
         << summary;
+}
+
+TEST(FsCheck, AllocationHazards) {
+    struct Case {
+        const char* name;
+        std::function<void(DiskImage&)> make; // on a fresh type 1 disk
+        OwnerKind kind;
+        std::string file;
+        int clusters; // 0: no hazard
+        int more;
+    };
+    const auto boot = [](DiskImage& disk, std::uint16_t start) {
+        std::vector<unsigned char> flat = testdisk::FlatBytes(disk);
+        const IplHeader h = BootHeaderBuilder::Build(1, "T", 0);
+        std::copy(h.Bytes().begin(), h.Bytes().end(), flat.begin());
+        std::copy_n("IPLPRO", 6, flat.begin() + 1);
+        flat[21] = 0x02; // 512 bytes
+        flat[30] = static_cast<unsigned char>(start);
+        testdisk::Reload(disk, flat);
+    };
+    const Case cases[] = {
+        {"every body marked",
+         [](DiskImage& disk) { ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0); },
+         OwnerKind::File, "", 0, 0},
+        {"a file's middle clusters clear",
+         [](DiskImage& disk) {
+             ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0);
+             disk.MarkFree(1, 512);
+         },
+         OwnerKind::File, "A", 2, 0},
+        {"two files clear, the first named",
+         [](DiskImage& disk) {
+             ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 3), 0);
+             ASSERT_EQ(PutFile(disk, "B", testdisk::Pattern(300), 1), 0);
+             disk.MarkFree(0, 1024);
+         },
+         OwnerKind::File, "A", 2, 1},
+        {"a body in the reserved area is never marked",
+         [](DiskImage& disk) {
+             PutEntry(disk, kRoot, 3,
+                      MakeEntry({.mode = 0x01, .name = "LOW", .size = 256, .start = 20}));
+         },
+         OwnerKind::File, "", 0, 0},
+        {"boot program in data clusters", [&](DiskImage& disk) { boot(disk, 50); },
+         OwnerKind::BootProgram, "", 2, 0},
+        {"boot program in the reserved area", [&](DiskImage& disk) { boot(disk, 1); },
+         OwnerKind::File, "", 0, 0},
+        {"sub-directory sectors",
+         [](DiskImage& disk) {
+             testdisk::MakeSubDir(disk, kRoot, 1, "SUB", 100);
+             disk.MarkFree(100 - 48, 256);
+         },
+         OwnerKind::SubDirectory, "SUB", 1, 0},
+        {"bitmap read as sectors (MZ-2000 system disk)",
+         [](DiskImage& disk) { testdisk::ShiftedBitmapDisk().LoadInto(disk); }, OwnerKind::File,
+         "BASIC", 16, 0},
+        {"not an MZ file system",
+         [](DiskImage& disk) {
+             ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(1024), 1), 0);
+             disk.MarkFree(0, 1024);
+             testdisk::Poke(disk, kBitmapOffset + kBitmapFirstDataCluster, {1});
+         },
+         OwnerKind::File, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        c.make(disk);
+        const AllocationHazard hazard = FindAllocationHazard(disk);
+        EXPECT_EQ(hazard.Present(), c.clusters > 0);
+        EXPECT_EQ(hazard.clusters, c.clusters);
+        EXPECT_EQ(hazard.moreBodies, c.more);
+        if (!hazard.Present())
+            continue;
+        EXPECT_EQ(hazard.kind, c.kind);
+        EXPECT_EQ(hazard.name, c.file);
+        // The checker reports the same clusters as not marked.
+        int notMarked = 0;
+        for (const FsFinding& f : CheckFileSystem(disk).findings)
+            if (f.code == "not-marked")
+                notMarked += f.count;
+        EXPECT_GE(notMarked, c.clusters);
+    }
 }
