@@ -39,9 +39,6 @@ public:
     bool IsLoaded() const { return m_bLoaded != 0; }
     // An image that is not an MZ file system is opened for reading only.
     bool IsReadOnly() const { return m_bReadOnly; }
-    // Adding files and registering a boot program are off while the bitmap leaves clusters of
-    // a file or of the boot program unmarked (AllocationHazard).
-    bool AllocationBlocked() const { return m_bNoAllocation; }
     DiskImage& GetDisk() { return m_Disk; }
     const DiskImage& GetDisk() const { return m_Disk; }
     int GetListEntry(int row) const { return m_nListEntry[row]; }
@@ -90,6 +87,8 @@ private:
     int m_nTreeCount = 0;
     DiskImage m_Disk;
     bool m_bReadOnly = false;
+    // Adding files and registering a boot program are off while the bitmap leaves clusters of
+    // a file or of the boot program unmarked (AllocationHazard).
     bool m_bNoAllocation = false;
     std::optional<FileStamp> m_stamp; // of the file as last read or written
     wxString m_stampPath;

@@ -295,19 +295,13 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2d.d88"), dir.path() / "ipls.d88");
     wxTEST_DIALOG(OpenFile(dir.path() / "ipls.d88"), ExpectMessage(kLossOnSave, "Darvex"));
     EXPECT_TRUE(IsEnabled(wxID_SAVE));
-    // A disk that saves back as it was says nothing, also with a second disk behind it.
+    // A disk that saves back as it was says nothing.
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2dd.d88"), dir.path() / "ipls2dd.d88");
     EXPECT_NE(OpenFile(dir.path() / "ipls2dd.d88"), nullptr);
-    auto twoDisks = testutil::ReadFileBytes(dir.path() / "ipls2dd.d88");
-    twoDisks.insert(twoDisks.end(), twoDisks.begin(), twoDisks.end());
-    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "two.d88", twoDisks));
-    EXPECT_NE(OpenFile(dir.path() / "two.d88"), nullptr);
-    // Sectors a save would drop are named: here sector 1 of the last track, twice.
-    const std::size_t secondR = 688 + 159 * 16 * (16 + 256) + 16 + 256 + 2;
-    twoDisks.resize(twoDisks.size() / 2);
-    ASSERT_EQ(twoDisks[secondR], 2);
-    twoDisks[secondR] = 1;
-    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "dup.d88", twoDisks));
+    // Sectors a save would drop are named: the last track's second record says R = 1 too.
+    auto dup = testutil::ReadFileBytes(dir.path() / "ipls2dd.d88");
+    dup.at(688 + 159 * 16 * 272 + 272 + 2) = 1;
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "dup.d88", dup));
     wxTEST_DIALOG(OpenFile(dir.path() / "dup.d88"),
                   ExpectMessage(std::string(kLossOnSave) +
                                     "\n同じセクタ ID のレコード 1 個: 後のものだけが残ります.",

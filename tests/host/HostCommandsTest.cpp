@@ -109,35 +109,6 @@ TEST_F(HostCommands, BootRegisterAndExtractRoundTrip) {
               ExtractBootCause::WriteFailed);
 }
 
-// A put of 200 bytes would land on sector 139, inside BASIC; the boot program likewise.
-TEST_F(HostCommands, AllocationOverAnUnmarkedFileIsRefusedUnlessForced) {
-    ASSERT_TRUE(testdisk::ShiftedBitmapDisk().LoadInto(disk));
-    const Bytes basic = testdisk::SectorBytes(disk, 48, 107 * kSectorBytes);
-    const AddFileSource file =
-        ReadAddFileSource(Host("NEW.BIN", Pattern(200, 5)), MztChoice::Plain);
-    const BootSource program = ReadBootSource(Host("IPL.BIN", Pattern(200, 6)), MztChoice::Plain);
-    for (const bool force : {false, true}) {
-        SCOPED_TRACE(force);
-        DiskImage copy;
-        ASSERT_TRUE(testdisk::ShiftedBitmapDisk().LoadInto(copy));
-        const Bytes before = Snapshot(copy);
-        const AddFileOutcome added = AddFileFromSource(copy, file, {}, force);
-        const BootOutcome booted = RegisterBootFromSource(copy, program, {}, force);
-        EXPECT_EQ(added.Ok(), force);
-        EXPECT_EQ(booted.Ok(), force);
-        if (force) {
-            // What --force accepts: both land inside BASIC.
-            EXPECT_NE(testdisk::SectorBytes(copy, 48, 107 * kSectorBytes), basic);
-            continue;
-        }
-        EXPECT_EQ(added.reason, AddFileReason::BitmapMissesFile);
-        EXPECT_EQ(booted.reason, BootRegisterReason::BitmapMissesFile);
-        EXPECT_EQ(added.hazard.name, "BASIC");
-        EXPECT_EQ(booted.hazard.clusters, 16);
-        EXPECT_EQ(Snapshot(copy), before);
-    }
-}
-
 TEST_F(HostCommands, ExtractBootCauses) {
     Bytes out;
     EXPECT_EQ(ExtractBoot(disk, 1, out), ExtractBootCause::NoSignature);

@@ -704,13 +704,9 @@ TEST(D88Load, ReportCases) {
     auto standard = StandardD88(RandomFlat(3, 152, 96, 0), 3, 0);
     auto twoDisks = standard;
     twoDisks.insert(twoDisks.end(), 100, 0x00);
-    // A 17th record repeating R = 1, and a track of 512-byte sectors.
-    std::vector<D88Record> seventeen, wide;
-    for (int r = 1; r <= 16; ++r) {
-        seventeen.push_back(SectorRecord(0, 0, r, s.data()));
-        wide.push_back(SectorRecord(0, 1, r, s.data(), 2));
-    }
-    seventeen.push_back(SectorRecord(0, 0, 1, s.data()));
+    std::vector<D88Record> seventeen; // a 17th record repeating R = 1
+    for (int r = 1; r <= 17; ++r)
+        seventeen.push_back(SectorRecord(0, 0, r == 17 ? 1 : r, s.data()));
     std::vector<Case> cases;
     cases.push_back({"standard", standard, {}, false, false});
     cases.push_back(
@@ -729,8 +725,8 @@ TEST(D88Load, ReportCases) {
                      true,
                      false});
     cases.push_back({"duplicate R",
-                     D88Builder().AddTrack(0, seventeen).AddTrack(1, wide).Build(),
-                     {.recordsOddLength = 16, .recordsDuplicate = 1, .recordsCut = 16},
+                     D88Builder().AddTrack(0, seventeen).Build(),
+                     {.sectorsMissing = 16, .recordsDuplicate = 1},
                      true,
                      true});
     for (const Case& c : cases) {
