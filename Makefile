@@ -3,7 +3,7 @@ JOBS        ?= $(shell nproc)
 BUILD       ?= build
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
-FUZZ_SECONDS ?= 30
+FUZZ_SECONDS ?= 60
 CLI         := $(BUILD)/darvex-cli
 DEMO        ?= demo.d88
 

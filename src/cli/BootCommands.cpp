@@ -49,6 +49,7 @@ void AddBootPut(CommandSet& commands) {
         int machine = BootHeaderBuilder::kDefaultMachine;
         bool mzt = false;
         bool plain = false;
+        bool force = false;
         CLI::Option* textOption = nullptr;
     };
     auto o = std::make_shared<Options>();
@@ -57,7 +58,7 @@ void AddBootPut(CommandSet& commands) {
         const char* cmd = "boot-put";
         DiskImage disk;
         ImageFileSession session;
-        if (!LoadImageForWrite(io, cmd, o->image, disk, session))
+        if (!LoadImageForWrite(io, cmd, o->image, disk, session, o->force))
             return kExitFailed;
 
         const BootSource source = ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
@@ -69,10 +70,12 @@ void AddBootPut(CommandSet& commands) {
         choices.machine = o->machine;
         if (!o->exec.empty())
             choices.execText = o->exec;
-        const BootOutcome outcome = RegisterBootFromSource(disk, source, choices);
+        const BootOutcome outcome = RegisterBootFromSource(disk, source, choices, o->force);
         switch (outcome.reason) {
         case BootRegisterReason::Ok:
             break;
+        case BootRegisterReason::BitmapMissesFile:
+            return Fail(io, cmd, o->image, MessageEn(outcome.hazard));
         case BootRegisterReason::TextNotEncodable:
             return Fail(io, cmd, o->text, MessageEn(outcome.reason));
         case BootRegisterReason::FileNameNotEncodable:
@@ -101,6 +104,7 @@ void AddBootPut(CommandSet& commands) {
         sub->add_flag("--plain", o->plain, "Read HOSTFILE as a plain file, whatever its name");
     mzt->excludes(plain);
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_flag("--force", o->force, kForceWriteHelp);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "fs/AddressText.h"
 #include "fs/DirEntry.h"
 #include "fs/DirTree.h"
+#include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -21,16 +22,21 @@ bool LoadImage(CliStreams& io, std::string_view command, const std::string& path
 }
 
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk, ImageFileSession& session) {
+                       DiskImage& disk, ImageFileSession& session, bool force) {
     ImageFileStatus status = session.Open(path);
     if (status.Ok())
         status = session.Load(disk);
     if (status.Ok() && !disk.IsMzFileSystem())
         status.error = ImageFileError::NotMzFs;
-    if (status.Ok())
-        return true;
-    Fail(io, command, path, status.MessageEn());
-    return false;
+    if (!status.Ok()) {
+        Fail(io, command, path, status.MessageEn());
+        return false;
+    }
+    if (!force && disk.GetLoadReport().SaveLosesData()) {
+        Fail(io, command, path, SaveLossEn(disk.GetLoadReport()));
+        return false;
+    }
+    return true;
 }
 
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,

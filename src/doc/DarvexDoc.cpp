@@ -27,8 +27,8 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
     EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
-    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
-    EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateAddFile)
+    EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateRegisterBoot)
     EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
     EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
     EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
@@ -81,6 +81,7 @@ bool CDarvexDoc::OnNewDocument() {
     ClearPanes();
     m_bLoaded = 0;
     m_bReadOnly = false;
+    m_bNoAllocation = false;
     // Only a New the user chose carries a disk type; the start-up New leaves the document
     // empty. The dialog itself ran before the old document was closed, so Cancel kept it.
     const int diskType = Session().pendingNewType;
@@ -154,11 +155,15 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     RootRebuild();
     m_bLoaded = 1;
     m_bReadOnly = !m_Disk.IsMzFileSystem();
+    const AllocationHazard hazard = FindAllocationHazard(m_Disk);
+    m_bNoAllocation = hazard.Present();
     UpdateSpaceText();
     if (m_bReadOnly)
         ShowMessage(MessageJa(UiText::NotMzReadOnly), UiText::AppCaption);
-    if (!m_Disk.GetLoadReport().Empty())
-        ShowMessage(MessageJa(UiText::SaveLosesSectorInfo), UiText::AppCaption);
+    if (m_bNoAllocation)
+        ShowMessage(MessageJa(hazard), UiText::AppCaption);
+    if (const std::string warning = LoadWarningJa(m_Disk.GetLoadReport()); !warning.empty())
+        ShowMessage(warning, UiText::AppCaption);
     return true;
 }
 
@@ -266,9 +271,7 @@ void CDarvexDoc::OnTreeSelChanged(const wxTreeItemId& item) {
 }
 
 wxString CDarvexDoc::SpaceText() const {
-    const int cluster = m_Disk.GetClusterBytes();
-    return wxString::Format("%d/%d", cluster * m_Disk.GetUsedClusters(),
-                            cluster * m_Disk.GetTotalClusters());
+    return wxString::FromUTF8(::SpaceText(m_Disk));
 }
 
 void CDarvexDoc::UpdateSpaceText() {
@@ -277,6 +280,8 @@ void CDarvexDoc::UpdateSpaceText() {
 }
 
 void CDarvexDoc::ImageChanged() {
+    // Deleting the file the bitmap left unmarked takes the hazard away with it.
+    m_bNoAllocation = FindAllocationHazard(m_Disk).Present();
     FillList(m_Disk.GetCurrentDir());
     UpdateSpaceText();
     Modify(true);
@@ -295,6 +300,16 @@ void CDarvexDoc::OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event) {
 void CDarvexDoc::OnUpdateNeedsWritableDir(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1 && !m_bReadOnly &&
                  DirectoryWritable(m_Disk, m_Disk.GetCurrentDir()));
+}
+
+void CDarvexDoc::OnUpdateAddFile(wxUpdateUIEvent& event) {
+    OnUpdateNeedsWritableDir(event);
+    if (m_bNoAllocation)
+        event.Enable(false);
+}
+
+void CDarvexDoc::OnUpdateRegisterBoot(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded == 1 && !m_bReadOnly && !m_bNoAllocation);
 }
 
 void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {
@@ -335,7 +350,7 @@ void CDarvexDoc::ShowOutcome(DiskCommands::Outcome outcome) {
 }
 
 void CDarvexDoc::OnAddFile(wxCommandEvent&) {
-    if (!m_bLoaded || m_bReadOnly)
+    if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
     ShowOutcome(DiskCommands::AddFile(GetDocumentWindow(), m_Disk));
 }
@@ -354,7 +369,7 @@ void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
 }
 
 void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
-    if (!m_bLoaded || m_bReadOnly)
+    if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
     const DiskCommands::Outcome outcome =
         DiskCommands::RegisterBoot(GetDocumentWindow(), m_Disk, Session().bootMachine);

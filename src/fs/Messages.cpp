@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "fs/SjisText.h"
 
 namespace {
 
@@ -21,11 +24,29 @@ constexpr const char* kNotD88 = "D88 ディスクイメージとして読み込�
 constexpr const char* kSaveFailed = "ディスクイメージを保存できませんでした.";
 constexpr const char* kTooLargeForAdd =
     "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです.";
+// Without the hazard at hand (its text names the file): MessageJa/En(AllocationHazard).
+constexpr const char* kBitmapMissesFile =
+    "アロケーションビットマップが使用中にしていないファイルがあります.";
+constexpr const char* kBitmapMissesFileEn =
+    "the allocation bitmap does not mark the clusters of every file; writing could overwrite "
+    "one (check names them; --force writes anyway)";
 constexpr const char* kTooLargeForBoot =
     "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.";
 
 std::string Import(const char* cause) {
     return std::string(kImportFailed) + cause;
+}
+
+// "1 record", "2 records".
+std::string Count(int n, const char* noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
 }
 
 std::string WithErrno(std::string text, int sysError) {
@@ -234,6 +255,8 @@ std::string MessageJa(AddFileReason reason) {
         return "モードを選択してください.";
     case AddFileReason::MztShorterThanHeader:
         return MessageJa(ImportResult::MztTooShort);
+    case AddFileReason::BitmapMissesFile:
+        return Import(kBitmapMissesFile);
     }
     return Import(kCauseUnknown);
 }
@@ -255,6 +278,8 @@ std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes, int mode) {
         return "the name on the disk is empty";
     case AddFileReason::MztShorterThanHeader:
         return "the file is shorter than the 128-byte header of an MZT file";
+    case AddFileReason::BitmapMissesFile:
+        return kBitmapMissesFileEn;
     case AddFileReason::NoMode: {
         char text[8];
         std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(mode & 0xFF));
@@ -276,6 +301,8 @@ std::string MessageJa(BootRegisterReason reason) {
     case BootRegisterReason::FileNameNotEncodable:
     case BootRegisterReason::TextNotEncodable:
         return kNameNotEncodable;
+    case BootRegisterReason::BitmapMissesFile:
+        return kBootWriteFailed + std::string("\n") + kBitmapMissesFile;
     }
     return kBootWriteFailed;
 }
@@ -293,6 +320,8 @@ std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes) {
         return "the file name cannot be written in Shift-JIS (CP932); give --text";
     case BootRegisterReason::TextNotEncodable:
         return "cannot be written in Shift-JIS (CP932)";
+    case BootRegisterReason::BitmapMissesFile:
+        return kBitmapMissesFileEn;
     }
     return MessageEn(RegisterBootResult::NoSpace);
 }
@@ -393,4 +422,69 @@ std::string MessageJa(UiText text) {
         return "%s は既に存在します. 置き換えますか?";
     }
     return {};
+}
+
+std::string SaveLossEn(const LoadReport& report) {
+    if (!report.SaveLosesData())
+        return {};
+    std::vector<std::string> parts;
+    if (report.recordsDuplicate != 0)
+        parts.push_back(Count(report.recordsDuplicate, "duplicate sector record") +
+                        " (of two records for one sector only the later is kept)");
+    if (report.recordsOddLength != 0) {
+        std::string odd = Count(report.recordsOddLength, "record") + " not of 256 bytes";
+        if (report.recordsCut != 0)
+            odd += " (" + std::to_string(report.recordsCut) + " cut to their first 256 bytes)";
+        parts.push_back(odd);
+    }
+    if (report.recordsNotPlaced != 0)
+        parts.push_back(Count(report.recordsNotPlaced, "record") + " outside the disk");
+    return "saving would lose " + Joined(parts) + " of this image (--force saves anyway)";
+}
+
+std::string LoadWarningJa(const LoadReport& report) {
+    if (report.Empty())
+        return {};
+    std::string text = MessageJa(UiText::SaveLosesSectorInfo);
+    const auto line = [&text](const char* format, int n) {
+        char buffer[160];
+        std::snprintf(buffer, sizeof buffer, format, n);
+        text += buffer;
+    };
+    if (report.recordsDuplicate != 0)
+        line("\n同じセクタ ID のレコード %d 個: 後のものだけが残ります.", report.recordsDuplicate);
+    if (report.recordsOddLength != 0)
+        line("\n256 バイト以外のレコード %d 個: 256 バイトのセクタになります.",
+             report.recordsOddLength);
+    if (report.recordsCut != 0)
+        line("\n(うち %d 個は先頭の 256 バイトだけが残ります.)", report.recordsCut);
+    if (report.recordsNotPlaced != 0)
+        line("\nディスクの範囲外のレコード %d 個: 保存されません.", report.recordsNotPlaced);
+    return text;
+}
+
+std::string MessageJa(const AllocationHazard& hazard) {
+    if (!hazard.Present())
+        return {};
+    std::string whose = hazard.kind == OwnerKind::BootProgram
+                            ? std::string("ブートプログラム")
+                            : "「" + SjisToDisplay(hazard.name) + "」";
+    if (hazard.moreBodies != 0)
+        whose += "ほか " + std::to_string(hazard.moreBodies) + " 個";
+    return "アロケーションビットマップが" + whose + "の領域 (" + std::to_string(hazard.clusters) +
+           " クラスタ) を使用中にしていません.\n書き込むとファイルを壊すおそれがあるため, "
+           "このディスクにはファイル追加とブートプログラム登録ができません.";
+}
+
+std::string MessageEn(const AllocationHazard& hazard) {
+    if (!hazard.Present())
+        return {};
+    std::string text = "the allocation bitmap does not mark the clusters of ";
+    text += hazard.kind == OwnerKind::BootProgram ? std::string("the boot program")
+                                                  : "\"" + SjisToTerminal(hazard.name) + "\"";
+    text += " (" + Count(hazard.clusters, "cluster") + ")";
+    if (hazard.moreBodies == 0)
+        return text + "; writing could overwrite it (--force writes anyway)";
+    return text + " and of " + std::to_string(hazard.moreBodies) +
+           " more; writing could overwrite them (check names them all; --force writes anyway)";
 }

@@ -6,7 +6,9 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/BootHeaderBuilder.h"
+#include "fs/ClusterOwnership.h"
 #include "fs/ResultCodes.h"
+#include "image/LoadReport.h"
 
 // Every message of the system, in one table: for each result of each operation the Japanese
 // text the desktop program shows (byte for byte as the users know it) and the English line
@@ -51,6 +53,18 @@ std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes = 0);
 std::string MessageJa(ImageFileError error);
 std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
                       std::string_view folder = {});
+
+// What saving an image with this load report would lose (LoadReport::SaveLosesData), for the
+// commands that refuse such a save without --force; empty when it loses nothing.
+std::string SaveLossEn(const LoadReport& report);
+// The desktop program's warning after loading: UiText::SaveLosesSectorInfo, and a line for
+// each kind of record a save would lose; empty when a save writes what was read.
+std::string LoadWarningJa(const LoadReport& report);
+
+// Why nothing may be allocated on the disk; empty when the hazard is absent. The Japanese text
+// says that adding files and registering a boot program are off for this disk.
+std::string MessageJa(const AllocationHazard& hazard);
+std::string MessageEn(const AllocationHazard& hazard);
 
 // Texts of the desktop program that belong to no operation's result.
 enum class UiText {

@@ -50,11 +50,18 @@ AddFileSource ReadAddFileSource(const std::string& path, MztChoice mzt) {
 }
 
 AddFileOutcome AddFileFromSource(DiskImage& disk, const AddFileSource& source,
-                                 const AddFileEntry::Choices& choices) {
+                                 const AddFileEntry::Choices& choices, bool overUnmarked) {
     AddFileOutcome outcome;
     if (source.reason != AddFileReason::Ok) {
         outcome.reason = source.reason;
         return outcome;
+    }
+    if (!overUnmarked) {
+        outcome.hazard = FindAllocationHazard(disk);
+        if (outcome.hazard.Present()) {
+            outcome.reason = AddFileReason::BitmapMissesFile;
+            return outcome;
+        }
     }
     // A tape without its whole header or without data is refused for what it is, before its
     // zero-filled header's empty name could be blamed.
@@ -97,11 +104,18 @@ BootSource ReadBootSource(const std::string& path, MztChoice mzt) {
 }
 
 BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
-                                   const BootHeaderBuilder::Choices& choices) {
+                                   const BootHeaderBuilder::Choices& choices, bool overUnmarked) {
     BootOutcome outcome;
     if (source.reason != BootRegisterReason::Ok) {
         outcome.reason = source.reason;
         return outcome;
+    }
+    if (!overUnmarked) {
+        outcome.hazard = FindAllocationHazard(disk);
+        if (outcome.hazard.Present()) {
+            outcome.reason = BootRegisterReason::BitmapMissesFile;
+            return outcome;
+        }
     }
     const BootHeaderBuilder::Built built = BootHeaderBuilder::BuildHeader(source.proposal, choices);
     outcome.reason = built.reason;

@@ -6,6 +6,7 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/BootHeaderBuilder.h"
+#include "fs/ClusterOwnership.h"
 #include "fs/ResultCodes.h"
 
 class DiskImage;
@@ -30,6 +31,7 @@ struct AddFileOutcome {
     AddFileReason reason = AddFileReason::Ok; // a refusal before the import
     ImportResult result = ImportResult::Ok;   // the import's result once it ran
     AddFileEntry::Built built;                // the entry as built (and as stored on success)
+    AllocationHazard hazard;                  // why, for AddFileReason::BitmapMissesFile
 
     bool Ok() const { return reason == AddFileReason::Ok && result == ImportResult::Ok; }
 };
@@ -37,8 +39,10 @@ struct AddFileOutcome {
 // Reads the chosen file (at most 512 KB of data and an MZT header) and makes the proposal.
 AddFileSource ReadAddFileSource(const std::string& path, MztChoice mzt);
 // Builds the entry from the choices and imports the file's bytes into the current directory.
+// Refused (BitmapMissesFile) where the bitmap leaves some body's clusters clear, unless
+// overUnmarked: the allocation could land on that body.
 AddFileOutcome AddFileFromSource(DiskImage& disk, const AddFileSource& source,
-                                 const AddFileEntry::Choices& choices);
+                                 const AddFileEntry::Choices& choices, bool overUnmarked = false);
 
 struct BootSource {
     BootRegisterReason reason = BootRegisterReason::Ok; // Ok, CannotRead or TooLarge
@@ -51,11 +55,14 @@ struct BootSource {
 struct BootOutcome {
     BootRegisterReason reason = BootRegisterReason::Ok;
     RegisterBootResult result = RegisterBootResult::Ok;
+    AllocationHazard hazard; // why, for BootRegisterReason::BitmapMissesFile
 
     bool Ok() const { return reason == BootRegisterReason::Ok && result == RegisterBootResult::Ok; }
 };
 
 // Reads the chosen file (at most 65535 bytes, an MZT header included) and makes the proposal.
 BootSource ReadBootSource(const std::string& path, MztChoice mzt);
+// Refused as AddFileFromSource is, unless overUnmarked.
 BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
-                                   const BootHeaderBuilder::Choices& choices);
+                                   const BootHeaderBuilder::Choices& choices,
+                                   bool overUnmarked = false);

@@ -670,3 +670,41 @@ TEST(FileCommandsForeign, WriteCommandsRefuseAnImageWithoutMzFileSystem) {
 }
 
 } // namespace
+
+TEST(FileCommandsUnusual, WritesThatLoseDataOrMayOverwriteAFileNeedForce) {
+    TempDir dir;
+    const fs::path dup = dir.path() / "dup.d88", shifted = dir.path() / "shifted.d88";
+    const fs::path host = dir.path() / "f.bin";
+    DiskImage disk;
+    disk.Format(1);
+    Bytes file = testutil::StandardD88(testdisk::Snapshot(disk), 40, 0x00);
+    file[688 + 78 * 16 * 272 + 272 + 2] = 1; // the second record of track 78 says R = 1 too
+    ASSERT_TRUE(WriteFileBytes(dup, file));
+    ASSERT_TRUE(testdisk::ShiftedBitmapDisk().LoadInto(disk));
+    clitest::SaveDisk(disk, shifted);
+    ASSERT_TRUE(WriteFileBytes(host, Pattern(200)));
+    const std::string loss = "saving would lose 1 duplicate sector record (of two records for "
+                             "one sector only the later is kept) of this image (--force saves "
+                             "anyway)";
+    const std::string hazard = "the allocation bitmap does not mark the clusters of \"BASIC\" (16 "
+                               "clusters); writing could overwrite it (--force writes anyway)";
+    const auto info = RunTool({"info", dup});
+    EXPECT_NE(info.out.find(", 1 duplicate records, "), std::string::npos) << info.out;
+    const std::pair<std::vector<std::string>, std::string> kCases[] = {
+        {{"put", dup, host}, loss},
+        {{"rm", dup, "A"}, loss},
+        {{"boot-put", shifted, host}, hazard},
+        {{"put", shifted, host}, hazard},
+        {{"put", dup, host, "--force"}, ""},
+        {{"boot-put", shifted, host, "--force"}, ""},
+    };
+    for (const auto& [args, err] : kCases) {
+        SCOPED_TRACE(args[0] + " " + args[1] + " " + args.back());
+        const Bytes before = ReadFileBytes(args[1]);
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.code, err.empty() ? 0 : 1);
+        EXPECT_EQ(run.err,
+                  err.empty() ? "" : "darvex-cli: " + args[0] + ": " + args[1] + ": " + err + "\n");
+        EXPECT_EQ(ReadFileBytes(args[1]) == before, !err.empty());
+    }
+}

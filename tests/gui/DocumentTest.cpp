@@ -315,6 +315,14 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     // A disk that saves back as it was says nothing.
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2dd.d88"), dir.path() / "ipls2dd.d88");
     EXPECT_NE(OpenFile(dir.path() / "ipls2dd.d88"), nullptr);
+    // Sectors a save would drop are named: the last track's second record says R = 1 too.
+    auto dup = testutil::ReadFileBytes(dir.path() / "ipls2dd.d88");
+    dup.at(688 + 159 * 16 * 272 + 272 + 2) = 1;
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "dup.d88", dup));
+    wxTEST_DIALOG(OpenFile(dir.path() / "dup.d88"),
+                  ExpectMessage(std::string(kLossOnSave) +
+                                    "\n同じセクタ ID のレコード 1 個: 後のものだけが残ります.",
+                                "Darvex"));
 }
 
 TEST_F(GuiTest, RecentFilesTakeThePlaceholdersPlace) {

@@ -184,6 +184,26 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
 }
 
+TEST_F(EditMenuTest, BitmapMissingAFileTurnsAllocationOffUntilTheFileGoes) {
+    DiskImage disk;
+    ASSERT_TRUE(testdisk::ShiftedBitmapDisk().LoadInto(disk));
+    image = dir.path() / "system.d88";
+    SaveDiskFile(disk, image);
+    wxTEST_DIALOG(OpenFile(image),
+                  ExpectMessage("アロケーションビットマップが「BASIC」の領域 (16 クラスタ) を"
+                                "使用中にしていません.\n書き込むとファイルを壊すおそれがある"
+                                "ため, このディスクにはファイル追加とブートプログラム登録が"
+                                "できません.",
+                                "Darvex"));
+    EXPECT_FALSE(IsEnabled(ID_ADD_FILE));
+    EXPECT_FALSE(IsEnabled(ID_REGISTER_BOOT));
+    EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
+    SelectRows({0});
+    wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));
+    EXPECT_TRUE(IsEnabled(ID_ADD_FILE));
+    EXPECT_TRUE(IsEnabled(ID_REGISTER_BOOT));
+}
+
 TEST_F(EditMenuTest, RunMemoriesOutliveTheDocument) {
     OpenDisk({"A.BIN"}, "one.d88");
     SelectRows({0});
