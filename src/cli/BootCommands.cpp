@@ -42,6 +42,7 @@ void AddBootPut(CommandSet& commands) {
         std::string hostFile;
         std::string output;
         std::string text;
+        bool force = false;
         std::string exec;
         int machine = BootHeaderBuilder::kDefaultMachine;
         bool mzt = false;
@@ -79,7 +80,7 @@ void AddBootPut(CommandSet& commands) {
         }
         if (outcome.result != RegisterBootResult::Ok)
             return Fail(io, cmd, o->hostFile, MessageEn(outcome.result));
-        return SaveImage(io, cmd, disk, session, o->image, o->output);
+        return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFile, "Program to register (at most 65535 bytes)")
@@ -98,6 +99,7 @@ void AddBootPut(CommandSet& commands) {
         sub->add_flag("--plain", o->plain, "Read HOSTFILE as a plain file, whatever its name");
     mzt->excludes(plain);
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_flag("--force", o->force, kForceHelp);
 }
 
 } // namespace

@@ -30,9 +30,14 @@ bool LoadImage(CliStreams& io, std::string_view command, const std::string& path
 // command.
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
                        DiskImage& disk, ImageFileSession& session);
+// The help of the --force flag of the commands that change an image.
+inline constexpr const char* kForceHelp = "Write the image even when it is marked read-only";
+
 // Writes the changed disk to output, or over path (through the session) when output is empty.
+// force: write a file marked read-only all the same.
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              ImageFileSession& session, const std::string& path, const std::string& output);
+              ImageFileSession& session, const std::string& path, const std::string& output,
+              bool force);
 
 // A UTF-8 argument as Shift-JIS; nullopt (after the message) when CP932 cannot encode it.
 std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,

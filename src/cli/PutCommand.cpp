@@ -48,6 +48,7 @@ void AddPutCommand(CommandSet& commands) {
         std::string image;
         std::vector<std::string> hostFiles;
         std::string output;
+        bool force = false;
         std::string name;
         std::string load;
         std::string exec;
@@ -91,7 +92,7 @@ void AddPutCommand(CommandSet& commands) {
         for (const std::string& hostFile : o->hostFiles)
             if (const int code = AddOne(io, disk, hostFile, mzt, choices); code != kExitOk)
                 return code;
-        return SaveImage(io, kCommand, disk, session, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFiles,
@@ -116,4 +117,5 @@ void AddPutCommand(CommandSet& commands) {
     mzt->excludes(plain);
     sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_flag("--force", o->force, kForceHelp);
 }

@@ -43,10 +43,11 @@ std::string MessageJa(BootRegisterReason reason);
 std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes = 0);
 
 // sysError: the errno behind the failure, 0 when none; fileBytes: the length of a file refused
-// as too large.
+// as too large; path: the folder no temporary file could be made in (CannotCreate) or the copy
+// kept beside a damaged image (CopyKept).
 std::string MessageJa(ImageFileError error);
 std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
-                      std::string_view folder = {});
+                      std::string_view path = {});
 
 // Texts of the desktop program that belong to no operation's result.
 enum class UiText {

@@ -1,7 +1,10 @@
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 #include <wx/fileconf.h>
 #include <wx/menu.h>
@@ -16,6 +19,7 @@
 #include "doc/DarvexDocManager.h"
 #include "doc/RecentFiles.h"
 #include "fs/Messages.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
 #include "ui/MainFrame.h"
 
@@ -51,6 +55,17 @@ std::vector<unsigned char> FormattedD88(int type) {
     std::vector<unsigned char> bytes(static_cast<std::size_t>(disk.GetSavedSize(0)));
     disk.Save(bytes.data(), 0);
     return bytes;
+}
+
+// How many descriptors of this process have the file at path open.
+int OpenCount(const fs::path& path) {
+    const fs::path real = fs::canonical(path);
+    int count = 0;
+    std::error_code ec;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd", ec))
+        if (fs::read_symlink(fd.path(), ec) == real)
+            ++count;
+    return count;
 }
 
 wxTreeItemId FindTreeItem(const std::string& text) {
@@ -249,6 +264,57 @@ TEST_F(GuiTest, FileChangedOnDiskAsksBeforeOverwriting) {
     // Our own save is no change by another program.
     Doc()->Modify(true);
     EXPECT_TRUE(Doc()->Save());
+}
+
+TEST_F(GuiTest, AChangeMadeWhileTheSaveWaitsForTheLockIsSeen) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "shared.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    Doc()->Modify(true);
+    const std::vector<unsigned char> theirs = FormattedD88(0);
+    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
+
+    // Another writer holds the lock and saves only once the document's save has opened the
+    // file and waits for the lock: after any look at the file made before taking the lock.
+    ImageFileSession other;
+    ASSERT_TRUE(other.Open(image.string()).Ok());
+    std::thread writer([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (OpenCount(image) < 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        other.SaveBytes(theirs); // replaces the file and lets the lock go
+    });
+    wxTEST_DIALOG(Doc()->Save(), ExpectMessage(question, "Darvex", wxID_NO));
+    writer.join();
+    EXPECT_EQ(testutil::ReadFileBytes(image), theirs);
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(GuiTest, AReadOnlyImageIsRefusedBySaveAndWrittenBySaveAs) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "ro.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    Doc()->GetDisk().RemoveFile(Doc()->GetListEntry(0));
+    Doc()->ImageChanged();
+    ASSERT_EQ(chmod(image.c_str(), 0444), 0);
+    const auto original = testutil::ReadFileBytes(image);
+
+    bool saved = true;
+    wxTEST_DIALOG(saved = Doc()->Save(),
+                  ExpectMessage(MessageJa(ImageFileError::ReadOnly) + "\n(the image is read-only)",
+                                "エラー"));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(testutil::ReadFileBytes(image), original);
+    EXPECT_TRUE(Doc()->IsModified());
+
+    // Save As writes another file, and the read-only one when the user names it there.
+    const fs::path copy = dir.path() / "copy.d88";
+    wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(copy));
+    EXPECT_EQ(CliRows(copy).size(), CliRows(image).size() - 1);
+    wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(image));
+    EXPECT_EQ(testutil::ReadFileBytes(image), testutil::ReadFileBytes(copy));
+    EXPECT_EQ(fs::status(image).permissions(), fs::perms(0444));
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
