@@ -148,7 +148,7 @@ TEST(ImageFileSession, AReadOnlyImageIsWrittenOnlyWhenForced) {
 
 TEST(ImageFileSession, AnotherUsersImageIsNeverGivenAway) {
     if (geteuid() != 0)
-        GTEST_SKIP() << "files of other users can only be made as root; this case runs as root";
+        GTEST_SKIP() << "making files of other users needs root";
     struct Case {
         const char* label;
         mode_t folderMode;
