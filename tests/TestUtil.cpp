@@ -58,6 +58,13 @@ int RunAsUser(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void GiveToTestUser(std::initializer_list<std::filesystem::path> paths) {
+    if (geteuid() != 0)
+        return;
+    for (const std::filesystem::path& path : paths)
+        EXPECT_EQ(chown(path.c_str(), kTestUid, kTestUid), 0) << path;
+}
+
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device rd;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,8 @@ inline constexpr unsigned kOtherUid = 4322;
 // run as anyone else it stays that user. Results travel through the return value only: the
 // child's own test assertions would not reach the parent.
 int RunAsUser(const std::function<int()>& body);
+// Run as root, gives the paths to kTestUid; otherwise does nothing.
+void GiveToTestUser(std::initializer_list<std::filesystem::path> paths);
 
 // One sector record of a D88 track; data is stored as given (already complemented).
 struct D88Record {

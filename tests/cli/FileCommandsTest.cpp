@@ -295,10 +295,7 @@ TEST_F(FileCommands, PutIntoAReadOnlyFolderFails) {
     fs::copy_file(image, ro);
     const Bytes before = ReadFileBytes(ro);
     const std::string game = Host("GAME.BIN", Pattern(100, 1));
-    if (geteuid() == 0) {
-        for (const fs::path& path : {folder, ro})
-            ASSERT_EQ(chown(path.c_str(), testutil::kTestUid, testutil::kTestUid), 0);
-    }
+    testutil::GiveToTestUser({folder, ro});
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
     const int code = testutil::RunAsUser([&] { return RunTool({"put", ro.string(), game}).code; });
     chmod(folder.c_str(), 0755);
