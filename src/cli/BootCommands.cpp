@@ -45,6 +45,7 @@ void AddBootPut(CommandSet& commands) {
         std::string hostFile;
         std::string output;
         std::string text;
+        bool force = false;
         std::string exec;
         int machine = BootHeaderBuilder::kDefaultMachine;
         bool mzt = false;
@@ -85,7 +86,7 @@ void AddBootPut(CommandSet& commands) {
         }
         if (outcome.result != RegisterBootResult::Ok)
             return Fail(io, cmd, o->hostFile, MessageEn(outcome.result));
-        return SaveImage(io, cmd, disk, session, o->image, o->output);
+        return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFile, "Program to register (at most 65535 bytes)")

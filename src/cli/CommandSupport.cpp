@@ -40,10 +40,11 @@ bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::stri
 }
 
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              ImageFileSession& session, const std::string& path, const std::string& output) {
+              ImageFileSession& session, const std::string& path, const std::string& output,
+              bool force) {
     const std::string& target = output.empty() ? path : output;
-    const ImageFileStatus status =
-        output.empty() ? session.Save(disk) : ImageFile::Save(output, disk);
+    const ImageFileStatus status = output.empty() ? session.Save(disk, nullptr, force)
+                                                  : ImageFile::Save(output, disk, nullptr, force);
     if (!status.Ok())
         return Fail(io, command, target, status.MessageEn());
     if (status.otherLinks)

@@ -16,12 +16,12 @@ class Validator;
 
 // --force of the commands that save an image: what it lets through.
 inline constexpr const char* kForceSaveHelp =
-    "Save even where the save loses sector records of the D88 file (duplicate sectors, records "
-    "not of 256 bytes or outside the disk)";
+    "Save even where the image is marked read-only or the save loses sector records of the D88 "
+    "file (duplicate sectors, records not of 256 bytes or outside the disk)";
 inline constexpr const char* kForceWriteHelp =
-    "Save even where the save loses sector records of the D88 file (duplicate sectors, records "
-    "not of 256 bytes or outside the disk), and allocate even where the bitmap leaves a file's "
-    "clusters unmarked";
+    "Save even where the image is marked read-only or the save loses sector records of the D88 "
+    "file (duplicate sectors, records not of 256 bytes or outside the disk), and allocate even "
+    "where the bitmap leaves a file's clusters unmarked";
 
 // Checks an option value with the strict address syntax, so that a bad address is a usage
 // error.
@@ -41,8 +41,10 @@ bool LoadImage(CliStreams& io, std::string_view command, const std::string& path
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
                        DiskImage& disk, ImageFileSession& session, bool force);
 // Writes the changed disk to output, or over path (through the session) when output is empty.
+// force: write a file marked read-only all the same.
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              ImageFileSession& session, const std::string& path, const std::string& output);
+              ImageFileSession& session, const std::string& path, const std::string& output,
+              bool force);
 
 // A UTF-8 argument as Shift-JIS; nullopt (after the message) when CP932 cannot encode it.
 std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,

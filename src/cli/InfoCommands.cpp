@@ -181,7 +181,7 @@ void AddNew(CommandSet& commands) {
         DiskImage disk;
         disk.Format(o->type);
         std::string reason;
-        if (!ImageFile::Write(o->image, disk, reason))
+        if (!ImageFile::Write(o->image, disk, reason, o->force))
             return Fail(io, "new", o->image, reason);
         return kExitOk;
     });

@@ -50,6 +50,7 @@ void AddPutCommand(CommandSet& commands) {
         std::string image;
         std::vector<std::string> hostFiles;
         std::string output;
+        bool force = false;
         std::string name;
         std::string load;
         std::string exec;
@@ -95,7 +96,7 @@ void AddPutCommand(CommandSet& commands) {
             if (const int code = AddOne(io, disk, o->image, hostFile, mzt, choices, o->force);
                 code != kExitOk)
                 return code;
-        return SaveImage(io, kCommand, disk, session, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFiles,

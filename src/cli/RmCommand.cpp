@@ -71,7 +71,7 @@ void AddRmCommand(CommandSet& commands) {
             if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
                 result != RemoveResult::Ok)
                 return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
-        return SaveImage(io, kCommand, disk, session, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("NAME", o->names, "Names of the files to delete");

@@ -125,7 +125,10 @@ bool CDarvexDoc::SaveAs() {
     if (!name.HasExt() && dialog.GetFilterIndex() == 0)
         name.SetExt("d88");
     const wxString path = name.GetFullPath();
-    if (!OnSaveDocument(path))
+    m_bSavingAs = true;
+    const bool saved = OnSaveDocument(path);
+    m_bSavingAs = false;
+    if (!saved)
         return false;
     manager->SetLastDirectory(name.GetPath());
     SetTitle(name.GetFullName());
@@ -170,9 +173,12 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
 bool CDarvexDoc::DoSaveDocument(const wxString& file) {
     if (!m_bLoaded)
         return true;
-    const std::string path = file.utf8_string();
-    if (m_stamp && file == m_stampPath) {
-        const std::optional<FileStamp> now = ImageFile::CurrentStamp(path);
+    // The lock first, then the comparison, the question and the write: a writer that came
+    // after the comparison would otherwise be overwritten without a word.
+    ImageFileSession session;
+    ImageFileStatus status = session.Open(file.utf8_string(), true);
+    if (status.Ok() && m_stamp && file == m_stampPath) {
+        const std::optional<FileStamp> now = session.LockedStamp();
         if (now && *now != *m_stamp) {
             const wxString text = wxString::Format(
                 wxString::FromUTF8(MessageJa(UiText::ChangedOnDisk)), GetUserReadableName());
@@ -183,7 +189,10 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         }
     }
     FileStamp stamp;
-    const ImageFileStatus status = ImageFile::Save(path, m_Disk, &stamp);
+    // Save As names the file itself, after the dialog's own question: that writes a file
+    // marked read-only as well.
+    if (status.Ok())
+        status = session.Save(m_Disk, &stamp, m_bSavingAs);
     if (!status.Ok()) {
         // The Japanese sentence, then the system's own reason.
         ShowMessage(status.MessageJa() + "\n(" + status.MessageEn() + ")", UiText::ErrorCaption);

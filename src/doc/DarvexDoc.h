@@ -92,6 +92,7 @@ private:
     bool m_bNoAllocation = false;
     std::optional<FileStamp> m_stamp; // of the file as last read or written
     wxString m_stampPath;
+    bool m_bSavingAs = false; // the save under way is a Save As
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexDoc);
     wxDECLARE_EVENT_TABLE();

@@ -332,11 +332,21 @@ std::string MessageJa(ImageFileError error) {
         return {};
     case ImageFileError::CannotRead:
     case ImageFileError::ShrankWhileRead:
-    case ImageFileError::NotRegular:
-    case ImageFileError::BrokenLink:
     case ImageFileError::TooLarge:
     case ImageFileError::NotD88:
         return kNotD88;
+    case ImageFileError::NotRegular:
+        return "通常のファイルではありません (デバイス, FIFO, ソケットまたはフォルダ).";
+    case ImageFileError::BrokenLink:
+        return "シンボリックリンクの先にファイルがありません.";
+    case ImageFileError::ReadOnly:
+        return "ディスクイメージは読み出し専用のため, 上書き保存できません. "
+               "「名前を付けて保存」で保存してください.";
+    case ImageFileError::NotOwner:
+        return "ディスクイメージはほかのユーザーのファイルで, 書き込みが許可されていません.";
+    case ImageFileError::CopyKept:
+        return "ディスクイメージを保存できませんでした. ファイルが壊れている可能性があります. "
+               "元の内容の写しを同じフォルダに残しました.";
     case ImageFileError::NotMzFs:
     case ImageFileError::NotMzFsToRead:
         return MessageJa(UiText::NotMzReadOnly);
@@ -352,7 +362,7 @@ std::string MessageJa(ImageFileError error) {
 }
 
 std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileBytes,
-                      std::string_view folder) {
+                      std::string_view path) {
     switch (error) {
     case ImageFileError::None:
         return {};
@@ -378,11 +388,19 @@ std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileByte
     case ImageFileError::NoImage:
         return "no disk image to save";
     case ImageFileError::CannotCreate:
-        return WithErrno("cannot create a temporary file in " + std::string(folder), sysError);
+        return WithErrno("cannot create a temporary file in " + std::string(path), sysError);
     case ImageFileError::CannotWrite:
         return WithErrno("cannot write", sysError);
     case ImageFileError::CannotReplace:
         return WithErrno("cannot replace the file", sysError);
+    case ImageFileError::ReadOnly:
+        return "the image is read-only";
+    case ImageFileError::NotOwner:
+        return "the file belongs to another user and may not be written; replacing it would "
+               "take it from its owner";
+    case ImageFileError::CopyKept:
+        return WithErrno("cannot write", sysError) +
+               "; the image may be damaged: a whole copy of it was kept in " + std::string(path);
     }
     return "cannot write";
 }

@@ -49,10 +49,11 @@ std::string MessageJa(BootRegisterReason reason);
 std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes = 0);
 
 // sysError: the errno behind the failure, 0 when none; fileBytes: the length of a file refused
-// as too large.
+// as too large; path: the folder no temporary file could be made in (CannotCreate) or the copy
+// kept beside a damaged image (CopyKept).
 std::string MessageJa(ImageFileError error);
 std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
-                      std::string_view folder = {});
+                      std::string_view path = {});
 
 // What saving an image with this load report would lose (LoadReport::SaveLosesData), for the
 // commands that refuse such a save without --force; empty when it loses nothing.

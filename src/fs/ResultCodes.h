@@ -70,4 +70,9 @@ enum class ImageFileError {
     CannotCreate,    // no temporary file in the image's folder
     CannotWrite,     // writing or flushing the new file failed
     CannotReplace,   // the rename over the old file failed
+    ReadOnly,        // the image is marked read-only (--force, Save As: written all the same)
+    NotOwner,        // another user's file we may not write, and replacing it would take it
+                     // from its owner
+    CopyKept,        // writing in place failed and the old contents could not be put back:
+                     // a whole copy of them is kept beside the image
 };

@@ -1,5 +1,6 @@
 #include "host/HostFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,20 +20,35 @@ HostFile::ReadStatus HostFile::Read(const char* path, std::size_t maxBytes,
     if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return ReadStatus::CannotOpen;
     const auto length = static_cast<std::uint64_t>(st.st_size);
-    if (fileBytes)
-        *fileBytes = length;
-    if (length > maxBytes)
+    if (length > maxBytes) {
+        if (fileBytes)
+            *fileBytes = length;
         return ReadStatus::TooLarge;
-    std::vector<unsigned char> data(static_cast<std::size_t>(length));
+    }
+    // Read to the end, not to the length: files of /proc and /sys say 0 and hold more.
+    std::vector<unsigned char> data(static_cast<std::size_t>(length) + 1);
     std::size_t got = 0;
-    while (got < data.size()) {
+    for (;;) {
+        if (got == data.size()) {
+            if (data.size() > maxBytes)
+                break;
+            data.resize(
+                std::min<std::size_t>(std::max<std::size_t>(data.size() * 2, 4096), maxBytes + 1));
+        }
         const ssize_t n = read(file.get(), data.data() + got, data.size() - got);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n < 0)
             return ReadStatus::CannotOpen;
+        if (n == 0)
+            break;
         got += static_cast<std::size_t>(n);
     }
+    if (fileBytes)
+        *fileBytes = std::max<std::uint64_t>(length, got);
+    if (got > maxBytes)
+        return ReadStatus::TooLarge;
+    data.resize(got);
     out = std::move(data);
     return ReadStatus::Ok;
 }

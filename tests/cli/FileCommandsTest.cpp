@@ -295,14 +295,11 @@ TEST_F(FileCommands, PutIntoAReadOnlyFolderFails) {
     fs::copy_file(image, ro);
     const Bytes before = ReadFileBytes(ro);
     const std::string game = Host("GAME.BIN", Pattern(100, 1));
+    testutil::GiveToTestUser({folder, ro});
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    if (access(folder.c_str(), W_OK) == 0) {
-        chmod(folder.c_str(), 0755);
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    }
-    const auto run = RunTool({"put", ro.string(), game});
+    const int code = testutil::RunAsUser([&] { return RunTool({"put", ro.string(), game}).code; });
     chmod(folder.c_str(), 0755);
-    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(code, 1);
     EXPECT_EQ(ReadFileBytes(ro), before);
     EXPECT_EQ(FilesIn(folder), std::set<std::string>{"disk.d88"});
 }

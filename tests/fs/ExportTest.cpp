@@ -11,6 +11,7 @@
 #include "fs/Export.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
+#include "support/ScopedFaults.h"
 #include "support/TestDisk.h"
 
 using testdisk::EntryAt;
@@ -327,16 +328,23 @@ TEST(ExportFile, Failures) {
     }
 }
 
-TEST(ExportFile, FullDeviceIsAWriteError) {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+TEST(ExportFile, AFullDiskIsAWriteErrorAndKeepsTheOldFile) {
     FlatDisk flat(1);
     flat.PutEntry(kRootDirSector, 1,
                   MakeEntry({.mode = 0x01, .name = "A", .size = 700, .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
-    EXPECT_EQ(disk.ExportFile(1, "/dev/full", kBin), kCannotWrite);
-    EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+    testutil::TempDir dir;
+    const auto path = dir.path() / "a.bin";
+    ASSERT_TRUE(testutil::WriteFileBytes(path, {1, 2, 3}));
+    {
+        ScopedFaults full({.fileLimit = 512});
+        EXPECT_EQ(disk.ExportFile(1, path.c_str(), kBin), kCannotWrite);
+    }
+    EXPECT_EQ(testutil::ReadFileBytes(path), (std::vector<unsigned char>{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 // ---- Round trips: import, then export in both forms. ----
