@@ -120,9 +120,9 @@ bool CDarvexDoc::SaveAs() {
     if (dialog.ShowModal() != wxID_OK)
         return false;
     wxFileName name(dialog.GetPath());
-    // The first filter's extension when the user typed none.
-    if (!name.HasExt() && dialog.GetFilterIndex() == 0)
-        name.SetExt("d88");
+    // The chosen image filter's extension when the user typed none.
+    if (!name.HasExt() && dialog.GetFilterIndex() <= 1)
+        name.SetExt(dialog.GetFilterIndex() == 0 ? "d88" : "d20");
     const wxString path = name.GetFullPath();
     if (!OnSaveDocument(path))
         return false;
@@ -239,6 +239,10 @@ int CDarvexDoc::FillList(int dirSector) {
     if (!host)
         return 0;
     wxListCtrl* list = host->GetListCtrl();
+    // Only the report view holds the other columns' texts: fill in it, show in the user's.
+    const long style = list->GetWindowStyleFlag() & wxLC_MASK_TYPE;
+    if (style != wxLC_REPORT)
+        list->SetSingleStyle(wxLC_REPORT);
     list->DeleteAllItems();
     m_Disk.SetCurrentDir(dirSector);
     const std::vector<ListRow> rows = ListDirectory(m_Disk, dirSector);
@@ -251,6 +255,10 @@ int CDarvexDoc::FillList(int dirSector) {
             list->SetItem(row, c, wxString::FromUTF8(r.columns[c]));
         m_nListEntry[row] = r.entryIndex;
         ++row;
+    }
+    if (style != wxLC_REPORT) {
+        list->SetSingleStyle(style);
+        list->SendSizeEvent();
     }
     return 0;
 }

@@ -55,7 +55,10 @@ wxString DarvexDocManager::MakeNewDocumentName() {
 
 wxString DarvexDocManager::MakeFrameTitle(wxDocument* doc) {
     const wxString app = wxString::FromUTF8(doctext::kAppName);
-    return doc ? doc->GetUserReadableName() + " - " + app : app;
+    if (!doc)
+        return app;
+    // The usual mark of unsaved changes on Linux desktops: "*work.d88 - Darvex".
+    return (doc->IsModified() ? "*" : "") + doc->GetUserReadableName() + " - " + app;
 }
 
 wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
@@ -63,7 +66,9 @@ wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
 }
 
 wxString DarvexDocManager::OpenFilter() {
-    return wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*");
+    // GTK matches patterns case-sensitively: both spellings of each extension.
+    return wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)|*.d88;*.D88|Darvex ﾌｧｲﾙ (*.d20)|*.d20;*.D20|"
+                              "すべてのﾌｧｲﾙ (*.*)|*");
 }
 
 wxDocTemplate* DarvexDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates,

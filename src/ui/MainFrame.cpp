@@ -193,8 +193,12 @@ long CMainFrame::ListViewStyle(int id) const {
 
 void CMainFrame::OnListStyle(wxCommandEvent& event) {
     const long style = ListViewStyle(event.GetId());
-    if (!m_pList->HasFlag(style))
+    if (!m_pList->HasFlag(style)) {
         m_pList->SetSingleStyle(style);
+        // The generic list control places the items of the icon and list views only when
+        // it is sized: without this they stay unplaced (and unseen) until the next resize.
+        m_pList->SendSizeEvent();
+    }
 }
 
 void CMainFrame::OnUpdateListStyle(wxUpdateUIEvent& event) {

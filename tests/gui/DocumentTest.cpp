@@ -118,7 +118,7 @@ TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {
         SCOPED_TRACE(type);
         wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(type));
         ASSERT_TRUE(Doc()->IsLoaded());
-        EXPECT_EQ(Title(), "無題 - Darvex");
+        EXPECT_EQ(Title(), "*無題 - Darvex"); // exists only in memory so far
         EXPECT_EQ(TreeTexts(), std::vector<std::string>{"root"});
         EXPECT_TRUE(ListRows().empty());
         EXPECT_TRUE(Doc()->IsModified());
@@ -266,7 +266,7 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     // File > Open offers "*.d88" and every file; a ".d20" image opens like a ".d88".
     const fs::path d20 = WriteSampleDisk(dir.path(), "a.d20");
     wxTEST_DIALOG(Command(wxID_OPEN),
-                  ExpectFileDialog(d20, "Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*"));
+                  ExpectFileDialog(d20, DarvexDocManager::OpenFilter().utf8_string()));
     EXPECT_EQ(Title(), "a.d20 - Darvex");
 
     // Another extension: both panes emptied without a message.
@@ -298,6 +298,28 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     // A disk that saves back as it was says nothing.
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2dd.d88"), dir.path() / "ipls2dd.d88");
     EXPECT_NE(OpenFile(dir.path() / "ipls2dd.d88"), nullptr);
+}
+
+TEST_F(GuiTest, OpenFiltersMatchBothCasesAndNameTheD20Type) {
+    // Description and patterns in pairs; the last pair shows every file.
+    wxArrayString parts = wxSplit(DarvexDocManager::OpenFilter(), '|');
+    ASSERT_EQ(parts.size() % 2, 0u);
+    ASSERT_EQ(parts.Last(), "*");
+    bool d20Named = false;
+    for (size_t i = 0; i + 2 < parts.size(); i += 2)
+        d20Named = d20Named || parts[i].Contains("*.d20");
+    EXPECT_TRUE(d20Named);
+    const auto imageFilterMatches = [&](const wxString& name) {
+        for (size_t i = 1; i + 2 < parts.size(); i += 2)
+            for (const wxString& pattern : wxSplit(parts[i], ';'))
+                if (wxMatchWild(pattern, name))
+                    return true;
+        return false;
+    };
+    for (const char* name : {"a.d88", "UPPER.D88", "b.d20", "LOUD.D20"})
+        EXPECT_TRUE(imageFilterMatches(name)) << name;
+    for (const char* name : {"notes.txt", "tape.mzt", "d88"})
+        EXPECT_FALSE(imageFilterMatches(name)) << name;
 }
 
 TEST_F(GuiTest, RecentFilesTakeThePlaceholdersPlace) {

@@ -91,6 +91,7 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(SpaceText(), before);
     EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Title(), "disk.d88 - Darvex");
 
     wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFileDialog(file, kHostFilter),
                   ExpectDialog<CAddFileDlg>([](auto& d) { return PressOk(d); }));
@@ -99,6 +100,9 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     EXPECT_NE(SpaceText(), before);
     EXPECT_EQ(SpaceText(), Doc()->SpaceText().utf8_string());
     EXPECT_TRUE(Doc()->IsModified()) << "the save prompt must protect the added file";
+    EXPECT_EQ(Title(), "*disk.d88 - Darvex");
+    Command(wxID_SAVE);
+    EXPECT_EQ(Title(), "disk.d88 - Darvex");
 
     // Cancel in the file dialog: nothing happens.
     wxTEST_DIALOG(Command(ID_ADD_FILE), wxExpectDismissableModal<wxFileDialog>(wxID_CANCEL));

@@ -87,7 +87,7 @@ TEST_F(ShellRegistrationTest, RegistersOnceForTheUserAndUnregisters) {
 
     std::ifstream in(desktop);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(text.find("Exec=\"/opt/my build/darvex\" %F\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Exec=\"/opt/my build/darvex\" %f\n"), std::string::npos) << text;
     EXPECT_NE(text.find("MimeType=application/x-d88-floppy-image;"), std::string::npos);
     EXPECT_EQ(text.find("Exec=darvex"), std::string::npos);
 
@@ -107,7 +107,7 @@ TEST_F(ShellRegistrationTest, UnregisterLeavesAnInstallationUnderTheUsersHome) {
     const fs::path icon = Home() / "icons/hicolor/scalable/apps/darvex.svg";
     fs::create_directories(desktop.parent_path());
     fs::create_directories(icon.parent_path());
-    std::ofstream(desktop) << "[Desktop Entry]\nExec=darvex %F\n";
+    std::ofstream(desktop) << "[Desktop Entry]\nExec=darvex %f\n";
     std::ofstream(icon) << "<svg/>";
     EXPECT_FALSE(ShellRegistration::RegisterIfNeeded("/opt/darvex")); // registered already
     EXPECT_TRUE(ShellRegistration::Unregister());
