@@ -357,14 +357,27 @@ TEST_F(HostSafety, MessagesNameTheRealCause) {
 
 TEST_F(HostSafety, ReadCommandsRefuseWhatIsNoMzDisk) {
     const std::string text = Host("notes.txt", Bytes(5000, 'a'));
-    // Random bytes with a plausible D88 size field.
-    Bytes random = Pattern(20000, 9);
-    random[0x1C] = 0x20;
-    random[0x1D] = 0x4E;
-    random[0x1E] = 0;
-    random[0x1F] = 0;
-    const std::string noise = Host("noise.d88", random);
-    for (const std::string& path : {text, noise}) {
+    // A D88 file whose one sector record holds noise: a disk, but no MZ file system.
+    Bytes oneSector(688 + 16 + 256, 0);
+    oneSector[0x1C] = (688 + 16 + 256) & 0xFF;
+    oneSector[0x1D] = (688 + 16 + 256) >> 8;
+    oneSector[0x21] = 688 >> 8; // track 0 at 688
+    oneSector[0x20] = 688 & 0xFF;
+    oneSector[688 + 2] = 1; // C 0, H 0, R 1, N 1, one sector, 256 bytes
+    oneSector[688 + 3] = 1;
+    oneSector[688 + 4] = 1;
+    oneSector[688 + 15] = 1;
+    const Bytes random = Pattern(20000, 9);
+    std::copy_n(random.begin(), 256, oneSector.begin() + 688 + 16);
+    const std::string noise = Host("noise.d88", oneSector);
+    // Random bytes with a plausible D88 size field, in which no track is found: no disk.
+    Bytes junk = random;
+    junk[0x1C] = 0x20;
+    junk[0x1D] = 0x4E;
+    junk[0x1E] = 0;
+    junk[0x1F] = 0;
+    const std::string junkPath = Host("junk.d88", junk);
+    for (const std::string& path : {text, noise, junkPath}) {
         for (const char* command : {"ls", "tree"}) {
             SCOPED_TRACE(path + " " + command);
             const auto run = RunTool({command, path});
@@ -376,6 +389,12 @@ TEST_F(HostSafety, ReadCommandsRefuseWhatIsNoMzDisk) {
               std::string::npos);
     EXPECT_EQ(RunTool({"ls", noise, "--force"}).code, 0);
     EXPECT_EQ(RunTool({"info", noise}).code, 0);
+    for (const auto& args : {std::vector<std::string>{"ls", junkPath, "--force"},
+                             std::vector<std::string>{"info", junkPath}}) {
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.code, 1) << args[0];
+        EXPECT_NE(run.err.find("not a D88 disk image"), std::string::npos) << run.err;
+    }
 }
 
 } // namespace
