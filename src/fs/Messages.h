@@ -64,5 +64,8 @@ enum class UiText {
     NameNotEncodable,    // a typed name or text CP932 cannot encode
     SaveFailed,          // the disk image could not be saved (the reason follows)
     ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
+    NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
+    RecentFileGone,      // a recent file that no longer exists ("%s": its path)
 };
 std::string MessageJa(UiText text);
+std::string MessageEn(UiText text);

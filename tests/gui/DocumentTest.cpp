@@ -1,6 +1,7 @@
 #include <nlohmann/json.hpp>
 
 #include <csignal>
+#include <random>
 #include <sys/resource.h>
 
 #include <wx/fileconf.h>
@@ -17,6 +18,8 @@
 #include "doc/RecentFiles.h"
 #include "fs/Messages.h"
 #include "image/DiskImage.h"
+#include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -55,9 +58,9 @@ std::vector<unsigned char> FormattedD88(int type) {
 
 wxTreeItemId FindTreeItem(const std::string& text) {
     wxTreeCtrl* tree = Frame().GetTreeCtrl();
-    for (int n = 0; n < Doc()->GetTreeCount(); ++n)
-        if (tree->GetItemText(Doc()->GetTreeItem(n)).utf8_string() == text)
-            return Doc()->GetTreeItem(n);
+    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
+        if (tree->GetItemText(TreeView().GetTreeItem(n)).utf8_string() == text)
+            return TreeView().GetTreeItem(n);
     return {};
 }
 
@@ -89,10 +92,10 @@ TEST_F(GuiTest, StartWithAnImageShowsWhatTheCliLists) {
     ASSERT_TRUE(sub.IsOk());
     Frame().GetTreeCtrl()->SelectItem(sub);
     EXPECT_EQ(ListRows(), CliRows(image, "SUB"));
-    EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), Doc()->GetTreeDirSector(1));
-    EXPECT_EQ(Doc()->GetListEntry(0), 2); // after the "." and ".." entries
+    EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), TreeView().GetTreeDirSector(1));
+    EXPECT_EQ(ListView().GetListEntry(0), 2); // after the "." and ".." entries
 
-    Frame().GetTreeCtrl()->SelectItem(Doc()->GetTreeItem(0));
+    Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(0));
     EXPECT_EQ(ListRows().size(), 4u);
     EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), 16);
 
@@ -108,7 +111,7 @@ TEST_F(GuiTest, DirectoryCycleStopsAtTheNodeLimit) {
     BuildCycleDisk(disk);
     SaveDiskFile(disk, dir.path() / "cycle.d88");
     ASSERT_NE(OpenFile(dir.path() / "cycle.d88"), nullptr);
-    EXPECT_EQ(Doc()->GetTreeCount(), kMaxTreeNodes);
+    EXPECT_EQ(TreeView().GetTreeCount(), kMaxTreeNodes);
     EXPECT_EQ(Frame().GetTreeCtrl()->GetCount(), static_cast<unsigned>(kMaxTreeNodes));
 }
 
@@ -197,7 +200,7 @@ TEST_F(GuiTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
     const fs::path image = WriteSampleDisk(dir.path(), "full.d88");
     const auto original = testutil::ReadFileBytes(image);
     ASSERT_NE(OpenFile(image), nullptr);
-    Doc()->GetDisk().RemoveFile(Doc()->GetListEntry(0));
+    Doc()->GetDisk().RemoveFile(ListView().GetListEntry(0));
     Doc()->ImageChanged();
     ASSERT_TRUE(Doc()->IsModified());
 
@@ -253,11 +256,12 @@ TEST_F(GuiTest, FileChangedOnDiskAsksBeforeOverwriting) {
 
 TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     testutil::TempDir dir;
-    // Not a D88 container: a message, and an empty document with the disk commands off.
+    // Not a D88 container: a message, and the empty start-up document stays.
     const fs::path junk = dir.path() / "junk.D88";
     ASSERT_TRUE(testutil::WriteFileBytes(junk, std::vector<unsigned char>(100, 'x')));
-    wxTEST_DIALOG(OpenFile(junk), ExpectMessage(kNotD88, "エラー"));
-    ASSERT_NE(Doc(), nullptr);
+    CDarvexDoc* empty = Doc();
+    wxTEST_DIALOG(EXPECT_EQ(OpenFile(junk), nullptr), ExpectMessage(kNotD88, "エラー"));
+    EXPECT_EQ(Doc(), empty);
     EXPECT_FALSE(Doc()->IsLoaded());
     EXPECT_EQ(Title(), "無題 - Darvex");
     EXPECT_FALSE(IsEnabled(ID_EXTRACT_FILE));
@@ -268,15 +272,38 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     wxTEST_DIALOG(Command(wxID_OPEN),
                   ExpectFileDialog(d20, DarvexDocManager::OpenFilter().utf8_string()));
     EXPECT_EQ(Title(), "a.d20 - Darvex");
+    ASSERT_TRUE(Doc()->IsLoaded());
+    CDarvexDoc* open = Doc();
+    const auto rows = ListRows();
+    const std::string space = SpaceText();
 
-    // Another extension: both panes emptied without a message.
+    // Files that are no disk image never close the open disk, whichever way they come: a
+    // message says why, once, and nothing else changes.
+    std::mt19937 random(16);
+    std::vector<unsigned char> noise(5 * 1024);
+    for (auto& b : noise)
+        b = static_cast<unsigned char>(random());
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "random.d88", noise));
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "hello.bas", {'1', '0', ' ', 'E', 'N', 'D'}));
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "tape.mzt", std::vector<unsigned char>(200)));
+    const fs::path notDisks[] = {dir.path() / "random.d88", dir.path() / "hello.bas"};
+    for (const fs::path& path : notDisks) {
+        SCOPED_TRACE(path.filename().string());
+        wxTEST_DIALOG(EXPECT_EQ(OpenFile(path), nullptr), ExpectMessage(kNotD88, "エラー"));
+        wxTEST_DIALOG(Command(wxID_OPEN), ExpectFileDialog(path), ExpectMessage(kNotD88, "エラー"));
+    }
+    wxArrayString dropped;
+    dropped.push_back(wxString::FromUTF8((dir.path() / "tape.mzt").string()));
+    wxTEST_DIALOG(Frame().OpenDroppedFiles(dropped), ExpectMessage(kNotD88, "エラー"));
+    EXPECT_EQ(Doc(), open);
     EXPECT_TRUE(Doc()->IsLoaded());
-    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "notes.txt", {'h', 'i'}));
-    ASSERT_NE(OpenFile(dir.path() / "notes.txt"), nullptr);
-    EXPECT_FALSE(Doc()->IsLoaded());
-    EXPECT_TRUE(TreeTexts().empty());
-    EXPECT_TRUE(ListRows().empty());
-    EXPECT_EQ(Title(), "notes.txt - Darvex");
+    EXPECT_EQ(Title(), "a.d20 - Darvex");
+    EXPECT_EQ(ListRows(), rows);
+    EXPECT_EQ(SpaceText(), space);
+    for (size_t i = 0; i < Manager().GetHistoryFilesCount(); ++i)
+        EXPECT_FALSE(Manager().GetHistoryFile(i).StartsWith(dir.path().string() + "/") &&
+                     !Manager().GetHistoryFile(i).EndsWith("a.d20"))
+            << Manager().GetHistoryFile(i);
 
     if (!testutil::HaveTestData())
         GTEST_SKIP() << "no test data";
@@ -285,6 +312,12 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     wxTEST_DIALOG(OpenFile(dir.path() / "x1.d88"), ExpectMessage(kReadOnly, "Darvex"),
                   ExpectMessage(kLossOnSave, "Darvex").Optional());
     EXPECT_TRUE(Doc()->IsLoaded());
+    // Its directory sectors hold no entries: nothing is listed, and the tree's root and the
+    // usage pane say why.
+    const std::string noMz = MessageJa(UiText::NoMzFileSystem);
+    EXPECT_TRUE(ListRows().empty());
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{noMz});
+    EXPECT_EQ(SpaceText(), noMz);
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_BOOT));
     for (int id : std::initializer_list<int>{ID_ADD_FILE, ID_DELETE_FILE, ID_REGISTER_BOOT,
@@ -376,14 +409,14 @@ TEST_F(GuiTest, ArrowKeysInTheTreeListDirectoriesAsClicksDo) {
     ASSERT_NE(OpenFile(image), nullptr);
     wxTreeCtrl* tree = Frame().GetTreeCtrl();
     tree->ExpandAll();
-    tree->SelectItem(Doc()->GetTreeItem(0));
+    tree->SelectItem(TreeView().GetTreeItem(0));
     tree->SetFocus();
     Settle(50);
 
     wxUIActionSimulator keys;
     keys.Char(WXK_DOWN);
     Settle(100);
-    EXPECT_EQ(tree->GetSelection(), Doc()->GetTreeItem(1));
+    EXPECT_EQ(tree->GetSelection(), TreeView().GetTreeItem(1));
     EXPECT_EQ(ListRows(), CliRows(image, "SUB"));
     keys.Char(WXK_UP);
     Settle(100);

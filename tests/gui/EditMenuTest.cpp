@@ -18,6 +18,7 @@
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 #include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -129,6 +130,22 @@ TEST_F(EditMenuTest, DeleteTheSelectedRows) {
     EXPECT_TRUE(Doc()->IsModified());
 }
 
+TEST_F(EditMenuTest, SelectionCommandsActOnTheListWhicheverPaneHasTheFocus) {
+    OpenDisk({"ROW0", "ROW1"});
+    SelectRows({1});
+    Frame().GetTreeCtrl()->SetFocus();
+    Settle();
+    TreeView().Activate(true);
+    std::string proposed;
+    wxTEST_DIALOG(Command(ID_EXTRACT_FILE), ExpectDialog<CExtractDlg>([&](auto& d) {
+                      proposed = TextOf(d, kIdPath);
+                      return wxID_CANCEL;
+                  }));
+    EXPECT_EQ(proposed, (dir.path() / "ROW1").string());
+    wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));
+    EXPECT_EQ(Names(), std::vector<std::string>{"ROW0"});
+}
+
 TEST_F(EditMenuTest, ReadOnlyDiskRefusesWritingCommands) {
     DARVEX_REQUIRE_TESTDATA();
     image = dir.path() / "x1.d88";
@@ -163,7 +180,7 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     ASSERT_NE(OpenFile(image), nullptr);
     EXPECT_TRUE(IsEnabled(ID_ADD_FILE));
 
-    Doc()->FillList(8);
+    Doc()->ShowDirectory(8);
     ASSERT_FALSE(Names().empty()); // the sectors after 8 hold the bitmap's bytes too
     ASSERT_EQ(Names()[0], "F");
     EXPECT_FALSE(IsEnabled(ID_ADD_FILE));
@@ -184,7 +201,7 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     EXPECT_EQ(Snapshot(Doc()->GetDisk()), before);
     EXPECT_FALSE(Doc()->IsModified());
 
-    Doc()->FillList(kRootDirSector);
+    Doc()->ShowDirectory(kRootDirSector);
     EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
 }
 

@@ -18,6 +18,8 @@
 #include "doc/DarvexDocManager.h"
 #include "ui/AboutDlg.h"
 #include "ui/DarvexApp.h"
+#include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -191,10 +193,10 @@ TEST_F(GuiTest, IconAndListViewsPlaceTheRowsAtOnce) {
         Settle();
         expectPlaced("switched");
         // Refilled in that view: the sub-directory, then the root again.
-        Frame().GetTreeCtrl()->SelectItem(Doc()->GetTreeItem(1));
+        Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(1));
         Settle();
         expectPlaced("refilled");
-        Frame().GetTreeCtrl()->SelectItem(Doc()->GetTreeItem(0));
+        Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(0));
     }
     // Rows filled while another view was shown still have their other columns.
     Command(ID_VIEW_DETAILS);
