@@ -403,6 +403,33 @@ TEST_F(GuiTest, RecentFilesAreStoredAndReadBack) {
         EXPECT_EQ(restored.GetHistoryFile(i), Manager().GetHistoryFile(i)) << i;
 }
 
+TEST_F(GuiTest, RecentFilesAreAbsoluteAndAGoneOneLeavesWithOurMessage) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "x.d88");
+    fs::create_directories(dir.path() / "other");
+    const fs::path before = fs::current_path();
+    // `cd DIR && darvex ./other/../x.d88`: the list holds where the file is.
+    fs::current_path(dir.path());
+    const bool opened = OpenFile("./other/../x.d88") != nullptr;
+    fs::current_path(before);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(Manager().GetHistoryFile(0), wxString::FromUTF8(image.string()));
+
+    // Started elsewhere, the entry still opens the file.
+    ResetToStart();
+    Command(wxID_FILE1);
+    EXPECT_EQ(Title(), "x.d88 - Darvex");
+
+    // Gone: our own message, in the program's language, and the entry leaves the list.
+    ResetToStart();
+    const size_t count = Manager().GetHistoryFilesCount();
+    fs::remove(image);
+    const std::string gone = Printf(MessageJa(UiText::RecentFileGone).c_str(), image.string());
+    wxTEST_DIALOG(Command(wxID_FILE1), ExpectMessage(gone, "エラー"));
+    EXPECT_EQ(Manager().GetHistoryFilesCount(), count - 1);
+    EXPECT_EQ(Title(), "無題 - Darvex");
+}
+
 TEST_F(GuiTest, ArrowKeysInTheTreeListDirectoriesAsClicksDo) {
     testutil::TempDir dir;
     const fs::path image = WriteSampleDisk(dir.path(), "keys.d88");

@@ -120,7 +120,7 @@ bool StartWith(const std::filesystem::path& file) {
     Manager().CloseDocuments(true);
     Frame().SetSpaceText(wxString());
     CommandLine cl;
-    cl.file = file.string();
+    cl.files = {file.string()};
     return App().ProcessShellCommand(cl);
 }
 
