@@ -101,7 +101,9 @@ bool CDarvexApp::OnInit() {
     if (std::getenv("DARVEX_EXIT_WHEN_SHOWN")) {
         CallAfter([this] {
             m_pFrame->Update();
-            std::puts("shown");
+            // The window's inside, which a start restores as the last run left it.
+            const wxSize inside = m_pFrame->GetClientSize();
+            std::printf("shown %dx%d\n", inside.x, inside.y);
             std::fflush(stdout);
             m_pFrame->Close(true);
         });
