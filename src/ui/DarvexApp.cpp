@@ -71,7 +71,8 @@ bool CDarvexApp::OnInit() {
         return false;
     const CommandLine& commandLine = m_commandLine;
 
-    wxInitAllImageHandlers();
+    // Every bitmap of the resources is a PNG; the other decoders are not needed.
+    wxImage::AddHandler(new wxPNGHandler);
     wxXmlResource::Get()->InitAllHandlers();
     for (const CommandNumber& c : kCommandTable)
         wxXmlResource::GetXRCID(c.xrcName, c.id);

@@ -63,7 +63,9 @@ CMainFrame::CMainFrame(wxDocManager* manager)
       m_lockTimer(this) {
     wxXmlResource* res = wxXmlResource::Get();
     wxIconBundle icons;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    // The sizes a window manager draws a window's icon at; launchers take the larger ones
+    // from the installed icon theme. Each one is decoded and sent to the X server at start.
+    for (int size : {16, 24, 32, 48, 64}) {
         wxIcon icon;
         icon.CopyFromBitmap(res->LoadBitmap(wxString::Format("IDR_MAINFRAME_%d", size)));
         if (icon.IsOk())
