@@ -2,7 +2,6 @@
 
 #include "doc/DialogSupport.h"
 #include "fs/IplHeader.h"
-#include "fs/Messages.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
 #include "image/DiskImage.h"
@@ -21,11 +20,6 @@ bool CBootExtractDlg::TransferDataToWindow() {
 void CBootExtractDlg::OnOK(wxCommandEvent&) {
     m_szPath = PathText();
     m_nFormat = FormatIndex();
-    m_nResult = m_pDiskImage
-                    ? m_pDiskImage->ExtractBootProgram(m_szPath.c_str(), ExportFormatFor(m_nFormat))
-                    : -1;
-    if (m_nResult != 0)
-        DialogSupport::ShowError(this, MessageJa(static_cast<ExtractBootResult>(m_nResult)));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -36,14 +30,4 @@ std::string CBootExtractDlg::ProposePath(const DiskImage& disk, const std::strin
     parts.SetFname(name.c_str());
     parts.SetExt("");
     return parts.GetPath(PP_ALL);
-}
-
-void CBootExtractDlg::ExtractBoot(wxWindow* parent, const DiskImage& disk,
-                                  const std::string& documentPath, int& extractFormat) {
-    CBootExtractDlg dlg(parent);
-    dlg.m_pDiskImage = &disk;
-    dlg.m_szPath = ProposePath(disk, documentPath);
-    dlg.m_nFormat = extractFormat;
-    dlg.ShowModal();
-    extractFormat = dlg.m_nFormat;
 }

@@ -3,7 +3,6 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "fs/DirEntry.h"
-#include "fs/Messages.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
 #include "image/DiskImage.h"
@@ -40,14 +39,7 @@ int CExtractDlg::RunModal() {
 
 void CExtractDlg::DoOK() {
     m_szPath = PathText();
-    const int index = FormatIndex();
-    m_nFormat = index;
-    m_nResult = m_pDiskImage
-                    ? m_pDiskImage->ExportFile(m_nEntry, m_szPath.c_str(), ExportFormatFor(index))
-                    : -1;
-    if (m_nResult != 0)
-        DialogSupport::ShowError(IsShown() ? this : GetParent(),
-                                 MessageJa(static_cast<ExportResult>(m_nResult)));
+    m_nFormat = FormatIndex();
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -68,23 +60,4 @@ std::string CExtractDlg::ProposePath(const DiskImage& disk, int index,
     parts.SetFname(base.c_str());
     parts.SetExt(ext.c_str());
     return parts.GetPath(PP_ALL);
-}
-
-void CExtractDlg::ExtractEntries(wxWindow* parent, const DiskImage& disk,
-                                 const std::string& documentPath, const std::vector<int>& entries,
-                                 int& extractFormat) {
-    std::string proposed = documentPath;
-    bool applyToAll = false;
-    for (const int index : entries) {
-        CExtractDlg dlg(parent);
-        dlg.m_nEntry = index;
-        dlg.m_pDiskImage = &disk;
-        dlg.m_szPath = ProposePath(disk, index, proposed);
-        dlg.m_nFormat = extractFormat;
-        dlg.m_bApplyToAll = applyToAll;
-        dlg.RunModal();
-        extractFormat = dlg.m_nFormat;
-        applyToAll = dlg.m_bApplyToAll;
-        proposed = dlg.m_szPath;
-    }
 }
