@@ -8,6 +8,7 @@
 class DocHint : public wxObject {
 public:
     enum Kind {
+        None,            // wx's own update after an open: the document has sent its hint
         WholeDisk,       // another disk, or none: tree, list and usage
         DirectoryListed, // another directory became current: the list
         EntriesChanged,  // entries of the current directory changed: the list and usage
@@ -16,10 +17,10 @@ public:
 
     explicit DocHint(Kind kind) : m_kind(kind) {}
 
-    // wx's own updates carry no hint: they mean the whole document.
+    // wx's own updates carry no hint; every change of ours sends one, so they need nothing.
     static Kind KindOf(const wxObject* hint) {
         const auto* ours = dynamic_cast<const DocHint*>(hint);
-        return ours ? ours->m_kind : WholeDisk;
+        return ours ? ours->m_kind : None;
     }
 
 private:

@@ -59,6 +59,8 @@ void CDarvexView::OnDraw(wxDC*) {}
 
 void CDarvexView::OnUpdate(wxView*, wxObject* hint) {
     const DocHint::Kind kind = DocHint::KindOf(hint);
+    if (kind == DocHint::None)
+        return;
     if (kind != DocHint::UsageChanged)
         FillList();
     if (kind != DocHint::DirectoryListed) {
