@@ -357,19 +357,14 @@ TEST_F(HostSafety, MessagesNameTheRealCause) {
 
 TEST_F(HostSafety, ReadCommandsRefuseWhatIsNoMzDisk) {
     const std::string text = Host("notes.txt", Bytes(5000, 'a'));
-    // A D88 file whose one sector record holds noise: a disk, but no MZ file system.
-    Bytes oneSector(688 + 16 + 256, 0);
-    oneSector[0x1C] = (688 + 16 + 256) & 0xFF;
-    oneSector[0x1D] = (688 + 16 + 256) >> 8;
-    oneSector[0x21] = 688 >> 8; // track 0 at 688
-    oneSector[0x20] = 688 & 0xFF;
-    oneSector[688 + 2] = 1; // C 0, H 0, R 1, N 1, one sector, 256 bytes
-    oneSector[688 + 3] = 1;
-    oneSector[688 + 4] = 1;
-    oneSector[688 + 15] = 1;
+    // A disk whose bitmap sector holds noise: a D88 image, but no MZ file system.
     const Bytes random = Pattern(20000, 9);
-    std::copy_n(random.begin(), 256, oneSector.begin() + 688 + 16);
-    const std::string noise = Host("noise.d88", oneSector);
+    DiskImage disk;
+    disk.Format(0);
+    std::copy_n(random.begin(), 256, testdisk::WritableImage(disk).data() + 15 * 256);
+    const std::string noise = Host("noise.d88", {});
+    std::string reason;
+    ASSERT_TRUE(ImageFile::Write(noise, disk, reason)) << reason;
     // Random bytes with a plausible D88 size field, in which no track is found: no disk.
     Bytes junk = random;
     junk[0x1C] = 0x20;

@@ -188,21 +188,11 @@ TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
     EXPECT_EQ(testdisk::Snapshot(disk), before);
 
     // A D88 file whose sector 15 holds no bitmap loads, but not for a change.
-    std::vector<unsigned char> blank(688 + 16 + 256, 0);
-    blank[0x1C] = 0xC0;
-    blank[0x1D] = 0x03;
-    blank[0x20] = 0xB0; // one track at 688 with sector 1 only
-    blank[0x21] = 0x02;
-    blank[688 + 2] = 1;
-    blank[688 + 3] = 1;
-    blank[688 + 4] = 1;
-    blank[688 + 15] = 1;
-    ASSERT_TRUE(WriteFileBytes(dir.path() / "blank.d88", blank));
-    // A header without any track is no disk image at all.
-    ASSERT_TRUE(WriteFileBytes(dir.path() / "header.d88",
-                               std::vector<unsigned char>(blank.begin(), blank.begin() + 688)));
-    EXPECT_EQ(ImageFile::Load((dir.path() / "header.d88").string(), disk).error,
-              ImageFileError::NotD88);
+    DiskImage blank;
+    blank.Format(0);
+    std::fill_n(testdisk::WritableImage(blank).data() + 15 * 256, 256, 0);
+    std::string reason;
+    ASSERT_TRUE(ImageFile::Write((dir.path() / "blank.d88").string(), blank, reason)) << reason;
     EXPECT_TRUE(ImageFile::Load((dir.path() / "blank.d88").string(), disk).Ok());
     EXPECT_EQ(ImageFile::LoadForChange((dir.path() / "blank.d88").string(), disk).error,
               ImageFileError::NotMzFs);
