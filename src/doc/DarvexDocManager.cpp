@@ -48,6 +48,8 @@ wxDocument* DarvexDocManager::CreateDocument(const wxString& path, long flags) {
         return wxDocManager::CreateDocument(path, flags);
     wxString chosen = path;
     if (chosen.empty()) {
+        if (GetTemplates().empty())
+            return nullptr;
         wxDocTemplate* templates[] = {
             static_cast<wxDocTemplate*>(GetTemplates().GetFirst()->GetData())};
         if (!SelectDocumentPath(templates, 1, chosen, flags))

@@ -357,16 +357,15 @@ TEST_F(HostSafety, MessagesNameTheRealCause) {
 
 TEST_F(HostSafety, ReadCommandsRefuseWhatIsNoMzDisk) {
     const std::string text = Host("notes.txt", Bytes(5000, 'a'));
-    // A disk whose bitmap sector holds noise: a D88 image, but no MZ file system.
-    const Bytes random = Pattern(20000, 9);
+    // A disk without a bitmap: a D88 image, but no MZ file system.
     DiskImage disk;
     disk.Format(0);
-    std::copy_n(random.begin(), 256, testdisk::WritableImage(disk).data() + 15 * 256);
+    std::fill_n(testdisk::WritableImage(disk).data() + 15 * 256, 256, 0);
     const std::string noise = Host("noise.d88", {});
     std::string reason;
     ASSERT_TRUE(ImageFile::Write(noise, disk, reason)) << reason;
     // Random bytes with a plausible D88 size field, in which no track is found: no disk.
-    Bytes junk = random;
+    Bytes junk = Pattern(20000, 9);
     junk[0x1C] = 0x20;
     junk[0x1D] = 0x4E;
     junk[0x1E] = 0;
