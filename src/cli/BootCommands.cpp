@@ -50,7 +50,6 @@ void AddBootPut(CommandSet& commands) {
         int machine = BootHeaderBuilder::kDefaultMachine;
         bool mzt = false;
         bool plain = false;
-        bool force = false;
         CLI::Option* textOption = nullptr;
     };
     auto o = std::make_shared<Options>();

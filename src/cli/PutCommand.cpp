@@ -59,7 +59,6 @@ void AddPutCommand(CommandSet& commands) {
         bool protect = false;
         bool mzt = false;
         bool plain = false;
-        bool force = false;
         CLI::Option* nameOption = nullptr;
     };
     auto o = std::make_shared<Options>();

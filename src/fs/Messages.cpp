@@ -438,6 +438,50 @@ std::string MessageJa(UiText text) {
         return "ディスクイメージ「%s」はほかのプログラムによって変更されています. 上書きしますか?";
     case UiText::ReplaceQuestion:
         return "%s は既に存在します. 置き換えますか?";
+    case UiText::NoMzFileSystem:
+        return "MZ のファイルシステムがありません";
+    case UiText::RecentFileGone:
+        return "ファイル「%s」が見つかりません. 最近使ったﾌｧｲﾙの一覧から外します.";
+    }
+    return {};
+}
+
+std::string MessageEn(UiText text) {
+    switch (text) {
+    case UiText::ErrorCaption:
+        return "Error";
+    case UiText::AppCaption:
+        return "Darvex";
+    case UiText::DeleteCaption:
+        return "Delete files";
+    case UiText::DeleteQuestion:
+        return "Delete the selected files?\nChoose OK or Cancel.\n";
+    case UiText::NotD88:
+        return "not a D88 disk image";
+    case UiText::NotMzReadOnly:
+        return "Not an MZ disk: opened read-only.";
+    case UiText::SaveLosesSectorInfo:
+        return "Saving loses some of the sector information of this disk image.";
+    case UiText::SaveChangesPrompt:
+        return "Save the changes to the disk image \"%s\"?";
+    case UiText::ExtractFailed:
+        return "The file could not be extracted.";
+    case UiText::TooLargeForAdd:
+        return "The file is too large to add: at most 512 KB.";
+    case UiText::TooLargeForBoot:
+        return "The file is too large for a boot program: at most 65535 bytes.";
+    case UiText::NameNotEncodable:
+        return "The name holds characters the disk cannot store.";
+    case UiText::SaveFailed:
+        return "The disk image could not be saved.";
+    case UiText::ChangedOnDisk:
+        return "Another program has changed the disk image \"%s\". Overwrite it?";
+    case UiText::ReplaceQuestion:
+        return "%s already exists. Replace it?";
+    case UiText::NoMzFileSystem:
+        return "no MZ file system";
+    case UiText::RecentFileGone:
+        return "The file \"%s\" no longer exists; it leaves the list of recent files.";
     }
     return {};
 }

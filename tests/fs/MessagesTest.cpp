@@ -123,6 +123,21 @@ TEST(Messages, DocumentTexts) {
     for (const Case& c : kCases)
         EXPECT_EQ(MessageJa(c.text), c.ja) << c.ja;
     EXPECT_EQ(MessageJa(LoadResult::NotAContainer), MessageJa(UiText::NotD88));
+
+    // Every text in both languages, with the same placeholders.
+    const auto placeholders = [](const std::string& s) {
+        std::size_t n = 0;
+        for (std::size_t at = s.find("%s"); at != std::string::npos; at = s.find("%s", at + 2))
+            ++n;
+        return n;
+    };
+    for (int t = 0; t <= static_cast<int>(UiText::RecentFileGone); ++t) {
+        const auto text = static_cast<UiText>(t);
+        SCOPED_TRACE(t);
+        EXPECT_FALSE(MessageJa(text).empty());
+        EXPECT_FALSE(MessageEn(text).empty());
+        EXPECT_EQ(placeholders(MessageJa(text)), placeholders(MessageEn(text)));
+    }
 }
 
 // One duplicate alone: the command-line and desktop tests; flags alone: the real images.
