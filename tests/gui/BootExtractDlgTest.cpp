@@ -101,7 +101,7 @@ TEST_F(BootExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
     HostFile(image, imageBytes);
     HostFile(In("IPL"), {1});
     const std::string replace = In("IPL") + " は既に存在します. 置き換えますか?";
-    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
                       for (int i = 0; i < 3; ++i) {
                           if (i > 0)

@@ -181,7 +181,7 @@ TEST_F(ExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
             return dlg.GetReturnCode();
         });
     };
-    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {1, 2}, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractFiles(nullptr, disk, image, {1, 2}, extractFormat),
                   okTwice(In("copy")), ExpectMessage(sameAsImage, "エラー"), okTwice(In("B.BIN")),
                   ExpectMessage(replace, "ファイル取り出し", wxID_NO),
                   ExpectMessage(replace, "ファイル取り出し", wxID_YES));
@@ -192,7 +192,7 @@ TEST_F(ExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
     // "すべて OK": the entries taken unseen replace nothing, the image least of all, and a body
     // in the reserved area is refused.
     testdisk::PutEntry(disk, kRootDirSector, 4, testdisk::MakeEntry({.name = "IPL", .size = 9}));
-    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {3, 2, 1, 4}, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractFiles(nullptr, disk, image, {3, 2, 1, 4}, extractFormat),
                   ExpectDialog<CExtractDlg>([](CExtractDlg& dlg) {
                       Click(dlg, kIdAllOk);
                       return dlg.GetReturnCode();

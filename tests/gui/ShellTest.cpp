@@ -197,12 +197,12 @@ TEST_F(ShellRegistrationTest, ExecQuoting) {
         std::string exe;
         std::string exec; // empty: the path cannot stand in a desktop file
     } cases[] = {
-        {"/opt/my build/darvex", R"(Exec="/opt/my build/darvex" %F)"},
-        {"/b/100%/darvex", R"(Exec="/b/100%%/darvex" %F)"},
-        {R"(/b/say "hi"/darvex)", R"(Exec="/b/say \\"hi\\"/darvex" %F)"},
-        {R"(/b/a\b/darvex)", R"(Exec="/b/a\\\\b/darvex" %F)"},
-        {"/b/$HOME`x`/darvex", R"(Exec="/b/\\$HOME\\`x\\`/darvex" %F)"},
-        {"/b/ディスク 'x'/darvex", R"(Exec="/b/ディスク 'x'/darvex" %F)"},
+        {"/opt/my build/darvex", R"(Exec="/opt/my build/darvex" %f)"},
+        {"/b/100%/darvex", R"(Exec="/b/100%%/darvex" %f)"},
+        {R"(/b/say "hi"/darvex)", R"(Exec="/b/say \\"hi\\"/darvex" %f)"},
+        {R"(/b/a\b/darvex)", R"(Exec="/b/a\\\\b/darvex" %f)"},
+        {"/b/$HOME`x`/darvex", R"(Exec="/b/\\$HOME\\`x\\`/darvex" %f)"},
+        {"/b/ディスク 'x'/darvex", R"(Exec="/b/ディスク 'x'/darvex" %f)"},
         {"/b/new\nline/darvex", ""},
         {"/b/tab\t/darvex", ""},
         {"/b/del\x7F/darvex", ""},
