@@ -18,10 +18,10 @@
 #include <cstring>
 #include <vector>
 
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 #include "FuzzDisk.h"

@@ -25,10 +25,10 @@
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 #include "FuzzDisk.h"

@@ -3,11 +3,11 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 

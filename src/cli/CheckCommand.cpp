@@ -5,8 +5,8 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
-#include "image/DiskImage.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "fs/AddressText.h"
 #include "fs/DirEntry.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
                bool requireMz) {

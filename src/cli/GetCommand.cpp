@@ -5,10 +5,10 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/ListRow.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
-#include "image/DiskImage.h"
 
 namespace {
 

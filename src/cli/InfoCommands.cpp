@@ -9,6 +9,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
@@ -16,7 +17,6 @@
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 
@@ -51,8 +51,6 @@ json LoadReportJson(const LoadReport& report) {
             {"records_cut", report.recordsCut},
             {"sectors_missing", report.sectorsMissing},
             {"records_flagged", report.recordsFlagged},
-            {"trailing_disks_kept", report.trailingDisksKept},
-            {"trailing_bytes", report.trailingBytes},
             {"size_field_disagrees", report.sizeFieldDisagrees},
             {"media_unknown", report.mediaUnknown},
             {"normalised_on_save", !report.Empty()},
@@ -112,10 +110,6 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
             out << ", disk-size field disagrees with the file";
         out << '\n';
     }
-    // They are written back byte for byte: worth knowing, nothing to warn about.
-    if (report.trailingDisksKept)
-        out << "further disks:  " << report.trailingBytes
-            << " bytes after the first disk, kept as they are\n";
     if (report.mediaUnknown)
         out << "warning:        the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40\n";
     if (report.SaveLosesData())

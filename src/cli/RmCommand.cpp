@@ -4,10 +4,10 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 

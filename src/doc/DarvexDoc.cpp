@@ -126,7 +126,7 @@ bool CDarvexDoc::SaveAs() {
 }
 
 ImageFileStatus CDarvexDoc::ReadImageFile(const wxString& path, OpenedImage& image) {
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(path.utf8_string().c_str());
     const wxString ext = wxString::FromUTF8(parts.GetExt()).Lower();
     ImageFileStatus status;

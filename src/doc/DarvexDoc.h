@@ -8,9 +8,10 @@
 #include <wx/docview.h>
 
 #include "doc/DiskCommands.h"
+#include "doc/UiText.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 struct SessionState;
 

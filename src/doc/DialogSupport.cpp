@@ -5,6 +5,7 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogLayout.h"
 #include "doc/JaMessageBox.h"
+#include "doc/UiText.h"
 #include "fs/Messages.h"
 
 void RegisterDialogIds() {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Names, titles and button labels of the desktop program. Messages are not here: every
-// message comes from the core's table (fs/Messages.h).
+// Names, titles and button labels of the desktop program. Messages are not here: they come
+// from the core's tables (fs/Messages.h, host/ImageFileError.h) and doc/UiText.h.
 namespace doctext {
 
 inline constexpr const char* kAppName = "Darvex";

@@ -9,6 +9,7 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "doc/JaMessageBox.h"
+#include "doc/UiText.h"
 #include "fs/Messages.h"
 #include "host/PathParts.h"
 
@@ -58,7 +59,7 @@ bool COutputPathDlg::ConfirmReplace(const std::string& path) {
 
 void COutputPathDlg::OnFormatChanged(wxCommandEvent&) {
     const int index = FormatIndex();
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(PathText().c_str());
     parts.SetExt(index == kIndexMzt ? kMztExt : BinExtension().c_str());
     ShowPath(parts.GetPath(PP_ALL));
@@ -69,7 +70,7 @@ void COutputPathDlg::OnBrowse(wxCommandEvent&) {
     const bool mzt = FormatIndex() != 0;
     std::string initial = PathText();
     if (mzt) {
-        PathParts parts(PathStyle::Posix);
+        PathParts parts;
         parts.SetPath(initial.c_str());
         parts.SetExt(kMztExt);
         initial = parts.GetPath(PP_ALL);

@@ -7,8 +7,8 @@
 #include "fs/ClusterOwnership.h"
 #include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/SjisText.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "fs/DiskImage.h"
 #include "fs/FileMode.h"
-#include "image/DiskImage.h"
 
 namespace {
 

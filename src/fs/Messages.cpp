@@ -21,7 +21,6 @@ constexpr const char* kBootExtractFailed = "ブートプログラムの取り出
 constexpr const char* kExtractFailed = "ファイルの取り出しに失敗しました. ";
 constexpr const char* kNameNotEncodable = "ファイル名に使用できない文字が含まれています.";
 constexpr const char* kNotD88 = "D88 ディスクイメージとして読み込めませんでした.";
-constexpr const char* kSaveFailed = "ディスクイメージを保存できませんでした.";
 constexpr const char* kTooLargeForAdd =
     "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです.";
 // Without the hazard at hand (its text names the file): MessageJa/En(AllocationHazard).
@@ -326,166 +325,6 @@ std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes) {
     return MessageEn(RegisterBootResult::NoSpace);
 }
 
-std::string MessageJa(ImageFileError error) {
-    switch (error) {
-    case ImageFileError::None:
-        return {};
-    case ImageFileError::CannotRead:
-    case ImageFileError::ShrankWhileRead:
-    case ImageFileError::TooLarge:
-    case ImageFileError::NotD88:
-        return kNotD88;
-    case ImageFileError::NotRegular:
-        return "通常のファイルではありません (デバイス, FIFO, ソケットまたはフォルダ).";
-    case ImageFileError::BrokenLink:
-        return "シンボリックリンクの先にファイルがありません.";
-    case ImageFileError::ReadOnly:
-        return "ディスクイメージは読み出し専用のため, 上書き保存できません. "
-               "「名前を付けて保存」で保存してください.";
-    case ImageFileError::NotOwner:
-        return "ディスクイメージはほかのユーザーのファイルで, 書き込みが許可されていません.";
-    case ImageFileError::CopyKept:
-        return "ディスクイメージを保存できませんでした. ファイルが壊れている可能性があります. "
-               "元の内容の写しを同じフォルダに残しました.";
-    case ImageFileError::NotMzFs:
-    case ImageFileError::NotMzFsToRead:
-        return MessageJa(UiText::NotMzReadOnly);
-    case ImageFileError::InUse:
-        return "ディスクイメージはほかのプログラムが使用中です.";
-    case ImageFileError::NoImage:
-    case ImageFileError::CannotCreate:
-    case ImageFileError::CannotWrite:
-    case ImageFileError::CannotReplace:
-        break;
-    }
-    return kSaveFailed;
-}
-
-std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileBytes,
-                      std::string_view path) {
-    switch (error) {
-    case ImageFileError::None:
-        return {};
-    case ImageFileError::CannotRead:
-        return "cannot read the file";
-    case ImageFileError::ShrankWhileRead:
-        return "another program cut the file short while it was read; nothing was changed";
-    case ImageFileError::NotRegular:
-        return "not a regular file (a device, FIFO, socket or folder); refusing to replace it";
-    case ImageFileError::BrokenLink:
-        return WithErrno("a symbolic link that leads to no file", sysError);
-    case ImageFileError::InUse:
-        return "the image is in use by another program";
-    case ImageFileError::TooLarge:
-        return "the file is too large for a disk image (" + std::to_string(fileBytes) +
-               " bytes, at most " + std::to_string(64u << 20) + ")";
-    case ImageFileError::NotD88:
-        return "not a D88 disk image";
-    case ImageFileError::NotMzFs:
-        return "not an MZ disk file system; refusing to change it";
-    case ImageFileError::NotMzFsToRead:
-        return "not an MZ disk file system (--force reads it anyway)";
-    case ImageFileError::NoImage:
-        return "no disk image to save";
-    case ImageFileError::CannotCreate:
-        return WithErrno("cannot create a temporary file in " + std::string(path), sysError);
-    case ImageFileError::CannotWrite:
-        return WithErrno("cannot write", sysError);
-    case ImageFileError::CannotReplace:
-        return WithErrno("cannot replace the file", sysError);
-    case ImageFileError::ReadOnly:
-        return "the image is read-only";
-    case ImageFileError::NotOwner:
-        return "the file belongs to another user and may not be written; replacing it would "
-               "take it from its owner";
-    case ImageFileError::CopyKept:
-        return WithErrno("cannot write", sysError) +
-               "; the image may be damaged: a whole copy of it was kept in " + std::string(path);
-    }
-    return "cannot write";
-}
-
-std::string MessageJa(UiText text) {
-    switch (text) {
-    case UiText::ErrorCaption:
-        return "エラー";
-    case UiText::AppCaption:
-        return "Darvex";
-    case UiText::DeleteCaption:
-        return "ファイル削除";
-    case UiText::DeleteQuestion:
-        return "選択したファイルを削除してよろしいですか？\nOK "
-               "またはキャンセルを選んでください。\n";
-    case UiText::NotD88:
-        return kNotD88;
-    case UiText::NotMzReadOnly:
-        return "MZ のディスクではないため, 読み出し専用で開きます.";
-    case UiText::SaveLosesSectorInfo:
-        return "保存すると, このディスクイメージの一部のセクタ情報は失われます.";
-    case UiText::SaveChangesPrompt:
-        return "ディスクイメージ「%s」への変更を保存しますか?";
-    case UiText::ExtractFailed:
-        return kExtractFailed;
-    case UiText::TooLargeForAdd:
-        return kTooLargeForAdd;
-    case UiText::TooLargeForBoot:
-        return kTooLargeForBoot;
-    case UiText::NameNotEncodable:
-        return kNameNotEncodable;
-    case UiText::SaveFailed:
-        return kSaveFailed;
-    case UiText::ChangedOnDisk:
-        return "ディスクイメージ「%s」はほかのプログラムによって変更されています. 上書きしますか?";
-    case UiText::ReplaceQuestion:
-        return "%s は既に存在します. 置き換えますか?";
-    case UiText::NoMzFileSystem:
-        return "MZ のファイルシステムがありません";
-    case UiText::RecentFileGone:
-        return "ファイル「%s」が見つかりません. 最近使ったﾌｧｲﾙの一覧から外します.";
-    }
-    return {};
-}
-
-std::string MessageEn(UiText text) {
-    switch (text) {
-    case UiText::ErrorCaption:
-        return "Error";
-    case UiText::AppCaption:
-        return "Darvex";
-    case UiText::DeleteCaption:
-        return "Delete files";
-    case UiText::DeleteQuestion:
-        return "Delete the selected files?\nChoose OK or Cancel.\n";
-    case UiText::NotD88:
-        return "not a D88 disk image";
-    case UiText::NotMzReadOnly:
-        return "Not an MZ disk: opened read-only.";
-    case UiText::SaveLosesSectorInfo:
-        return "Saving loses some of the sector information of this disk image.";
-    case UiText::SaveChangesPrompt:
-        return "Save the changes to the disk image \"%s\"?";
-    case UiText::ExtractFailed:
-        return "The file could not be extracted.";
-    case UiText::TooLargeForAdd:
-        return "The file is too large to add: at most 512 KB.";
-    case UiText::TooLargeForBoot:
-        return "The file is too large for a boot program: at most 65535 bytes.";
-    case UiText::NameNotEncodable:
-        return "The name holds characters the disk cannot store.";
-    case UiText::SaveFailed:
-        return "The disk image could not be saved.";
-    case UiText::ChangedOnDisk:
-        return "Another program has changed the disk image \"%s\". Overwrite it?";
-    case UiText::ReplaceQuestion:
-        return "%s already exists. Replace it?";
-    case UiText::NoMzFileSystem:
-        return "no MZ file system";
-    case UiText::RecentFileGone:
-        return "The file \"%s\" no longer exists; it leaves the list of recent files.";
-    }
-    return {};
-}
-
 std::string SaveLossEn(const LoadReport& report) {
     if (!report.SaveLosesData())
         return {};
@@ -502,27 +341,6 @@ std::string SaveLossEn(const LoadReport& report) {
     if (report.recordsNotPlaced != 0)
         parts.push_back(Count(report.recordsNotPlaced, "record") + " outside the disk");
     return "saving would lose " + Joined(parts) + " of this image (--force saves anyway)";
-}
-
-std::string LoadWarningJa(const LoadReport& report) {
-    if (report.Empty())
-        return {};
-    std::string text = MessageJa(UiText::SaveLosesSectorInfo);
-    const auto line = [&text](const char* format, int n) {
-        char buffer[160];
-        std::snprintf(buffer, sizeof buffer, format, n);
-        text += buffer;
-    };
-    if (report.recordsDuplicate != 0)
-        line("\n同じセクタ ID のレコード %d 個: 後のものだけが残ります.", report.recordsDuplicate);
-    if (report.recordsOddLength != 0)
-        line("\n256 バイト以外のレコード %d 個: 256 バイトのセクタになります.",
-             report.recordsOddLength);
-    if (report.recordsCut != 0)
-        line("\n(うち %d 個は先頭の 256 バイトだけが残ります.)", report.recordsCut);
-    if (report.recordsNotPlaced != 0)
-        line("\nディスクの範囲外のレコード %d 個: 保存されません.", report.recordsNotPlaced);
-    return text;
 }
 
 std::string MessageJa(const AllocationHazard& hazard) {

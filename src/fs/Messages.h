@@ -13,7 +13,9 @@
 // Every message of the system, in one table: for each result of each operation the Japanese
 // text the desktop program shows (byte for byte as the users know it) and the English line
 // `darvex-cli` prints after "darvex-cli: COMMAND: SUBJECT: ". Front ends choose the subject
-// and the message box; they spell no text of their own.
+// and the message box; they spell no text of their own. The host layer's own failures
+// (host/ImageFileError.h) and the desktop program's captions and questions (doc/UiText.h) have
+// their texts beside them.
 //
 // Codes outside an enum's values (a newer core, a foreign caller) get the "cause unknown"
 // sentence of their operation.
@@ -48,44 +50,10 @@ std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes = 0, int mod
 std::string MessageJa(BootRegisterReason reason);
 std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes = 0);
 
-// sysError: the errno behind the failure, 0 when none; fileBytes: the length of a file refused
-// as too large; path: the folder no temporary file could be made in (CannotCreate) or the copy
-// kept beside a damaged image (CopyKept).
-std::string MessageJa(ImageFileError error);
-std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
-                      std::string_view path = {});
-
 // What saving an image with this load report would lose (LoadReport::SaveLosesData), for the
 // commands that refuse such a save without --force; empty when it loses nothing.
 std::string SaveLossEn(const LoadReport& report);
-// The desktop program's warning after loading: UiText::SaveLosesSectorInfo, and a line for
-// each kind of record a save would lose; empty when a save writes what was read.
-std::string LoadWarningJa(const LoadReport& report);
-
 // Why nothing may be allocated on the disk; empty when the hazard is absent. The Japanese text
 // says that adding files and registering a boot program are off for this disk.
 std::string MessageJa(const AllocationHazard& hazard);
 std::string MessageEn(const AllocationHazard& hazard);
-
-// Texts of the desktop program that belong to no operation's result.
-enum class UiText {
-    ErrorCaption,        // caption of every failure message box
-    AppCaption,          // caption of the save prompt
-    DeleteCaption,       // caption of the delete question
-    DeleteQuestion,      // the delete command's confirmation
-    NotD88,              // a .d88/.d20 file the decoder refuses
-    NotMzReadOnly,       // opened read-only: not an MZ file system
-    SaveLosesSectorInfo, // the load report says a save normalises the file
-    SaveChangesPrompt,   // "%s": the document title
-    ExtractFailed,       // an export the extract dialog could not write
-    TooLargeForAdd,      // the add-file command's 512 KB limit
-    TooLargeForBoot,     // the boot-register command's 65535-byte limit
-    NameNotEncodable,    // a typed name or text CP932 cannot encode
-    SaveFailed,          // the disk image could not be saved (the reason follows)
-    ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
-    ReplaceQuestion,     // an extraction's output exists ("%s": its path)
-    NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
-    RecentFileGone,      // a recent file that no longer exists ("%s": its path)
-};
-std::string MessageJa(UiText text);
-std::string MessageEn(UiText text);

@@ -8,9 +8,10 @@
 
 #include "TestUtil.h"
 #include "fs/BootHeaderBuilder.h"
+#include "fs/DiskImage.h"
 #include "fs/IplHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
+#include "host/DiskImageFiles.h"
 #include "image/Geometry.h"
 #include "support/ScopedFaults.h"
 #include "support/TestDisk.h"
@@ -187,7 +188,7 @@ TEST(BootExtract, RefusalsCreateNoFile) {
         Poke(disk, 1, {sig[0], sig[1], sig[2], sig[3], sig[4], sig[5]});
         const auto path = dir.path() / "boot.bin";
         std::filesystem::remove(path);
-        EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), kBin), c.expected);
+        EXPECT_EQ(ExtractBootProgram(disk, path.c_str(), kBin), c.expected);
         EXPECT_EQ(std::filesystem::exists(path), c.expected == 0);
         std::vector<unsigned char> out{1, 2, 3};
         EXPECT_EQ(disk.ExtractBootToBuffer(kBin, out), c.expected);
@@ -204,7 +205,7 @@ TEST(BootExtract, FileHoldsWhatTheBufferHolds) {
     PutIpl(disk, 0x01, Text("FILE\r"), 1000, 60);
     for (int format : {kMzt, kBin}) {
         const auto path = dir.path() / (format == kMzt ? "boot.mzt" : "boot.bin");
-        ASSERT_EQ(disk.ExtractBootProgram(path.c_str(), format), 0);
+        ASSERT_EQ(ExtractBootProgram(disk, path.c_str(), format), 0);
         std::vector<unsigned char> expected;
         ASSERT_EQ(disk.ExtractBootToBuffer(format, expected), 0);
         EXPECT_EQ(testutil::ReadFileBytes(path), expected);
@@ -217,14 +218,14 @@ TEST(BootExtract, UnwritablePathFailsAndLeavesNothing) {
     disk.Format(1);
     PutIpl(disk, 0x01, Text("W\r"), 10, 48);
     const auto path = dir.path() / "missing-folder" / "boot.bin";
-    EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), kBin), 1);
+    EXPECT_EQ(ExtractBootProgram(disk, path.c_str(), kBin), 1);
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(disk.ExtractBootProgram(nullptr, kBin), 1);
+    EXPECT_EQ(ExtractBootProgram(disk, nullptr, kBin), 1);
     // A disk that fills up on the way.
     const auto full = dir.path() / "full.bin";
     {
         ScopedFaults faults({.fileLimit = 4});
-        EXPECT_EQ(disk.ExtractBootProgram(full.c_str(), kBin), 1);
+        EXPECT_EQ(ExtractBootProgram(disk, full.c_str(), kBin), 1);
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
@@ -501,7 +502,7 @@ TEST(BootRegister, FromHostFiles) {
         DiskImage disk;
         disk.Format(1);
         const auto before = Snapshot(disk);
-        EXPECT_EQ(disk.RegisterBootProgram(c.path.c_str(), header.Bytes().data(), c.plain),
+        EXPECT_EQ(RegisterBootProgram(disk, c.path.c_str(), header.Bytes().data(), c.plain),
                   c.expected);
         if (c.expected != 0) {
             EXPECT_EQ(Snapshot(disk), before);
@@ -513,7 +514,7 @@ TEST(BootRegister, FromHostFiles) {
     }
     DiskImage disk;
     disk.Format(1);
-    EXPECT_EQ(disk.RegisterBootProgram(nullptr, header.Bytes().data(), 1), 1);
+    EXPECT_EQ(RegisterBootProgram(disk, nullptr, header.Bytes().data(), 1), 1);
 }
 
 TEST(BootRegister, NoImageAndNullHeaderAreSafe) {

@@ -7,8 +7,8 @@
 #include "TestUtil.h"
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 

@@ -8,6 +8,7 @@
 #include "TestUtil.h"
 #include "fs/DirEntry.h"
 #include "fs/ResultCodes.h"
+#include "host/DiskImageFiles.h"
 #include "support/TestDisk.h"
 
 using testdisk::BitUsed;
@@ -75,7 +76,7 @@ TEST(ImportRefusal, FullDirectoryIsReportedFirst) {
     flat.LoadInto(disk);
     const auto before = Snapshot(disk);
     DirEntry e = MakeEntry({.mode = kObj, .name = "NEW"});
-    EXPECT_EQ(disk.ImportFile("/nonexistent/folder/file.bin", e.Bytes().data(), 1, 1),
+    EXPECT_EQ(ImportFile(disk, "/nonexistent/folder/file.bin", e.Bytes().data(), 1, 1),
               kNoFreeEntry);
     const unsigned char data[1] = {1};
     EXPECT_EQ(disk.ImportFromBuffer(data, 1, e.Bytes().data(), 1, 1), kNoFreeEntry);
@@ -192,13 +193,13 @@ TEST(ImportRefusal, HostFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DirEntry e = MakeEntry({.mode = kBrd, .name = "X"});
-        EXPECT_EQ(disk.ImportFile(c.path.c_str(), e.Bytes().data(), c.plain, 4), c.want);
+        EXPECT_EQ(ImportFile(disk, c.path.c_str(), e.Bytes().data(), c.plain, 4), c.want);
         EXPECT_EQ(Snapshot(disk), before);
     }
     DirEntry e = MakeEntry({.mode = kBrd, .name = "X"});
-    EXPECT_EQ(disk.ImportFile(nullptr, e.Bytes().data(), 1, 4), kCannotOpen);
+    EXPECT_EQ(ImportFile(disk, nullptr, e.Bytes().data(), 1, 4), kCannotOpen);
     // 128 header bytes and 524288 data bytes: exactly the largest BRD body.
-    EXPECT_EQ(disk.ImportFile(mzt.string().c_str(), e.Bytes().data(), 0, 4), kOk);
+    EXPECT_EQ(ImportFile(disk, mzt.string().c_str(), e.Bytes().data(), 0, 4), kOk);
     EXPECT_EQ(EntryAt(disk, 1).Size(), 128 * 128);
 }
 

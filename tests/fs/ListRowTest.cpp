@@ -4,8 +4,8 @@
 #include <climits>
 #include <string>
 
+#include "fs/DiskImage.h"
 #include "fs/ListRow.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 

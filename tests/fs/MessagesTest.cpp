@@ -102,47 +102,8 @@ TEST(Messages, BootRegisterReasons) {
               "the file is too large (65536 bytes; at most 65535 bytes)");
 }
 
-TEST(Messages, DocumentTexts) {
-    struct Case {
-        UiText text;
-        const char* ja;
-    };
-    const Case kCases[] = {
-        {UiText::ErrorCaption, "エラー"},
-        {UiText::NotD88, "D88 ディスクイメージとして読み込めませんでした."},
-        {UiText::NotMzReadOnly, "MZ のディスクではないため, 読み出し専用で開きます."},
-        {UiText::SaveLosesSectorInfo,
-         "保存すると, このディスクイメージの一部のセクタ情報は失われます."},
-        {UiText::SaveChangesPrompt, "ディスクイメージ「%s」への変更を保存しますか?"},
-        {UiText::DeleteQuestion,
-         "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n"},
-        {UiText::DeleteCaption, "ファイル削除"},
-        {UiText::ExtractFailed, "ファイルの取り出しに失敗しました. "},
-        {UiText::TooLargeForAdd, "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです."},
-    };
-    for (const Case& c : kCases)
-        EXPECT_EQ(MessageJa(c.text), c.ja) << c.ja;
-    EXPECT_EQ(MessageJa(LoadResult::NotAContainer), MessageJa(UiText::NotD88));
-
-    // Every text in both languages, with the same placeholders.
-    const auto placeholders = [](const std::string& s) {
-        std::size_t n = 0;
-        for (std::size_t at = s.find("%s"); at != std::string::npos; at = s.find("%s", at + 2))
-            ++n;
-        return n;
-    };
-    for (int t = 0; t <= static_cast<int>(UiText::RecentFileGone); ++t) {
-        const auto text = static_cast<UiText>(t);
-        SCOPED_TRACE(t);
-        EXPECT_FALSE(MessageJa(text).empty());
-        EXPECT_FALSE(MessageEn(text).empty());
-        EXPECT_EQ(placeholders(MessageJa(text)), placeholders(MessageEn(text)));
-    }
-}
-
 // One duplicate alone: the command-line and desktop tests; flags alone: the real images.
 TEST(Messages, WhatASaveWouldLose) {
-    const std::string warning = MessageJa(UiText::SaveLosesSectorInfo);
     EXPECT_EQ(SaveLossEn(LoadReport{.recordsFlagged = 1}), "");
     const LoadReport all{
         .recordsNotPlaced = 2, .recordsOddLength = 17, .recordsDuplicate = 3, .recordsCut = 16};
@@ -150,23 +111,6 @@ TEST(Messages, WhatASaveWouldLose) {
               "saving would lose 3 duplicate sector records (of two records for one sector only "
               "the later is kept), 17 records not of 256 bytes (16 cut to their first 256 bytes) "
               "and 2 records outside the disk of this image (--force saves anyway)");
-    EXPECT_EQ(LoadWarningJa(all), warning +
-                                      "\n同じセクタ ID のレコード 3 個: 後のものだけが残ります."
-                                      "\n256 バイト以外のレコード 17 個: 256 バイトのセクタになり"
-                                      "ます.\n(うち 16 個は先頭の 256 バイトだけが残ります.)"
-                                      "\nディスクの範囲外のレコード 2 個: 保存されません.");
-}
-
-TEST(Messages, ImageFileErrorsCarryTheirDetail) {
-    EXPECT_EQ(MessageEn(ImageFileError::CannotCreate, ENOENT, 0, "/x"),
-              std::string("cannot create a temporary file in /x: ") + std::strerror(ENOENT));
-    EXPECT_EQ(MessageEn(ImageFileError::TooLarge, 0, 70000000),
-              "the file is too large for a disk image (70000000 bytes, at most 67108864)");
-    EXPECT_EQ(MessageEn(ImageFileError::CannotWrite), "cannot write");
-    EXPECT_EQ(MessageEn(ImageFileError::NotMzFs),
-              "not an MZ disk file system; refusing to change it");
-    EXPECT_EQ(MessageJa(ImageFileError::NotD88), MessageJa(UiText::NotD88));
-    EXPECT_EQ(MessageJa(ImageFileError::CannotReplace), MessageJa(UiText::SaveFailed));
 }
 
 } // namespace

@@ -14,10 +14,10 @@
 #include "fs/AddFileEntry.h"
 #include "fs/BootHeaderBuilder.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
 #include "fs/SjisText.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 

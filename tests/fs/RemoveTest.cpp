@@ -4,10 +4,10 @@
 
 #include "fs/BootHeaderBuilder.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 

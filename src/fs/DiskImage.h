@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "image/ByteView.h"
+#include "image/DiskSet.h"
+#include "image/LoadReport.h"
+
+enum class DiskSelectResult : int { Ok = 0, NoSuchDisk = 1, Damaged = 2 };
+
+// A D88 file's disks with the MZ file system on them: the directory entries, the allocation
+// bitmap, the file operations and the checker's view all work on the selected disk (the first
+// after a load), in its current directory. Operations never throw and never show anything:
+// they return 0 for success or a small positive failure code, and a failure changes nothing.
+// The host-file forms of the file operations are in host/DiskImageFiles.h.
+class DiskImage {
+public:
+    DiskImage() = default;
+    DiskImage(const DiskImage&) = delete;
+    DiskImage& operator=(const DiskImage&) = delete;
+
+    // The file: every disk of it (image/DiskSet). Load replaces them all and selects the
+    // first; Save and SaveTo write them all in order (the flat form: the selected disk).
+    void Format(int diskType);
+    int Load(const unsigned char* source, std::size_t sourceBytes, int flat);
+    int Save(unsigned char* dest, int flat) const; // dest holds GetSavedSize(flat) bytes
+    int GetSavedSize(int flat) const;
+    // The bytes Save would write, handed to sink in order in pieces of some 60 KiB, without a
+    // buffer of the whole file. False when there is no image, memory is short or sink says
+    // false (which stops it).
+    using SaveSink = std::function<bool(const unsigned char* data, std::size_t bytes)>;
+    bool SaveTo(int flat, const SaveSink& sink) const;
+
+    // The disks of the file, numbered from 0 here (the user counts from 1). Selecting another
+    // disk makes its root the current directory.
+    int GetDiskCount() const { return m_disks.Count(); }
+    int GetSelectedDisk() const { return m_selected; }
+    int SelectDisk(int index); // DiskSelectResult
+    const FlatImage& GetDisk(int index) const { return m_disks.Disk(index); }
+    int AddDisk(int diskType); // DiskAddResult; the selection stays
+    int RemoveDisk(int index); // DiskRemoveResult; the first disk is selected afterwards
+
+    // The D88 header of the selected disk: name (Shift-JIS) and write-protect flag.
+    std::string GetDiskName() const;
+    bool SetDiskName(std::string_view sjis); // false for more than 16 bytes
+    bool IsWriteProtected() const;
+    void SetWriteProtected(bool on);
+
+    void SetCurrentDir(int sector);
+    int GetCurrentDir() const;
+    void ReadDirEntry(unsigned char* dest, int index) const; // 32 bytes
+    void ReadSector(unsigned char* dest, int sector) const;  // 256 bytes
+
+    // Allocation bitmap (Bitmap.cpp).
+    int GetUsedClusters() const;
+    int GetTotalClusters() const;
+    int GetClusterBytes() const;
+    int GetFreeBytes() const;
+    int FindFirstFreeCluster() const;
+    int FindFreeRun(int bytes) const;
+    void MarkUsed(int cluster, int bytes);
+    void MarkFree(int cluster, int bytes);
+    void RecountUsed();
+
+    // File operations on the current directory, on in-memory host data. `out` receives
+    // exactly what a host file would hold.
+    int ExportToBuffer(int entryIndex, int format, std::vector<unsigned char>& out) const;
+    int ImportFromBuffer(const unsigned char* data, std::size_t dataBytes, unsigned char* entry,
+                         int plain, int storageMode);
+    int RemoveFile(int entryIndex);
+    int ExtractBootToBuffer(int format, std::vector<unsigned char>& out) const;
+    int RegisterBootFromBuffer(const unsigned char* data, std::size_t dataBytes,
+                               const unsigned char* header, int plain);
+
+    // Read-only accessors of the selected disk.
+    bool HasImage() const { return Selected() != nullptr && Selected()->HasImage(); }
+    ByteView Image() const { return Selected() ? Selected()->Bytes() : ByteView(); }
+    std::size_t GetImageSize() const { return Image().size(); }
+    // totalClusters x cluster size, at most INT_MAX.
+    int GetTotalBytes() const;
+    std::uint8_t GetMediaType() const { return Selected() ? Selected()->MediaType() : 0; }
+    int GetCylinders() const { return Selected() ? Selected()->Cylinders() : 0; }
+    bool IsFlat() const { return Selected() && Selected()->IsFlat(); }
+    int GetFirstDataCluster() const;
+    int GetSectorsPerCluster() const;
+    // Number of bit positions the scans visit: min(totalClusters, 2040).
+    int GetPositionLimit() const;
+    bool IsMzFileSystem() const;
+    const LoadReport& GetLoadReport() const;
+
+private:
+    const FlatImage* Selected() const;
+    MutableByteView ImageView();
+    MutableByteView BitmapView();
+    ByteView Bitmap() const;
+    bool BitAt(int position) const;
+    void SetBit(int position, bool used);
+    void SetRun(int cluster, int bytes, bool used);
+
+    DiskSet m_disks;
+    int m_selected = 0;
+    int m_nCurDirSector = 16;
+};
