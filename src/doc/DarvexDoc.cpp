@@ -159,14 +159,22 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     m_pDisk = std::move(image.disk);
     m_stamp = image.stamp;
     m_stampPath = file;
-    m_pDisk->SetCurrentDir(-1);
     m_bLoaded = 1;
-    m_bReadOnly = !m_pDisk->IsMzFileSystem();
+    ShowDisk(0);
+    return true;
+}
+
+bool CDarvexDoc::ShowDisk(int index) {
+    if (m_pDisk->SelectDisk(index) != ToInt(DiskSelectResult::Ok))
+        return false;
+    m_pDisk->SetCurrentDir(-1);
+    const ChangeRefusal refusal = m_pDisk->WhyNotChangeable();
+    m_bReadOnly = refusal != ChangeRefusal::None;
     const AllocationHazard hazard = FindAllocationHazard(*m_pDisk);
     m_bNoAllocation = hazard.Present();
     Update(DocHint::WholeDisk);
     if (m_bReadOnly)
-        ShowMessage(MessageJa(UiText::NotMzReadOnly), UiText::AppCaption);
+        ShowMessage(MessageJa(refusal, index + 1), UiText::AppCaption);
     if (m_bNoAllocation)
         ShowMessage(MessageJa(hazard), UiText::AppCaption);
     if (const std::string warning = LoadWarningJa(m_pDisk->GetLoadReport()); !warning.empty())
@@ -221,7 +229,7 @@ void CDarvexDoc::ShowDirectory(int dirSector) {
 wxString CDarvexDoc::SpaceText() const {
     if (!m_bLoaded)
         return wxString();
-    if (m_bReadOnly)
+    if (!m_pDisk->IsMzFileSystem())
         return wxString::FromUTF8(MessageJa(UiText::NoMzFileSystem));
     return wxString::FromUTF8(::SpaceText(*m_pDisk));
 }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "host/ImageFileError.h"
 #include "image/LoadReport.h"
 
 std::string MessageJa(UiText text) {
@@ -16,8 +15,6 @@ std::string MessageJa(UiText text) {
     case UiText::DeleteQuestion:
         return "選択したファイルを削除してよろしいですか？\nOK "
                "またはキャンセルを選んでください。\n";
-    case UiText::NotMzReadOnly:
-        return MessageJa(ImageFileError::NotMzFsToRead);
     case UiText::SaveLosesSectorInfo:
         return "保存すると, このディスクイメージの一部のセクタ情報は失われます.";
     case UiText::SaveChangesPrompt:
@@ -44,8 +41,6 @@ std::string MessageEn(UiText text) {
         return "Delete files";
     case UiText::DeleteQuestion:
         return "Delete the selected files?\nChoose OK or Cancel.\n";
-    case UiText::NotMzReadOnly:
-        return "Not an MZ disk: opened read-only.";
     case UiText::SaveLosesSectorInfo:
         return "Saving loses some of the sector information of this disk image.";
     case UiText::SaveChangesPrompt:

@@ -11,7 +11,6 @@ enum class UiText {
     AppCaption,          // caption of the save prompt and of notes after an open
     DeleteCaption,       // caption of the delete question
     DeleteQuestion,      // the delete command's confirmation
-    NotMzReadOnly,       // opened read-only: not an MZ file system
     SaveLosesSectorInfo, // the load report says a save normalises the file
     SaveChangesPrompt,   // "%s": the document title
     ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)

@@ -4,11 +4,35 @@
 #include <climits>
 #include <cstring>
 
+#include "fs/SjisText.h"
 #include "image/Geometry.h"
 
 namespace {
 
 const LoadReport kNoReport{};
+
+ByteView BitmapOf(ByteView image) {
+    return image.slice(kBitmapOffset, kSectorBytes);
+}
+
+// The disk's bitmap header names a layout this program can work in, and the image holds it.
+bool MzFileSystemIn(ByteView image) {
+    const ByteView bitmap = BitmapOf(image);
+    if (bitmap.size() != static_cast<std::size_t>(kSectorBytes))
+        return false;
+    const int shift = bitmap.u8(kBitmapClusterShift);
+    const int total = bitmap.u16le(kBitmapTotalClusters);
+    const int firstData = bitmap.u8(kBitmapFirstDataCluster);
+    if (shift > 1)
+        return false;
+    if (total <= kBitmapFirstPosition || total > kBitmapPositionLimit)
+        return false;
+    // The reserved area must at least cover boot sector, bitmap and root directory.
+    if (firstData * (shift + 1) < kRootDirSector + kDirSectors)
+        return false;
+    const long long capacity = static_cast<long long>(total) * (shift + 1) * kSectorBytes;
+    return capacity <= static_cast<long long>(image.size());
+}
 
 } // namespace
 
@@ -92,12 +116,43 @@ int DiskImage::RemoveDisk(int index) {
     return ToInt(result);
 }
 
+DiskSummary DiskImage::GetDiskSummary(int index) const {
+    const FlatImage& disk = m_disks.Disk(index);
+    DiskSummary summary;
+    summary.damaged = disk.IsDamaged();
+    if (summary.damaged) {
+        summary.damagedBytes = disk.D88Size();
+        return summary;
+    }
+    summary.name = disk.Name();
+    summary.mediaType = disk.MediaType();
+    summary.writeProtected = disk.IsWriteProtected();
+    summary.mzFileSystem = MzFileSystemIn(disk.Bytes());
+    const ByteView bitmap = BitmapOf(disk.Bytes());
+    const long long clusterBytes = (bitmap.u8(kBitmapClusterShift) + 1LL) * kSectorBytes;
+    const long long total = bitmap.u16le(kBitmapTotalClusters);
+    // As SpaceText: no disk is fuller than full.
+    summary.usedBytes =
+        clusterBytes * std::min<long long>(bitmap.u16le(kBitmapUsedClusters), total);
+    summary.totalBytes = clusterBytes * total;
+    return summary;
+}
+
+ChangeRefusal DiskImage::WhyNotChangeable() const {
+    if (!IsMzFileSystem())
+        return ChangeRefusal::NotMzFs;
+    if (IsWriteProtected())
+        return ChangeRefusal::WriteProtected;
+    return ChangeRefusal::None;
+}
+
 std::string DiskImage::GetDiskName() const {
     return Selected() ? Selected()->Name() : std::string();
 }
 
 bool DiskImage::SetDiskName(std::string_view sjis) {
-    return m_disks.Has(m_selected) && m_disks.Disk(m_selected).SetName(sjis);
+    return m_disks.Has(m_selected) &&
+           m_disks.Disk(m_selected).SetName(CutSjis(sjis, FlatImage::kNameBytes));
 }
 
 bool DiskImage::IsWriteProtected() const {
@@ -167,21 +222,7 @@ int DiskImage::GetPositionLimit() const {
 }
 
 bool DiskImage::IsMzFileSystem() const {
-    const ByteView bitmap = Bitmap();
-    if (!HasImage() || bitmap.size() != static_cast<std::size_t>(kSectorBytes))
-        return false;
-    const int shift = bitmap.u8(kBitmapClusterShift);
-    const int total = bitmap.u16le(kBitmapTotalClusters);
-    const int firstData = bitmap.u8(kBitmapFirstDataCluster);
-    if (shift > 1)
-        return false;
-    if (total <= kBitmapFirstPosition || total > kBitmapPositionLimit)
-        return false;
-    // The reserved area must at least cover boot sector, bitmap and root directory.
-    if (firstData * (shift + 1) < kRootDirSector + kDirSectors)
-        return false;
-    const long long capacity = static_cast<long long>(total) * (shift + 1) * kSectorBytes;
-    return capacity <= static_cast<long long>(GetImageSize());
+    return HasImage() && MzFileSystemIn(Image());
 }
 
 const LoadReport& DiskImage::GetLoadReport() const {

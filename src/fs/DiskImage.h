@@ -13,6 +13,23 @@
 
 enum class DiskSelectResult : int { Ok = 0, NoSuchDisk = 1, Damaged = 2 };
 
+// Why the selected disk may not be changed by a command on its files or boot program. The
+// D88 header (name, write-protect flag) may always be changed.
+enum class ChangeRefusal : int { None = 0, NotMzFs = 1, WriteProtected = 2 };
+
+// One disk of the file as a listing of the disks shows it.
+struct DiskSummary {
+    bool damaged = false;         // kept as the bytes it was read from
+    std::size_t damagedBytes = 0; // their number
+    std::string name;             // Shift-JIS
+    std::uint8_t mediaType = 0;
+    bool writeProtected = false;
+    bool mzFileSystem = false;
+    // The bitmap's figures (SpaceText), meaningful on an MZ file system only.
+    long long usedBytes = 0;
+    long long totalBytes = 0;
+};
+
 // A D88 file's disks with the MZ file system on them: the directory entries, the allocation
 // bitmap, the file operations and the checker's view all work on the selected disk (the first
 // after a load), in its current directory. Operations never throw and never show anything:
@@ -45,9 +62,14 @@ public:
     int AddDisk(int diskType); // DiskAddResult; the selection stays
     int RemoveDisk(int index); // DiskRemoveResult; the first disk is selected afterwards
 
+    DiskSummary GetDiskSummary(int index) const; // index below GetDiskCount()
+    // None, or why commands may change nothing of the selected disk but its D88 header.
+    ChangeRefusal WhyNotChangeable() const;
+
     // The D88 header of the selected disk: name (Shift-JIS) and write-protect flag.
     std::string GetDiskName() const;
-    bool SetDiskName(std::string_view sjis); // false for more than 16 bytes
+    // A longer name is cut at 16 bytes, at a character boundary. False when there is no disk.
+    bool SetDiskName(std::string_view sjis);
     bool IsWriteProtected() const;
     void SetWriteProtected(bool on);
 

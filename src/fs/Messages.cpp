@@ -368,3 +368,74 @@ std::string MessageEn(const AllocationHazard& hazard) {
     return text + " and of " + std::to_string(hazard.moreBodies) +
            " more; writing could overwrite them (check names them all; --force writes anyway)";
 }
+
+std::string MessageEn(DiskSelectResult result, int diskNumber, int diskCount) {
+    switch (result) {
+    case DiskSelectResult::Ok:
+        return {};
+    case DiskSelectResult::NoSuchDisk:
+        return "no disk " + std::to_string(diskNumber) + ": the file holds " +
+               Count(diskCount, "disk");
+    case DiskSelectResult::Damaged:
+        break;
+    }
+    return "disk " + std::to_string(diskNumber) +
+           " could not be read as a disk; its bytes are kept as they are";
+}
+
+std::string MessageEn(DiskAddResult result) {
+    switch (result) {
+    case DiskAddResult::Ok:
+        return {};
+    case DiskAddResult::BadType:
+        return "no such disk type";
+    case DiskAddResult::TooMany:
+        return "the file holds " + std::to_string(DiskSet::kMaxDisks) + " disks, the most it may";
+    case DiskAddResult::NoMemory:
+        break;
+    }
+    return "not enough memory for another disk";
+}
+
+std::string MessageEn(DiskRemoveResult result, int diskNumber) {
+    switch (result) {
+    case DiskRemoveResult::Ok:
+        return {};
+    case DiskRemoveResult::NoSuchDisk:
+        return "no such disk";
+    case DiskRemoveResult::LastDisk:
+        return "it is the only disk of the file; a file keeps at least one";
+    case DiskRemoveResult::WriteProtected:
+        return MessageEn(ChangeRefusal::WriteProtected, diskNumber);
+    case DiskRemoveResult::FirstUnreadable:
+        break;
+    }
+    return "the disk after it, which would come first, could not be read: the file would no "
+           "longer open";
+}
+
+std::string MessageJa(ChangeRefusal refusal, int diskNumber) {
+    switch (refusal) {
+    case ChangeRefusal::None:
+        return {};
+    case ChangeRefusal::NotMzFs:
+        return "MZ のディスクではないため, 読み出し専用で開きます.";
+    case ChangeRefusal::WriteProtected:
+        break;
+    }
+    return "ディスク " + std::to_string(diskNumber) +
+           " は D88 ヘッダーで書き込み禁止になっているため, 読み出し専用で開きます.";
+}
+
+std::string MessageEn(ChangeRefusal refusal, int diskNumber) {
+    switch (refusal) {
+    case ChangeRefusal::None:
+        return {};
+    case ChangeRefusal::NotMzFs:
+        return "not an MZ disk file system; refusing to change it";
+    case ChangeRefusal::WriteProtected:
+        break;
+    }
+    return "disk " + std::to_string(diskNumber) +
+           " is write-protected (D88 header); clear it with `darvex-cli label --write-protect off`";
+}

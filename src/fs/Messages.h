@@ -7,6 +7,7 @@
 #include "fs/AddFileEntry.h"
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
+#include "fs/DiskImage.h"
 #include "fs/ResultCodes.h"
 #include "image/LoadReport.h"
 
@@ -57,3 +58,11 @@ std::string SaveLossEn(const LoadReport& report);
 // says that adding files and registering a boot program are off for this disk.
 std::string MessageJa(const AllocationHazard& hazard);
 std::string MessageEn(const AllocationHazard& hazard);
+
+// The disks of a file. diskNumber counts from 1, as the user does; diskCount: the file's disks.
+std::string MessageEn(DiskSelectResult result, int diskNumber, int diskCount);
+std::string MessageEn(DiskAddResult result);
+std::string MessageEn(DiskRemoveResult result, int diskNumber);
+// Why a command may not change the disk; the desktop program's text says it opened read-only.
+std::string MessageJa(ChangeRefusal refusal, int diskNumber);
+std::string MessageEn(ChangeRefusal refusal, int diskNumber);

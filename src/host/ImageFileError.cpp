@@ -35,9 +35,8 @@ std::string MessageJa(ImageFileError error) {
     case ImageFileError::CopyKept:
         return "ディスクイメージを保存できませんでした. ファイルが壊れている可能性があります. "
                "元の内容の写しを同じフォルダに残しました.";
-    case ImageFileError::NotMzFs:
     case ImageFileError::NotMzFsToRead:
-        return "MZ のディスクではないため, 読み出し専用で開きます.";
+        return MessageJa(ChangeRefusal::NotMzFs, 1);
     case ImageFileError::InUse:
         return "ディスクイメージはほかのプログラムが使用中です.";
     case ImageFileError::NoImage:
@@ -69,8 +68,6 @@ std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileByte
                " bytes, at most " + std::to_string(64u << 20) + ")";
     case ImageFileError::NotD88:
         return MessageEn(LoadResult::NotAContainer);
-    case ImageFileError::NotMzFs:
-        return "not an MZ disk file system; refusing to change it";
     case ImageFileError::NotMzFsToRead:
         return "not an MZ disk file system (--force reads it anyway)";
     case ImageFileError::NoImage:

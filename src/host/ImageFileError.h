@@ -14,7 +14,6 @@ enum class ImageFileError {
     InUse,           // another program holds the writers' lock
     TooLarge,        // longer than any disk image
     NotD88,          // the D88 decoder refused it
-    NotMzFs,         // read for a change, but not an MZ file system: nothing may be written
     NotMzFsToRead,   // read for its files, but not an MZ file system
     NoImage,         // nothing to save
     CannotCreate,    // no temporary file in the image's folder

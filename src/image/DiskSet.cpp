@@ -92,6 +92,8 @@ DiskRemoveResult DiskSet::Remove(int index) {
         return DiskRemoveResult::NoSuchDisk;
     if (Count() == 1)
         return DiskRemoveResult::LastDisk;
+    if (Disk(index).IsWriteProtected())
+        return DiskRemoveResult::WriteProtected;
     // A file whose first disk does not decode would not open again.
     if (index == 0 && Disk(1).IsDamaged())
         return DiskRemoveResult::FirstUnreadable;

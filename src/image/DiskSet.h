@@ -13,6 +13,7 @@ enum class DiskRemoveResult : int {
     NoSuchDisk = 1,
     LastDisk = 2,        // a file keeps at least one disk
     FirstUnreadable = 3, // the disk that would come first could not be read
+    WriteProtected = 4,  // its D88 header says so: clear the flag first
 };
 
 // The disks of one D88 file, in file order. A D88 file may hold several disks one after

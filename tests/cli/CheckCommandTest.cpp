@@ -77,7 +77,7 @@ TEST(CheckCommand, JsonCarriesEveryFindingAndCount) {
     const auto run = RunTool({"check", image.string(), "--json"});
     EXPECT_EQ(run.code, 1);
     const nlohmann::json expected = nlohmann::json::parse(R"({
-        "ok": false, "errors": 2, "warnings": 1, "mz_file_system": true,
+        "disk": 1, "ok": false, "errors": 2, "warnings": 1, "mz_file_system": true,
         "directories": 1, "bodies": 2, "data_clusters": 1232, "set_positions": 2,
         "held_clusters": 4, "used_clusters": 48,
         "findings": [

@@ -204,8 +204,9 @@ TEST(Cli, InfoOfAFreshDiskOfEachType) {
         EXPECT_EQ(Json(ls), nlohmann::json::array());
         const auto tree = RunTool({"tree", image.string(), "--json"});
         ASSERT_EQ(tree.code, 0);
-        EXPECT_EQ(Json(tree), nlohmann::json::parse(
-                                  R"([{"name":"root","name_hex":"","sector":16,"depth":0}])"));
+        EXPECT_EQ(Json(tree),
+                  nlohmann::json::parse(
+                      R"([{"disk":1,"name":"root","name_hex":"","sector":16,"depth":0}])"));
         EXPECT_EQ(RunTool({"tree", image.string()}).out, "root  (sector 16)\n");
     }
 }
@@ -273,11 +274,13 @@ TEST(Cli, TreeAndLsOfSubDirectories) {
     ASSERT_EQ(nodes.size(), 4u);
     EXPECT_EQ(
         nodes[1],
-        nlohmann::json({{"name", "SUB"}, {"name_hex", "535542"}, {"sector", sub}, {"depth", 1}}));
-    EXPECT_EQ(
-        nodes[2],
         nlohmann::json(
-            {{"name", "INNER"}, {"name_hex", "494E4E4552"}, {"sector", inner}, {"depth", 2}}));
+            {{"disk", 1}, {"name", "SUB"}, {"name_hex", "535542"}, {"sector", sub}, {"depth", 1}}));
+    EXPECT_EQ(nodes[2], nlohmann::json({{"disk", 1},
+                                        {"name", "INNER"},
+                                        {"name_hex", "494E4E4552"},
+                                        {"sector", inner},
+                                        {"depth", 2}}));
     EXPECT_EQ(nodes[3]["name"], "テ");
     EXPECT_EQ(nodes[3]["depth"], 1);
     EXPECT_EQ(RunTool({"tree", image.string()}).out,

@@ -14,7 +14,6 @@ TEST(UiText, DocumentTexts) {
     };
     const Case kCases[] = {
         {UiText::ErrorCaption, "エラー"},
-        {UiText::NotMzReadOnly, "MZ のディスクではないため, 読み出し専用で開きます."},
         {UiText::SaveLosesSectorInfo,
          "保存すると, このディスクイメージの一部のセクタ情報は失われます."},
         {UiText::SaveChangesPrompt, "ディスクイメージ「%s」への変更を保存しますか?"},

@@ -287,8 +287,8 @@ TEST(ImageFileError, MessagesCarryTheirDetail) {
     EXPECT_EQ(MessageEn(ImageFileError::TooLarge, 0, 70000000),
               "the file is too large for a disk image (70000000 bytes, at most 67108864)");
     EXPECT_EQ(MessageEn(ImageFileError::CannotWrite), "cannot write");
-    EXPECT_EQ(MessageEn(ImageFileError::NotMzFs),
-              "not an MZ disk file system; refusing to change it");
+    EXPECT_EQ(MessageEn(ImageFileError::NotMzFsToRead),
+              "not an MZ disk file system (--force reads it anyway)");
     EXPECT_EQ(MessageJa(ImageFileError::NotD88), MessageJa(LoadResult::NotAContainer));
     EXPECT_EQ(MessageJa(ImageFileError::CannotReplace), "ディスクイメージを保存できませんでした.");
 }
