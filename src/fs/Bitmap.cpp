@@ -72,11 +72,13 @@ void DiskImage::MarkFree(int cluster, int bytes) {
     SetRun(cluster, bytes, false);
 }
 
+// The count the machine keeps: the reserved area (firstDataCluster clusters, which have no
+// bit) plus the set positions. Formatting writes the same with no bit set.
 void DiskImage::RecountUsed() {
     const int limit = GetPositionLimit();
-    int count = 0;
+    int count = GetFirstDataCluster();
     for (int p = kBitmapFirstPosition; p < limit; ++p)
         if (BitAt(p))
             ++count;
-    BitmapView().setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(count));
+    BitmapView().setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(count & 0xFFFF));
 }
