@@ -58,7 +58,6 @@ public:
     int GetDiskCount() const { return m_disks.Count(); }
     int GetSelectedDisk() const { return m_selected; }
     int SelectDisk(int index); // DiskSelectResult
-    const FlatImage& GetDisk(int index) const { return m_disks.Disk(index); }
     int AddDisk(int diskType); // DiskAddResult; the selection stays
     int RemoveDisk(int index); // DiskRemoveResult; the first disk is selected afterwards
 

@@ -123,22 +123,16 @@ TEST(DiskSetCommands, LabelNamesAndProtectsADisk) {
     testutil::TempDir dir;
     const std::string image = (dir.path() / "d.d88").string();
     ASSERT_EQ(RunTool({"new", image, "--type", "3", "--disks", "2"}).code, 0);
-    // "ディスク" is 8 bytes in Shift-JIS: three of them are cut after the second.
-    ASSERT_EQ(RunTool({"label", image, "--disk", "2", "--name", "ディスクディスクディスク"}).code,
-              0);
-    ASSERT_EQ(RunTool({"label", image, "--disk", "2", "--write-protect", "on"}).code, 0);
+    ASSERT_EQ(
+        RunTool({"label", image, "--disk", "2", "--name", "ディスク", "--write-protect", "on"})
+            .code,
+        0);
     const auto info = Json(RunTool({"info", image, "--disk", "2", "--json"}));
     EXPECT_EQ(info["disk"], 2);
-    EXPECT_EQ(info["name"], "ディスクディスク");
-    EXPECT_EQ(info["name_hex"], "836683428358834E836683428358834E");
+    EXPECT_EQ(info["name_hex"], "836683428358834E");
     EXPECT_EQ(info["write_protected"], true);
     EXPECT_EQ(info["disks"][0]["write_protected"], false);
-    EXPECT_NE(RunTool({"info", image, "--disk", "2"}).out.find("write-protect:  on\n"),
-              std::string::npos);
-
-    const auto none = RunTool({"label", image});
-    EXPECT_EQ(none.code, 2);
-    EXPECT_NE(none.err.find("give --name or --write-protect"), std::string::npos);
+    EXPECT_EQ(RunTool({"label", image}).code, 2); // neither --name nor --write-protect
     EXPECT_EQ(RunTool({"label", image, "--write-protect", "maybe"}).code, 2);
 }
 

@@ -642,9 +642,9 @@ TEST(D88Load, SecondDiskSurvivesSave) {
     // The second disk is read as the first one; the stray byte after it is kept as a damaged
     // third one.
     ASSERT_EQ(disk.GetDiskCount(), 3);
-    EXPECT_EQ(disk.GetDisk(1).Cylinders(), 40);
-    EXPECT_EQ(disk.GetDisk(1).Name(), "SECOND");
-    EXPECT_TRUE(disk.GetDisk(2).IsDamaged());
+    EXPECT_EQ(disk.GetDiskSummary(1).name, "SECOND");
+    EXPECT_EQ(disk.GetDiskSummary(1).mediaType, 0x10);
+    EXPECT_TRUE(disk.GetDiskSummary(2).damaged);
     // Written back byte for byte: nothing is normalised, nothing lost.
     EXPECT_TRUE(rep.Empty());
     EXPECT_FALSE(rep.SaveLosesData());
