@@ -12,7 +12,7 @@ using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
 
 CBootRegisterDlg::CBootRegisterDlg(wxWindow* parent) {
-    DialogSupport::LoadTemplate(*this, parent, "IDD_BOOTREGISTER", 215, 87);
+    DialogSupport::LoadTemplate(*this, parent, "IDD_BOOTREGISTER");
     m_pText = XRCCTRL(*this, "IDC_BOOT_TEXT", wxTextCtrl);
     m_pMachine = XRCCTRL(*this, "IDC_MACHINE", wxChoice);
     m_pExec = XRCCTRL(*this, "IDC_EXEC_ADDRESS", wxTextCtrl);

@@ -11,7 +11,7 @@
 #include "doc/DiskCommands.h"
 #include "doc/DocText.h"
 #include "doc/DocumentHost.h"
-#include "doc/JaMessageBox.h"
+#include "doc/MessageBox.h"
 #include "doc/SessionState.h"
 #include "fs/DirEntry.h"
 #include "fs/ListRow.h"
@@ -99,9 +99,9 @@ bool CDarvexDoc::OnSaveModified() {
         return true;
     const wxString text = wxString::Format(wxString::FromUTF8(MessageJa(UiText::SaveChangesPrompt)),
                                            GetUserReadableName());
-    switch (JaMessageBox(GetDocumentWindow(), text,
-                         wxString::FromUTF8(MessageJa(UiText::AppCaption)),
-                         wxYES_NO | wxCANCEL | wxICON_NONE)) {
+    switch (ShowMessageBox(GetDocumentWindow(), text,
+                           wxString::FromUTF8(MessageJa(UiText::AppCaption)),
+                           wxYES_NO | wxCANCEL | wxICON_NONE)) {
     case wxID_YES:
         return Save();
     case wxID_NO:
@@ -114,9 +114,9 @@ bool CDarvexDoc::OnSaveModified() {
 
 bool CDarvexDoc::SaveAs() {
     wxDocManager* manager = GetDocumentManager();
-    wxFileDialog dialog(GetDocumentWindow(), wxString::FromUTF8(doctext::kSaveAsTitle),
-                        manager->GetLastDirectory(), wxFileName(GetFilename()).GetFullName(),
-                        DarvexDocManager::OpenFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(GetDocumentWindow(), Tr(doctext::kSaveAsTitle), manager->GetLastDirectory(),
+                        wxFileName(GetFilename()).GetFullName(), DarvexDocManager::OpenFilter(),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     wxFileName name(dialog.GetPath());
@@ -171,9 +171,9 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         if (now && *now != *m_stamp) {
             const wxString text = wxString::Format(
                 wxString::FromUTF8(MessageJa(UiText::ChangedOnDisk)), GetUserReadableName());
-            if (JaMessageBox(GetDocumentWindow(), text,
-                             wxString::FromUTF8(MessageJa(UiText::AppCaption)),
-                             wxYES_NO | wxICON_NONE) != wxID_YES)
+            if (ShowMessageBox(GetDocumentWindow(), text,
+                               wxString::FromUTF8(MessageJa(UiText::AppCaption)),
+                               wxYES_NO | wxICON_NONE) != wxID_YES)
                 return false;
         }
     }
@@ -191,8 +191,8 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
 }
 
 void CDarvexDoc::ShowMessage(const std::string& text, UiText caption) const {
-    JaMessageBox(GetDocumentWindow(), wxString::FromUTF8(text),
-                 wxString::FromUTF8(MessageJa(caption)), wxOK | wxICON_NONE);
+    ShowMessageBox(GetDocumentWindow(), wxString::FromUTF8(text),
+                   wxString::FromUTF8(MessageJa(caption)), wxOK | wxICON_NONE);
 }
 
 void CDarvexDoc::ClearPanes() {

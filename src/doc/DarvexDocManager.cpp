@@ -50,11 +50,11 @@ wxDocument* DarvexDocManager::CreateDocument(const wxString& path, long flags) {
 }
 
 wxString DarvexDocManager::MakeNewDocumentName() {
-    return wxString::FromUTF8(doctext::kUntitled);
+    return Tr(doctext::kUntitled);
 }
 
 wxString DarvexDocManager::MakeFrameTitle(wxDocument* doc) {
-    const wxString app = wxString::FromUTF8(doctext::kAppName);
+    const wxString app = doctext::kAppName;
     return doc ? doc->GetUserReadableName() + " - " + app : app;
 }
 
@@ -63,14 +63,14 @@ wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
 }
 
 wxString DarvexDocManager::OpenFilter() {
-    return wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*");
+    return Tr("Darvex Files (*.d88)") + "|*.d88|" + Tr("All Files (*.*)") + "|*";
 }
 
 wxDocTemplate* DarvexDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates,
                                                     wxString& path, long, bool) {
     if (noTemplates < 1)
         return nullptr;
-    wxFileDialog dialog(wxTheApp->GetTopWindow(), wxString(), GetLastDirectory(), wxString(),
+    wxFileDialog dialog(wxTheApp->GetTopWindow(), Tr("Open"), GetLastDirectory(), wxString(),
                         OpenFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) {
         path.clear();

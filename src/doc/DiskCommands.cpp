@@ -6,6 +6,7 @@
 #include "doc/BootExtractDlg.h"
 #include "doc/BootRegisterDlg.h"
 #include "doc/DialogSupport.h"
+#include "doc/DocText.h"
 #include "doc/ExtractDlg.h"
 #include "fs/DirEntry.h"
 #include "fs/Messages.h"
@@ -15,8 +16,9 @@ namespace {
 
 // The open-file dialog of the add and boot-register commands: one existing file.
 bool ChooseHostFile(wxWindow* owner, std::string& path) {
-    wxFileDialog chooser(owner, wxFileSelectorPromptStr, wxString(), wxString(),
-                         wxString::FromUTF8("全てのファイル|*.*|MZT file|*.mzt"),
+    // "*": on Linux "*.*" would hide the files whose names have no dot.
+    const wxString filter = Tr("All Files") + "|*|" + Tr("MZT file") + "|*.mzt;*.MZT";
+    wxFileDialog chooser(owner, Tr("Open"), wxString(), wxString(), filter,
                          wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (chooser.ShowModal() != wxID_OK)
         return false;

@@ -8,6 +8,7 @@
 
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
+#include "doc/DocText.h"
 #include "host/PathParts.h"
 
 using DialogSupport::FromUtf8;
@@ -20,7 +21,7 @@ constexpr const char* kBinExt = "bin";
 } // namespace
 
 COutputPathDlg::COutputPathDlg(wxWindow* parent, const char* templateName) {
-    DialogSupport::LoadTemplate(*this, parent, templateName, 259, 79);
+    DialogSupport::LoadTemplate(*this, parent, templateName);
     m_pPath = XRCCTRL(*this, "IDC_PATH", wxTextCtrl);
     m_pFormat = XRCCTRL(*this, "IDC_FORMAT", wxChoice);
     m_pFormat->Bind(wxEVT_CHOICE, &COutputPathDlg::OnFormatChanged, this);
@@ -66,10 +67,11 @@ void COutputPathDlg::OnBrowse(wxCommandEvent&) {
         initial = parts.GetPath(PP_ALL);
     }
     const wxFileName start(FromUtf8(initial));
-    const wxString filter = mzt ? wxString::FromUTF8("MZT file|*.mzt|全てのファイル|*.*")
-                                : wxString::FromUTF8("BIN file|*.*");
+    // "*": on Linux "*.*" would hide the files whose names have no dot.
+    const wxString filter =
+        mzt ? Tr("MZT file") + "|*.mzt;*.MZT|" + Tr("All Files") + "|*" : Tr("BIN file") + "|*";
     // The output need not exist yet, which only a save dialog lets the user type.
-    wxFileDialog chooser(this, wxFileSelectorPromptStr, start.GetPath(), start.GetFullName(),
+    wxFileDialog chooser(this, Tr(doctext::kSaveAsTitle), start.GetPath(), start.GetFullName(),
                          filter, wxFD_SAVE);
     if (chooser.ShowModal() != wxID_OK)
         return;

@@ -1,16 +1,18 @@
 #include "ui/AboutDlg.h"
 
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
-#include "doc/DialogLayout.h"
 #include "Version.h"
+#include "doc/DialogSupport.h"
 
 CAboutDlg::CAboutDlg(wxWindow* parent) {
-    wxXmlResource::Get()->LoadDialog(this, parent, "IDD_ABOUTBOX");
+    DialogSupport::LoadTemplate(*this, parent, "IDD_ABOUTBOX");
     if (auto* text = wxDynamicCast(FindWindow(XRCID("IDC_VERSION")), wxStaticText))
         text->SetLabelText(VersionText());
-    FitDialogUnits(this, wxSize(186, 56));
+    // The version text is set after the template was sized.
+    GetSizer()->SetSizeHints(this);
 }
 
 wxString CAboutDlg::VersionText() {

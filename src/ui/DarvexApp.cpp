@@ -25,6 +25,7 @@
 #include "ui/DarvexView.h"
 #include "ui/DebugLog.h"
 #include "ui/LeftView.h"
+#include "ui/Localization.h"
 #include "ui/MainFrame.h"
 #include "ui/ShellRegistration.h"
 
@@ -40,6 +41,7 @@ wxEND_EVENT_TABLE();
 // clang-format on
 
 std::vector<std::string> CDarvexApp::s_rawArgs;
+std::string CDarvexApp::s_catalogFolder;
 
 CDarvexApp::CDarvexApp() = default;
 CDarvexApp::~CDarvexApp() = default;
@@ -48,12 +50,18 @@ void CDarvexApp::SetRawArgs(std::vector<std::string> args) {
     s_rawArgs = std::move(args);
 }
 
+void CDarvexApp::SetCatalogFolder(std::string folder) {
+    s_catalogFolder = std::move(folder);
+}
+
 bool CDarvexApp::OnInit() {
     SetAppName(doctext::kAppName);
     SetAppDisplayName(doctext::kAppName);
     // ~/.config/Darvex.conf and ~/.local/share/Darvex rather than dot files in the home folder.
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
     wxUILocale::UseDefault();
+    Localization::Use(Localization::Resolve(Localization::ReadSetting(*wxConfigBase::Get())),
+                      s_catalogFolder.empty() ? OwnCatalogFolder() : s_catalogFolder);
     m_pDebugLog = std::make_unique<DebugLog>(1, DataFolder());
 
     const CommandLine commandLine = CommandLine::Parse(s_rawArgs);

@@ -22,6 +22,9 @@ public:
     // The raw arguments (without the program name), decoded as UTF-8 whatever the locale;
     // main() hands them over before wx starts.
     static void SetRawArgs(std::vector<std::string> args);
+    // Where the message catalogs are, for a program that is not where they expect it (the
+    // tests); by default beside the program (see OwnCatalogFolder).
+    static void SetCatalogFolder(std::string folder);
 
     bool OnInit() override;
     int OnExit() override;
@@ -46,6 +49,7 @@ private:
     void PrintDocument(const CommandLine& commandLine);
 
     static std::vector<std::string> s_rawArgs;
+    static std::string s_catalogFolder;
 
     DarvexDocManager* m_pDocManager = nullptr;
     CMainFrame* m_pFrame = nullptr;

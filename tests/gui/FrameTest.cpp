@@ -80,10 +80,12 @@ TEST_F(GuiTest, ToolBarHoldsTheNineteenItemsInOrder) {
         }
         EXPECT_EQ(tool->GetId(), expected[i]);
         EXPECT_TRUE(tool->GetNormalBitmap().IsOk()) << "no icon";
+        EXPECT_FALSE(tool->GetShortHelp().empty()) << "no tool tip";
     }
-    // Commands whose prompt has no tool-tip part show none.
-    EXPECT_TRUE(bar->FindById(ID_EXTRACT_FILE)->GetShortHelp().empty());
     EXPECT_EQ(bar->FindById(wxID_NEW)->GetShortHelp().utf8_string(), "新規ﾌｧｲﾙ");
+    // The buttons whose prompt has no tool-tip part are named as their menu items.
+    EXPECT_EQ(bar->FindById(ID_EXTRACT_FILE)->GetShortHelp().utf8_string(), "ファイル取り出し");
+    EXPECT_EQ(bar->FindById(ID_ADD_FILE)->GetShortHelp().utf8_string(), "ファイル追加");
 }
 
 TEST_F(GuiTest, MenuAccelerators) {
