@@ -29,32 +29,17 @@ foreach(lang ${DARVEX_LANGUAGES})
 endforeach()
 add_custom_target(darvex_catalogs ALL DEPENDS ${mo_files})
 
-# What xgettext reads: the sources of every layer (N_ marks the core's msgids, Tr and _ the
-# front ends' texts) and the XRC texts as `wxrc -g` lists them.
-file(GLOB_RECURSE DARVEX_POT_SOURCES RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
-     ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
-list(SORT DARVEX_POT_SOURCES)
-set(DARVEX_XRC_TEXTS ${PROJECT_BINARY_DIR}/generated/xrc-texts.cpp)
-set(DARVEX_POT_ARGS --from-code=UTF-8 --language=C++ --keyword=_ --keyword=Tr --keyword=N_
-    --add-comments=TRANSLATORS: --sort-by-file --package-name=Darvex
-    --package-version=${PROJECT_VERSION} --msgid-bugs-address=darvex@example.org)
 find_program(DARVEX_WXRC_FOR_POT wxrc)
 if(DARVEX_XGETTEXT AND DARVEX_MSGMERGE AND DARVEX_WXRC_FOR_POT)
-    # Run from the source folder: wxrc's #line directives then name res/..., and xgettext
-    # takes its locations from them.
     set(merge_commands "")
     foreach(lang ${DARVEX_LANGUAGES})
         list(APPEND merge_commands COMMAND ${DARVEX_MSGMERGE} --quiet --update --backup=none
              --no-fuzzy-matching ${DARVEX_PO_DIR}/${lang}.po ${DARVEX_PO_DIR}/darvex.pot)
     endforeach()
     add_custom_target(darvex_pot
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/generated
-        COMMAND ${DARVEX_WXRC_FOR_POT} -g -o ${DARVEX_XRC_TEXTS} res/darvex.xrc
-                res/dialogs.xrc
-        COMMAND ${DARVEX_XGETTEXT} ${DARVEX_POT_ARGS} -o ${DARVEX_PO_DIR}/darvex.pot
-                ${DARVEX_POT_SOURCES} ${DARVEX_XRC_TEXTS}
+        COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/extract-messages.sh ${PROJECT_SOURCE_DIR}
+                ${DARVEX_PO_DIR}/darvex.pot ${PROJECT_BINARY_DIR}/generated/messages
         ${merge_commands}
-        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
         COMMENT "Extracting po/darvex.pot and merging it into the translations"
         VERBATIM)
 endif()

@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include <wx/choice.h>
@@ -18,6 +19,7 @@
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 #include "ui/DarvexApp.h"
+#include "ui/Localization.h"
 #include "ui/MainFrame.h"
 
 namespace guitest {
@@ -141,12 +143,19 @@ std::string Title() {
     return Frame().GetTitle().utf8_string();
 }
 
+std::string ScreenshotSuffix() {
+    std::string suffix = "-" + std::string(LanguageCode(Localization::Current()));
+    if (const char* scale = std::getenv("GDK_SCALE"); scale && std::string(scale) != "1")
+        suffix += "-x" + std::string(scale);
+    return suffix;
+}
+
 std::filesystem::path Screenshot(const std::string& name, wxWindow* window) {
     if (!window)
         window = &Frame();
     const std::filesystem::path dir(DARVEX_SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
-    const std::filesystem::path path = dir / (name + ".png");
+    const std::filesystem::path path = dir / (name + ScreenshotSuffix() + ".png");
     window->Raise();
     for (int i = 0; i < 20 && !window->IsShownOnScreen(); ++i)
         Settle(20);
