@@ -28,6 +28,7 @@
 #include "ui/Localization.h"
 #include "ui/MainFrame.h"
 #include "ui/ShellRegistration.h"
+#include "ui/ToolBarArt.h"
 
 extern void InitXmlResource();
 
@@ -72,6 +73,7 @@ bool CDarvexApp::OnInit() {
         wxXmlResource::GetXRCID(c.xrcName, c.id);
     wxXmlResource::GetXRCID("IDC_DISK_TYPE", IDC_DISK_TYPE);
     InitXmlResource();
+    wxArtProvider::Push(new CToolBarArt);
 
     m_pDocManager = new DarvexDocManager;
     m_pDocManager->Initialize();

@@ -3,6 +3,7 @@
 // catalog, none is left in the other language, and wx's own windows speak the same language.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -20,6 +21,7 @@
 #include <wx/toolbar.h>
 
 #include "GuiTestSupport.h"
+#include "doc/CommandIds.h"
 #include "doc/DocText.h"
 #include "gui/DialogExpect.h"
 #include "ui/Localization.h"
@@ -237,6 +239,127 @@ TEST_F(LanguageTest, StockWindowsSpeakTheProgramsLanguage) {
         ADD_FAILURE() << "no Close button";
     preview->Close(true);
     Settle(50);
+}
+
+// The Japanese texts the program has always shown, byte for byte (half-width kana included):
+// menus, tool tips, column titles and the dialogs' texts in their tab order.
+TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
+    if (!Japanese())
+        GTEST_SKIP() << "Japanese run only";
+    struct Item {
+        int id;
+        const char* label;
+        const char* help;
+    };
+    const Item items[] = {
+        {wxID_NEW, "新規作成(&N)\tCtrl+N", "新規にﾌｧｲﾙを作成"},
+        {wxID_OPEN, "開く(&O)...\tCtrl+O", "既存のﾌｧｲﾙを開く"},
+        {wxID_SAVE, "上書き保存(&S)\tCtrl+S", "作業中のﾌｧｲﾙを上書きして保存"},
+        {wxID_SAVEAS, "名前を付けて保存(&A)...", "作業中のﾌｧｲﾙを新しい名前で保存"},
+        {ID_FLAT_IMAGE, "ﾍﾞﾀﾃﾞｨｽｸｲﾒｰｼﾞ作成", "ベタディスクイメージを作成する"},
+        {wxID_PRINT, "印刷(&P)...\tCtrl+P", "作業中のﾌｧｲﾙを印刷"},
+        {wxID_PREVIEW, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷ｲﾒｰｼﾞを表示"},
+        {wxID_PRINT_SETUP, "ﾌﾟﾘﾝﾀの設定(&R)...", "ﾌﾟﾘﾝﾀ/印刷ｵﾌﾟｼｮﾝの変更"},
+        {wxID_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示"},
+        {wxID_UNDO, "元に戻す(&U)\tCtrl+Z", "直前に行った動作を元に戻す"},
+        {wxID_CUT, "切り取り(&T)\tCtrl+X", "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"},
+        {wxID_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C", "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"},
+        {wxID_PASTE, "貼り付け(&P)\tCtrl+V", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け"},
+        {ID_EXTRACT_FILE, "ファイル取り出し", "選択したファイルを取り出す"},
+        {ID_ADD_FILE, "ファイル追加", "ディスクイメージにファイルを追加する"},
+        {ID_EDIT_FILE_INFO, "ﾌｧｲﾙ情報編集", "ファイル情報を編集する"},
+        {ID_DELETE_FILE, "ﾌｧｲﾙ削除", "ディスクイメージからファイルを消去する"},
+        {ID_EXTRACT_BOOT, "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ取り出し", "ブートプログラムを取り出す"},
+        {ID_REGISTER_BOOT, "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ登録", "ブートプログラムを登録する"},
+        {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)", "ﾂｰﾙ ﾊﾞｰの 表示/非表示"},
+        {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "ｽﾃｰﾀｽ ﾊﾞｰの 表示/非表示"},
+        {wxID_ABOUT, "Darvex のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
+    };
+    const wxMenuBar* bar = Frame().GetMenuBar();
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.label);
+        const wxMenuItem* menuItem = bar->FindItem(item.id);
+        ASSERT_NE(menuItem, nullptr);
+        EXPECT_EQ(menuItem->GetItemLabel().utf8_string(), item.label);
+        EXPECT_EQ(menuItem->GetHelp().utf8_string(), item.help);
+    }
+    std::vector<std::string> titles;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i)
+        titles.push_back(bar->GetMenuLabel(i).utf8_string());
+    EXPECT_EQ(titles, (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+
+    const Item tools[] = {
+        {wxID_NEW, "新規ﾌｧｲﾙ", "新規にﾌｧｲﾙを作成"},
+        {wxID_OPEN, "開く", "既存のﾌｧｲﾙを開く"},
+        {wxID_SAVE, "保存", "作業中のﾌｧｲﾙを上書きして保存"},
+        {wxID_CUT, "切り取り", "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"},
+        {wxID_COPY, "ｺﾋﾟｰ", "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"},
+        {wxID_PASTE, "貼り付け", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け"},
+        {wxID_PRINT, "印刷", "作業中のﾌｧｲﾙを印刷"},
+        {ID_VIEW_LARGEICON, "大きいｱｲｺﾝ", "ｵﾌﾞｼﾞｪｸﾄを大きいｱｲｺﾝで表示します。"},
+        {ID_VIEW_SMALLICON, "小さいｱｲｺﾝ", "ｵﾌﾞｼﾞｪｸﾄを小さいｱｲｺﾝで表示します。"},
+        {ID_VIEW_LIST, "一覧", "ｵﾌﾞｼﾞｪｸﾄを一覧表示します。"},
+        {ID_VIEW_DETAILS, "詳細", "ｳｨﾝﾄﾞｳ内の各ｵﾌﾞｼﾞｪｸﾄの詳細情報を表示します。"},
+        {wxID_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報", "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
+    };
+    for (const Item& tool : tools) {
+        SCOPED_TRACE(tool.label);
+        const wxToolBarToolBase* button = Frame().GetToolBar()->FindById(tool.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->GetShortHelp().utf8_string(), tool.label);
+        EXPECT_EQ(button->GetLongHelp().utf8_string(), tool.help);
+    }
+
+    struct Dialog {
+        const char* name;
+        const char* title;
+        std::vector<std::string> texts; // labels and choice items in tab order
+    };
+    // OK and Cancel in the desktop's order (GTK: the affirmative button last); the extract
+    // dialog's three buttons keep theirs.
+    const std::vector<std::string> okCancel = {"ｷｬﾝｾﾙ", "OK"};
+    const auto with = [](std::vector<std::string> texts, const std::vector<std::string>& more) {
+        texts.insert(texts.end(), more.begin(), more.end());
+        return texts;
+    };
+    const Dialog dialogs[] = {
+        {"new disk", "新規ディスク作成",
+         with({"ディスクの種類", "MZ-2500 2DD (160トラック16セクタ)",
+               "MZ-2500 2D (80トラック16セクタ)", "MZ-2500 2D (70トラック16セクタ)",
+               "MZ-2000 2D (70トラック16セクタ)"},
+              okCancel)},
+        {"add file", "ファイル追加",
+         with({"ファイル名", "モード", "OBJ", "BTX", "BSD", "BRD", "BSD (CRLF→CR)", "プロテクト",
+               "なし", "あり", "ファイルサイズ", "ロードアドレス", "実行アドレス", "作成日付"},
+              okCancel)},
+        {"boot register", "ブートプログラム登録",
+         with({"起動時の表示", "機種", "00h", "01h MZ-80B/2000/2200/2500", "02h", "03h MZ-700/1500",
+               "04h", "05h", "06h", "07h", "実行アドレス"},
+              okCancel)},
+        {"extract",
+         "ファイル取り出し",
+         {"保存場所", "参照", "ファイル形式", "BIN", "MZT", "OK", "すべて OK", "ｷｬﾝｾﾙ"}},
+        {"boot extract", "ブートファイル取り出し",
+         with({"保存場所", "参照", "ファイル形式", "BIN", "MZT"}, okCancel)},
+        {"about",
+         "Darvexのﾊﾞｰｼﾞｮﾝ情報",
+         {"Darvex Version 0.06", "MZ-80B/2000/2200/2500 ディスクイメージツール", "OK"}},
+    };
+    for (const Dialog& d : dialogs) {
+        SCOPED_TRACE(d.name);
+        auto made =
+            std::find_if(AllDialogs().begin(), AllDialogs().end(),
+                         [&](const DialogCase& c) { return std::string(c.name) == d.name; });
+        ASSERT_NE(made, AllDialogs().end());
+        std::unique_ptr<wxDialog> dlg = made->make();
+        EXPECT_EQ(dlg->GetTitle().utf8_string(), d.title);
+        std::vector<Shown> shown;
+        AddWindow(dlg.get(), d.name, shown);
+        std::vector<std::string> texts;
+        for (const Shown& s : shown)
+            texts.push_back(s.text.utf8_string());
+        EXPECT_EQ(texts, d.texts);
+    }
 }
 
 } // namespace
