@@ -191,7 +191,8 @@ void SaveDiskFile(const DiskImage& disk, const std::filesystem::path& path) {
 }
 
 std::string RunCli(const std::vector<std::string>& args) {
-    std::string command = DARVEX_CLI_PATH;
+    // The tool's own language, not the one this run shows the program in.
+    std::string command = std::string("LANGUAGE=en ") + DARVEX_CLI_PATH;
     for (const std::string& a : args)
         command += " '" + a + "'";
     std::string out;
