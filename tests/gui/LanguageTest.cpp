@@ -3,8 +3,6 @@
 // catalog, none is left in the other language, and wx's own windows speak the same language.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
 #include <libintl.h>
 #include <map>
 #include <regex>
@@ -22,6 +20,7 @@
 #include <wx/toolbar.h>
 
 #include "GuiTestSupport.h"
+#include "TestUtil.h"
 #include "doc/CommandIds.h"
 #include "doc/DocText.h"
 #include "gui/DialogExpect.h"
@@ -36,43 +35,25 @@ bool Japanese() {
     return Localization::Current() == UiLanguage::Japanese;
 }
 
-// po/ja.po as msgid -> msgstr.
+// The Japanese catalog as the program reads it (the compiled po/ja.po): msgid -> msgstr.
 std::map<std::string, std::string> ReadCatalog() {
-    std::ifstream in(DARVEX_JA_PO);
-    EXPECT_TRUE(in) << DARVEX_JA_PO;
+    const std::vector<unsigned char> mo =
+        testutil::ReadFileBytes(std::string(DARVEX_LOCALE_DIR) + "/ja/LC_MESSAGES/darvex.mo");
+    const auto u32 = [&mo](size_t at) {
+        return at + 4 <= mo.size() ? mo[at] | mo[at + 1] << 8 | mo[at + 2] << 16 | mo[at + 3] << 24
+                                   : 0u;
+    };
+    // Little-endian .mo: count at 8, the tables of (length, offset) of msgids and msgstrs
+    // at the offsets stored at 12 and 16.
+    const auto text = [&](size_t table, unsigned i) {
+        const size_t length = u32(table + 8 * i), at = u32(table + 8 * i + 4);
+        return at + length <= mo.size() ? std::string(mo.begin() + at, mo.begin() + at + length)
+                                        : std::string();
+    };
     std::map<std::string, std::string> catalog;
-    std::string line, id, str, *field = nullptr;
-    const auto unquote = [](const std::string& quoted) {
-        std::string out;
-        for (size_t i = 1; i + 1 < quoted.size(); ++i) {
-            if (quoted[i] == '\\' && i + 2 < quoted.size()) {
-                const char c = quoted[++i];
-                out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
-            } else {
-                out += quoted[i];
-            }
-        }
-        return out;
-    };
-    const auto flush = [&] {
-        if (!id.empty())
-            catalog[id] = str;
-        id.clear();
-        str.clear();
-    };
-    while (std::getline(in, line)) {
-        if (line.rfind("msgid ", 0) == 0) {
-            flush();
-            field = &id;
-            *field = unquote(line.substr(6));
-        } else if (line.rfind("msgstr ", 0) == 0) {
-            field = &str;
-            *field = unquote(line.substr(7));
-        } else if (!line.empty() && line[0] == '"' && field) {
-            *field += unquote(line);
-        }
-    }
-    flush();
+    for (unsigned i = 0; i < u32(8); ++i)
+        catalog[text(u32(12), i)] = text(u32(16), i);
+    catalog.erase(""); // the header
     return catalog;
 }
 
@@ -292,77 +273,48 @@ TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
         titles.push_back(bar->GetMenuLabel(i).utf8_string());
     EXPECT_EQ(titles, (std::vector<std::string>{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
 
-    const Item tools[] = {
-        {wxID_NEW, "新規ﾌｧｲﾙ", "新規にﾌｧｲﾙを作成"},
-        {wxID_OPEN, "開く", "既存のﾌｧｲﾙを開く"},
-        {wxID_SAVE, "保存", "作業中のﾌｧｲﾙを上書きして保存"},
-        {wxID_CUT, "切り取り", "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"},
-        {wxID_COPY, "ｺﾋﾟｰ", "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"},
-        {wxID_PASTE, "貼り付け", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け"},
-        {wxID_PRINT, "印刷", "作業中のﾌｧｲﾙを印刷"},
-        {ID_VIEW_LARGEICON, "大きいｱｲｺﾝ", "ｵﾌﾞｼﾞｪｸﾄを大きいｱｲｺﾝで表示します。"},
-        {ID_VIEW_SMALLICON, "小さいｱｲｺﾝ", "ｵﾌﾞｼﾞｪｸﾄを小さいｱｲｺﾝで表示します。"},
-        {ID_VIEW_LIST, "一覧", "ｵﾌﾞｼﾞｪｸﾄを一覧表示します。"},
-        {ID_VIEW_DETAILS, "詳細", "ｳｨﾝﾄﾞｳ内の各ｵﾌﾞｼﾞｪｸﾄの詳細情報を表示します。"},
-        {wxID_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報", "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
+    const std::pair<int, const char*> tips[] = {
+        {wxID_NEW, "新規ﾌｧｲﾙ"},
+        {wxID_OPEN, "開く"},
+        {wxID_SAVE, "保存"},
+        {wxID_CUT, "切り取り"},
+        {wxID_COPY, "ｺﾋﾟｰ"},
+        {wxID_PASTE, "貼り付け"},
+        {wxID_PRINT, "印刷"},
+        {ID_VIEW_LARGEICON, "大きいｱｲｺﾝ"},
+        {ID_VIEW_SMALLICON, "小さいｱｲｺﾝ"},
+        {ID_VIEW_LIST, "一覧"},
+        {ID_VIEW_DETAILS, "詳細"},
+        {wxID_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報"},
     };
-    for (const Item& tool : tools) {
-        SCOPED_TRACE(tool.label);
-        const wxToolBarToolBase* button = Frame().GetToolBar()->FindById(tool.id);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->GetShortHelp().utf8_string(), tool.label);
-        EXPECT_EQ(button->GetLongHelp().utf8_string(), tool.help);
-    }
+    for (const auto& [id, tip] : tips)
+        EXPECT_EQ(Frame().GetToolBar()->FindById(id)->GetShortHelp().utf8_string(), tip);
 
-    struct Dialog {
-        const char* name;
-        const char* title;
-        std::vector<std::string> texts; // labels and choice items in tab order
+    // Titles, then labels and list items in tab order, "|" between them. OK and Cancel come in
+    // the desktop's order (GTK: the affirmative button last); the extract dialog's three
+    // buttons keep theirs.
+    const std::map<std::string, std::string> dialogs = {
+        {"new disk", "新規ディスク作成|ディスクの種類|MZ-2500 2DD (160トラック16セクタ)|"
+                     "MZ-2500 2D (80トラック16セクタ)|MZ-2500 2D (70トラック16セクタ)|"
+                     "MZ-2000 2D (70トラック16セクタ)|ｷｬﾝｾﾙ|OK"},
+        {"add file", "ファイル追加|ファイル名|モード|OBJ|BTX|BSD|BRD|BSD (CRLF→CR)|プロテクト|なし|"
+                     "あり|ファイルサイズ|ロードアドレス|実行アドレス|作成日付|ｷｬﾝｾﾙ|OK"},
+        {"boot register", "ブートプログラム登録|起動時の表示|機種|00h|01h MZ-80B/2000/2200/2500|"
+                          "02h|03h MZ-700/1500|04h|05h|06h|07h|実行アドレス|ｷｬﾝｾﾙ|OK"},
+        {"extract", "ファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|OK|すべて OK|ｷｬﾝｾﾙ"},
+        {"boot extract", "ブートファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|ｷｬﾝｾﾙ|OK"},
+        {"about", "Darvexのﾊﾞｰｼﾞｮﾝ情報|Darvex Version 0.06|"
+                  "MZ-80B/2000/2200/2500 ディスクイメージツール|OK"},
     };
-    // OK and Cancel in the desktop's order (GTK: the affirmative button last); the extract
-    // dialog's three buttons keep theirs.
-    const std::vector<std::string> okCancel = {"ｷｬﾝｾﾙ", "OK"};
-    const auto with = [](std::vector<std::string> texts, const std::vector<std::string>& more) {
-        texts.insert(texts.end(), more.begin(), more.end());
-        return texts;
-    };
-    const Dialog dialogs[] = {
-        {"new disk", "新規ディスク作成",
-         with({"ディスクの種類", "MZ-2500 2DD (160トラック16セクタ)",
-               "MZ-2500 2D (80トラック16セクタ)", "MZ-2500 2D (70トラック16セクタ)",
-               "MZ-2000 2D (70トラック16セクタ)"},
-              okCancel)},
-        {"add file", "ファイル追加",
-         with({"ファイル名", "モード", "OBJ", "BTX", "BSD", "BRD", "BSD (CRLF→CR)", "プロテクト",
-               "なし", "あり", "ファイルサイズ", "ロードアドレス", "実行アドレス", "作成日付"},
-              okCancel)},
-        {"boot register", "ブートプログラム登録",
-         with({"起動時の表示", "機種", "00h", "01h MZ-80B/2000/2200/2500", "02h", "03h MZ-700/1500",
-               "04h", "05h", "06h", "07h", "実行アドレス"},
-              okCancel)},
-        {"extract",
-         "ファイル取り出し",
-         {"保存場所", "参照", "ファイル形式", "BIN", "MZT", "OK", "すべて OK", "ｷｬﾝｾﾙ"}},
-        {"boot extract", "ブートファイル取り出し",
-         with({"保存場所", "参照", "ファイル形式", "BIN", "MZT"}, okCancel)},
-        {"about",
-         "Darvexのﾊﾞｰｼﾞｮﾝ情報",
-         {"Darvex Version 0.06", "MZ-80B/2000/2200/2500 ディスクイメージツール", "OK"}},
-    };
-    for (const Dialog& d : dialogs) {
-        SCOPED_TRACE(d.name);
-        auto made =
-            std::find_if(AllDialogs().begin(), AllDialogs().end(),
-                         [&](const DialogCase& c) { return std::string(c.name) == d.name; });
-        ASSERT_NE(made, AllDialogs().end());
-        std::unique_ptr<wxDialog> dlg = made->make();
-        EXPECT_EQ(dlg->GetTitle().utf8_string(), d.title);
+    for (const DialogCase& c : AllDialogs()) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<wxDialog> dlg = c.make();
         std::vector<Shown> shown;
-        AddWindow(dlg.get(), d.name, shown);
-        std::vector<std::string> texts;
+        AddWindow(dlg.get(), c.name, shown);
+        std::string texts = dlg->GetTitle().utf8_string();
         for (const Shown& s : shown)
-            texts.push_back(s.text.utf8_string());
-        EXPECT_EQ(texts, d.texts);
+            texts += "|" + s.text.utf8_string();
+        EXPECT_EQ(texts, dialogs.at(c.name));
     }
 }
 
