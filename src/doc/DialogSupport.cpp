@@ -63,7 +63,7 @@ bool PressDefaultButton(wxDialog& dlg, const wxKeyEvent& key) {
         return false;
     // Taken even when the default button is disabled: GTK would otherwise open the focused
     // choice's list.
-    auto* button = wxDynamicCast(dlg.GetDefaultItem(), wxButton);
+    auto* button = dynamic_cast<wxButton*>(dlg.GetDefaultItem());
     if (button && button->IsEnabled()) {
         wxCommandEvent click(wxEVT_BUTTON, button->GetId());
         click.SetEventObject(button);

@@ -105,10 +105,11 @@ void AddMenu(const wxMenu* menu, const std::string& where, std::vector<Shown>& o
 
 void AddWindow(const wxWindow* window, const std::string& where, std::vector<Shown>& out) {
     for (const wxWindow* child : window->GetChildren()) {
-        if (auto* choice = wxDynamicCast(child, wxChoice)) {
+        if (auto* choice = dynamic_cast<const wxChoice*>(child)) {
             for (unsigned i = 0; i < choice->GetCount(); ++i)
                 out.push_back({where + " choice", choice->GetString(i)});
-        } else if (wxDynamicCast(child, wxStaticText) || wxDynamicCast(child, wxButton)) {
+        } else if (dynamic_cast<const wxStaticText*>(child) ||
+                   dynamic_cast<const wxButton*>(child)) {
             out.push_back({where + " label", child->GetLabel()});
         }
         AddWindow(child, where, out);
@@ -214,7 +215,7 @@ TEST_F(LanguageTest, StockWindowsSpeakTheProgramsLanguage) {
     Settle(50);
     wxFrame* preview = nullptr;
     for (wxWindow* top : wxTopLevelWindows)
-        if (auto* frame = wxDynamicCast(top, wxPreviewFrame))
+        if (auto* frame = dynamic_cast<wxPreviewFrame*>(top))
             preview = frame;
     ASSERT_NE(preview, nullptr);
     expect(preview->GetTitle(), "print preview");

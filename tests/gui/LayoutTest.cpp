@@ -27,7 +27,7 @@ namespace {
 
 std::string Describe(const wxWindow* w) {
     wxString text = w->GetLabel();
-    if (auto* choice = wxDynamicCast(w, wxChoice); choice && choice->GetCount() > 0)
+    if (auto* choice = dynamic_cast<const wxChoice*>(w); choice && choice->GetCount() > 0)
         text = choice->GetString(0);
     return wxString(w->GetClassInfo()->GetClassName()).utf8_string() + " \"" + text.utf8_string() +
            "\"";
@@ -36,9 +36,9 @@ std::string Describe(const wxWindow* w) {
 // The size a control needs for its own text. wxTextCtrl's best size is a default width, not
 // its value's, so a field is held to the width of the value it shows.
 wxSize NeededSize(const wxWindow* w) {
-    if (auto* text = wxDynamicCast(w, wxTextCtrl))
+    if (auto* text = dynamic_cast<const wxTextCtrl*>(w))
         return wxSize(text->GetSizeFromTextSize(text->GetTextExtent(text->GetValue()).x).x, 0);
-    if (auto* label = wxDynamicCast(w, wxStaticText))
+    if (auto* label = dynamic_cast<const wxStaticText*>(w))
         return label->GetTextExtent(label->GetLabelText());
     return w->GetBestSize();
 }
