@@ -78,7 +78,7 @@ void ShowError(wxWindow* parent, const std::string& text) {
 }
 
 void ShowInformation(wxWindow* parent, const wxString& text) {
-    ShowMessageBox(parent, text, doctext::kAppName, wxOK | wxICON_INFORMATION);
+    ShowMessageBox(parent, text, doctext::kAppName, wxOK | wxICON_NONE);
 }
 
 bool AskOkCancel(wxWindow* parent, const std::string& text, const std::string& caption) {

@@ -12,12 +12,14 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/config.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/stattext.h>
 #include <wx/stockitem.h>
 #include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
 
 #include "GuiTestSupport.h"
 #include "TestUtil.h"
@@ -317,6 +319,27 @@ TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
             texts += "|" + s.text.utf8_string();
         EXPECT_EQ(texts, dialogs.at(c.name));
     }
+}
+
+// The View menu's choice is kept for the next start and shown checked; System forgets it and
+// leaves the language to the locale. This run's language stays as it started.
+TEST_F(LanguageTest, MenuChoiceIsKeptForTheNextStart) {
+    using Setting = Localization::Setting;
+    const UiLanguage started = Localization::Current();
+    const std::string notice =
+        Tr("The language changes when Darvex starts the next time.").utf8_string();
+    const std::pair<const char*, Setting> choices[] = {{"ID_LANGUAGE_ENGLISH", Setting::English},
+                                                       {"ID_LANGUAGE_JAPANESE", Setting::Japanese},
+                                                       {"ID_LANGUAGE_SYSTEM", Setting::System}};
+    for (const auto& [item, setting] : choices) {
+        SCOPED_TRACE(item);
+        wxTEST_DIALOG(Command(XRCID(item)), ExpectMessage(notice, "Darvex"));
+        EXPECT_EQ(Localization::ReadSetting(*wxConfigBase::Get()), setting);
+        EXPECT_TRUE(IsChecked(XRCID(item)));
+    }
+    EXPECT_FALSE(wxConfigBase::Get()->HasEntry("/Settings/Language"));
+    EXPECT_EQ(Localization::Resolve(Setting::System), started);
+    EXPECT_EQ(Localization::Current(), started);
 }
 
 } // namespace
