@@ -3,7 +3,7 @@ JOBS        ?= $(shell nproc)
 BUILD       ?= build
 BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
-FUZZ_SECONDS ?= 30
+FUZZ_SECONDS ?= 60
 CLI         := $(BUILD)/darvex-cli
 DEMO        ?= demo.d88
 
@@ -31,6 +31,7 @@ test: test-unit test-install test-asan test-fuzz
 
 test-unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@bash scripts/skipped-tests.sh $(BUILD)
 
 # Installs into a scratch DESTDIR and builds the .deb, then checks both.
 test-install: build
@@ -40,6 +41,7 @@ test-asan: setup
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DDARVEX_SANITIZE=ON -DDARVEX_BENCH=OFF
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
+	@bash scripts/skipped-tests.sh $(BUILD_ASAN)
 
 test-fuzz: setup
 	cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -63,10 +63,11 @@ void ExportAll(const DiskImage& disk) {
     Check(disk.ExportToBuffer(kDirEntries, 1, bin) == 1 && bin.empty());
 }
 
-// After a successful import on a sound file system the new entry reads back what was stored.
+// After a successful import into the root of a sound file system the new entry reads back
+// what was stored.
 void CheckStored(const DiskImage& disk, const unsigned char* entry, const unsigned char* data,
                  std::size_t dataBytes, int plain, int storageMode) {
-    if (!disk.IsMzFileSystem() || disk.GetCurrentDir() != kRootDirSector)
+    if (disk.GetCurrentDir() != kRootDirSector)
         return;
     if (storageMode < 1 || storageMode > 4)
         return; // mode 5 filters; others copy nothing
@@ -122,6 +123,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const std::vector<unsigned char> before = Snapshot(disk);
         const int limit = disk.GetPositionLimit();
+        // Judged before the import: on a foreign bitmap whose data clusters cover the bitmap
+        // sector (firstDataCluster 1, say) the body's own bytes may leave something that looks
+        // like a sound bitmap, with a count that has nothing to do with its bits. A directory
+        // over the bitmap sector rewrites the bits itself.
+        const int dir = disk.GetCurrentDir();
+        const bool sound =
+            disk.IsMzFileSystem() && (dir > kBitmapSector || dir + kDirSectors <= kBitmapSector);
         const std::vector<unsigned char> given = entry;
         const int rc =
             disk.ImportFromBuffer(host.data(), host.size(), entry.data(), plain, storageMode);
@@ -133,13 +141,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(entry[0] != 0x00);
             // The recount replaces usedClusters unless nothing was marked (a BSD body of 0
             // bytes), where the added need(L) stays.
-            // A directory over the bitmap sector, or data clusters there on a foreign bitmap,
-            // rewrite the bits themselves; only a sound layout keeps the count.
-            const int dir = disk.GetCurrentDir();
-            const bool sound = disk.IsMzFileSystem() &&
-                               (dir > kBitmapSector || dir + kDirSectors <= kBitmapSector);
-            if (sound && Positions(disk.Image(), limit) !=
-                             Positions(ByteView(before.data(), before.size()), limit))
+            if (!sound)
+                continue;
+            if (Positions(disk.Image(), limit) !=
+                Positions(ByteView(before.data(), before.size()), limit))
                 Check(disk.GetUsedClusters() == CountSetPositions(disk));
             CheckStored(disk, entry.data(), host.data(), host.size(), plain, storageMode);
         }

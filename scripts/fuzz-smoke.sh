@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of a fuzz build for a few seconds each, starting from the seed corpus.
+# Runs every fuzz target of a fuzz build for a minute each (FUZZ_SECONDS), starting from the
+# seed corpus.
 set -euo pipefail
 build=${1:?fuzz build folder}
-seconds=${2:-30}
+seconds=${2:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <grp.h>
 #include <iterator>
 #include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace testutil {
 
@@ -37,6 +40,29 @@ std::filesystem::path TestDataPath(std::string_view relative) {
 bool HaveTestData() {
     std::error_code ec;
     return !TestDataDir().empty() && std::filesystem::is_directory(TestDataDir(), ec);
+}
+
+int RunAsUser(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kTestUid) != 0 || setuid(kTestUid) != 0))
+            _exit(255);
+        _exit(body() & 0xFF);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void GiveToTestUser(std::initializer_list<std::filesystem::path> paths) {
+    if (geteuid() != 0)
+        return;
+    for (const std::filesystem::path& path : paths)
+        EXPECT_EQ(chown(path.c_str(), kTestUid, kTestUid), 0) << path;
 }
 
 TempDir::TempDir() {
@@ -147,6 +173,8 @@ std::vector<unsigned char> D88Builder::Build() const {
                 r.sectorCount >= 0 ? r.sectorCount : static_cast<int>(track.records.size());
             Put16(out, at + 4, static_cast<std::uint32_t>(count));
             out[at + 6] = r.density;
+            out[at + 7] = r.deletedMark;
+            out[at + 8] = r.status;
             Put16(out, at + 14, static_cast<std::uint32_t>(r.data.size()));
             std::copy(r.data.begin(), r.data.end(), out.begin() + static_cast<long>(at + 16));
         }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,19 @@ private:
     std::filesystem::path m_path;
 };
 
+// The user a test takes when run as root, and a second one for files of "another user".
+inline constexpr unsigned kTestUid = 4321;
+inline constexpr unsigned kOtherUid = 4322;
+
+// Runs body in a child process as an ordinary user and returns what it returns (0 to 255; -1
+// when the child did not end normally). Run as root the child first becomes kTestUid (group
+// kTestUid, no other groups), so that permissions hold for it as they do for everybody else;
+// run as anyone else it stays that user. Results travel through the return value only: the
+// child's own test assertions would not reach the parent.
+int RunAsUser(const std::function<int()>& body);
+// Run as root, gives the paths to kTestUid; otherwise does nothing.
+void GiveToTestUser(std::initializer_list<std::filesystem::path> paths);
+
 // One sector record of a D88 track; data is stored as given (already complemented).
 struct D88Record {
     std::uint8_t cyl = 0;
@@ -41,6 +56,8 @@ struct D88Record {
     std::uint8_t sizeCode = 1;
     std::vector<unsigned char> data;
     std::uint8_t density = 0;
+    std::uint8_t deletedMark = 0;
+    std::uint8_t status = 0;
     int sectorCount = -1; // -1: the number of records of its track
 };
 

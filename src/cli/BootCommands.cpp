@@ -4,6 +4,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/Messages.h"
+#include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -23,10 +24,12 @@ void AddBootGet(CommandSet& commands) {
         DiskImage disk;
         if (!LoadImage(io, "boot-get", o->image, disk))
             return kExitFailed;
-        const ExtractBootCause cause =
-            ExtractBootToFile(disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin));
-        if (cause != ExtractBootCause::None)
-            return Fail(io, "boot-get", o->out, MessageEn(cause));
+        ExtractOutput output;
+        output.imagePath = o->image;
+        const ExtractBootOutcome outcome = ExtractBootToFile(
+            disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
+        if (!outcome.Ok())
+            return Fail(io, "boot-get", o->out, outcome.MessageEn());
         return kExitOk;
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
@@ -42,6 +45,7 @@ void AddBootPut(CommandSet& commands) {
         std::string hostFile;
         std::string output;
         std::string text;
+        bool force = false;
         std::string exec;
         int machine = BootHeaderBuilder::kDefaultMachine;
         bool mzt = false;
@@ -54,7 +58,7 @@ void AddBootPut(CommandSet& commands) {
         const char* cmd = "boot-put";
         DiskImage disk;
         ImageFileSession session;
-        if (!LoadImageForWrite(io, cmd, o->image, disk, session))
+        if (!LoadImageForWrite(io, cmd, o->image, disk, session, o->force))
             return kExitFailed;
 
         const BootSource source = ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
@@ -66,10 +70,12 @@ void AddBootPut(CommandSet& commands) {
         choices.machine = o->machine;
         if (!o->exec.empty())
             choices.execText = o->exec;
-        const BootOutcome outcome = RegisterBootFromSource(disk, source, choices);
+        const BootOutcome outcome = RegisterBootFromSource(disk, source, choices, o->force);
         switch (outcome.reason) {
         case BootRegisterReason::Ok:
             break;
+        case BootRegisterReason::BitmapMissesFile:
+            return Fail(io, cmd, o->image, MessageEn(outcome.hazard));
         case BootRegisterReason::TextNotEncodable:
             return Fail(io, cmd, o->text, MessageEn(outcome.reason));
         case BootRegisterReason::FileNameNotEncodable:
@@ -79,7 +85,7 @@ void AddBootPut(CommandSet& commands) {
         }
         if (outcome.result != RegisterBootResult::Ok)
             return Fail(io, cmd, o->hostFile, MessageEn(outcome.result));
-        return SaveImage(io, cmd, disk, session, o->image, o->output);
+        return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFile, "Program to register (at most 65535 bytes)")
@@ -98,6 +104,7 @@ void AddBootPut(CommandSet& commands) {
         sub->add_flag("--plain", o->plain, "Read HOSTFILE as a plain file, whatever its name");
     mzt->excludes(plain);
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_flag("--force", o->force, kForceWriteHelp);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "fs/AddressText.h"
 #include "fs/DirEntry.h"
 #include "fs/DirTree.h"
+#include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -21,23 +22,29 @@ bool LoadImage(CliStreams& io, std::string_view command, const std::string& path
 }
 
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk, ImageFileSession& session) {
+                       DiskImage& disk, ImageFileSession& session, bool force) {
     ImageFileStatus status = session.Open(path);
     if (status.Ok())
         status = session.Load(disk);
     if (status.Ok() && !disk.IsMzFileSystem())
         status.error = ImageFileError::NotMzFs;
-    if (status.Ok())
-        return true;
-    Fail(io, command, path, status.MessageEn());
-    return false;
+    if (!status.Ok()) {
+        Fail(io, command, path, status.MessageEn());
+        return false;
+    }
+    if (!force && disk.GetLoadReport().SaveLosesData()) {
+        Fail(io, command, path, SaveLossEn(disk.GetLoadReport()));
+        return false;
+    }
+    return true;
 }
 
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              ImageFileSession& session, const std::string& path, const std::string& output) {
+              ImageFileSession& session, const std::string& path, const std::string& output,
+              bool force) {
     const std::string& target = output.empty() ? path : output;
-    const ImageFileStatus status =
-        output.empty() ? session.Save(disk) : ImageFile::Save(output, disk);
+    const ImageFileStatus status = output.empty() ? session.Save(disk, nullptr, force)
+                                                  : ImageFile::Save(output, disk, nullptr, force);
     if (!status.Ok())
         return Fail(io, command, target, status.MessageEn());
     if (status.otherLinks)

@@ -14,6 +14,15 @@ namespace CLI {
 class Validator;
 }
 
+// --force of the commands that save an image: what it lets through.
+inline constexpr const char* kForceSaveHelp =
+    "Save even where the image is marked read-only or the save loses sector records of the D88 "
+    "file (duplicate sectors, records not of 256 bytes or outside the disk)";
+inline constexpr const char* kForceWriteHelp =
+    "Save even where the image is marked read-only or the save loses sector records of the D88 "
+    "file (duplicate sectors, records not of 256 bytes or outside the disk), and allocate even "
+    "where the bitmap leaves a file's clusters unmarked";
+
 // Checks an option value with the strict address syntax, so that a bad address is a usage
 // error.
 CLI::Validator HexAddress();
@@ -25,14 +34,17 @@ CLI::Validator HexAddress();
 bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
                bool requireMz = false);
 // As LoadImage, and the image must hold an MZ file system: nothing is ever written into a
-// disk whose layout the file operations would only guess at.
+// disk whose layout the file operations would only guess at. Without force, an image whose
+// save would lose sector records of the file (LoadReport::SaveLosesData) is refused too.
 // The image stays locked in session (the writers take turns) until SaveImage or the end of the
 // command.
 bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk, ImageFileSession& session);
+                       DiskImage& disk, ImageFileSession& session, bool force);
 // Writes the changed disk to output, or over path (through the session) when output is empty.
+// force: write a file marked read-only all the same.
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
-              ImageFileSession& session, const std::string& path, const std::string& output);
+              ImageFileSession& session, const std::string& path, const std::string& output,
+              bool force);
 
 // A UTF-8 argument as Shift-JIS; nullopt (after the message) when CP932 cannot encode it.
 std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,

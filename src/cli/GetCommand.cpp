@@ -2,12 +2,11 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
-#include <set>
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
-#include "fs/Messages.h"
+#include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "image/DiskImage.h"
 
@@ -23,33 +22,30 @@ std::string HostNameFor(const ListRow& row, bool mzt) {
 }
 
 int Export(CliStreams& io, const DiskImage& disk, const ListRow& row, const fs::path& path,
-           bool mzt) {
-    const auto result = static_cast<ExportResult>(disk.ExportFile(
-        row.entryIndex, path.c_str(), ToInt(mzt ? ExportFormat::Mzt : ExportFormat::Bin)));
-    if (result != ExportResult::Ok)
-        return Fail(io, kCommand, path.string(), MessageEn(result));
-    io.out << path.string() << '\n';
+           bool mzt, const ExtractOutput& output) {
+    const ExportOutcome outcome =
+        ExportEntryToFile(disk, row.entryIndex, path.string(),
+                          ToInt(mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
+    if (!outcome.Ok())
+        return Fail(io, kCommand, outcome.Subject(), outcome.MessageEn());
+    io.out << outcome.path << '\n';
     return kExitOk;
 }
 
+// Every name here is made from the disk and seen by nobody before it is written, so none
+// replaces a file (the core numbers it instead).
 int ExportAll(CliStreams& io, const DiskImage& disk, const std::vector<ListRow>& rows,
-              const fs::path& folder, bool mzt) {
+              const fs::path& folder, bool mzt, const ExtractOutput& output) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
-        return Fail(io, kCommand, folder.string(), "cannot create the folder");
-    std::set<std::string> taken;
+        return Fail(io, kCommand, folder.string(),
+                    "cannot create the folder" + (ec ? ": " + ec.message() : std::string()));
     int status = kExitOk;
-    for (const ListRow& row : rows) {
-        // Names are made safe one by one, so every file lands directly inside folder.
-        const std::string proposed = HostNameFor(row, mzt);
-        std::string name = proposed;
-        for (int n = 2; taken.count(name) != 0; ++n)
-            name = NumberedName(proposed, n);
-        taken.insert(name);
-        if (Export(io, disk, row, folder / name, mzt) != kExitOk)
+    // Names are made safe one by one, so every file lands directly inside folder.
+    for (const ListRow& row : rows)
+        if (Export(io, disk, row, folder / HostNameFor(row, mzt), mzt, output) != kExitOk)
             status = kExitFailed;
-    }
     return status;
 }
 
@@ -96,8 +92,13 @@ void AddGetCommand(CommandSet& commands) {
         if (sector < 0)
             return kExitFailed;
         const std::vector<ListRow> rows = ListDirectory(disk, sector);
-        if (all)
-            return ExportAll(io, disk, rows, o->all, o->mzt);
+        ExtractOutput output;
+        output.imagePath = o->image;
+        output.force = o->force;
+        if (all) {
+            output.name = OutputName::Unseen;
+            return ExportAll(io, disk, rows, o->all, o->mzt, output);
+        }
 
         const ListRow* row = nullptr;
         if (byName) {
@@ -114,13 +115,14 @@ void AddGetCommand(CommandSet& commands) {
                             "not a listed file (free, hidden or a directory)");
         }
 
+        // Only an OUT that names the file replaces one; a name made here never does.
         fs::path path = out;
         std::error_code ec;
-        if (out.empty())
-            path = HostNameFor(*row, o->mzt);
-        else if (fs::is_directory(path, ec))
+        if (out.empty() || fs::is_directory(path, ec)) {
             path /= HostNameFor(*row, o->mzt);
-        return Export(io, disk, *row, path, o->mzt);
+            output.name = OutputName::Unseen;
+        }
+        return Export(io, disk, *row, path, o->mzt, output);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("NAME", o->name, "Name of the file on the disk (with --index: OUT)");
@@ -134,5 +136,7 @@ void AddGetCommand(CommandSet& commands) {
     CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write MZT tape files (header and data)");
     CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the data alone (the default)");
     mzt->excludes(bin);
-    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
+    sub->add_flag("--force", o->force,
+                  "Read a disk that is not an MZ file system, and take a file whose body lies in "
+                  "the reserved area or past the disk, all the same");
 }

@@ -13,6 +13,7 @@
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
 #include "fs/ListRow.h"
+#include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -45,14 +46,17 @@ json BootJson(const IplHeader& ipl) {
 
 json LoadReportJson(const LoadReport& report) {
     return {{"records_not_placed", report.recordsNotPlaced},
+            {"records_duplicate", report.recordsDuplicate},
             {"records_odd_length", report.recordsOddLength},
+            {"records_cut", report.recordsCut},
             {"sectors_missing", report.sectorsMissing},
             {"records_flagged", report.recordsFlagged},
             {"trailing_disks_kept", report.trailingDisksKept},
             {"trailing_bytes", report.trailingBytes},
             {"size_field_disagrees", report.sizeFieldDisagrees},
             {"media_unknown", report.mediaUnknown},
-            {"normalised_on_save", !report.Empty()}};
+            {"normalised_on_save", !report.Empty()},
+            {"save_loses_data", report.SaveLosesData()}};
 }
 
 json InfoJson(const DiskImage& disk) {
@@ -97,22 +101,28 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
     }
 
     const LoadReport& report = disk.GetLoadReport();
-    if (report.Empty())
+    if (report.Empty()) {
         out << "load report:    every sector record of the D88 file found its place\n";
+    } else {
+        out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
+            << report.recordsDuplicate << " duplicate records, " << report.recordsOddLength
+            << " records not of 256 bytes, " << report.sectorsMissing << " sectors missing, "
+            << report.recordsFlagged << " records with density, deleted mark or status set";
+        if (report.sizeFieldDisagrees)
+            out << ", disk-size field disagrees with the file";
+        out << '\n';
+    }
+    // They are written back byte for byte: worth knowing, nothing to warn about.
+    if (report.trailingDisksKept)
+        out << "further disks:  " << report.trailingBytes
+            << " bytes after the first disk, kept as they are\n";
     if (report.mediaUnknown)
         out << "warning:        the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40\n";
-    if (report.Empty())
-        return;
-    out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
-        << report.recordsOddLength << " records not of 256 bytes, " << report.sectorsMissing
-        << " sectors missing, " << report.recordsFlagged
-        << " records with density, deleted mark or status set";
-    if (report.trailingDisksKept)
-        out << ", " << report.trailingBytes << " bytes of further disks kept";
-    if (report.sizeFieldDisagrees)
-        out << ", disk-size field disagrees with the file";
-    out << "\nwarning:        saving will normalise this image (the D88 file written differs "
-           "from the one read)\n";
+    if (report.SaveLosesData())
+        out << "warning:        " << SaveLossEn(report) << '\n';
+    else if (!report.Empty())
+        out << "warning:        saving will normalise this image (the D88 file written differs "
+               "from the one read)\n";
 }
 
 void PrintRows(std::ostream& out, const std::vector<ListRow>& rows) {
@@ -171,7 +181,7 @@ void AddNew(CommandSet& commands) {
         DiskImage disk;
         disk.Format(o->type);
         std::string reason;
-        if (!ImageFile::Write(o->image, disk, reason))
+        if (!ImageFile::Write(o->image, disk, reason, o->force))
             return Fail(io, "new", o->image, reason);
         return kExitOk;
     });

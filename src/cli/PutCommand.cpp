@@ -16,13 +16,15 @@ constexpr int kModeNotGiven = 0;
 
 // Adds one host file to disk in memory; kExitOk, or kExitFailed after the message naming the
 // file (or the name or entry at fault) and the reason.
-int AddOne(CliStreams& io, DiskImage& disk, const std::string& hostFile, MztChoice mzt,
-           const AddFileEntry::Choices& choices) {
+int AddOne(CliStreams& io, DiskImage& disk, const std::string& image, const std::string& hostFile,
+           MztChoice mzt, const AddFileEntry::Choices& choices, bool force) {
     const AddFileSource source = ReadAddFileSource(hostFile, mzt);
-    const AddFileOutcome outcome = AddFileFromSource(disk, source, choices);
+    const AddFileOutcome outcome = AddFileFromSource(disk, source, choices, force);
     switch (outcome.reason) {
     case AddFileReason::Ok:
         break;
+    case AddFileReason::BitmapMissesFile:
+        return Fail(io, kCommand, image, MessageEn(outcome.hazard));
     case AddFileReason::NameNotEncodable:
         return Fail(io, kCommand, choices.nameUtf8.value_or(""), MessageEn(outcome.reason));
     case AddFileReason::FileNameNotEncodable:
@@ -48,6 +50,7 @@ void AddPutCommand(CommandSet& commands) {
         std::string image;
         std::vector<std::string> hostFiles;
         std::string output;
+        bool force = false;
         std::string name;
         std::string load;
         std::string exec;
@@ -68,7 +71,7 @@ void AddPutCommand(CommandSet& commands) {
         }
         DiskImage disk;
         ImageFileSession session;
-        if (!LoadImageForWrite(io, kCommand, o->image, disk, session))
+        if (!LoadImageForWrite(io, kCommand, o->image, disk, session, o->force))
             return kExitFailed;
         if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
             return kExitFailed;
@@ -89,9 +92,10 @@ void AddPutCommand(CommandSet& commands) {
         // The files go into the image in memory one after another; the first failure returns
         // before the save, so the file on disk holds either all of them or none.
         for (const std::string& hostFile : o->hostFiles)
-            if (const int code = AddOne(io, disk, hostFile, mzt, choices); code != kExitOk)
+            if (const int code = AddOne(io, disk, o->image, hostFile, mzt, choices, o->force);
+                code != kExitOk)
                 return code;
-        return SaveImage(io, kCommand, disk, session, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("HOSTFILE", o->hostFiles,
@@ -116,4 +120,5 @@ void AddPutCommand(CommandSet& commands) {
     mzt->excludes(plain);
     sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_flag("--force", o->force, kForceWriteHelp);
 }

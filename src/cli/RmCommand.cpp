@@ -22,6 +22,7 @@ void AddRmCommand(CommandSet& commands) {
         std::vector<int> indices;
         std::string dir;
         std::string output;
+        bool force = false;
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
@@ -33,7 +34,7 @@ void AddRmCommand(CommandSet& commands) {
         }
         DiskImage disk;
         ImageFileSession session;
-        if (!LoadImageForWrite(io, kCommand, o->image, disk, session))
+        if (!LoadImageForWrite(io, kCommand, o->image, disk, session, o->force))
             return kExitFailed;
         const int sector = SelectDirectory(io, kCommand, disk, o->dir, true);
         if (sector < 0)
@@ -70,7 +71,7 @@ void AddRmCommand(CommandSet& commands) {
             if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
                 result != RemoveResult::Ok)
                 return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
-        return SaveImage(io, kCommand, disk, session, o->image, o->output);
+        return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
     sub->add_option("NAME", o->names, "Names of the files to delete");
@@ -78,4 +79,5 @@ void AddRmCommand(CommandSet& commands) {
         ->check(CLI::Range(0, 63));
     sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_flag("--force", o->force, kForceSaveHelp);
 }

@@ -3,6 +3,7 @@
 #include "doc/DialogSupport.h"
 #include "fs/IplHeader.h"
 #include "fs/Messages.h"
+#include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
 #include "image/DiskImage.h"
@@ -21,11 +22,27 @@ bool CBootExtractDlg::TransferDataToWindow() {
 void CBootExtractDlg::OnOK(wxCommandEvent&) {
     m_szPath = PathText();
     m_nFormat = FormatIndex();
-    m_nResult = m_pDiskImage
-                    ? m_pDiskImage->ExtractBootProgram(m_szPath.c_str(), ExportFormatFor(m_nFormat))
-                    : -1;
-    if (m_nResult != 0)
-        DialogSupport::ShowError(this, MessageJa(static_cast<ExtractBootResult>(m_nResult)));
+    if (m_pDiskImage == nullptr) {
+        m_nResult = -1;
+        DialogSupport::ShowError(this, MessageJa(ExtractBootResult::Failed));
+        DialogSupport::EndDialogWith(*this, wxID_OK);
+        return;
+    }
+    ExtractOutput output;
+    output.imagePath = m_szImagePath;
+    // The user may pick another path: the dialog stays.
+    const ExtractBootOutcome check = CheckBootExtract(*m_pDiskImage, m_szPath, output);
+    if (check.cause == ExtractBootCause::SameAsImage) {
+        DialogSupport::ShowError(this, check.MessageJa());
+        return;
+    }
+    if (check.Ok() && PathExists(m_szPath) && !ConfirmReplace(m_szPath))
+        return;
+    const ExtractBootOutcome outcome =
+        ExtractBootToFile(*m_pDiskImage, m_szPath, ExportFormatFor(m_nFormat), output);
+    m_nResult = ToInt(ToResult(outcome.cause));
+    if (!outcome.Ok())
+        DialogSupport::ShowError(this, outcome.MessageJa());
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -43,6 +60,7 @@ void CBootExtractDlg::ExtractBoot(wxWindow* parent, const DiskImage& disk,
     CBootExtractDlg dlg(parent);
     dlg.m_pDiskImage = &disk;
     dlg.m_szPath = ProposePath(disk, documentPath);
+    dlg.m_szImagePath = documentPath;
     dlg.m_nFormat = extractFormat;
     dlg.ShowModal();
     extractFormat = dlg.m_nFormat;

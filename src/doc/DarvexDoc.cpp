@@ -27,8 +27,8 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
     EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
-    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
-    EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateAddFile)
+    EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateRegisterBoot)
     EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
     EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
     EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
@@ -81,6 +81,7 @@ bool CDarvexDoc::OnNewDocument() {
     ClearPanes();
     m_bLoaded = 0;
     m_bReadOnly = false;
+    m_bNoAllocation = false;
     // Only a New the user chose carries a disk type; the start-up New leaves the document
     // empty. The dialog itself ran before the old document was closed, so Cancel kept it.
     const int diskType = Session().pendingNewType;
@@ -124,7 +125,10 @@ bool CDarvexDoc::SaveAs() {
     if (!name.HasExt() && dialog.GetFilterIndex() == 0)
         name.SetExt("d88");
     const wxString path = name.GetFullPath();
-    if (!OnSaveDocument(path))
+    m_bSavingAs = true;
+    const bool saved = OnSaveDocument(path);
+    m_bSavingAs = false;
+    if (!saved)
         return false;
     manager->SetLastDirectory(name.GetPath());
     SetTitle(name.GetFullName());
@@ -154,20 +158,27 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     RootRebuild();
     m_bLoaded = 1;
     m_bReadOnly = !m_Disk.IsMzFileSystem();
+    const AllocationHazard hazard = FindAllocationHazard(m_Disk);
+    m_bNoAllocation = hazard.Present();
     UpdateSpaceText();
     if (m_bReadOnly)
         ShowMessage(MessageJa(UiText::NotMzReadOnly), UiText::AppCaption);
-    if (!m_Disk.GetLoadReport().Empty())
-        ShowMessage(MessageJa(UiText::SaveLosesSectorInfo), UiText::AppCaption);
+    if (m_bNoAllocation)
+        ShowMessage(MessageJa(hazard), UiText::AppCaption);
+    if (const std::string warning = LoadWarningJa(m_Disk.GetLoadReport()); !warning.empty())
+        ShowMessage(warning, UiText::AppCaption);
     return true;
 }
 
 bool CDarvexDoc::DoSaveDocument(const wxString& file) {
     if (!m_bLoaded)
         return true;
-    const std::string path = file.utf8_string();
-    if (m_stamp && file == m_stampPath) {
-        const std::optional<FileStamp> now = ImageFile::CurrentStamp(path);
+    // The lock first, then the comparison, the question and the write: a writer that came
+    // after the comparison would otherwise be overwritten without a word.
+    ImageFileSession session;
+    ImageFileStatus status = session.Open(file.utf8_string(), true);
+    if (status.Ok() && m_stamp && file == m_stampPath) {
+        const std::optional<FileStamp> now = session.LockedStamp();
         if (now && *now != *m_stamp) {
             const wxString text = wxString::Format(
                 wxString::FromUTF8(MessageJa(UiText::ChangedOnDisk)), GetUserReadableName());
@@ -178,7 +189,10 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         }
     }
     FileStamp stamp;
-    const ImageFileStatus status = ImageFile::Save(path, m_Disk, &stamp);
+    // Save As names the file itself, after the dialog's own question: that writes a file
+    // marked read-only as well.
+    if (status.Ok())
+        status = session.Save(m_Disk, &stamp, m_bSavingAs);
     if (!status.Ok()) {
         // The Japanese sentence, then the system's own reason.
         ShowMessage(status.MessageJa() + "\n(" + status.MessageEn() + ")", UiText::ErrorCaption);
@@ -227,7 +241,7 @@ int CDarvexDoc::FillTree() {
     for (std::size_t n = 1; n < nodes.size() && m_nTreeCount < kMaxTreeNodes; ++n) {
         const DirTreeNode& node = nodes[n];
         m_hTreeItem[m_nTreeCount] = tree->AppendItem(m_hTreeItem[node.parent],
-                                                     wxString::FromUTF8(SjisToDisplay(node.name)));
+                                                     wxString::FromUTF8(SjisToTerminal(node.name)));
         m_nTreeDirSector[m_nTreeCount] = node.dirSector;
         ++m_nTreeCount;
     }
@@ -246,7 +260,7 @@ int CDarvexDoc::FillList(int dirSector) {
     for (const ListRow& r : rows) {
         if (row >= kListRows)
             break;
-        list->InsertItem(row, wxString::FromUTF8(SjisToDisplay(r.columns[0])));
+        list->InsertItem(row, wxString::FromUTF8(SjisToTerminal(r.columns[0])));
         for (int c = 1; c < kListColumns; ++c)
             list->SetItem(row, c, wxString::FromUTF8(r.columns[c]));
         m_nListEntry[row] = r.entryIndex;
@@ -266,9 +280,7 @@ void CDarvexDoc::OnTreeSelChanged(const wxTreeItemId& item) {
 }
 
 wxString CDarvexDoc::SpaceText() const {
-    const int cluster = m_Disk.GetClusterBytes();
-    return wxString::Format("%d/%d", cluster * m_Disk.GetUsedClusters(),
-                            cluster * m_Disk.GetTotalClusters());
+    return wxString::FromUTF8(::SpaceText(m_Disk));
 }
 
 void CDarvexDoc::UpdateSpaceText() {
@@ -277,6 +289,8 @@ void CDarvexDoc::UpdateSpaceText() {
 }
 
 void CDarvexDoc::ImageChanged() {
+    // Deleting the file the bitmap left unmarked takes the hazard away with it.
+    m_bNoAllocation = FindAllocationHazard(m_Disk).Present();
     FillList(m_Disk.GetCurrentDir());
     UpdateSpaceText();
     Modify(true);
@@ -295,6 +309,16 @@ void CDarvexDoc::OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event) {
 void CDarvexDoc::OnUpdateNeedsWritableDir(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1 && !m_bReadOnly &&
                  DirectoryWritable(m_Disk, m_Disk.GetCurrentDir()));
+}
+
+void CDarvexDoc::OnUpdateAddFile(wxUpdateUIEvent& event) {
+    OnUpdateNeedsWritableDir(event);
+    if (m_bNoAllocation)
+        event.Enable(false);
+}
+
+void CDarvexDoc::OnUpdateRegisterBoot(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded == 1 && !m_bReadOnly && !m_bNoAllocation);
 }
 
 void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {
@@ -335,7 +359,7 @@ void CDarvexDoc::ShowOutcome(DiskCommands::Outcome outcome) {
 }
 
 void CDarvexDoc::OnAddFile(wxCommandEvent&) {
-    if (!m_bLoaded || m_bReadOnly)
+    if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
     ShowOutcome(DiskCommands::AddFile(GetDocumentWindow(), m_Disk));
 }
@@ -354,7 +378,7 @@ void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
 }
 
 void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
-    if (!m_bLoaded || m_bReadOnly)
+    if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
     const DiskCommands::Outcome outcome =
         DiskCommands::RegisterBoot(GetDocumentWindow(), m_Disk, Session().bootMachine);

@@ -71,6 +71,8 @@ private:
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
     void OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event);
     void OnUpdateNeedsWritableDir(wxUpdateUIEvent& event);
+    void OnUpdateAddFile(wxUpdateUIEvent& event);
+    void OnUpdateRegisterBoot(wxUpdateUIEvent& event);
     void OnUpdateFlatImage(wxUpdateUIEvent& event);
     void OnFlatImage(wxCommandEvent& event);
     void OnAddFile(wxCommandEvent& event);
@@ -85,8 +87,12 @@ private:
     int m_nTreeCount = 0;
     DiskImage m_Disk;
     bool m_bReadOnly = false;
+    // Adding files and registering a boot program are off while the bitmap leaves clusters of
+    // a file or of the boot program unmarked (AllocationHazard).
+    bool m_bNoAllocation = false;
     std::optional<FileStamp> m_stamp; // of the file as last read or written
     wxString m_stampPath;
+    bool m_bSavingAs = false; // the save under way is a Save As
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexDoc);
     wxDECLARE_EVENT_TABLE();

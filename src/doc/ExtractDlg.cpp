@@ -4,6 +4,7 @@
 #include "doc/DialogSupport.h"
 #include "fs/DirEntry.h"
 #include "fs/Messages.h"
+#include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
 #include "image/DiskImage.h"
@@ -34,6 +35,7 @@ int CExtractDlg::RunModal() {
     if (!m_bApplyToAll)
         return ShowModal();
     TransferDataToWindow();
+    m_bUnseen = true;
     DoOK();
     return GetReturnCode();
 }
@@ -42,12 +44,36 @@ void CExtractDlg::DoOK() {
     m_szPath = PathText();
     const int index = FormatIndex();
     m_nFormat = index;
-    m_nResult = m_pDiskImage
-                    ? m_pDiskImage->ExportFile(m_nEntry, m_szPath.c_str(), ExportFormatFor(index))
-                    : -1;
-    if (m_nResult != 0)
-        DialogSupport::ShowError(IsShown() ? this : GetParent(),
-                                 MessageJa(static_cast<ExportResult>(m_nResult)));
+    wxWindow* owner = IsShown() ? this : GetParent();
+    if (m_pDiskImage == nullptr) {
+        m_nResult = -1;
+        DialogSupport::ShowError(owner, MessageJa(ExportResult::CannotWrite));
+        DialogSupport::EndDialogWith(*this, wxID_OK);
+        return;
+    }
+    ExtractOutput output;
+    output.imagePath = m_szImagePath;
+    output.name = m_bUnseen ? OutputName::Unseen : OutputName::Chosen;
+    if (!m_bUnseen) {
+        // The user may pick another path: the dialog stays, and "すべて OK" waits for it.
+        const ExportOutcome check = CheckEntryExport(*m_pDiskImage, m_nEntry, m_szPath, output);
+        if (check.result == ExportResult::SameAsImage) {
+            DialogSupport::ShowError(owner, check.MessageJa());
+            m_bApplyToAll = false;
+            return;
+        }
+        if (check.Ok() && PathExists(m_szPath) && !ConfirmReplace(m_szPath)) {
+            m_bApplyToAll = false;
+            return;
+        }
+    }
+    const ExportOutcome outcome =
+        ExportEntryToFile(*m_pDiskImage, m_nEntry, m_szPath, ExportFormatFor(index), output);
+    m_nResult = ToInt(outcome.result);
+    if (outcome.Ok())
+        m_szPath = outcome.path;
+    else
+        DialogSupport::ShowError(owner, outcome.MessageJa());
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -80,6 +106,7 @@ void CExtractDlg::ExtractEntries(wxWindow* parent, const DiskImage& disk,
         dlg.m_nEntry = index;
         dlg.m_pDiskImage = &disk;
         dlg.m_szPath = ProposePath(disk, index, proposed);
+        dlg.m_szImagePath = documentPath;
         dlg.m_nFormat = extractFormat;
         dlg.m_bApplyToAll = applyToAll;
         dlg.RunModal();

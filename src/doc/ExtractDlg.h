@@ -38,4 +38,7 @@ public:
 private:
     std::string BinExtension() const override { return m_szEntryExt; }
     void DoOK();
+
+    // Exporting without showing the dialog: the name was never seen, so it replaces nothing.
+    bool m_bUnseen = false;
 };

@@ -9,6 +9,8 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "doc/DocText.h"
+#include "doc/MessageBox.h"
+#include "fs/Messages.h"
 #include "host/PathParts.h"
 
 using DialogSupport::FromUtf8;
@@ -46,6 +48,13 @@ std::string COutputPathDlg::PathText() const {
 
 int COutputPathDlg::FormatIndex() const {
     return m_pFormat->GetSelection();
+}
+
+bool COutputPathDlg::ConfirmReplace(const std::string& path) {
+    const wxString text =
+        wxString::Format(FromUtf8(MessageJa(UiText::ReplaceQuestion)), FromUtf8(path));
+    return ShowMessageBox(IsShown() ? this : GetParent(), text, GetTitle(), wxYES_NO | wxICON_NONE) ==
+           wxID_YES;
 }
 
 void COutputPathDlg::OnFormatChanged(wxCommandEvent&) {

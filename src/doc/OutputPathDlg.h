@@ -12,8 +12,9 @@ class wxTextCtrl;
 // extension.
 class COutputPathDlg : public wxDialog {
 public:
-    std::string m_szPath; // output path, UTF-8
-    int m_nFormat = 0;    // 0 = BIN, 1 = MZT
+    std::string m_szPath;      // output path, UTF-8
+    std::string m_szImagePath; // the image file the disk was read from: never an output
+    int m_nFormat = 0;         // 0 = BIN, 1 = MZT
 
     // The export operations' format for a list index: 1 (data only) for BIN, 0 for MZT.
     static int ExportFormatFor(int index) { return index == 0 ? 1 : 0; }
@@ -28,6 +29,8 @@ protected:
     // The edit box's text as the operations take it.
     std::string PathText() const;
     int FormatIndex() const;
+    // Asks once whether the file at path may be replaced; true for はい.
+    bool ConfirmReplace(const std::string& path);
 
     // The extension a switch to BIN gives the path.
     virtual std::string BinExtension() const = 0;

@@ -20,6 +20,7 @@ enum class AddFileReason {
     NameEmpty,            // nothing is left of the name after the cut at 16 bytes
     NoMode,               // no mode chosen, or an MZT header's mode outside 1 .. 5 kept
     MztShorterThanHeader, // an MZT file of fewer than 128 bytes: no header to take
+    BitmapMissesFile,     // the bitmap leaves a body's clusters clear (AllocationHazard)
 };
 
 // The rules of the add-file command, shared by the GUI dialog and `darvex-cli put` so that both

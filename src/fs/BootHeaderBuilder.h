@@ -16,6 +16,7 @@ enum class BootRegisterReason {
     TooLarge,             // the whole file (an MZT header included) is over 65535 bytes
     FileNameNotEncodable, // the proposed text (the host file name) is not CP932 text
     TextNotEncodable,     // the text the user typed is not CP932 text
+    BitmapMissesFile,     // the bitmap leaves a body's clusters clear (AllocationHazard)
 };
 
 // What the boot-register command proposes for a chosen host file and the header record it

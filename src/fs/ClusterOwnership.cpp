@@ -78,6 +78,37 @@ std::vector<int> OwnerClusters(const DiskImage& disk, const ClusterOwner& owner)
     return BodyClusters(disk, EntryAt(disk, owner.dirSector, owner.entryIndex).Bytes().data());
 }
 
+std::vector<int> UnmarkedClusters(const DiskImage& disk, const ClusterOwnership& map,
+                                  const ClusterOwner& owner) {
+    const ByteView bitmap = disk.Image().slice(kBitmapOffset, kSectorBytes);
+    std::vector<int> unmarked;
+    for (int k : OwnerClusters(disk, owner))
+        if (k >= 0 && k < map.dataClusters && !BitmapBit(bitmap, kBitmapFirstPosition + k))
+            unmarked.push_back(k);
+    return unmarked;
+}
+
+AllocationHazard FindAllocationHazard(const DiskImage& disk) {
+    AllocationHazard hazard;
+    if (!disk.IsMzFileSystem())
+        return hazard;
+    const ClusterOwnership map = BuildClusterOwnership(disk);
+    for (const ClusterOwner& owner : map.owners) {
+        const auto clusters = static_cast<int>(UnmarkedClusters(disk, map, owner).size());
+        if (clusters == 0)
+            continue;
+        if (hazard.Present()) {
+            ++hazard.moreBodies;
+            continue;
+        }
+        hazard.kind = owner.kind;
+        hazard.clusters = clusters;
+        if (owner.kind != OwnerKind::BootProgram)
+            hazard.name = EntryAt(disk, owner.dirSector, owner.entryIndex).NameText();
+    }
+    return hazard;
+}
+
 ClusterOwnership BuildClusterOwnership(const DiskImage& disk) {
     ClusterOwnership map;
     map.dataClusters = std::max(0, disk.GetPositionLimit() - kBitmapFirstPosition);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "fs/FileBody.h"
@@ -53,3 +54,24 @@ std::vector<int> OwnerClusters(const DiskImage& disk, const ClusterOwner& owner)
 // Whether a mode byte stands for an entry whose space the ownership counts. Free entries and
 // the modes 0x80 .. 0x82 do not.
 bool ModeHoldsSpace(unsigned char mode);
+
+// The data clusters of an owner's body (cluster indices 0 .. dataClusters - 1, ascending) whose
+// bitmap positions are clear: what `check` reports as not marked, and what an allocation could
+// hand out and overwrite. Clusters in the reserved area or past the bitmap are not among them.
+std::vector<int> UnmarkedClusters(const DiskImage& disk, const ClusterOwnership& map,
+                                  const ClusterOwner& owner);
+
+// Why allocating on a disk could overwrite a body: the first one, in walk order, whose data
+// clusters the bitmap does not all mark. A bitmap written under another reading of its
+// positions (a real MZ-2000 system disk has one) leaves a whole file looking free.
+struct AllocationHazard {
+    OwnerKind kind = OwnerKind::File;
+    std::string name{}; // the entry's name, Shift-JIS; empty for the boot program
+    int clusters = 0;   // its data clusters the bitmap leaves clear; 0 when there is no hazard
+    int moreBodies = 0; // further bodies with clusters left clear (`check` names them all)
+
+    bool Present() const { return clusters > 0; }
+};
+
+// Nothing on a disk that is not an MZ file system (nothing is allocated there).
+AllocationHazard FindAllocationHazard(const DiskImage& disk);

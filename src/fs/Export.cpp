@@ -1,3 +1,6 @@
+#include "fs/Export.h"
+
+#include "fs/DirEntry.h"
 #include "fs/FileBody.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
@@ -29,4 +32,26 @@ int DiskImage::ExportToBuffer(int entryIndex, int format, std::vector<unsigned c
         out.insert(out.end(), part.data(), part.data() + part.size());
     }
     return ToInt(ExportResult::Ok);
+}
+
+ExportCheck CheckExportBody(const DiskImage& disk, int entryIndex) {
+    if (entryIndex < 0 || entryIndex >= kDirEntries)
+        return {ExportResult::CannotWrite, -1};
+    unsigned char bytes[kDirEntryBytes];
+    disk.ReadDirEntry(bytes, entryIndex);
+    const DirEntry entry(bytes);
+    // An empty file reads nothing, wherever its start sector points.
+    if (entry.Size() == 0)
+        return {};
+    const long long dataStart =
+        static_cast<long long>(disk.GetFirstDataCluster()) * disk.GetSectorsPerCluster();
+    if (entry.StartSector() < dataStart)
+        return {ExportResult::ReservedArea, entry.StartSector()};
+    const FileBody body = WalkFileBody(disk, bytes);
+    for (const BodyPiece& piece : body.pieces)
+        if (piece.sector < dataStart)
+            return {ExportResult::ReservedArea, piece.sector};
+    if (body.status == BodyStatus::LeftImage)
+        return {ExportResult::PastDiskEnd, body.outsideSector};
+    return {};
 }

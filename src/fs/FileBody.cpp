@@ -31,6 +31,11 @@ long long BytesFrom(const DiskImage& disk, long long sector) {
     return sector >= 0 && at < size ? size - at : 0;
 }
 
+void LeaveImage(FileBody& body, long long sector) {
+    body.status = BodyStatus::LeftImage;
+    body.outsideSector = sector;
+}
+
 void Add(FileBody& body, int sector, long long bytes) {
     body.pieces.push_back({sector, static_cast<int>(bytes)});
     body.bytes += static_cast<std::size_t>(bytes);
@@ -43,7 +48,7 @@ void WalkContiguous(const DiskImage& disk, const EntryFields& f, FileBody& body)
     if (inside > 0)
         Add(body, f.startSector, inside);
     if (inside < f.size)
-        body.status = BodyStatus::LeftImage;
+        LeaveImage(body, std::max<long long>(f.startSector, ImageSectors(disk)));
 }
 
 void WalkChain(const DiskImage& disk, const EntryFields& f, FileBody& body) {
@@ -61,7 +66,7 @@ void WalkChain(const DiskImage& disk, const EntryFields& f, FileBody& body) {
             return;
         }
         if (s >= ImageSectors(disk)) {
-            body.status = BodyStatus::LeftImage;
+            LeaveImage(body, s);
             return;
         }
         if (visited[static_cast<std::size_t>(s)]) {
@@ -81,14 +86,21 @@ void WalkChain(const DiskImage& disk, const EntryFields& f, FileBody& body) {
 }
 
 // Calls onBlock(firstSector) for each index entry the size needs, in order, up to 128; returns
-// how the index walk ended. Blocks that start outside the image end the walk.
+// how the index walk ended. Blocks that start outside the image end the walk; *outside (when
+// given) then receives the first sector the walk needed and did not find.
 template <typename OnBlock>
-BodyStatus WalkIndex(const DiskImage& disk, const EntryFields& f, OnBlock onBlock) {
+BodyStatus WalkIndex(const DiskImage& disk, const EntryFields& f, OnBlock onBlock,
+                     long long* outside = nullptr) {
+    auto left = [&](long long sector) {
+        if (outside)
+            *outside = sector;
+        return BodyStatus::LeftImage;
+    };
     long long remaining = static_cast<long long>(f.size) * kRecordBytes;
     if (remaining == 0)
         return BodyStatus::Complete;
     if (f.startSector >= ImageSectors(disk))
-        return BodyStatus::LeftImage;
+        return left(f.startSector);
     const ByteView index =
         disk.Image().slice(static_cast<std::size_t>(f.startSector) * kSectorBytes, kSectorBytes);
     for (int slot = 0; slot < kIndexSlots; ++slot) {
@@ -96,10 +108,10 @@ BodyStatus WalkIndex(const DiskImage& disk, const EntryFields& f, OnBlock onBloc
         if (b == 0)
             return BodyStatus::EndedEarly;
         if (b >= ImageSectors(disk))
-            return BodyStatus::LeftImage;
+            return left(b);
         const long long take = std::min<long long>(remaining, kBlockBytes);
         if (!onBlock(b, take))
-            return BodyStatus::LeftImage;
+            return left(ImageSectors(disk));
         remaining -= take;
         if (remaining == 0)
             return BodyStatus::Complete;
@@ -108,11 +120,17 @@ BodyStatus WalkIndex(const DiskImage& disk, const EntryFields& f, OnBlock onBloc
 }
 
 void WalkBlocks(const DiskImage& disk, const EntryFields& f, FileBody& body) {
-    body.status = WalkIndex(disk, f, [&](int b, long long take) {
-        const long long inside = std::min<long long>(take, BytesFrom(disk, b));
-        Add(body, b, inside);
-        return inside == take;
-    });
+    long long outside = -1;
+    body.status = WalkIndex(
+        disk, f,
+        [&](int b, long long take) {
+            const long long inside = std::min<long long>(take, BytesFrom(disk, b));
+            Add(body, b, inside);
+            return inside == take;
+        },
+        &outside);
+    if (body.status == BodyStatus::LeftImage)
+        body.outsideSector = outside;
 }
 
 class ClusterSet {

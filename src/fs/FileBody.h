@@ -25,6 +25,9 @@ struct FileBody {
     std::vector<BodyPiece> pieces; // in file order
     BodyStatus status = BodyStatus::Complete;
     std::size_t bytes = 0; // sum of the pieces' bytes
+    // LeftImage: the first sector the body needs that the image does not hold (a start sector,
+    // link or index entry, or the sector after the image's last for a run cut at the end).
+    long long outsideSector = -1;
 };
 
 // BSD sectors carry 254 data bytes and a 16-bit link to the next sector.

@@ -91,13 +91,10 @@ void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const Cluster
                     &owner);
     }
 
-    std::vector<int> outside, unmarked;
-    for (int k : OwnerClusters(disk, owner)) {
+    std::vector<int> outside;
+    for (int k : OwnerClusters(disk, owner))
         if (k < 0 || k >= map.dataClusters)
             outside.push_back(k);
-        else if (!PositionSet(disk, k))
-            unmarked.push_back(k);
-    }
     if (!outside.empty())
         out.Add(
             FsSeverity::Error, "outside-data",
@@ -105,7 +102,7 @@ void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const Cluster
                 (outside.size() > 1 ? " and " + std::to_string(outside.size() - 1) + " more" : "") +
                 ")",
             &owner, outside.front(), static_cast<int>(outside.size()));
-    ForEachRun(unmarked, [&](int first, int count) {
+    ForEachRun(UnmarkedClusters(disk, map, owner), [&](int first, int count) {
         out.Add(FsSeverity::Error, "not-marked",
                 who() + ": " + ClusterRun(first, count) + " not marked used in the bitmap", &owner,
                 first, count);
@@ -204,7 +201,12 @@ FsCheckReport CheckFileSystem(const DiskImage& disk) {
 
     const bool formattedCount =
         report.setPositions == 0 && report.usedClusters == disk.GetFirstDataCluster();
-    if (report.usedClusters != report.setPositions && !formattedCount) {
+    if (report.usedClusters > disk.GetTotalClusters()) {
+        out.Add(FsSeverity::Error, "used-count-impossible",
+                "usedClusters is " + std::to_string(report.usedClusters) + " but the disk has " +
+                    std::to_string(disk.GetTotalClusters()) + " clusters (" +
+                    std::to_string(report.setPositions) + " positions are set)");
+    } else if (report.usedClusters != report.setPositions && !formattedCount) {
         const std::string figures = "usedClusters is " + std::to_string(report.usedClusters) +
                                     " but " + std::to_string(report.setPositions) +
                                     " positions are set";

@@ -1,5 +1,6 @@
 #include "fs/ListRow.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "fs/FileMode.h"
@@ -48,6 +49,9 @@ std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector) {
 }
 
 std::string SpaceText(const DiskImage& disk) {
-    return Format("%d/%d", disk.GetClusterBytes() * disk.GetUsedClusters(),
+    // A damaged count field may claim more clusters than the disk has; no disk is fuller than
+    // full (`check` reports the count itself).
+    const int used = std::min(disk.GetUsedClusters(), disk.GetTotalClusters());
+    return Format("%d/%d", disk.GetClusterBytes() * used,
                   disk.GetClusterBytes() * disk.GetTotalClusters());
 }

@@ -26,5 +26,6 @@ std::array<std::string, kListColumns> ListColumns(const DirEntry& entry);
 // the command-line listing both come from here; row r's entryIndex is the list's row table.
 std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector);
 
-// The status bar's usage text "%d/%d": used and total bytes of the allocation bitmap.
+// The status bar's usage text "%d/%d": used and total bytes of the allocation bitmap, the used
+// figure at most the total.
 std::string SpaceText(const DiskImage& disk);

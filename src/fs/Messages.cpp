@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "fs/SjisText.h"
 
 namespace {
 
@@ -21,6 +24,12 @@ constexpr const char* kNotD88 = "D88 ディスクイメージとして読み込�
 constexpr const char* kSaveFailed = "ディスクイメージを保存できませんでした.";
 constexpr const char* kTooLargeForAdd =
     "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです.";
+// Without the hazard at hand (its text names the file): MessageJa/En(AllocationHazard).
+constexpr const char* kBitmapMissesFile =
+    "アロケーションビットマップが使用中にしていないファイルがあります.";
+constexpr const char* kBitmapMissesFileEn =
+    "the allocation bitmap does not mark the clusters of every file; writing could overwrite "
+    "one (check names them; --force writes anyway)";
 constexpr const char* kTooLargeForBoot =
     "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.";
 
@@ -28,10 +37,35 @@ std::string Import(const char* cause) {
     return std::string(kImportFailed) + cause;
 }
 
+// "1 record", "2 records".
+std::string Count(int n, const char* noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
 std::string WithErrno(std::string text, int sysError) {
     if (sysError != 0)
         text += std::string(": ") + std::strerror(sysError);
     return text;
+}
+
+std::string Quoted(std::string_view text) {
+    return "「" + std::string(text) + "」";
+}
+
+// An extraction never writes over the image it reads, also not through a link.
+constexpr const char* kSameAsImageEn =
+    "this is the disk image being read; refusing to write over it";
+
+std::string SameAsImageJa(std::string_view path) {
+    return Quoted(path) +
+           "は読み込んでいるディスクイメージです. ほかのファイル名を指定してください.";
 }
 
 } // namespace
@@ -44,12 +78,42 @@ std::string MessageEn(LoadResult result) {
     return result == LoadResult::Ok ? std::string() : "not a D88 disk image";
 }
 
-std::string MessageJa(ExportResult result) {
-    return result == ExportResult::Ok ? std::string() : kExtractFailed;
+std::string MessageJa(ExportResult result, std::string_view subject, long long sector) {
+    switch (result) {
+    case ExportResult::Ok:
+        return {};
+    case ExportResult::ReservedArea:
+        return Quoted(subject) + "の本体はセクタ " + std::to_string(sector) +
+               " にあり, システム領域 (ブートプログラム, ビットマップ, ディレクトリ) "
+               "に重なっているため, 取り出しません.";
+    case ExportResult::PastDiskEnd:
+        return Quoted(subject) + "の本体はディスクの終わりを越えています (セクタ " +
+               std::to_string(sector) + "). 取り出しません.";
+    case ExportResult::SameAsImage:
+        return SameAsImageJa(subject);
+    case ExportResult::CannotWrite:
+        break;
+    }
+    return kExtractFailed;
 }
 
-std::string MessageEn(ExportResult result) {
-    return result == ExportResult::Ok ? std::string() : "cannot write the file";
+std::string MessageEn(ExportResult result, long long sector, int sysError) {
+    switch (result) {
+    case ExportResult::Ok:
+        return {};
+    case ExportResult::ReservedArea:
+        return "its body lies at sector " + std::to_string(sector) +
+               ", in the reserved area (boot program, bitmap and directory) before the first "
+               "data sector; not extracted (--force takes those bytes all the same)";
+    case ExportResult::PastDiskEnd:
+        return "its body reaches sector " + std::to_string(sector) +
+               ", past the end of the disk; not extracted (--force takes what the disk holds)";
+    case ExportResult::SameAsImage:
+        return kSameAsImageEn;
+    case ExportResult::CannotWrite:
+        break;
+    }
+    return WithErrno("cannot write the file", sysError);
 }
 
 std::string MessageJa(ImportResult result) {
@@ -132,7 +196,13 @@ std::string MessageEn(ExtractBootResult result) {
     return result == ExtractBootResult::Ok ? std::string() : "taking out the boot program failed";
 }
 
-std::string MessageEn(ExtractBootCause cause) {
+std::string MessageJa(ExtractBootCause cause, std::string_view path) {
+    if (cause == ExtractBootCause::SameAsImage)
+        return SameAsImageJa(path);
+    return MessageJa(ToResult(cause));
+}
+
+std::string MessageEn(ExtractBootCause cause, int sysError) {
     switch (cause) {
     case ExtractBootCause::None:
         return {};
@@ -141,7 +211,9 @@ std::string MessageEn(ExtractBootCause cause) {
     case ExtractBootCause::PastImageEnd:
         return "the boot program reaches past the end of the disk image";
     case ExtractBootCause::WriteFailed:
-        return "cannot write the file";
+        return WithErrno("cannot write the file", sysError);
+    case ExtractBootCause::SameAsImage:
+        return kSameAsImageEn;
     }
     return MessageEn(ExtractBootResult::Failed);
 }
@@ -183,6 +255,8 @@ std::string MessageJa(AddFileReason reason) {
         return "モードを選択してください.";
     case AddFileReason::MztShorterThanHeader:
         return MessageJa(ImportResult::MztTooShort);
+    case AddFileReason::BitmapMissesFile:
+        return Import(kBitmapMissesFile);
     }
     return Import(kCauseUnknown);
 }
@@ -204,6 +278,8 @@ std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes, int mode) {
         return "the name on the disk is empty";
     case AddFileReason::MztShorterThanHeader:
         return "the file is shorter than the 128-byte header of an MZT file";
+    case AddFileReason::BitmapMissesFile:
+        return kBitmapMissesFileEn;
     case AddFileReason::NoMode: {
         char text[8];
         std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(mode & 0xFF));
@@ -225,6 +301,8 @@ std::string MessageJa(BootRegisterReason reason) {
     case BootRegisterReason::FileNameNotEncodable:
     case BootRegisterReason::TextNotEncodable:
         return kNameNotEncodable;
+    case BootRegisterReason::BitmapMissesFile:
+        return kBootWriteFailed + std::string("\n") + kBitmapMissesFile;
     }
     return kBootWriteFailed;
 }
@@ -242,6 +320,8 @@ std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes) {
         return "the file name cannot be written in Shift-JIS (CP932); give --text";
     case BootRegisterReason::TextNotEncodable:
         return "cannot be written in Shift-JIS (CP932)";
+    case BootRegisterReason::BitmapMissesFile:
+        return kBitmapMissesFileEn;
     }
     return MessageEn(RegisterBootResult::NoSpace);
 }
@@ -252,11 +332,21 @@ std::string MessageJa(ImageFileError error) {
         return {};
     case ImageFileError::CannotRead:
     case ImageFileError::ShrankWhileRead:
-    case ImageFileError::NotRegular:
-    case ImageFileError::BrokenLink:
     case ImageFileError::TooLarge:
     case ImageFileError::NotD88:
         return kNotD88;
+    case ImageFileError::NotRegular:
+        return "通常のファイルではありません (デバイス, FIFO, ソケットまたはフォルダ).";
+    case ImageFileError::BrokenLink:
+        return "シンボリックリンクの先にファイルがありません.";
+    case ImageFileError::ReadOnly:
+        return "ディスクイメージは読み出し専用のため, 上書き保存できません. "
+               "「名前を付けて保存」で保存してください.";
+    case ImageFileError::NotOwner:
+        return "ディスクイメージはほかのユーザーのファイルで, 書き込みが許可されていません.";
+    case ImageFileError::CopyKept:
+        return "ディスクイメージを保存できませんでした. ファイルが壊れている可能性があります. "
+               "元の内容の写しを同じフォルダに残しました.";
     case ImageFileError::NotMzFs:
     case ImageFileError::NotMzFsToRead:
         return MessageJa(UiText::NotMzReadOnly);
@@ -272,7 +362,7 @@ std::string MessageJa(ImageFileError error) {
 }
 
 std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileBytes,
-                      std::string_view folder) {
+                      std::string_view path) {
     switch (error) {
     case ImageFileError::None:
         return {};
@@ -298,11 +388,19 @@ std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileByte
     case ImageFileError::NoImage:
         return "no disk image to save";
     case ImageFileError::CannotCreate:
-        return WithErrno("cannot create a temporary file in " + std::string(folder), sysError);
+        return WithErrno("cannot create a temporary file in " + std::string(path), sysError);
     case ImageFileError::CannotWrite:
         return WithErrno("cannot write", sysError);
     case ImageFileError::CannotReplace:
         return WithErrno("cannot replace the file", sysError);
+    case ImageFileError::ReadOnly:
+        return "the image is read-only";
+    case ImageFileError::NotOwner:
+        return "the file belongs to another user and may not be written; replacing it would "
+               "take it from its owner";
+    case ImageFileError::CopyKept:
+        return WithErrno("cannot write", sysError) +
+               "; the image may be damaged: a whole copy of it was kept in " + std::string(path);
     }
     return "cannot write";
 }
@@ -338,6 +436,73 @@ std::string MessageJa(UiText text) {
         return kSaveFailed;
     case UiText::ChangedOnDisk:
         return "ディスクイメージ「%s」はほかのプログラムによって変更されています. 上書きしますか?";
+    case UiText::ReplaceQuestion:
+        return "%s は既に存在します. 置き換えますか?";
     }
     return {};
+}
+
+std::string SaveLossEn(const LoadReport& report) {
+    if (!report.SaveLosesData())
+        return {};
+    std::vector<std::string> parts;
+    if (report.recordsDuplicate != 0)
+        parts.push_back(Count(report.recordsDuplicate, "duplicate sector record") +
+                        " (of two records for one sector only the later is kept)");
+    if (report.recordsOddLength != 0) {
+        std::string odd = Count(report.recordsOddLength, "record") + " not of 256 bytes";
+        if (report.recordsCut != 0)
+            odd += " (" + std::to_string(report.recordsCut) + " cut to their first 256 bytes)";
+        parts.push_back(odd);
+    }
+    if (report.recordsNotPlaced != 0)
+        parts.push_back(Count(report.recordsNotPlaced, "record") + " outside the disk");
+    return "saving would lose " + Joined(parts) + " of this image (--force saves anyway)";
+}
+
+std::string LoadWarningJa(const LoadReport& report) {
+    if (report.Empty())
+        return {};
+    std::string text = MessageJa(UiText::SaveLosesSectorInfo);
+    const auto line = [&text](const char* format, int n) {
+        char buffer[160];
+        std::snprintf(buffer, sizeof buffer, format, n);
+        text += buffer;
+    };
+    if (report.recordsDuplicate != 0)
+        line("\n同じセクタ ID のレコード %d 個: 後のものだけが残ります.", report.recordsDuplicate);
+    if (report.recordsOddLength != 0)
+        line("\n256 バイト以外のレコード %d 個: 256 バイトのセクタになります.",
+             report.recordsOddLength);
+    if (report.recordsCut != 0)
+        line("\n(うち %d 個は先頭の 256 バイトだけが残ります.)", report.recordsCut);
+    if (report.recordsNotPlaced != 0)
+        line("\nディスクの範囲外のレコード %d 個: 保存されません.", report.recordsNotPlaced);
+    return text;
+}
+
+std::string MessageJa(const AllocationHazard& hazard) {
+    if (!hazard.Present())
+        return {};
+    std::string whose = hazard.kind == OwnerKind::BootProgram
+                            ? std::string("ブートプログラム")
+                            : "「" + SjisToDisplay(hazard.name) + "」";
+    if (hazard.moreBodies != 0)
+        whose += "ほか " + std::to_string(hazard.moreBodies) + " 個";
+    return "アロケーションビットマップが" + whose + "の領域 (" + std::to_string(hazard.clusters) +
+           " クラスタ) を使用中にしていません.\n書き込むとファイルを壊すおそれがあるため, "
+           "このディスクにはファイル追加とブートプログラム登録ができません.";
+}
+
+std::string MessageEn(const AllocationHazard& hazard) {
+    if (!hazard.Present())
+        return {};
+    std::string text = "the allocation bitmap does not mark the clusters of ";
+    text += hazard.kind == OwnerKind::BootProgram ? std::string("the boot program")
+                                                  : "\"" + SjisToTerminal(hazard.name) + "\"";
+    text += " (" + Count(hazard.clusters, "cluster") + ")";
+    if (hazard.moreBodies == 0)
+        return text + "; writing could overwrite it (--force writes anyway)";
+    return text + " and of " + std::to_string(hazard.moreBodies) +
+           " more; writing could overwrite them (check names them all; --force writes anyway)";
 }

@@ -6,7 +6,9 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/BootHeaderBuilder.h"
+#include "fs/ClusterOwnership.h"
 #include "fs/ResultCodes.h"
+#include "image/LoadReport.h"
 
 // Every message of the system, in one table: for each result of each operation the Japanese
 // text the desktop program shows (byte for byte as the users know it) and the English line
@@ -19,8 +21,10 @@
 std::string MessageJa(LoadResult result);
 std::string MessageEn(LoadResult result);
 
-std::string MessageJa(ExportResult result);
-std::string MessageEn(ExportResult result);
+// subject: the entry's name (ReservedArea, PastDiskEnd) or the output path (SameAsImage), as
+// UTF-8; sector: the sector refused; sysError: the errno behind CannotWrite, 0 when none.
+std::string MessageJa(ExportResult result, std::string_view subject = {}, long long sector = -1);
+std::string MessageEn(ExportResult result, long long sector = -1, int sysError = 0);
 
 std::string MessageJa(ImportResult result);
 std::string MessageEn(ImportResult result);
@@ -30,7 +34,9 @@ std::string MessageEn(RemoveResult result);
 
 std::string MessageJa(ExtractBootResult result);
 std::string MessageEn(ExtractBootResult result);
-std::string MessageEn(ExtractBootCause cause);
+// path: the output path (SameAsImage), UTF-8; sysError: the errno behind WriteFailed.
+std::string MessageJa(ExtractBootCause cause, std::string_view path = {});
+std::string MessageEn(ExtractBootCause cause, int sysError = 0);
 
 std::string MessageJa(RegisterBootResult result);
 std::string MessageEn(RegisterBootResult result);
@@ -43,10 +49,23 @@ std::string MessageJa(BootRegisterReason reason);
 std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes = 0);
 
 // sysError: the errno behind the failure, 0 when none; fileBytes: the length of a file refused
-// as too large.
+// as too large; path: the folder no temporary file could be made in (CannotCreate) or the copy
+// kept beside a damaged image (CopyKept).
 std::string MessageJa(ImageFileError error);
 std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
-                      std::string_view folder = {});
+                      std::string_view path = {});
+
+// What saving an image with this load report would lose (LoadReport::SaveLosesData), for the
+// commands that refuse such a save without --force; empty when it loses nothing.
+std::string SaveLossEn(const LoadReport& report);
+// The desktop program's warning after loading: UiText::SaveLosesSectorInfo, and a line for
+// each kind of record a save would lose; empty when a save writes what was read.
+std::string LoadWarningJa(const LoadReport& report);
+
+// Why nothing may be allocated on the disk; empty when the hazard is absent. The Japanese text
+// says that adding files and registering a boot program are off for this disk.
+std::string MessageJa(const AllocationHazard& hazard);
+std::string MessageEn(const AllocationHazard& hazard);
 
 // Texts of the desktop program that belong to no operation's result.
 enum class UiText {
@@ -64,5 +83,6 @@ enum class UiText {
     NameNotEncodable,    // a typed name or text CP932 cannot encode
     SaveFailed,          // the disk image could not be saved (the reason follows)
     ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
+    ReplaceQuestion,     // an extraction's output exists ("%s": its path)
 };
 std::string MessageJa(UiText text);

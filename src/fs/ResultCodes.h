@@ -5,7 +5,13 @@
 // Failure codes of the DiskImage file operations. They convert to the ints the operations
 // return (ToInt).
 
-enum class ExportResult : int { Ok = 0, CannotWrite = 1 };
+enum class ExportResult : int {
+    Ok = 0,
+    CannotWrite = 1,
+    ReservedArea = 2, // the body lies below the first data sector (CheckExportBody)
+    PastDiskEnd = 3,  // the body needs a sector the disk does not hold (CheckExportBody)
+    SameAsImage = 4,  // the output is the image file being read
+};
 
 enum class ImportResult : int {
     Ok = 0,
@@ -25,7 +31,7 @@ enum class ExtractBootResult : int { Ok = 0, Failed = 1 }; // no "IPLPRO", out o
 
 // Why a boot extraction failed. ExtractBootProgram answers every cause with Failed; the front
 // ends say which one it was without reading the header again.
-enum class ExtractBootCause { None, NoSignature, PastImageEnd, WriteFailed };
+enum class ExtractBootCause { None, NoSignature, PastImageEnd, WriteFailed, SameAsImage };
 
 constexpr ExtractBootResult ToResult(ExtractBootCause cause) {
     return cause == ExtractBootCause::None ? ExtractBootResult::Ok : ExtractBootResult::Failed;
@@ -64,4 +70,9 @@ enum class ImageFileError {
     CannotCreate,    // no temporary file in the image's folder
     CannotWrite,     // writing or flushing the new file failed
     CannotReplace,   // the rename over the old file failed
+    ReadOnly,        // the image is marked read-only (--force, Save As: written all the same)
+    NotOwner,        // another user's file we may not write, and replacing it would take it
+                     // from its owner
+    CopyKept,        // writing in place failed and the old contents could not be put back:
+                     // a whole copy of them is kept beside the image
 };

@@ -27,7 +27,9 @@ TextResult Utf8ToSjis(std::string_view utf8);
 std::string SjisToDisplay(std::string_view sjis);
 
 // As SjisToDisplay, and control characters (C0, DEL, C1) shown as "\xHH" too, so that a name
-// from a disk can go to a terminal without a byte of it acting on the terminal.
+// from a disk can go to a terminal, or into a row of the tree or the list, without a byte of
+// it acting there (a newline would make a row several lines tall). Both front ends show names
+// through it.
 std::string SjisToTerminal(std::string_view sjis);
 
 // Shift-JIS lead bytes: the byte after one is its trail byte.

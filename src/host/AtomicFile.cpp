@@ -1,6 +1,7 @@
 #include "host/AtomicFile.h"
 #include "host/Fd.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -19,6 +20,8 @@
 namespace {
 
 std::atomic<bool> g_forceNamed{false};
+AtomicFile::Faults g_faults;
+int g_syncCalls = 0;
 
 // The named temporary file of the fallback, for the signal handler: written before the file
 // exists, cleared once it is renamed or removed.
@@ -65,7 +68,20 @@ private:
 
 bool AtomicFile::WriteAll(int fd, const unsigned char* data, std::size_t bytes) {
     while (bytes > 0) {
-        const ssize_t n = write(fd, data, bytes);
+        std::size_t chunk = bytes;
+        if (g_faults.fileLimit > 0) {
+            const off_t at = lseek(fd, 0, SEEK_CUR);
+            const std::uint64_t room =
+                at < 0 || static_cast<std::uint64_t>(at) >= g_faults.fileLimit
+                    ? 0
+                    : g_faults.fileLimit - static_cast<std::uint64_t>(at);
+            if (room == 0) {
+                errno = ENOSPC;
+                return false;
+            }
+            chunk = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, room));
+        }
+        const ssize_t n = write(fd, data, chunk);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -78,6 +94,26 @@ bool AtomicFile::WriteAll(int fd, const unsigned char* data, std::size_t bytes) 
 }
 
 namespace {
+
+bool SyncFile(int fd) {
+    if (g_faults.failSyncFrom > 0 && ++g_syncCalls >= g_faults.failSyncFrom) {
+        errno = g_faults.error;
+        return false;
+    }
+    return fsync(fd) == 0;
+}
+
+struct PathSplit {
+    std::string folder;
+    std::string name;
+};
+
+PathSplit Split(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
 
 mode_t DefaultMode() {
     const mode_t mask = umask(0);
@@ -149,6 +185,19 @@ void RemoveStaleTemporaries(const std::string& folder, int dirFd) {
     closedir(dir);
 }
 
+// Gives the finished file its name only where no other node has it. File systems without
+// RENAME_NOREPLACE get a hard link, which never replaces either, and the temporary name goes.
+bool RenameNoReplace(int dirFd, const std::string& from, const std::string& to) {
+    if (renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0)
+        return false;
+    unlinkat(dirFd, from.c_str(), 0);
+    return true;
+}
+
 std::string ShortTempName() {
     static std::atomic<unsigned> counter{0};
     return ".dvx" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
@@ -160,18 +209,27 @@ void AtomicFile::ForceNamedTemporaryForTests(bool force) {
     g_forceNamed = force;
 }
 
+void AtomicFile::InjectFaultsForTests(const Faults& faults) {
+    g_faults = faults;
+    g_syncCalls = 0;
+}
+
 AtomicFile::Result AtomicFile::Replace(const std::string& path, const unsigned char* data,
                                        std::size_t bytes, int oldFd) {
     return Replace(
         path, [&](int fd) { return WriteAll(fd, data, bytes); }, oldFd);
 }
 
-AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& write, int oldFd) {
+AtomicFile::Result AtomicFile::Create(const std::string& path, const unsigned char* data,
+                                      std::size_t bytes) {
+    return Replace(
+        path, [&](int fd) { return WriteAll(fd, data, bytes); }, -1, true);
+}
+
+AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& write, int oldFd,
+                                       bool keepExisting) {
     using Step = Result::Step;
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto [folder, name] = Split(path);
     if (name.empty() || name == "." || name == "..")
         return Fail(Step::Create, EISDIR);
 
@@ -212,10 +270,15 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& wr
             unlinkat(dir.get(), tempName.c_str(), 0);
     };
 
-    if (!write(file.get()) || !TakeOver(oldFd, file.get()) || fsync(file.get()) != 0) {
+    if (!write(file.get()) || !TakeOver(oldFd, file.get())) {
         const int error = errno;
         removeNamed();
         return Fail(Step::Write, error);
+    }
+    if (!SyncFile(file.get())) {
+        const int error = errno;
+        removeNamed();
+        return Fail(Step::Sync, error);
     }
     Result result;
     fstat(file.get(), &result.written);
@@ -241,12 +304,127 @@ AtomicFile::Result AtomicFile::Replace(const std::string& path, const Writer& wr
         removeNamed();
         return Fail(Step::Write, error);
     }
-    if (renameat(dir.get(), tempName.c_str(), dir.get(), name.c_str()) != 0) {
-        const int error = errno;
+    const bool moved =
+        !g_faults.failRename &&
+        (keepExisting ? RenameNoReplace(dir.get(), tempName, name)
+                      : renameat(dir.get(), tempName.c_str(), dir.get(), name.c_str()) == 0);
+    if (!moved) {
+        const int error = g_faults.failRename ? g_faults.error : errno;
         removeNamed();
         return Fail(Step::Replace, error);
     }
     // Some file systems cannot sync a folder; the rename has happened all the same.
+    fsync(dir.get());
+    result.ok = true;
+    return result;
+}
+
+namespace {
+
+// The whole file open at fd, read from its start.
+bool ReadWhole(int fd, std::vector<unsigned char>& out) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return false;
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n = pread(fd, out.data() + got, out.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO; // shorter than it said: not a copy to rely on
+            return false;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A new file beside the image for its copy, named after it so that whoever finds it after a
+// crash sees what it is; never an existing file. name receives its name.
+int CreateCopyFile(int dirFd, const std::string& image, std::string& name) {
+    for (int n = 1; n < 100; ++n) {
+        name = image + ".dvx-copy" + (n > 1 ? "-" + std::to_string(n) : "");
+        int fd =
+            openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == ENAMETOOLONG) {
+            name = "darvex-copy-" + std::to_string(getpid()) + "-" + std::to_string(n);
+            fd = openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        0600);
+        }
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Puts the old contents back into the file written in place.
+bool PutBack(int fd, const std::vector<unsigned char>& before) {
+    return lseek(fd, 0, SEEK_SET) == 0 && AtomicFile::WriteAll(fd, before.data(), before.size()) &&
+           ftruncate(fd, static_cast<off_t>(before.size())) == 0 && SyncFile(fd);
+}
+
+} // namespace
+
+AtomicFile::Result AtomicFile::Rewrite(const std::string& path, const Writer& write, int oldFd) {
+    using Step = Result::Step;
+    const auto [folder, name] = Split(path);
+    struct stat old {};
+    if (oldFd < 0 || fstat(oldFd, &old) != 0 || !S_ISREG(old.st_mode))
+        return Fail(Step::Create, oldFd < 0 ? EBADF : EINVAL);
+    std::vector<unsigned char> before;
+    if (!ReadWhole(oldFd, before))
+        return Fail(Step::Create, errno);
+
+    Fd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0)
+        return Fail(Step::Create, errno);
+    std::string copyName;
+    Fd copy(CreateCopyFile(dir.get(), name, copyName));
+    if (copy.get() < 0)
+        return Fail(Step::Create, errno);
+    auto removeCopy = [&] { unlinkat(dir.get(), copyName.c_str(), 0); };
+    if (!WriteAll(copy.get(), before.data(), before.size()) || !SyncFile(copy.get()) ||
+        !copy.CloseChecked()) {
+        const int error = errno;
+        removeCopy();
+        return Fail(Step::Create, error);
+    }
+    // The copy's name must outlive a crash as well as its bytes.
+    fsync(dir.get());
+
+    // The same file the caller holds, not whatever another program put at the path since.
+    Fd file(open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat now {};
+    if (file.get() < 0 || fstat(file.get(), &now) != 0 || now.st_dev != old.st_dev ||
+        now.st_ino != old.st_ino) {
+        const int error = file.get() < 0 ? errno : ESTALE;
+        removeCopy();
+        return Fail(Step::Write, error);
+    }
+
+    Step failed = Step::None;
+    if (!write(file.get()))
+        failed = Step::Write;
+    else if (const off_t end = lseek(file.get(), 0, SEEK_CUR);
+             end < 0 || ftruncate(file.get(), end) != 0)
+        failed = Step::Write;
+    else if (!SyncFile(file.get()))
+        failed = Step::Sync;
+    if (failed != Step::None) {
+        Result result = Fail(failed, errno);
+        if (PutBack(file.get(), before))
+            removeCopy();
+        else
+            result.keptCopy = (folder == "/" ? "" : folder) + "/" + copyName;
+        return result;
+    }
+    Result result;
+    fstat(file.get(), &result.written);
+    removeCopy();
     fsync(dir.get());
     result.ok = true;
     return result;

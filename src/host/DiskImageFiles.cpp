@@ -2,7 +2,7 @@
 #include "fs/FsLimits.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
-#include "host/HostCommands.h"
+#include "host/ExtractOutput.h"
 #include "host/HostFile.h"
 #include "image/DiskImage.h"
 
@@ -41,7 +41,7 @@ int DiskImage::ImportFile(const char* path, unsigned char* entry, int plain, int
 int DiskImage::ExtractBootProgram(const char* path, int format) const {
     if (path == nullptr)
         return ToInt(ExtractBootResult::Failed);
-    return ToInt(ToResult(ExtractBootToFile(*this, path, format)));
+    return ToInt(ToResult(ExtractBootToFile(*this, path, format).cause));
 }
 
 int DiskImage::RegisterBootProgram(const char* path, const unsigned char* header, int plain) {

@@ -1,6 +1,5 @@
 #include "host/HostCommands.h"
 
-#include "fs/Boot.h"
 #include "fs/MztHeader.h"
 #include "host/HostFile.h"
 #include "host/PathParts.h"
@@ -51,11 +50,18 @@ AddFileSource ReadAddFileSource(const std::string& path, MztChoice mzt) {
 }
 
 AddFileOutcome AddFileFromSource(DiskImage& disk, const AddFileSource& source,
-                                 const AddFileEntry::Choices& choices) {
+                                 const AddFileEntry::Choices& choices, bool overUnmarked) {
     AddFileOutcome outcome;
     if (source.reason != AddFileReason::Ok) {
         outcome.reason = source.reason;
         return outcome;
+    }
+    if (!overUnmarked) {
+        outcome.hazard = FindAllocationHazard(disk);
+        if (outcome.hazard.Present()) {
+            outcome.reason = AddFileReason::BitmapMissesFile;
+            return outcome;
+        }
     }
     // A tape without its whole header or without data is refused for what it is, before its
     // zero-filled header's empty name could be blamed.
@@ -98,11 +104,18 @@ BootSource ReadBootSource(const std::string& path, MztChoice mzt) {
 }
 
 BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
-                                   const BootHeaderBuilder::Choices& choices) {
+                                   const BootHeaderBuilder::Choices& choices, bool overUnmarked) {
     BootOutcome outcome;
     if (source.reason != BootRegisterReason::Ok) {
         outcome.reason = source.reason;
         return outcome;
+    }
+    if (!overUnmarked) {
+        outcome.hazard = FindAllocationHazard(disk);
+        if (outcome.hazard.Present()) {
+            outcome.reason = BootRegisterReason::BitmapMissesFile;
+            return outcome;
+        }
     }
     const BootHeaderBuilder::Built built = BootHeaderBuilder::BuildHeader(source.proposal, choices);
     outcome.reason = built.reason;
@@ -111,15 +124,4 @@ BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
     outcome.result = static_cast<RegisterBootResult>(disk.RegisterBootFromBuffer(
         source.data.data(), source.data.size(), built.header.Bytes().data(), built.plain));
     return outcome;
-}
-
-ExtractBootCause ExtractBootToFile(const DiskImage& disk, const std::string& path, int format) {
-    std::vector<unsigned char> out;
-    // Every refusal comes before the file is created, so a refused extraction leaves none.
-    const ExtractBootCause cause = ExtractBoot(disk, format, out);
-    if (cause != ExtractBootCause::None)
-        return cause;
-    if (!HostFile::Write(path.c_str(), out.data(), out.size()))
-        return ExtractBootCause::WriteFailed;
-    return ExtractBootCause::None;
 }

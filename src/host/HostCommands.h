@@ -6,11 +6,12 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/BootHeaderBuilder.h"
+#include "fs/ClusterOwnership.h"
 #include "fs/ResultCodes.h"
 
 class DiskImage;
 
-// The add-file, boot-register and boot-extract commands on host files, as the desktop dialogs
+// The add-file and boot-register commands on host files, as the desktop dialogs
 // and `darvex-cli` both run them: read the chosen file, propose, then build and store from the
 // user's choices. Every rule is the core's (AddFileEntry, BootHeaderBuilder); these only read
 // and write the host side. Messages: MessageJa/MessageEn of the reasons and results.
@@ -30,6 +31,7 @@ struct AddFileOutcome {
     AddFileReason reason = AddFileReason::Ok; // a refusal before the import
     ImportResult result = ImportResult::Ok;   // the import's result once it ran
     AddFileEntry::Built built;                // the entry as built (and as stored on success)
+    AllocationHazard hazard;                  // why, for AddFileReason::BitmapMissesFile
 
     bool Ok() const { return reason == AddFileReason::Ok && result == ImportResult::Ok; }
 };
@@ -37,8 +39,10 @@ struct AddFileOutcome {
 // Reads the chosen file (at most 512 KB of data and an MZT header) and makes the proposal.
 AddFileSource ReadAddFileSource(const std::string& path, MztChoice mzt);
 // Builds the entry from the choices and imports the file's bytes into the current directory.
+// Refused (BitmapMissesFile) where the bitmap leaves some body's clusters clear, unless
+// overUnmarked: the allocation could land on that body.
 AddFileOutcome AddFileFromSource(DiskImage& disk, const AddFileSource& source,
-                                 const AddFileEntry::Choices& choices);
+                                 const AddFileEntry::Choices& choices, bool overUnmarked = false);
 
 struct BootSource {
     BootRegisterReason reason = BootRegisterReason::Ok; // Ok, CannotRead or TooLarge
@@ -51,14 +55,14 @@ struct BootSource {
 struct BootOutcome {
     BootRegisterReason reason = BootRegisterReason::Ok;
     RegisterBootResult result = RegisterBootResult::Ok;
+    AllocationHazard hazard; // why, for BootRegisterReason::BitmapMissesFile
 
     bool Ok() const { return reason == BootRegisterReason::Ok && result == RegisterBootResult::Ok; }
 };
 
 // Reads the chosen file (at most 65535 bytes, an MZT header included) and makes the proposal.
 BootSource ReadBootSource(const std::string& path, MztChoice mzt);
+// Refused as AddFileFromSource is, unless overUnmarked.
 BootOutcome RegisterBootFromSource(DiskImage& disk, const BootSource& source,
-                                   const BootHeaderBuilder::Choices& choices);
-
-// Writes the boot program to path in format (0 MZT, 1 BIN); nothing is created on a refusal.
-ExtractBootCause ExtractBootToFile(const DiskImage& disk, const std::string& path, int format);
+                                   const BootHeaderBuilder::Choices& choices,
+                                   bool overUnmarked = false);

@@ -15,6 +15,6 @@ std::string ProposeExtractName(std::string_view nameText, bool mzt);
 // so joined to a folder it always names a file directly inside that folder.
 std::string SafeHostFileName(std::string_view sjis);
 
-// The name with "~n" before its extension, for the second and later entries of one extraction
-// that would otherwise land on the same host file.
+// The name with "~n" before its extension, for an extraction whose own name is taken already
+// (by an earlier entry of the same run, or by a file that was there before).
 std::string NumberedName(const std::string& name, int n);

@@ -1,5 +1,6 @@
 #include "host/ImageFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "fs/Messages.h"
 #include "host/AtomicFile.h"
@@ -72,10 +74,41 @@ ImageFileStatus Decode(int fd, const struct stat& st, const std::string& path, D
     return {};
 }
 
+// Whether a new file can be given the old one's owner and group: root can give it any; anyone
+// else keeps only their own file, in a group they belong to.
+bool CanKeepOwner(const struct stat& old) {
+    if (geteuid() == 0)
+        return true;
+    if (old.st_uid != geteuid())
+        return false;
+    if (old.st_gid == getegid())
+        return true;
+    const int count = getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = getgroups(count, groups.data());
+    return got > 0 &&
+           std::find(groups.begin(), groups.begin() + got, old.st_gid) != groups.begin() + got;
+}
+
+struct WriteAccess {
+    bool readOnly = false; // marked so: written only when forced
+    bool writable = false; // this process may open the file for writing
+};
+
+WriteAccess AccessOf(const std::string& path, const struct stat& st) {
+    // Root may write any file; one that nobody may write is read-only to root as well.
+    if (geteuid() == 0)
+        return {(st.st_mode & 0222) == 0, true};
+    const bool writable = faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+    return {!writable, writable};
+}
+
 } // namespace
 
 std::string ImageFileStatus::MessageEn() const {
-    return ::MessageEn(error, sysError, fileBytes, folder);
+    return ::MessageEn(error, sysError, fileBytes, path);
 }
 
 std::string ImageFileStatus::MessageJa() const {
@@ -92,8 +125,23 @@ void ImageFileSession::Close() {
     m_fd = -1;
 }
 
+int ImageFileSession::DefaultWaitMs() {
+    constexpr long kMaxWaitMs = 600000;
+    const char* text = std::getenv(kWaitVariable);
+    if (text == nullptr || *text < '0' || *text > '9')
+        return kDefaultWaitMs;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > kMaxWaitMs)
+        return kDefaultWaitMs;
+    return static_cast<int>(value);
+}
+
 ImageFileStatus ImageFileSession::Open(const std::string& path, bool mayCreate, int waitMs) {
     Close();
+    if (waitMs < 0)
+        waitMs = DefaultWaitMs();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
         if (ImageFileStatus status = ResolveTarget(path, m_target); !status.Ok())
@@ -153,7 +201,14 @@ ImageFileStatus ImageFileSession::Load(DiskImage& disk, FileStamp* stamp) {
     return {};
 }
 
-ImageFileStatus ImageFileSession::Save(const DiskImage& disk, FileStamp* stamp) {
+std::optional<FileStamp> ImageFileSession::LockedStamp() const {
+    struct stat st {};
+    if (m_fd < 0 || fstat(m_fd, &st) != 0)
+        return std::nullopt;
+    return StampOf(st);
+}
+
+ImageFileStatus ImageFileSession::Save(const DiskImage& disk, FileStamp* stamp, bool force) {
     if (disk.GetSavedSize(0) <= 0)
         return Failure(ImageFileError::NoImage);
     // Encoded piece by piece straight into the new file: no copy of the whole file in memory.
@@ -164,36 +219,55 @@ ImageFileStatus ImageFileSession::Save(const DiskImage& disk, FileStamp* stamp) 
                 return AtomicFile::WriteAll(fd, data, bytes);
             });
         },
-        stamp);
+        stamp, force);
 }
 
 ImageFileStatus ImageFileSession::SaveBytes(const std::vector<unsigned char>& bytes,
-                                            FileStamp* stamp) {
+                                            FileStamp* stamp, bool force) {
     return SaveWith(
-        [&bytes](int fd) { return AtomicFile::WriteAll(fd, bytes.data(), bytes.size()); }, stamp);
+        [&bytes](int fd) { return AtomicFile::WriteAll(fd, bytes.data(), bytes.size()); }, stamp,
+        force);
 }
 
-ImageFileStatus ImageFileSession::SaveWith(const AtomicFile::Writer& write, FileStamp* stamp) {
+ImageFileStatus ImageFileSession::SaveWith(const AtomicFile::Writer& write, FileStamp* stamp,
+                                           bool force) {
     if (m_target.empty())
         return Failure(ImageFileError::CannotCreate, ENOENT);
     struct stat old {};
     const bool haveOld = m_fd >= 0 && fstat(m_fd, &old) == 0;
-    const AtomicFile::Result written = AtomicFile::Replace(m_target, write, m_fd);
+    bool inPlace = false;
+    if (haveOld) {
+        const WriteAccess access = AccessOf(m_target, old);
+        if (access.readOnly && !force)
+            return Failure(ImageFileError::ReadOnly);
+        // A rename would hand another user's file to us (or to our group): written in place
+        // then, which only a file we may write allows.
+        inPlace = !CanKeepOwner(old);
+        if (inPlace && !access.writable)
+            return Failure(ImageFileError::NotOwner);
+    }
+    const AtomicFile::Result written = inPlace ? AtomicFile::Rewrite(m_target, write, m_fd)
+                                               : AtomicFile::Replace(m_target, write, m_fd);
     if (!written.ok) {
         switch (written.failedAt) {
         case AtomicFile::Result::Step::Create: {
             ImageFileStatus status = Failure(ImageFileError::CannotCreate, written.sysError);
-            status.folder = FolderOf(m_target);
+            status.path = FolderOf(m_target);
             return status;
         }
         case AtomicFile::Result::Step::Replace:
             return Failure(ImageFileError::CannotReplace, written.sysError);
         default:
-            return Failure(ImageFileError::CannotWrite, written.sysError);
+            if (written.keptCopy.empty())
+                return Failure(ImageFileError::CannotWrite, written.sysError);
+            ImageFileStatus status = Failure(ImageFileError::CopyKept, written.sysError);
+            status.path = written.keptCopy;
+            return status;
         }
     }
     ImageFileStatus status;
-    status.otherLinks = haveOld && old.st_nlink > 1;
+    // Written in place, every name of the file shows the new disk.
+    status.otherLinks = haveOld && old.st_nlink > 1 && !inPlace;
     if (stamp)
         *stamp = StampOf(written.written);
     Close();
@@ -234,11 +308,12 @@ ImageFileStatus ImageFile::LoadForChange(const std::string& path, DiskImage& dis
     return status;
 }
 
-ImageFileStatus ImageFile::Save(const std::string& path, const DiskImage& disk, FileStamp* stamp) {
+ImageFileStatus ImageFile::Save(const std::string& path, const DiskImage& disk, FileStamp* stamp,
+                                bool force) {
     ImageFileSession session;
     if (ImageFileStatus status = session.Open(path, true); !status.Ok())
         return status;
-    return session.Save(disk, stamp);
+    return session.Save(disk, stamp, force);
 }
 
 bool ImageFile::Read(const std::string& path, DiskImage& disk, std::string& reason) {
@@ -248,8 +323,9 @@ bool ImageFile::Read(const std::string& path, DiskImage& disk, std::string& reas
     return status.Ok();
 }
 
-bool ImageFile::Write(const std::string& path, const DiskImage& disk, std::string& reason) {
-    const ImageFileStatus status = Save(path, disk);
+bool ImageFile::Write(const std::string& path, const DiskImage& disk, std::string& reason,
+                      bool force) {
+    const ImageFileStatus status = Save(path, disk, nullptr, force);
     if (!status.Ok())
         reason = status.MessageEn();
     return status.Ok();

@@ -176,9 +176,13 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
             if (!supplied[sector]) {
                 std::memset(dest + len, 0, kSectorBytes - len);
                 supplied[sector] = true;
+            } else {
+                ++report.recordsDuplicate;
             }
             if (sizeCode != kSavedSizeCode)
                 ++report.recordsOddLength;
+            if (sizeCode > kSavedSizeCode)
+                ++report.recordsCut;
             const std::size_t record = data - kRecHeaderBytes;
             if (disk.u8(record + kRecDensity) != 0 || disk.u8(record + kRecDeletedMark) != 0 ||
                 disk.u8(record + kRecStatus) != 0)

@@ -15,10 +15,24 @@ struct LoadReport {
     bool sizeFieldDisagrees = false;
     // The media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40 (kept as it is on a save).
     bool mediaUnknown = false;
+    // Records naming a sector an earlier record already supplied: the later one is read, the
+    // earlier one is gone after a save.
+    int recordsDuplicate = 0;
+    // Records longer than 256 bytes (N >= 2, counted in recordsOddLength too): only their
+    // first 256 bytes are read.
+    int recordsCut = 0;
 
-    // Whether a save writes exactly what was read (the media byte plays no part).
+    // Whether a save writes exactly what was read. The media byte plays no part, and further
+    // disks after the first are written back byte for byte.
     bool Empty() const {
         return recordsNotPlaced == 0 && recordsOddLength == 0 && sectorsMissing == 0 &&
-               recordsFlagged == 0 && !trailingDisksKept && !sizeFieldDisagrees;
+               recordsFlagged == 0 && recordsDuplicate == 0 && !sizeFieldDisagrees;
+    }
+    // Whether a save drops sector data the file holds: records the flat image has no place
+    // for, the earlier of two records for one sector, and records of another length than 256
+    // bytes (cut to 256, or a 128-byte sector grown to 256). Missing sectors, sector flags and
+    // the size field are only normalised.
+    bool SaveLosesData() const {
+        return recordsNotPlaced != 0 || recordsDuplicate != 0 || recordsOddLength != 0;
     }
 };

@@ -107,7 +107,9 @@ bool CDarvexApp::OnInit() {
 }
 
 std::string CDarvexApp::DataFolder() {
-    return ShellRegistration::UserDataHome() + "/" + doctext::kAppName;
+    // Without a home there is no folder of ours (never "/Darvex").
+    const std::string home = ShellRegistration::UserDataHome();
+    return home.empty() ? home : home + "/" + doctext::kAppName;
 }
 
 bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {

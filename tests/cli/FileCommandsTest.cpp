@@ -295,14 +295,11 @@ TEST_F(FileCommands, PutIntoAReadOnlyFolderFails) {
     fs::copy_file(image, ro);
     const Bytes before = ReadFileBytes(ro);
     const std::string game = Host("GAME.BIN", Pattern(100, 1));
+    testutil::GiveToTestUser({folder, ro});
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    if (access(folder.c_str(), W_OK) == 0) {
-        chmod(folder.c_str(), 0755);
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    }
-    const auto run = RunTool({"put", ro.string(), game});
+    const int code = testutil::RunAsUser([&] { return RunTool({"put", ro.string(), game}).code; });
     chmod(folder.c_str(), 0755);
-    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(code, 1);
     EXPECT_EQ(ReadFileBytes(ro), before);
     EXPECT_EQ(FilesIn(folder), std::set<std::string>{"disk.d88"});
 }
@@ -323,7 +320,7 @@ TEST_F(FileCommands, GetProposesTheOutputNameInTheCurrentFolder) {
     };
     const Case kCases[] = {
         {"PROG.BIN", "PROG.BIN", "PROG.mzt"}, {"A.B.X", "A.X", "A.mzt"},
-        {"DATA", "DATA", "DATA.mzt"},         {".X", ".X", ".mzt"},
+        {"DATA", "DATA", "DATA.mzt"},         {".X", "_.X", "_.mzt"}, // never hidden
         {"テキ.TXT", "テキ.TXT", "テキ.mzt"},
     };
     const Bytes data = Pattern(333, 4);
@@ -357,7 +354,7 @@ TEST_F(FileCommands, GetProposesTheOutputNameInTheCurrentFolder) {
     const auto bad = RunTool({"get", image, "DATA", (dir.path() / "none" / "x").string()});
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.err, "darvex-cli: get: " + (dir.path() / "none" / "x").string() +
-                           ": cannot write the file\n");
+                           ": cannot write the file: No such file or directory\n");
 }
 
 TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
@@ -366,7 +363,7 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
         const char* bin; // the host file --all writes
     };
     const std::vector<Case> kCases = {
-        {"../x", "._x"},
+        {"../x", "_._x"},
         {"a/b", "a_b"},
         {std::string("\x01\x02", 2), "__"},
         {"\x80\xFF", "\\x80\\xFF"},
@@ -374,7 +371,7 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
         {".", "_~2"},
         {"/", "_~3"},
         {"a_b", "a_b~2"},
-        {"../../etc/passwd", "._etc_passwd"},
+        {"../../etc/passwd", "_._etc_passwd"},
         {"\x1B[2J", "_[2J"},
     };
     DiskImage disk;
@@ -410,7 +407,44 @@ TEST_F(FileCommands, GetAllNeverWritesOutsideItsFolder) {
     for (const std::string& name : FilesIn(work))
         EXPECT_EQ(name.find('/'), std::string::npos);
     EXPECT_EQ(FilesIn(dir.path() / "deep"), (std::set<std::string>{"out", "work"}));
-    EXPECT_EQ(FilesIn(work).count(".mzt"), 1u); // "../x", "..", "." and friends all give .mzt
+    // "../x", "..", "." and friends all give .mzt, made visible, then numbered.
+    EXPECT_EQ(FilesIn(work).count("_.mzt"), 1u);
+    EXPECT_EQ(FilesIn(work).count("_~2.mzt"), 1u);
+}
+
+TEST_F(FileCommands, ExtractionRefusalsNameTheirCause) {
+    DiskImage disk;
+    disk.Format(0);
+    ASSERT_EQ(clitest::AddRawEntry(disk, "disk.d88", 0x01, Pattern(16)), 0);
+    testdisk::PutEntry(disk, kRootDirSector, 5, testdisk::MakeEntry({.name = "IPL", .size = 300}));
+    clitest::SaveDisk(disk, image);
+    ASSERT_EQ(RunTool({"boot-put", image, Host("ipl", Pattern(16))}).code, 0);
+    const Bytes before = ReadFileBytes(image);
+    clitest::InFolder in(dir.path());
+    const std::string overImage =
+        ": disk.d88: this is the disk image being read; refusing to write over it\n";
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;
+    } kCases[] = {
+        {{"get", "disk.d88", "disk.d88"}, 1, "darvex-cli: get" + overImage},
+        {{"boot-get", "disk.d88", "disk.d88"}, 1, "darvex-cli: boot-get" + overImage},
+        {{"get", "disk.d88", "IPL", "out"},
+         1,
+         "darvex-cli: get: IPL: its body lies at sector 0, in the reserved area (boot program, "
+         "bitmap and directory) before the first data sector; not extracted (--force takes those "
+         "bytes all the same)\n"},
+        {{"get", "disk.d88", "IPL", "out", "--force"}, 0, ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.args.back());
+        const auto run = RunTool(c.args);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(fs::exists(dir.path() / "out"), c.code == 0);
+    }
+    EXPECT_EQ(ReadFileBytes(image), before);
 }
 
 TEST_F(FileCommands, RmRemovesOnlyWhenEveryNameIsFound) {
@@ -633,3 +667,41 @@ TEST(FileCommandsForeign, WriteCommandsRefuseAnImageWithoutMzFileSystem) {
 }
 
 } // namespace
+
+TEST(FileCommandsUnusual, WritesThatLoseDataOrMayOverwriteAFileNeedForce) {
+    TempDir dir;
+    const fs::path dup = dir.path() / "dup.d88", shifted = dir.path() / "shifted.d88";
+    const fs::path host = dir.path() / "f.bin";
+    DiskImage disk;
+    disk.Format(1);
+    Bytes file = testutil::StandardD88(testdisk::Snapshot(disk), 40, 0x00);
+    file[688 + 78 * 16 * 272 + 272 + 2] = 1; // the second record of track 78 says R = 1 too
+    ASSERT_TRUE(WriteFileBytes(dup, file));
+    ASSERT_TRUE(testdisk::ShiftedBitmapDisk().LoadInto(disk));
+    clitest::SaveDisk(disk, shifted);
+    ASSERT_TRUE(WriteFileBytes(host, Pattern(200)));
+    const std::string loss = "saving would lose 1 duplicate sector record (of two records for "
+                             "one sector only the later is kept) of this image (--force saves "
+                             "anyway)";
+    const std::string hazard = "the allocation bitmap does not mark the clusters of \"BASIC\" (16 "
+                               "clusters); writing could overwrite it (--force writes anyway)";
+    const auto info = RunTool({"info", dup});
+    EXPECT_NE(info.out.find(", 1 duplicate records, "), std::string::npos) << info.out;
+    const std::pair<std::vector<std::string>, std::string> kCases[] = {
+        {{"put", dup, host}, loss},
+        {{"rm", dup, "A"}, loss},
+        {{"boot-put", shifted, host}, hazard},
+        {{"put", shifted, host}, hazard},
+        {{"put", dup, host, "--force"}, ""},
+        {{"boot-put", shifted, host, "--force"}, ""},
+    };
+    for (const auto& [args, err] : kCases) {
+        SCOPED_TRACE(args[0] + " " + args[1] + " " + args.back());
+        const Bytes before = ReadFileBytes(args[1]);
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.code, err.empty() ? 0 : 1);
+        EXPECT_EQ(run.err,
+                  err.empty() ? "" : "darvex-cli: " + args[0] + ": " + args[1] + ": " + err + "\n");
+        EXPECT_EQ(ReadFileBytes(args[1]) == before, !err.empty());
+    }
+}

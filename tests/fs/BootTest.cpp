@@ -12,6 +12,7 @@
 #include "fs/ResultCodes.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/ScopedFaults.h"
 #include "support/TestDisk.h"
 
 using testdisk::Poke;
@@ -219,9 +220,13 @@ TEST(BootExtract, UnwritablePathFailsAndLeavesNothing) {
     EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), kBin), 1);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(disk.ExtractBootProgram(nullptr, kBin), 1);
-    if (std::filesystem::exists("/dev/full")) {
-        EXPECT_EQ(disk.ExtractBootProgram("/dev/full", kBin), 1);
+    // A disk that fills up on the way.
+    const auto full = dir.path() / "full.bin";
+    {
+        ScopedFaults faults({.fileLimit = 4});
+        EXPECT_EQ(disk.ExtractBootProgram(full.c_str(), kBin), 1);
     }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(BootExtract, ImageWithoutDiskFails) {

@@ -8,8 +8,10 @@
 #include "TestUtil.h"
 #include "fs/AddFileEntry.h"
 #include "fs/DirEntry.h"
+#include "fs/Export.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
+#include "support/ScopedFaults.h"
 #include "support/TestDisk.h"
 
 using testdisk::EntryAt;
@@ -242,6 +244,41 @@ TEST(ExportHeader, EntryOfTheCurrentDirectory) {
     EXPECT_EQ(MztHeader::Parse(Export(disk, 3, kMzt).data(), 129)->NameText(), "SUB");
 }
 
+TEST(ExportBody, CheckRefusesTheReservedAreaAndSectorsPastTheDisk) {
+    const auto ok = ExportResult::Ok, reserved = ExportResult::ReservedArea,
+               past = ExportResult::PastDiskEnd;
+    const struct {
+        const char* name;
+        DirEntry entry;
+        std::uint16_t word; // at byte 254 (BSD link) or 0 (BRD slot) of sector 48
+        ExportResult result;
+        long long sector;
+    } kCases[] = {
+        {"OBJ at the first data sector", MakeEntry({.size = 300, .start = 48}), 0, ok, -1},
+        {"OBJ at sector 0", MakeEntry({.size = 5000}), 0, reserved, 0},
+        {"empty OBJ at sector 0 reads nothing", MakeEntry({}), 0, ok, -1},
+        {"BSD starting at 0", MakeEntry({.mode = 0x03, .size = 10}), 0, reserved, 0},
+        {"BSD linked into the bitmap", MakeEntry({.mode = 0x03, .size = 300, .start = 48}), 15,
+         reserved, 15},
+        {"BRD block in the reserved area", MakeEntry({.mode = 0x04, .size = 1, .start = 48}), 16,
+         reserved, 16},
+        {"OBJ cut at the image end", MakeEntry({.size = 600, .start = 1278}), 0, past, 1280},
+        {"BSD linked past the image", MakeEntry({.mode = 0x03, .size = 300, .start = 48}), 0x9000,
+         past, 0x9000},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        FlatDisk flat(1);
+        flat.PutWord(48 * kSectorBytes + (c.entry.Mode() == 0x03 ? 254 : 0), c.word);
+        flat.PutEntry(kRootDirSector, 1, c.entry);
+        DiskImage disk;
+        flat.LoadInto(disk);
+        const ExportCheck check = CheckExportBody(disk, 1);
+        EXPECT_EQ(check.result, c.result);
+        EXPECT_EQ(check.sector, c.sector);
+    }
+}
+
 // ---- Host files. ----
 
 TEST(ExportFile, WritesTheBufferBytes) {
@@ -291,16 +328,23 @@ TEST(ExportFile, Failures) {
     }
 }
 
-TEST(ExportFile, FullDeviceIsAWriteError) {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+TEST(ExportFile, AFullDiskIsAWriteErrorAndKeepsTheOldFile) {
     FlatDisk flat(1);
     flat.PutEntry(kRootDirSector, 1,
                   MakeEntry({.mode = 0x01, .name = "A", .size = 700, .start = 48}));
     DiskImage disk;
     flat.LoadInto(disk);
-    EXPECT_EQ(disk.ExportFile(1, "/dev/full", kBin), kCannotWrite);
-    EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+    testutil::TempDir dir;
+    const auto path = dir.path() / "a.bin";
+    ASSERT_TRUE(testutil::WriteFileBytes(path, {1, 2, 3}));
+    {
+        ScopedFaults full({.fileLimit = 512});
+        EXPECT_EQ(disk.ExportFile(1, path.c_str(), kBin), kCannotWrite);
+    }
+    EXPECT_EQ(testutil::ReadFileBytes(path), (std::vector<unsigned char>{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 // ---- Round trips: import, then export in both forms. ----

@@ -185,6 +185,10 @@ TEST(FsCheck, BodiesOutsideTheDataClusters) {
          1,
          MakeEntry({.mode = 0x81, .name = "SWAP", .size = 9000, .start = 3}),
          {}},
+        {"hidden 0x82 entry holds nothing",
+         1,
+         MakeEntry({.mode = 0x82, .name = "HIDE", .size = 9000, .start = 3}),
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -240,6 +244,9 @@ TEST(FsCheck, UsedClusterCount) {
         {"equal", 2, 4, {}},
         {"formatted value with positions set", 2, 48, {"warning used-count-high"}},
         {"too low", 2, 3, {"error used-count-low"}},
+        {"all clusters, nothing set", 0, 1280, {"warning used-count-high"}},
+        {"more than the disk has", 0, 1281, {"error used-count-impossible"}},
+        {"65535 with positions set", 2, 65535, {"error used-count-impossible"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -337,6 +344,12 @@ TEST(FsCheck, OwnershipMapNamesTheHolders) {
     ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 1), 0); // entry 1: clusters 0, 1
     PutEntry(disk, kRoot, 5,
              MakeEntry({.mode = 0x01, .name = "B", .size = 10, .start = 49})); // cluster 1 too
+    // Entries of the modes that hold nothing are no owners, whatever their run says.
+    for (int i : {0x80, 0x81, 0x82})
+        PutEntry(
+            disk, kRoot, i - 0x80 + 6,
+            MakeEntry(
+                {.mode = static_cast<std::uint8_t>(i), .name = "N", .size = 600, .start = 48}));
     const ClusterOwnership map = BuildClusterOwnership(disk);
     ASSERT_EQ(map.owners.size(), 2u);
     EXPECT_EQ(map.holders[0].count, 1);
@@ -386,4 +399,45 @@ TEST(FsCheck, SummaryLines) {
                             0),
               0u)
         << summary;
+}
+
+TEST(FsCheck, AllocationHazards) {
+    struct Case {
+        const char* name;
+        void (*make)(DiskImage&); // on a type 1 disk holding A (clusters 0, 1) and B (2, 3)
+        OwnerKind kind;
+        const char* file;
+        int clusters; // 0: no hazard
+        int more;
+    };
+    const Case cases[] = {
+        {"both clear, the first named", [](DiskImage& d) { d.MarkFree(0, 1024); }, OwnerKind::File,
+         "A", 2, 1},
+        {"the reserved area is never marked",
+         [](DiskImage& d) { PutEntry(d, kRoot, 3, MakeEntry({.name = "LOW", .size = 9})); },
+         OwnerKind::File, "", 0, 0},
+        {"boot program in clear data clusters",
+         [](DiskImage& d) {
+             testdisk::Poke(d, 0, {1, 'I', 'P', 'L', 'P', 'R', 'O'});
+             testdisk::Poke(d, 20, {0, 2});  // 512 bytes
+             testdisk::Poke(d, 30, {60, 0}); // from sector 60
+         },
+         OwnerKind::BootProgram, "", 2, 0},
+        {"bitmap read as sectors (MZ-2000 system disk)",
+         [](DiskImage& d) { testdisk::ShiftedBitmapDisk().LoadInto(d); }, OwnerKind::File, "BASIC",
+         16, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(300), 3), 0);
+        ASSERT_EQ(PutFile(disk, "B", testdisk::Pattern(300), 1), 0);
+        c.make(disk);
+        const AllocationHazard hazard = FindAllocationHazard(disk);
+        EXPECT_EQ(hazard.clusters, c.clusters);
+        EXPECT_EQ(hazard.moreBodies, c.more);
+        EXPECT_EQ(hazard.kind, c.kind);
+        EXPECT_EQ(hazard.name, c.file);
+    }
 }

@@ -157,3 +157,14 @@ TEST(ListDirectory, DirectoriesOffTheImageListNothing) {
 }
 
 } // namespace
+
+TEST(SpaceText, UsedNeverExceedsTheTotal) {
+    const std::pair<std::uint16_t, const char*> kCases[] = {
+        {48, "24576/655360"}, {1280, "655360/655360"}, {65535, "655360/655360"}};
+    for (const auto& [used, text] : kCases) {
+        DiskImage disk;
+        disk.Format(0);
+        testdisk::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, used);
+        EXPECT_EQ(SpaceText(disk), text) << used; // not 33553920/655360
+    }
+}

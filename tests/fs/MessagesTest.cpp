@@ -125,6 +125,23 @@ TEST(Messages, DocumentTexts) {
     EXPECT_EQ(MessageJa(LoadResult::NotAContainer), MessageJa(UiText::NotD88));
 }
 
+// One duplicate alone: the command-line and desktop tests; flags alone: the real images.
+TEST(Messages, WhatASaveWouldLose) {
+    const std::string warning = MessageJa(UiText::SaveLosesSectorInfo);
+    EXPECT_EQ(SaveLossEn(LoadReport{.recordsFlagged = 1}), "");
+    const LoadReport all{
+        .recordsNotPlaced = 2, .recordsOddLength = 17, .recordsDuplicate = 3, .recordsCut = 16};
+    EXPECT_EQ(SaveLossEn(all),
+              "saving would lose 3 duplicate sector records (of two records for one sector only "
+              "the later is kept), 17 records not of 256 bytes (16 cut to their first 256 bytes) "
+              "and 2 records outside the disk of this image (--force saves anyway)");
+    EXPECT_EQ(LoadWarningJa(all), warning +
+                                      "\n同じセクタ ID のレコード 3 個: 後のものだけが残ります."
+                                      "\n256 バイト以外のレコード 17 個: 256 バイトのセクタになり"
+                                      "ます.\n(うち 16 個は先頭の 256 バイトだけが残ります.)"
+                                      "\nディスクの範囲外のレコード 2 個: 保存されません.");
+}
+
 TEST(Messages, ImageFileErrorsCarryTheirDetail) {
     EXPECT_EQ(MessageEn(ImageFileError::CannotCreate, ENOENT, 0, "/x"),
               std::string("cannot create a temporary file in /x: ") + std::strerror(ENOENT));

@@ -175,19 +175,34 @@ TEST(RemoveFile, BrdIndexAndBlocksAreFreedExactly) {
 }
 
 TEST(RemoveFile, ClusterHeldByAnotherEntryStaysMarked) {
-    DiskImage disk;
-    disk.Format(1);
-    ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(512, 1), 1), 0); // clusters 0, 1
-    // B claims cluster 1 (sector 49) as well: a cross-link on a damaged disk.
-    PutEntry(disk, kRoot, 10, MakeEntry({.mode = 0x01, .name = "B", .size = 256, .start = 49}));
-    ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "A")), 0);
-    ExpectSet(disk, {0}, false);
-    ExpectSet(disk, {1}, true);
-    EXPECT_EQ(disk.GetUsedClusters(), 1);
-    ExpectNoErrors(disk);
-    ASSERT_EQ(disk.RemoveFile(10), 0);
-    ExpectSet(disk, {1}, false);
-    EXPECT_EQ(disk.GetUsedClusters(), 0);
+    struct Case {
+        const char* name;
+        std::uint8_t mode; // of the entry claiming the cluster too
+        bool holds;
+    };
+    const Case cases[] = {
+        {"a file", 0x01, true},
+        {"a 0x80 entry holds nothing", 0x80, false},
+        {"a 0x81 entry holds nothing", 0x81, false},
+        {"a 0x82 entry holds nothing", 0x82, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        ASSERT_EQ(PutFile(disk, "A", testdisk::Pattern(512, 1), 1), 0); // clusters 0, 1
+        // B claims cluster 1 (sector 49) as well: a cross-link on a damaged disk.
+        PutEntry(disk, kRoot, 10,
+                 MakeEntry({.mode = c.mode, .name = "B", .size = 256, .start = 49}));
+        ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "A")), 0);
+        ExpectSet(disk, {0}, false);
+        ExpectSet(disk, {1}, c.holds);
+        EXPECT_EQ(disk.GetUsedClusters(), c.holds ? 1 : 0);
+        ExpectNoErrors(disk);
+        ASSERT_EQ(disk.RemoveFile(10), 0);
+        ExpectSet(disk, {1}, false);
+        EXPECT_EQ(disk.GetUsedClusters(), 0);
+    }
 }
 
 TEST(RemoveFile, ClusterHeldByAnEntryOfAnotherDirectoryStaysMarked) {

@@ -94,6 +94,32 @@ TEST_F(BootExtractDlgTest, TypedPathIsWritten) {
     EXPECT_EQ(ReadFileBytes(In("mine.bin")), Expected(1));
 }
 
+TEST_F(BootExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
+    Register("img.d88");
+    const Bytes imageBytes = Pattern(999, 3);
+    HostFile(image, imageBytes);
+    HostFile(In("IPL"), {1});
+    const std::string replace = In("IPL") + " は既に存在します. 置き換えますか?";
+    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+                  ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
+                      for (int i = 0; i < 3; ++i) {
+                          if (i > 0)
+                              Type(dlg, kIdPath, In("IPL").c_str());
+                          Click(dlg, wxID_OK);
+                          EXPECT_EQ(dlg.GetReturnCode(), i < 2 ? 0 : wxID_OK) << i;
+                      }
+                      return dlg.GetReturnCode();
+                  }),
+                  ExpectMessage("「" + image +
+                                    "」は読み込んでいるディスクイメージです. "
+                                    "ほかのファイル名を指定してください.",
+                                "エラー"),
+                  ExpectMessage(replace, "ブートファイル取り出し", wxID_NO),
+                  ExpectMessage(replace, "ブートファイル取り出し", wxID_YES));
+    EXPECT_EQ(ReadFileBytes(image), imageBytes);
+    EXPECT_EQ(ReadFileBytes(In("IPL")), Expected(1));
+}
+
 TEST_F(BootExtractDlgTest, FailuresShowTheMessage) {
     struct Case {
         const char* name;

@@ -1,7 +1,10 @@
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 #include <wx/fileconf.h>
 #include <wx/menu.h>
@@ -16,7 +19,9 @@
 #include "doc/DarvexDocManager.h"
 #include "doc/RecentFiles.h"
 #include "fs/Messages.h"
+#include "host/ImageFile.h"
 #include "image/DiskImage.h"
+#include "support/TestDisk.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -51,6 +56,17 @@ std::vector<unsigned char> FormattedD88(int type) {
     std::vector<unsigned char> bytes(static_cast<std::size_t>(disk.GetSavedSize(0)));
     disk.Save(bytes.data(), 0);
     return bytes;
+}
+
+// How many descriptors of this process have the file at path open.
+int OpenCount(const fs::path& path) {
+    const fs::path real = fs::canonical(path);
+    int count = 0;
+    std::error_code ec;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd", ec))
+        if (fs::read_symlink(fd.path(), ec) == real)
+            ++count;
+    return count;
 }
 
 wxTreeItemId FindTreeItem(const std::string& text) {
@@ -110,6 +126,22 @@ TEST_F(GuiTest, DirectoryCycleStopsAtTheNodeLimit) {
     ASSERT_NE(OpenFile(dir.path() / "cycle.d88"), nullptr);
     EXPECT_EQ(Doc()->GetTreeCount(), kMaxTreeNodes);
     EXPECT_EQ(Frame().GetTreeCtrl()->GetCount(), static_cast<unsigned>(kMaxTreeNodes));
+}
+
+TEST_F(GuiTest, ControlBytesInNamesShowEscaped) {
+    testutil::TempDir dir;
+    DiskImage disk;
+    disk.Format(1);
+    disk.SetCurrentDir(-1);
+    ASSERT_GT(testdisk::AddSubdir(disk, "TWO\nLINES"), 0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "TAB\tDEL\x7F\x1B[2J", 0x01, testdisk::Pattern(10)), 0);
+    SaveDiskFile(disk, dir.path() / "ctl.d88");
+    ASSERT_NE(OpenFile(dir.path() / "ctl.d88"), nullptr);
+    // One row each, one line tall.
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"root", "  TWO\\x0ALINES"}));
+    const auto rows = ListRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "TAB\\x09DEL\\x7F\\x1B[2J");
 }
 
 TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {
@@ -251,6 +283,47 @@ TEST_F(GuiTest, FileChangedOnDiskAsksBeforeOverwriting) {
     EXPECT_TRUE(Doc()->Save());
 }
 
+TEST_F(GuiTest, AChangeMadeWhileTheSaveWaitsForTheLockIsSeen) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "shared.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    Doc()->Modify(true);
+    const std::vector<unsigned char> theirs = FormattedD88(0);
+    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
+
+    // Another writer holds the lock and saves only once the document's save has opened the
+    // file and waits for the lock: after any look at the file made before taking the lock.
+    ImageFileSession other;
+    ASSERT_TRUE(other.Open(image.string()).Ok());
+    std::thread writer([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (OpenCount(image) < 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        other.SaveBytes(theirs); // replaces the file and lets the lock go
+    });
+    wxTEST_DIALOG(Doc()->Save(), ExpectMessage(question, "Darvex", wxID_NO));
+    writer.join();
+    EXPECT_EQ(testutil::ReadFileBytes(image), theirs);
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(GuiTest, AReadOnlyImageIsRefusedBySaveAndWrittenBySaveAs) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "ro.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    Doc()->Modify(true);
+    ASSERT_EQ(chmod(image.c_str(), 0444), 0);
+    const std::string refusal = MessageJa(ImageFileError::ReadOnly) + "\n(the image is read-only)";
+    wxTEST_DIALOG(EXPECT_FALSE(Doc()->Save()), ExpectMessage(refusal, "エラー"));
+    EXPECT_TRUE(Doc()->IsModified());
+    // Save As onto the same file: the user named it there.
+    const auto before = fs::last_write_time(image);
+    wxTEST_DIALOG(Command(wxID_SAVEAS), ExpectFileDialog(image));
+    EXPECT_NE(fs::last_write_time(image), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(fs::status(image).permissions(), fs::perms(0444));
+}
+
 TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     testutil::TempDir dir;
     // Not a D88 container: a message, and an empty document with the disk commands off.
@@ -298,6 +371,14 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     // A disk that saves back as it was says nothing.
     fs::copy_file(testutil::TestDataPath("ipls/ipls-2dd.d88"), dir.path() / "ipls2dd.d88");
     EXPECT_NE(OpenFile(dir.path() / "ipls2dd.d88"), nullptr);
+    // Sectors a save would drop are named: the last track's second record says R = 1 too.
+    auto dup = testutil::ReadFileBytes(dir.path() / "ipls2dd.d88");
+    dup.at(688 + 159 * 16 * 272 + 272 + 2) = 1;
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "dup.d88", dup));
+    wxTEST_DIALOG(OpenFile(dir.path() / "dup.d88"),
+                  ExpectMessage(std::string(kLossOnSave) +
+                                    "\n同じセクタ ID のレコード 1 個: 後のものだけが残ります.",
+                                "Darvex"));
 }
 
 TEST_F(GuiTest, RecentFilesTakeThePlaceholdersPlace) {

@@ -184,6 +184,26 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
 }
 
+TEST_F(EditMenuTest, BitmapMissingAFileTurnsAllocationOffUntilTheFileGoes) {
+    DiskImage disk;
+    ASSERT_TRUE(testdisk::ShiftedBitmapDisk().LoadInto(disk));
+    image = dir.path() / "system.d88";
+    SaveDiskFile(disk, image);
+    wxTEST_DIALOG(OpenFile(image),
+                  ExpectMessage("アロケーションビットマップが「BASIC」の領域 (16 クラスタ) を"
+                                "使用中にしていません.\n書き込むとファイルを壊すおそれがある"
+                                "ため, このディスクにはファイル追加とブートプログラム登録が"
+                                "できません.",
+                                "Darvex"));
+    EXPECT_FALSE(IsEnabled(ID_ADD_FILE));
+    EXPECT_FALSE(IsEnabled(ID_REGISTER_BOOT));
+    EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
+    SelectRows({0});
+    wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));
+    EXPECT_TRUE(IsEnabled(ID_ADD_FILE));
+    EXPECT_TRUE(IsEnabled(ID_REGISTER_BOOT));
+}
+
 TEST_F(EditMenuTest, RunMemoriesOutliveTheDocument) {
     OpenDisk({"A.BIN"}, "one.d88");
     SelectRows({0});
@@ -251,8 +271,10 @@ TEST_F(EditMenuTest, EndToEndAgreesWithTheCommandLineTool) {
     const auto tapeOut = ReadFileBytes(dir.path() / "EMMLOAD.MZT");
     const auto tapeIn = ReadFileBytes(tape);
     EXPECT_EQ(tapeOut, std::vector<unsigned char>(tapeIn.begin() + 128, tapeIn.end()));
-    EXPECT_EQ(ReadFileBytes(dir.path() / "hello.txt"),
+    // Taken unseen, the second file leaves the host file of that name as it was.
+    EXPECT_EQ(ReadFileBytes(dir.path() / "hello~2.txt"),
               (std::vector<unsigned char>{'1', '0', ' ', 'P', 'R', 'I', 'N', 'T', '\r'}));
+    EXPECT_EQ(ReadFileBytes(dir.path() / "hello.txt").size(), 10u);
 
     SelectRows({1});
     wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));

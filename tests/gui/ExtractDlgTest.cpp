@@ -162,6 +162,52 @@ TEST_F(ExtractDlgTest, FailureIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(ReadFileBytes(In("B.BIN")), Expected(2, 1));
 }
 
+TEST_F(ExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
+    for (const char* name : {"img.d88", "B.BIN", "C"})
+        ASSERT_EQ(PutNamed(disk, name, Pattern(40 + std::strlen(name))), 0);
+    const Bytes imageBytes = Pattern(999, 3);
+    HostFile(image, imageBytes);
+    HostFile(In("B.BIN"), {1});
+    const std::string sameAsImage =
+        "「" + image +
+        "」は読み込んでいるディスクイメージです. ほかのファイル名を指定してください.";
+    const std::string replace = In("B.BIN") + " は既に存在します. 置き換えますか?";
+    // Each dialog stays open after the first OK; the second OK goes elsewhere or replaces.
+    auto okTwice = [](std::string second) {
+        return ExpectDialog<CExtractDlg>([second](CExtractDlg& dlg) {
+            Click(dlg, wxID_OK);
+            EXPECT_EQ(dlg.GetReturnCode(), 0);
+            Type(dlg, kIdPath, second.c_str());
+            Click(dlg, wxID_OK);
+            return dlg.GetReturnCode();
+        });
+    };
+    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {1, 2}, extractFormat),
+                  okTwice(In("copy")), ExpectMessage(sameAsImage, "エラー"), okTwice(In("B.BIN")),
+                  ExpectMessage(replace, "ファイル取り出し", wxID_NO),
+                  ExpectMessage(replace, "ファイル取り出し", wxID_YES));
+    EXPECT_EQ(ReadFileBytes(In("copy")), Expected(1, 1));
+    EXPECT_EQ(ReadFileBytes(image), imageBytes);
+    EXPECT_EQ(ReadFileBytes(In("B.BIN")), Expected(2, 1));
+
+    // "すべて OK": the entries taken unseen replace nothing, the image least of all, and a body
+    // in the reserved area is refused.
+    testdisk::PutEntry(disk, kRootDirSector, 4, testdisk::MakeEntry({.name = "IPL", .size = 9}));
+    wxTEST_DIALOG(CExtractDlg::ExtractEntries(nullptr, disk, image, {3, 2, 1, 4}, extractFormat),
+                  ExpectDialog<CExtractDlg>([](CExtractDlg& dlg) {
+                      Click(dlg, kIdAllOk);
+                      return dlg.GetReturnCode();
+                  }),
+                  ExpectMessage(sameAsImage, "エラー"),
+                  ExpectMessage("「IPL」の本体はセクタ 0 にあり, システム領域 (ブートプログラム, "
+                                "ビットマップ, ディレクトリ) に重なっているため, 取り出しません.",
+                                "エラー"));
+    EXPECT_EQ(ReadFileBytes(In("C")), Expected(3, 1));
+    EXPECT_EQ(ReadFileBytes(In("B~2.BIN")), Expected(2, 1));
+    EXPECT_EQ(ReadFileBytes(image), imageBytes);
+    EXPECT_FALSE(std::filesystem::exists(In("IPL")));
+}
+
 TEST_F(ExtractDlgTest, BrowseOffersTheFormatsFilterAndDefaultExtension) {
     ASSERT_EQ(PutNamed(disk, "DATA", Pattern(10)), 0);
     struct Case {

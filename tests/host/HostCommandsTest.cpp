@@ -6,6 +6,7 @@
 #include "fs/Boot.h"
 #include "fs/DirEntry.h"
 #include "fs/IplHeader.h"
+#include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
 #include "image/DiskImage.h"
 #include "image/Geometry.h"
@@ -103,9 +104,9 @@ TEST_F(HostCommands, BootRegisterAndExtractRoundTrip) {
     EXPECT_EQ(IplHeader::FromImage(disk.Image()).Machine(), 3);
 
     const fs::path out = dir.path() / "out.bin";
-    EXPECT_EQ(ExtractBootToFile(disk, out.string(), 1), ExtractBootCause::None);
+    EXPECT_EQ(ExtractBootToFile(disk, out.string(), 1).cause, ExtractBootCause::None);
     EXPECT_EQ(ReadFileBytes(out), program);
-    EXPECT_EQ(ExtractBootToFile(disk, (dir.path() / "no" / "x").string(), 1),
+    EXPECT_EQ(ExtractBootToFile(disk, (dir.path() / "no" / "x").string(), 1).cause,
               ExtractBootCause::WriteFailed);
 }
 
@@ -120,7 +121,7 @@ TEST_F(HostCommands, ExtractBootCauses) {
     EXPECT_EQ(ExtractBoot(disk, 1, out), ExtractBootCause::PastImageEnd);
     EXPECT_TRUE(out.empty());
     const fs::path path = dir.path() / "never";
-    EXPECT_EQ(ExtractBootToFile(disk, path.string(), 0), ExtractBootCause::PastImageEnd);
+    EXPECT_EQ(ExtractBootToFile(disk, path.string(), 0).cause, ExtractBootCause::PastImageEnd);
     EXPECT_FALSE(fs::exists(path));
     EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), 0), 1);
 }

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 #include <vector>
 
 #include "host/HostFile.h"
+#include "support/ScopedFaults.h"
 
 namespace fs = std::filesystem;
 
@@ -63,16 +65,37 @@ TEST_F(HostFileTest, MissingFileAndFolderCannotBeRead) {
     EXPECT_EQ(HostFile::Read(m_dir.c_str(), 100, back), HostFile::ReadStatus::CannotOpen);
 }
 
-TEST_F(HostFileTest, WriteFailuresAreReported) {
+TEST_F(HostFileTest, FilesThatStateNoLengthAreReadToTheirEnd) {
+    // The kernel's files say 0 bytes; this process's command line is one of them.
+    const char* path = "/proc/self/cmdline";
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<unsigned char> expected{std::istreambuf_iterator<char>(in), {}};
+    std::vector<unsigned char> back;
+    std::uint64_t length = 0;
+    ASSERT_EQ(HostFile::Read(path, 1 << 20, back, &length), HostFile::ReadStatus::Ok);
+    EXPECT_EQ(back, expected);
+    EXPECT_FALSE(back.empty());
+    EXPECT_EQ(HostFile::Read(path, expected.size() - 1, back, &length),
+              HostFile::ReadStatus::TooLarge);
+    EXPECT_GT(length, expected.size() - 1);
+}
+
+TEST_F(HostFileTest, WriteFailuresAreReportedAndKeepTheOldFile) {
     const unsigned char byte = 1;
     EXPECT_FALSE(HostFile::Write((m_dir / "no" / "such" / "dir").c_str(), &byte, 1));
     EXPECT_FALSE(HostFile::Write(m_dir.c_str(), &byte, 1));
-    // A full device: the write or the close fails and no partial file is left behind.
-    if (fs::exists("/dev/full")) {
-        std::vector<unsigned char> data(70000, 0xAA);
-        EXPECT_FALSE(HostFile::Write("/dev/full", data.data(), data.size()));
-        EXPECT_TRUE(fs::exists("/dev/full")); // a device is not a file we may remove
+    // A full disk: the write fails, and the old file stays with nothing beside it.
+    const std::string file = (m_dir / "a.bin").string();
+    ASSERT_TRUE(HostFile::Write(file.c_str(), &byte, 1));
+    const std::vector<unsigned char> data(70000, 0xAA);
+    {
+        ScopedFaults full({.fileLimit = 65536});
+        EXPECT_FALSE(HostFile::Write(file.c_str(), data.data(), data.size()));
     }
+    std::vector<unsigned char> back;
+    ASSERT_EQ(HostFile::Read(file.c_str(), 10, back), HostFile::ReadStatus::Ok);
+    EXPECT_EQ(back, std::vector<unsigned char>{byte});
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "TestUtil.h"
 #include "cli/CliTestSupport.h"
+#include "fs/Messages.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 #include "support/TestDisk.h"
@@ -22,6 +23,17 @@ mode_t ModeOf(const fs::path& path) {
     struct stat st {};
     EXPECT_EQ(stat(path.c_str(), &st), 0);
     return st.st_mode & 07777;
+}
+
+// One save of {2, 2} over path as an ordinary user: the ImageFileError as a number.
+int SaveAsUser(const fs::path& path, bool force) {
+    return testutil::RunAsUser([&] {
+        ImageFileSession session;
+        ImageFileStatus status = session.Open(path.string());
+        if (status.Ok())
+            status = session.SaveBytes({2, 2}, nullptr, force);
+        return static_cast<int>(status.error);
+    });
 }
 
 TEST(ImageFile, WriteReplacesTheFileAndKeepsItsMode) {
@@ -87,28 +99,71 @@ TEST(ImageFile, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     fs::create_directory(folder);
     const fs::path target = folder / "disk.d88";
     ASSERT_TRUE(WriteFileBytes(target, {7, 7}));
+    testutil::GiveToTestUser({folder, target});
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    if (access(folder.c_str(), W_OK) == 0) {
-        chmod(folder.c_str(), 0755);
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    }
-    std::string reason;
-    const bool ok = ImageFile::WriteAtomically(target.string(), {1}, reason);
+    const int failed = testutil::RunAsUser([&] {
+        std::string reason;
+        return ImageFile::WriteAtomically(target.string(), {1}, reason) ? 0 : 1;
+    });
     chmod(folder.c_str(), 0755);
-    EXPECT_FALSE(ok);
+    EXPECT_EQ(failed, 1);
     EXPECT_EQ(ReadFileBytes(target), (std::vector<unsigned char>{7, 7}));
     EXPECT_EQ(FilesIn(folder), std::set<std::string>{"disk.d88"});
+}
+
+TEST(ImageFileSession, AnotherUsersImageIsNeverGivenAway) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "making files of other users needs root";
+    using E = ImageFileError;
+    struct Case {
+        const char* label;
+        mode_t folderMode;
+        uid_t owner;
+        mode_t fileMode;
+        E plain;
+        E forced; // tried when the plain save is refused
+    };
+    const Case kCases[] = {
+        {"root's 0644 file, world-writable folder", 0777, 0, 0644, E::ReadOnly, E::NotOwner},
+        {"root's 0666 file, world-writable folder", 0777, 0, 0666, E::None, E::None},
+        {"another's 0666 file, sticky folder", 01777, testutil::kOtherUid, 0666, E::None, E::None},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.label);
+        TempDir dir;
+        ASSERT_EQ(chmod(dir.path().c_str(), c.folderMode), 0);
+        const fs::path path = dir.path() / "disk.d88";
+        ASSERT_TRUE(WriteFileBytes(path, {1}));
+        ASSERT_EQ(chown(path.c_str(), c.owner, c.owner), 0);
+        ASSERT_EQ(chmod(path.c_str(), c.fileMode), 0);
+        struct stat before {};
+        ASSERT_EQ(stat(path.c_str(), &before), 0);
+        EXPECT_EQ(SaveAsUser(path, false), static_cast<int>(c.plain));
+        if (c.plain != E::None) {
+            EXPECT_EQ(SaveAsUser(path, true), static_cast<int>(c.forced));
+        }
+        const std::vector<unsigned char> expected =
+            c.forced == E::None ? std::vector<unsigned char>{2, 2} : std::vector<unsigned char>{1};
+        EXPECT_EQ(ReadFileBytes(path), expected);
+        struct stat after {};
+        ASSERT_EQ(stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino); // written in place, never replaced
+        EXPECT_EQ(after.st_uid, c.owner);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{"disk.d88"});
+    }
 }
 
 TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
     TempDir dir;
     const fs::path small = dir.path() / "small.d88";
     ASSERT_TRUE(WriteFileBytes(small, std::vector<unsigned char>(100, 0)));
-    const fs::path big = dir.path() / "big.d88";
-    {
-        ASSERT_TRUE(WriteFileBytes(big, {}));
-        // Sparse: the limit is tested on the length before anything is read.
-        fs::resize_file(big, ImageFile::kMaxImageFileBytes + 1);
+    // Sparse files at the limit of 64 MiB and one byte over it, written out as numbers so that
+    // a changed limit shows here.
+    const fs::path atLimit = dir.path() / "limit.d88", big = dir.path() / "big.d88";
+    for (const auto& [path, bytes] : {std::pair{atLimit, 67108864u}, std::pair{big, 67108865u}}) {
+        ASSERT_TRUE(WriteFileBytes(path, {}));
+        fs::resize_file(path, bytes);
     }
     struct Case {
         fs::path path;
@@ -118,6 +173,7 @@ TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
         {dir.path() / "missing.d88", "cannot read"},
         {dir.path(), "cannot read"},
         {small, "not a D88"},
+        {atLimit, "not a D88"},
         {big, "too large"},
     };
     for (const Case& c : kCases) {
@@ -171,6 +227,26 @@ TEST(ImageFileStamp, TellsWhenTheFileChangedSinceItWasRead) {
     ASSERT_TRUE(ImageFile::Save(path, other).Ok());
     EXPECT_NE(ImageFile::CurrentStamp(path), read);
     EXPECT_FALSE(ImageFile::CurrentStamp((dir.path() / "none").string()).has_value());
+}
+
+TEST(ImageFileStatus, SaveFailuresNameTheirCause) {
+    TempDir dir;
+    fs::create_symlink("gone.d88", dir.path() / "link.d88");
+    ASSERT_EQ(mkfifo((dir.path() / "fifo.d88").c_str(), 0600), 0);
+    const std::pair<const char*, ImageFileError> kCases[] = {
+        {"link.d88", ImageFileError::BrokenLink},
+        {"fifo.d88", ImageFileError::NotRegular},
+    };
+    DiskImage disk;
+    disk.Format(1);
+    for (const auto& [name, error] : kCases) {
+        SCOPED_TRACE(name);
+        const ImageFileStatus status = ImageFile::Save((dir.path() / name).string(), disk);
+        EXPECT_EQ(status.error, error);
+        // Not the sentence of a file that could not be read as a disk.
+        EXPECT_NE(status.MessageJa(), MessageJa(UiText::NotD88));
+    }
+    EXPECT_EQ(FilesIn(dir.path()), (std::set<std::string>{"link.d88", "fifo.d88"}));
 }
 
 TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {

@@ -544,19 +544,24 @@ TEST(D88Load, RecordsRaiseTheCylinderCountUpTo82) {
 
 TEST(D88Load, TrackOffsetsOutsideTheFile) {
     const auto s = Pattern(256, 91);
-    auto base = D88Builder().SetDiskSize(688 + 8704).AddTrack(0, {SectorRecord(0, 0, 1, s.data())});
-    const std::size_t len = base.Build().size();
-    for (std::uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, static_cast<std::uint32_t>(len),
-                                 static_cast<std::uint32_t>(len - 8), 0x10u}) {
-        SCOPED_TRACE(offset);
-        auto b = base;
-        auto file = b.SetTrackEntry(1, offset).Build();
-        DiskImage disk;
-        ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
-        EXPECT_EQ(disk.GetCylinders(), 1);
-        const auto image = ImageBytes(disk);
-        EXPECT_TRUE(std::equal(s.begin(), s.end(), image.begin() + 0x1000));
-        EXPECT_EQ(disk.GetLoadReport().sectorsMissing, 31);
+    // The bad entry after the real track and before it: the real one is read either way.
+    for (int badEntry : {1, 0}) {
+        auto base = D88Builder()
+                        .SetDiskSize(688 + 8704)
+                        .AddTrack(1 - badEntry, {SectorRecord(0, 0, 1, s.data())});
+        const std::size_t len = base.Build().size();
+        for (std::uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, static_cast<std::uint32_t>(len),
+                                     static_cast<std::uint32_t>(len - 8), 0x10u}) {
+            SCOPED_TRACE(testing::Message() << "entry " << badEntry << " offset " << offset);
+            auto b = base;
+            auto file = b.SetTrackEntry(badEntry, offset).Build();
+            DiskImage disk;
+            ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+            EXPECT_EQ(disk.GetCylinders(), 1);
+            const auto image = ImageBytes(disk);
+            EXPECT_TRUE(std::equal(s.begin(), s.end(), image.begin() + 0x1000));
+            EXPECT_EQ(disk.GetLoadReport().sectorsMissing, 31);
+        }
     }
 }
 
@@ -619,7 +624,9 @@ TEST(D88Load, SecondDiskSurvivesSave) {
     const LoadReport& rep = disk.GetLoadReport();
     EXPECT_TRUE(rep.trailingDisksKept);
     EXPECT_EQ(rep.trailingBytes, diskB.size());
-    EXPECT_FALSE(rep.Empty());
+    // Written back byte for byte: nothing is normalised, nothing lost.
+    EXPECT_TRUE(rep.Empty());
+    EXPECT_FALSE(rep.SaveLosesData());
     EXPECT_EQ(disk.GetSavedSize(0), static_cast<int>(file.size()));
     EXPECT_EQ(Saved(disk, 0), file);
     EXPECT_EQ(disk.GetSavedSize(1), 286720); // the flat form is the first disk only
@@ -692,6 +699,8 @@ TEST(D88Load, ReportCases) {
         const char* name;
         std::vector<unsigned char> file;
         LoadReport want;
+        bool normalised; // a save writes another file
+        bool loses;      // ... and drops sector data of it
     };
     std::vector<D88Record> mixed = {
         SectorRecord(0, 0, 1, s.data(), 0), SectorRecord(0, 0, 2, s.data(), 3),
@@ -700,14 +709,45 @@ TEST(D88Load, ReportCases) {
     auto standard = StandardD88(RandomFlat(3, 152, 96, 0), 3, 0);
     auto twoDisks = standard;
     twoDisks.insert(twoDisks.end(), 100, 0x00);
+    std::vector<D88Record> seventeen; // a 17th record repeating R = 1
+    for (int r = 1; r <= 17; ++r)
+        seventeen.push_back(SectorRecord(0, 0, r == 17 ? 1 : r, s.data()));
     std::vector<Case> cases;
-    cases.push_back({"standard", standard, {}});
-    cases.push_back({"mixed", D88Builder().AddTrack(0, mixed).Build(), {2, 2, 29, false, 0}});
-    cases.push_back({"trailing", twoDisks, {0, 0, 0, true, 100}});
+    cases.push_back({"standard", standard, {}, false, false});
+    cases.push_back(
+        {"mixed",
+         D88Builder().AddTrack(0, mixed).Build(),
+         {.recordsNotPlaced = 2, .recordsOddLength = 2, .sectorsMissing = 29, .recordsCut = 1},
+         true,
+         true});
+    cases.push_back(
+        {"trailing", twoDisks, {.trailingDisksKept = true, .trailingBytes = 100}, false, false});
     D88Record dense = SectorRecord(0, 1, 1, s.data());
     dense.density = 0x40;
-    cases.push_back(
-        {"density", D88Builder().AddTrack(1, {dense}).Build(), {0, 0, 31, false, 0, 1}});
+    cases.push_back({"density",
+                     D88Builder().AddTrack(1, {dense}).Build(),
+                     {.sectorsMissing = 31, .recordsFlagged = 1},
+                     true,
+                     false});
+    D88Record deleted = SectorRecord(0, 1, 1, s.data());
+    deleted.deletedMark = 0x10;
+    cases.push_back({"deleted mark",
+                     D88Builder().AddTrack(1, {deleted}).Build(),
+                     {.sectorsMissing = 31, .recordsFlagged = 1},
+                     true,
+                     false});
+    D88Record crcError = SectorRecord(0, 1, 1, s.data());
+    crcError.status = 0xB0;
+    cases.push_back({"status",
+                     D88Builder().AddTrack(1, {crcError}).Build(),
+                     {.sectorsMissing = 31, .recordsFlagged = 1},
+                     true,
+                     false});
+    cases.push_back({"duplicate R",
+                     D88Builder().AddTrack(0, seventeen).Build(),
+                     {.sectorsMissing = 16, .recordsDuplicate = 1},
+                     true,
+                     true});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
@@ -720,7 +760,10 @@ TEST(D88Load, ReportCases) {
         EXPECT_EQ(r.trailingDisksKept, c.want.trailingDisksKept);
         EXPECT_EQ(r.trailingBytes, c.want.trailingBytes);
         EXPECT_EQ(r.recordsFlagged, c.want.recordsFlagged);
-        EXPECT_EQ(r.Empty(), c.want.Empty());
+        EXPECT_EQ(r.recordsDuplicate, c.want.recordsDuplicate);
+        EXPECT_EQ(r.recordsCut, c.want.recordsCut);
+        EXPECT_EQ(r.Empty(), !c.normalised);
+        EXPECT_EQ(r.SaveLosesData(), c.loses);
     }
 }
 

@@ -286,4 +286,18 @@ private:
     std::vector<unsigned char> m_bytes;
 };
 
+// A disk like a real MZ-2000 system disk: firstDataCluster 0x20, and the set bits fit its file
+// BASIC (sectors 48 .. 154) when position p is read as sector p. Read as the operations read
+// it (position 48 + k is sector 32 + k), BASIC's last 16 sectors 139 .. 154 look free.
+inline FlatDisk ShiftedBitmapDisk() {
+    FlatDisk flat(3);
+    flat.View().setU8(kBitmapOffset + kBitmapFirstDataCluster, 0x20);
+    flat.PutEntry(kRootDirSector, 1,
+                  MakeEntry({.mode = 0x01, .name = "BASIC", .size = 107 * 256, .start = 48}));
+    for (int sector = 48; sector <= 154; ++sector)
+        flat.SetUsed(sector - kBitmapFirstPosition);
+    flat.PutWord(kBitmapOffset + kBitmapUsedClusters, 107);
+    return flat;
+}
+
 } // namespace testdisk
