@@ -14,6 +14,7 @@ wxrc -g -o "$work/xrc-texts.cpp" res/darvex.xrc res/dialogs.xrc
 mapfile -t sources < <(find src -name '*.cpp' -o -name '*.h' | LC_ALL=C sort)
 version=$(sed -n 's/^project(Darvex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 xgettext --from-code=UTF-8 --language=C++ --keyword=_ --keyword=Tr --keyword=N_ \
+    --keyword=Translate --keyword=TranslatePlural:1,2 \
     --add-comments=TRANSLATORS: --sort-by-file --package-name=Darvex \
     --package-version="$version" --msgid-bugs-address=darvex@example.org \
     -o "$out" "${sources[@]}" "$work/xrc-texts.cpp"

@@ -29,7 +29,7 @@ void AddBootGet(CommandSet& commands) {
         const ExtractBootOutcome outcome = ExtractBootToFile(
             disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
         if (!outcome.Ok())
-            return Fail(io, "boot-get", o->out, outcome.MessageEn());
+            return Fail(io, "boot-get", o->out, outcome.CliMessage());
         return kExitOk;
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
@@ -75,16 +75,16 @@ void AddBootPut(CommandSet& commands) {
         case BootRegisterReason::Ok:
             break;
         case BootRegisterReason::BitmapMissesFile:
-            return Fail(io, cmd, o->image, MessageEn(outcome.hazard));
+            return Fail(io, cmd, o->image, CliMessage(outcome.hazard));
         case BootRegisterReason::TextNotEncodable:
-            return Fail(io, cmd, o->text, MessageEn(outcome.reason));
+            return Fail(io, cmd, o->text, CliMessage(outcome.reason));
         case BootRegisterReason::FileNameNotEncodable:
-            return Fail(io, cmd, source.fileNameUtf8, MessageEn(outcome.reason));
+            return Fail(io, cmd, source.fileNameUtf8, CliMessage(outcome.reason));
         default:
-            return Fail(io, cmd, o->hostFile, MessageEn(outcome.reason, source.fileBytes));
+            return Fail(io, cmd, o->hostFile, CliMessage(outcome.reason, source.fileBytes));
         }
         if (outcome.result != RegisterBootResult::Ok)
-            return Fail(io, cmd, o->hostFile, MessageEn(outcome.result));
+            return Fail(io, cmd, o->hostFile, CliMessage(outcome.result));
         return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();

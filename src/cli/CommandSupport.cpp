@@ -17,7 +17,7 @@ bool LoadImage(CliStreams& io, std::string_view command, const std::string& path
         status.error = ImageFileError::NotMzFsToRead;
     if (status.Ok())
         return true;
-    Fail(io, command, path, status.MessageEn());
+    Fail(io, command, path, status.CliMessage());
     return false;
 }
 
@@ -29,11 +29,11 @@ bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::stri
     if (status.Ok() && !disk.IsMzFileSystem())
         status.error = ImageFileError::NotMzFs;
     if (!status.Ok()) {
-        Fail(io, command, path, status.MessageEn());
+        Fail(io, command, path, status.CliMessage());
         return false;
     }
     if (!force && disk.GetLoadReport().SaveLosesData()) {
-        Fail(io, command, path, SaveLossEn(disk.GetLoadReport()));
+        Fail(io, command, path, SaveLossCli(disk.GetLoadReport()));
         return false;
     }
     return true;
@@ -46,7 +46,7 @@ int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
     const ImageFileStatus status = output.empty() ? session.Save(disk, nullptr, force)
                                                   : ImageFile::Save(output, disk, nullptr, force);
     if (!status.Ok())
-        return Fail(io, command, target, status.MessageEn());
+        return Fail(io, command, target, status.CliMessage());
     if (status.otherLinks)
         io.err << "darvex-cli: " << command << ": " << target
                << ": warning: the file has other names (hard links), which still show the old "

@@ -27,7 +27,7 @@ int Export(CliStreams& io, const DiskImage& disk, const ListRow& row, const fs::
         ExportEntryToFile(disk, row.entryIndex, path.string(),
                           ToInt(mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
     if (!outcome.Ok())
-        return Fail(io, kCommand, outcome.Subject(), outcome.MessageEn());
+        return Fail(io, kCommand, outcome.Subject(), outcome.CliMessage());
     io.out << outcome.path << '\n';
     return kExitOk;
 }

@@ -119,7 +119,7 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
     if (report.mediaUnknown)
         out << "warning:        the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40\n";
     if (report.SaveLosesData())
-        out << "warning:        " << SaveLossEn(report) << '\n';
+        out << "warning:        " << SaveLossCli(report) << '\n';
     else if (!report.Empty())
         out << "warning:        saving will normalise this image (the D88 file written differs "
                "from the one read)\n";

@@ -24,21 +24,21 @@ int AddOne(CliStreams& io, DiskImage& disk, const std::string& image, const std:
     case AddFileReason::Ok:
         break;
     case AddFileReason::BitmapMissesFile:
-        return Fail(io, kCommand, image, MessageEn(outcome.hazard));
+        return Fail(io, kCommand, image, CliMessage(outcome.hazard));
     case AddFileReason::NameNotEncodable:
-        return Fail(io, kCommand, choices.nameUtf8.value_or(""), MessageEn(outcome.reason));
+        return Fail(io, kCommand, choices.nameUtf8.value_or(""), CliMessage(outcome.reason));
     case AddFileReason::FileNameNotEncodable:
-        return Fail(io, kCommand, source.fileNameUtf8, MessageEn(outcome.reason));
+        return Fail(io, kCommand, source.fileNameUtf8, CliMessage(outcome.reason));
     default:
         return Fail(io, kCommand, hostFile,
-                    MessageEn(outcome.reason, source.fileBytes, source.proposal.mode));
+                    CliMessage(outcome.reason, source.fileBytes, source.proposal.mode));
     }
     if (outcome.result != ImportResult::Ok) {
         const bool aboutHostFile = outcome.result == ImportResult::CannotOpen ||
                                    outcome.result == ImportResult::MztTooShort;
         return Fail(io, kCommand,
                     aboutHostFile ? hostFile : ShownName(DirEntry(outcome.built.entry).NameText()),
-                    MessageEn(outcome.result));
+                    CliMessage(outcome.result));
     }
     return kExitOk;
 }

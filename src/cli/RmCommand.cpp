@@ -70,7 +70,7 @@ void AddRmCommand(CommandSet& commands) {
         for (int index : entries)
             if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
                 result != RemoveResult::Ok)
-                return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
+                return Fail(io, kCommand, "entry " + std::to_string(index), CliMessage(result));
         return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();

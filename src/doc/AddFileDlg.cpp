@@ -75,23 +75,23 @@ void CAddFileDlg::OnOK(wxCommandEvent&) {
     const AddFileOutcome outcome = AddFileFromSource(*m_pDiskImage, m_source, choices);
     // A name the disk cannot hold is the user's to change: the dialog stays open.
     if (outcome.reason == AddFileReason::NameNotEncodable) {
-        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+        DialogSupport::ShowError(this, UiMessage(outcome.reason));
         return;
     }
     m_strName = m_pName->GetValue();
     m_byMode = static_cast<std::uint8_t>(modeIndex + 1);
     m_bStored = outcome.Ok();
     if (outcome.reason != AddFileReason::Ok)
-        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+        DialogSupport::ShowError(this, UiMessage(outcome.reason));
     else if (outcome.result != ImportResult::Ok)
-        DialogSupport::ShowError(this, MessageJa(outcome.result));
+        DialogSupport::ShowError(this, UiMessage(outcome.result));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
 bool CAddFileDlg::AddHostFile(wxWindow* parent, DiskImage& disk, const std::string& path) {
     AddFileSource source = ReadAddFileSource(path, MztChoice::ByExtension);
     if (source.reason != AddFileReason::Ok) {
-        DialogSupport::ShowError(parent, MessageJa(source.reason));
+        DialogSupport::ShowError(parent, UiMessage(source.reason));
         return false;
     }
     const AddFileEntry::Proposal& proposal = source.proposal;

@@ -24,7 +24,7 @@ void CBootExtractDlg::OnOK(wxCommandEvent&) {
     m_nFormat = FormatIndex();
     if (m_pDiskImage == nullptr) {
         m_nResult = -1;
-        DialogSupport::ShowError(this, MessageJa(ExtractBootResult::Failed));
+        DialogSupport::ShowError(this, UiMessage(ExtractBootResult::Failed));
         DialogSupport::EndDialogWith(*this, wxID_OK);
         return;
     }
@@ -33,7 +33,7 @@ void CBootExtractDlg::OnOK(wxCommandEvent&) {
     // The user may pick another path: the dialog stays.
     const ExtractBootOutcome check = CheckBootExtract(*m_pDiskImage, m_szPath, output);
     if (check.cause == ExtractBootCause::SameAsImage) {
-        DialogSupport::ShowError(this, check.MessageJa());
+        DialogSupport::ShowError(this, check.UiMessage());
         return;
     }
     if (check.Ok() && PathExists(m_szPath) && !ConfirmReplace(m_szPath))
@@ -42,7 +42,7 @@ void CBootExtractDlg::OnOK(wxCommandEvent&) {
         ExtractBootToFile(*m_pDiskImage, m_szPath, ExportFormatFor(m_nFormat), output);
     m_nResult = ToInt(ToResult(outcome.cause));
     if (!outcome.Ok())
-        DialogSupport::ShowError(this, outcome.MessageJa());
+        DialogSupport::ShowError(this, outcome.UiMessage());
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 

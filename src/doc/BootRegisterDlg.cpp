@@ -38,16 +38,16 @@ void CBootRegisterDlg::OnOK(wxCommandEvent&) {
     const BootOutcome outcome = RegisterBootFromSource(*m_pDiskImage, m_source, choices);
     // A text the disk cannot hold is the user's to change: the dialog stays open.
     if (outcome.reason == BootRegisterReason::TextNotEncodable) {
-        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+        DialogSupport::ShowError(this, UiMessage(outcome.reason));
         return;
     }
     m_strBootText = m_pText->GetValue();
     m_nMachine = choices.machine;
     m_bRegistered = outcome.Ok();
     if (outcome.reason != BootRegisterReason::Ok)
-        DialogSupport::ShowError(this, MessageJa(outcome.reason));
+        DialogSupport::ShowError(this, UiMessage(outcome.reason));
     else if (outcome.result != RegisterBootResult::Ok)
-        DialogSupport::ShowError(this, MessageJa(outcome.result));
+        DialogSupport::ShowError(this, UiMessage(outcome.result));
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -55,7 +55,7 @@ bool CBootRegisterDlg::RegisterHostFile(wxWindow* parent, DiskImage& disk, const
                                         int& bootMachine) {
     BootSource source = ReadBootSource(path, MztChoice::ByExtension);
     if (source.reason != BootRegisterReason::Ok) {
-        DialogSupport::ShowError(parent, MessageJa(source.reason));
+        DialogSupport::ShowError(parent, UiMessage(source.reason));
         return false;
     }
     const BootHeaderBuilder::Proposal& proposal = source.proposal;

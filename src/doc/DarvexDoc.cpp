@@ -98,10 +98,10 @@ bool CDarvexDoc::OnNewDocument() {
 bool CDarvexDoc::OnSaveModified() {
     if (!IsModified())
         return true;
-    const wxString text = wxString::Format(wxString::FromUTF8(MessageJa(UiText::SaveChangesPrompt)),
+    const wxString text = wxString::Format(wxString::FromUTF8(UiMessage(UiText::SaveChangesPrompt)),
                                            GetUserReadableName());
     switch (ShowMessageBox(GetDocumentWindow(), text,
-                           wxString::FromUTF8(MessageJa(UiText::AppCaption)),
+                           wxString::FromUTF8(UiMessage(UiText::AppCaption)),
                            wxYES_NO | wxCANCEL | wxICON_NONE)) {
     case wxID_YES:
         return Save();
@@ -150,7 +150,7 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     FileStamp stamp;
     const ImageFileStatus status = ImageFile::Load(file.utf8_string(), m_Disk, &stamp);
     if (!status.Ok()) {
-        ShowMessage(status.MessageJa(), UiText::ErrorCaption);
+        ShowMessage(status.UiMessage(), UiText::ErrorCaption);
         return false;
     }
     m_stamp = stamp;
@@ -162,10 +162,10 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     m_bNoAllocation = hazard.Present();
     UpdateSpaceText();
     if (m_bReadOnly)
-        ShowMessage(MessageJa(UiText::NotMzReadOnly), UiText::AppCaption);
+        ShowMessage(UiMessage(UiText::NotMzReadOnly), UiText::AppCaption);
     if (m_bNoAllocation)
-        ShowMessage(MessageJa(hazard), UiText::AppCaption);
-    if (const std::string warning = LoadWarningJa(m_Disk.GetLoadReport()); !warning.empty())
+        ShowMessage(UiMessage(hazard), UiText::AppCaption);
+    if (const std::string warning = LoadWarningUi(m_Disk.GetLoadReport()); !warning.empty())
         ShowMessage(warning, UiText::AppCaption);
     return true;
 }
@@ -181,9 +181,9 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         const std::optional<FileStamp> now = session.LockedStamp();
         if (now && *now != *m_stamp) {
             const wxString text = wxString::Format(
-                wxString::FromUTF8(MessageJa(UiText::ChangedOnDisk)), GetUserReadableName());
+                wxString::FromUTF8(UiMessage(UiText::ChangedOnDisk)), GetUserReadableName());
             if (ShowMessageBox(GetDocumentWindow(), text,
-                               wxString::FromUTF8(MessageJa(UiText::AppCaption)),
+                               wxString::FromUTF8(UiMessage(UiText::AppCaption)),
                                wxYES_NO | wxICON_NONE) != wxID_YES)
                 return false;
         }
@@ -195,7 +195,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         status = session.Save(m_Disk, &stamp, m_bSavingAs);
     if (!status.Ok()) {
         // The Japanese sentence, then the system's own reason.
-        ShowMessage(status.MessageJa() + "\n(" + status.MessageEn() + ")", UiText::ErrorCaption);
+        ShowMessage(status.UiMessage() + "\n(" + status.CliMessage() + ")", UiText::ErrorCaption);
         return false;
     }
     m_stamp = stamp;
@@ -206,7 +206,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
 
 void CDarvexDoc::ShowMessage(const std::string& text, UiText caption) const {
     ShowMessageBox(GetDocumentWindow(), wxString::FromUTF8(text),
-                   wxString::FromUTF8(MessageJa(caption)), wxOK | wxICON_NONE);
+                   wxString::FromUTF8(UiMessage(caption)), wxOK | wxICON_NONE);
 }
 
 void CDarvexDoc::ClearPanes() {

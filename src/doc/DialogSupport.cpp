@@ -73,7 +73,7 @@ bool PressDefaultButton(wxDialog& dlg, const wxKeyEvent& key) {
 }
 
 void ShowError(wxWindow* parent, const std::string& text) {
-    ShowMessageBox(parent, FromUtf8(text), FromUtf8(MessageJa(UiText::ErrorCaption)),
+    ShowMessageBox(parent, FromUtf8(text), FromUtf8(UiMessage(UiText::ErrorCaption)),
                    wxOK | wxICON_NONE);
 }
 

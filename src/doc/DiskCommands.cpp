@@ -32,7 +32,7 @@ DiskCommands::Outcome DiskCommands::AddFile(wxWindow* owner, DiskImage& disk) {
     // The menu item is disabled there; a shortcut that slips through is refused before any
     // dialog, with the reason the import itself would give.
     if (!DirectoryWritable(disk, disk.GetCurrentDir())) {
-        DialogSupport::ShowError(owner, MessageJa(ImportResult::ReadOnlyDirectory));
+        DialogSupport::ShowError(owner, UiMessage(ImportResult::ReadOnlyDirectory));
         return Outcome::Cancelled;
     }
     std::string path;
@@ -55,11 +55,11 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
     if (entries.empty())
         return Outcome::Cancelled;
     if (!DirectoryWritable(disk, disk.GetCurrentDir())) {
-        DialogSupport::ShowError(owner, MessageJa(RemoveResult::ReadOnlyDirectory));
+        DialogSupport::ShowError(owner, UiMessage(RemoveResult::ReadOnlyDirectory));
         return Outcome::Cancelled;
     }
-    if (!DialogSupport::AskOkCancel(owner, MessageJa(UiText::DeleteQuestion),
-                                    MessageJa(UiText::DeleteCaption)))
+    if (!DialogSupport::AskOkCancel(owner, UiMessage(UiText::DeleteQuestion),
+                                    UiMessage(UiText::DeleteCaption)))
         return Outcome::Cancelled;
     bool changed = false;
     for (const int index : entries) {
@@ -71,7 +71,7 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
         if (result == RemoveResult::Ok) {
             changed = true;
         } else if (result != RemoveResult::AlreadyFree) {
-            DialogSupport::ShowError(owner, MessageJa(result));
+            DialogSupport::ShowError(owner, UiMessage(result));
             break;
         }
     }

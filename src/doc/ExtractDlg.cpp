@@ -47,7 +47,7 @@ void CExtractDlg::DoOK() {
     wxWindow* owner = IsShown() ? this : GetParent();
     if (m_pDiskImage == nullptr) {
         m_nResult = -1;
-        DialogSupport::ShowError(owner, MessageJa(ExportResult::CannotWrite));
+        DialogSupport::ShowError(owner, UiMessage(ExportResult::CannotWrite));
         DialogSupport::EndDialogWith(*this, wxID_OK);
         return;
     }
@@ -58,7 +58,7 @@ void CExtractDlg::DoOK() {
         // The user may pick another path: the dialog stays, and "すべて OK" waits for it.
         const ExportOutcome check = CheckEntryExport(*m_pDiskImage, m_nEntry, m_szPath, output);
         if (check.result == ExportResult::SameAsImage) {
-            DialogSupport::ShowError(owner, check.MessageJa());
+            DialogSupport::ShowError(owner, check.UiMessage());
             m_bApplyToAll = false;
             return;
         }
@@ -73,7 +73,7 @@ void CExtractDlg::DoOK() {
     if (outcome.Ok())
         m_szPath = outcome.path;
     else
-        DialogSupport::ShowError(owner, outcome.MessageJa());
+        DialogSupport::ShowError(owner, outcome.UiMessage());
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 

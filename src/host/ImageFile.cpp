@@ -107,12 +107,12 @@ WriteAccess AccessOf(const std::string& path, const struct stat& st) {
 
 } // namespace
 
-std::string ImageFileStatus::MessageEn() const {
-    return ::MessageEn(error, sysError, fileBytes, path);
+std::string ImageFileStatus::CliMessage() const {
+    return ::CliMessage(error, sysError, fileBytes, path);
 }
 
-std::string ImageFileStatus::MessageJa() const {
-    return ::MessageJa(error);
+std::string ImageFileStatus::UiMessage() const {
+    return ::UiMessage(error);
 }
 
 ImageFileSession::~ImageFileSession() {
@@ -319,7 +319,7 @@ ImageFileStatus ImageFile::Save(const std::string& path, const DiskImage& disk, 
 bool ImageFile::Read(const std::string& path, DiskImage& disk, std::string& reason) {
     const ImageFileStatus status = Load(path, disk);
     if (!status.Ok())
-        reason = status.MessageEn();
+        reason = status.CliMessage();
     return status.Ok();
 }
 
@@ -327,7 +327,7 @@ bool ImageFile::Write(const std::string& path, const DiskImage& disk, std::strin
                       bool force) {
     const ImageFileStatus status = Save(path, disk, nullptr, force);
     if (!status.Ok())
-        reason = status.MessageEn();
+        reason = status.CliMessage();
     return status.Ok();
 }
 
@@ -343,6 +343,6 @@ bool ImageFile::WriteAtomically(const std::string& path, const std::vector<unsig
                                 std::string& reason) {
     const ImageFileStatus status = WriteBytes(path, bytes);
     if (!status.Ok())
-        reason = status.MessageEn();
+        reason = status.CliMessage();
     return status.Ok();
 }

@@ -1,18 +1,27 @@
 #include "host/UiLanguage.h"
 
+#include <libintl.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include "fs/Translation.h"
+
 namespace {
 
+constexpr const char* kDomain = "darvex";
 constexpr const char* kCatalogName = "darvex.mo";
 constexpr const char* kJapaneseCode = "ja";
 
 bool IsSet(const char* value) {
     return value != nullptr && value[0] != '\0';
+}
+
+std::string FromCatalog(const char* msgid, const char* plural, unsigned long n) {
+    return plural ? dngettext(kDomain, msgid, plural, n) : dgettext(kDomain, msgid);
 }
 
 bool HasCatalogs(const std::filesystem::path& folder) {
@@ -66,4 +75,17 @@ void UseLanguageForGettext(UiLanguage language) {
     if (current == nullptr || std::strcmp(current, "C") == 0 || std::strcmp(current, "POSIX") == 0)
         std::setlocale(LC_MESSAGES, "C.UTF-8");
     setenv("LANGUAGE", std::string(LanguageCode(language)).c_str(), 1);
+}
+
+void UseGettextCatalog(UiLanguage language, const std::string& catalogFolder) {
+    if (language == UiLanguage::English || catalogFolder.empty()) {
+        SetTranslator(nullptr);
+        return;
+    }
+    UseLanguageForGettext(language);
+    bindtextdomain(kDomain, catalogFolder.c_str());
+    // Whatever the terminal's locale says, the texts come out as UTF-8, like every name the
+    // programs show.
+    bind_textdomain_codeset(kDomain, "UTF-8");
+    SetTranslator(&FromCatalog);
 }

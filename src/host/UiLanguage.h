@@ -30,3 +30,8 @@ std::string OwnCatalogFolder();
 // up `language`, also where the user's locale is not generated on this machine. Touches only
 // the message category of the locale and the LANGUAGE variable of this process.
 void UseLanguageForGettext(UiLanguage language);
+
+// The core's messages (fs/Translation.h) from the catalog in catalogFolder through the C
+// library's gettext, in `language`; English, or no catalog, leaves them as their msgids and
+// touches no locale.
+void UseGettextCatalog(UiLanguage language, const std::string& catalogFolder);

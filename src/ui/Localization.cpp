@@ -25,8 +25,12 @@ constexpr MenuItem kMenuItems[] = {
     {"ID_LANGUAGE_ENGLISH", Localization::Setting::English},
 };
 
-std::string TranslateForCore(const char* msgid) {
-    return Tr(msgid).utf8_string();
+std::string TranslateForCore(const char* msgid, const char* plural, unsigned long n) {
+    if (!plural)
+        return Tr(msgid).utf8_string();
+    return wxGetTranslation(wxString::FromUTF8(msgid), wxString::FromUTF8(plural),
+                            static_cast<unsigned>(n), doctext::kCatalog)
+        .utf8_string();
 }
 
 } // namespace

@@ -268,7 +268,7 @@ TEST_F(GuiTest, FileChangedOnDiskAsksBeforeOverwriting) {
     // Another program writes the file.
     const std::vector<unsigned char> theirs = FormattedD88(0);
     ASSERT_TRUE(testutil::WriteFileBytes(image, theirs));
-    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
+    const std::string question = Printf(UiMessage(UiText::ChangedOnDisk).c_str(), "shared.d88");
 
     wxTEST_DIALOG(Doc()->Save(), ExpectMessage(question, "Darvex", wxID_NO));
     EXPECT_EQ(testutil::ReadFileBytes(image), theirs);
@@ -289,7 +289,7 @@ TEST_F(GuiTest, AChangeMadeWhileTheSaveWaitsForTheLockIsSeen) {
     ASSERT_NE(OpenFile(image), nullptr);
     Doc()->Modify(true);
     const std::vector<unsigned char> theirs = FormattedD88(0);
-    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
+    const std::string question = Printf(UiMessage(UiText::ChangedOnDisk).c_str(), "shared.d88");
 
     // Another writer holds the lock and saves only once the document's save has opened the
     // file and waits for the lock: after any look at the file made before taking the lock.
@@ -313,7 +313,8 @@ TEST_F(GuiTest, AReadOnlyImageIsRefusedBySaveAndWrittenBySaveAs) {
     ASSERT_NE(OpenFile(image), nullptr);
     Doc()->Modify(true);
     ASSERT_EQ(chmod(image.c_str(), 0444), 0);
-    const std::string refusal = MessageJa(ImageFileError::ReadOnly) + "\n(the image is read-only)";
+    const std::string refusal =
+        UiMessage(ImageFileError::ReadOnly) + "\n(" + CliMessage(ImageFileError::ReadOnly) + ")";
     wxTEST_DIALOG(EXPECT_FALSE(Doc()->Save()), ExpectMessage(refusal, "エラー"));
     EXPECT_TRUE(Doc()->IsModified());
     // Save As onto the same file: the user named it there.

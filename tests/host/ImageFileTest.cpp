@@ -244,7 +244,7 @@ TEST(ImageFileStatus, SaveFailuresNameTheirCause) {
         const ImageFileStatus status = ImageFile::Save((dir.path() / name).string(), disk);
         EXPECT_EQ(status.error, error);
         // Not the sentence of a file that could not be read as a disk.
-        EXPECT_NE(status.MessageJa(), MessageJa(UiText::NotD88));
+        EXPECT_NE(status.UiMessage(), UiMessage(UiText::NotD88));
     }
     EXPECT_EQ(FilesIn(dir.path()), (std::set<std::string>{"link.d88", "fifo.d88"}));
 }
@@ -257,8 +257,8 @@ TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
     ASSERT_TRUE(WriteFileBytes(dir.path() / "short.d88", std::vector<unsigned char>(100, 0)));
     ImageFileStatus status = ImageFile::Load((dir.path() / "short.d88").string(), disk);
     EXPECT_EQ(status.error, ImageFileError::NotD88);
-    EXPECT_EQ(status.MessageEn(), "not a D88 disk image");
-    EXPECT_EQ(status.MessageJa(), "D88 ディスクイメージとして読み込めませんでした.");
+    EXPECT_EQ(status.CliMessage(), "not a D88 disk image");
+    EXPECT_EQ(status.UiMessage(), UiMessage(LoadResult::NotAContainer));
     status = ImageFile::Load((dir.path() / "none.d88").string(), disk);
     EXPECT_EQ(status.error, ImageFileError::CannotRead);
     EXPECT_EQ(testdisk::Snapshot(disk), before);

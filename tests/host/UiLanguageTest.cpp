@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "TestUtil.h"
+#include "fs/Translation.h"
 #include "host/UiLanguage.h"
 
 namespace {
@@ -47,6 +49,29 @@ TEST(UiLanguage, CatalogBesideTheProgramOrUnderItsPrefix) {
     EXPECT_EQ(CatalogFolder(program), (dir.path() / "share" / "locale").string()) << "installed";
     put(bin / "locale");
     EXPECT_EQ(CatalogFolder(program), (bin / "locale").string()) << "a build tree comes first";
+}
+
+// The C library's gettext finds this build's Japanese catalog though no Japanese locale is
+// generated on the machine; English and a missing catalog give the msgids.
+TEST(GettextCatalog, JapaneseFromTheCatalogWithoutAJapaneseLocale) {
+    struct Case {
+        const char* name;
+        UiLanguage language;
+        const char* folder;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"japanese", UiLanguage::Japanese, DARVEX_LOCALE_DIR, "ｷｬﾝｾﾙ"},
+        {"english", UiLanguage::English, DARVEX_LOCALE_DIR, "Cancel"},
+        {"no catalog", UiLanguage::Japanese, "", "Cancel"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseGettextCatalog(c.language, c.folder);
+        EXPECT_EQ(Translate(N_("Cancel")), c.want);
+    }
+    SetTranslator(nullptr);
+    setenv("LANGUAGE", "en", 1);
 }
 
 } // namespace
