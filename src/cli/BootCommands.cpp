@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/Messages.h"
@@ -20,7 +21,7 @@ void AddBootGet(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("boot-get", "Extract the boot program", [o, &io] {
+    CLI::App* sub = commands.Add("boot-get", Tr("Extract the boot program"), [o, &io] {
         DiskImage disk;
         if (!LoadImage(io, "boot-get", o->image, disk))
             return kExitFailed;
@@ -32,10 +33,11 @@ void AddBootGet(CommandSet& commands) {
             return Fail(io, "boot-get", o->out, outcome.CliMessage());
         return kExitOk;
     });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("OUT", o->out, "File to write")->required();
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write an MZT tape file (header and data)");
-    CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the program alone (the default)");
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("OUT", o->out, Tr("File to write"))->required();
+    CLI::Option* mzt =
+        sub->add_flag("--mzt", o->mzt, Tr("Write an MZT tape file (header and data)"));
+    CLI::Option* bin = sub->add_flag("--bin", o->bin, Tr("Write the program alone (the default)"));
     mzt->excludes(bin);
 }
 
@@ -54,57 +56,59 @@ void AddBootPut(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("boot-put", "Register a host file as the boot program", [o, &io] {
-        const char* cmd = "boot-put";
-        DiskImage disk;
-        ImageFileSession session;
-        if (!LoadImageForWrite(io, cmd, o->image, disk, session, o->force))
-            return kExitFailed;
+    CLI::App* sub =
+        commands.Add("boot-put", Tr("Register a host file as the boot program"), [o, &io] {
+            const char* cmd = "boot-put";
+            DiskImage disk;
+            ImageFileSession session;
+            if (!LoadImageForWrite(io, cmd, o->image, disk, session, o->force))
+                return kExitFailed;
 
-        const BootSource source = ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
-                                                              : o->plain ? MztChoice::Plain
-                                                                         : MztChoice::ByExtension);
-        BootHeaderBuilder::Choices choices;
-        if (o->textOption->count() > 0)
-            choices.textUtf8 = o->text;
-        choices.machine = o->machine;
-        if (!o->exec.empty())
-            choices.execText = o->exec;
-        const BootOutcome outcome = RegisterBootFromSource(disk, source, choices, o->force);
-        switch (outcome.reason) {
-        case BootRegisterReason::Ok:
-            break;
-        case BootRegisterReason::BitmapMissesFile:
-            return Fail(io, cmd, o->image, CliMessage(outcome.hazard));
-        case BootRegisterReason::TextNotEncodable:
-            return Fail(io, cmd, o->text, CliMessage(outcome.reason));
-        case BootRegisterReason::FileNameNotEncodable:
-            return Fail(io, cmd, source.fileNameUtf8, CliMessage(outcome.reason));
-        default:
-            return Fail(io, cmd, o->hostFile, CliMessage(outcome.reason, source.fileBytes));
-        }
-        if (outcome.result != RegisterBootResult::Ok)
-            return Fail(io, cmd, o->hostFile, CliMessage(outcome.result));
-        return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
-    });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("HOSTFILE", o->hostFile, "Program to register (at most 65535 bytes)")
+            const BootSource source =
+                ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
+                                            : o->plain ? MztChoice::Plain
+                                                       : MztChoice::ByExtension);
+            BootHeaderBuilder::Choices choices;
+            if (o->textOption->count() > 0)
+                choices.textUtf8 = o->text;
+            choices.machine = o->machine;
+            if (!o->exec.empty())
+                choices.execText = o->exec;
+            const BootOutcome outcome = RegisterBootFromSource(disk, source, choices, o->force);
+            switch (outcome.reason) {
+            case BootRegisterReason::Ok:
+                break;
+            case BootRegisterReason::BitmapMissesFile:
+                return Fail(io, cmd, o->image, CliMessage(outcome.hazard));
+            case BootRegisterReason::TextNotEncodable:
+                return Fail(io, cmd, o->text, CliMessage(outcome.reason));
+            case BootRegisterReason::FileNameNotEncodable:
+                return Fail(io, cmd, source.fileNameUtf8, CliMessage(outcome.reason));
+            default:
+                return Fail(io, cmd, o->hostFile, CliMessage(outcome.reason, source.fileBytes));
+            }
+            if (outcome.result != RegisterBootResult::Ok)
+                return Fail(io, cmd, o->hostFile, CliMessage(outcome.result));
+            return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
+        });
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("HOSTFILE", o->hostFile, Tr("Program to register (at most 65535 bytes)"))
         ->required();
     o->textOption =
         sub->add_option("--text", o->text,
-                        "Start-up display text, at most 10 bytes in Shift-JIS (default: the MZT "
-                        "name or the file name)");
+                        Tr("Start-up display text, at most 10 bytes in Shift-JIS (default: the MZT "
+                           "name or the file name)"));
     sub->add_option("--machine", o->machine,
-                    "Machine code 0-7 (1: MZ-80B/2000/2200/2500, 3: MZ-700/1500; default 1)")
+                    Tr("Machine code 0-7 (1: MZ-80B/2000/2200/2500, 3: MZ-700/1500; default 1)"))
         ->check(CLI::Range(0, BootHeaderBuilder::kMaxMachine));
-    sub->add_option("--exec", o->exec, "Execution address, hexadecimal (default 0000)")
+    sub->add_option("--exec", o->exec, Tr("Execution address, hexadecimal (default 0000)"))
         ->check(HexAddress());
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Read HOSTFILE as an MZT file");
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Read HOSTFILE as an MZT file"));
     CLI::Option* plain =
-        sub->add_flag("--plain", o->plain, "Read HOSTFILE as a plain file, whatever its name");
+        sub->add_flag("--plain", o->plain, Tr("Read HOSTFILE as a plain file, whatever its name"));
     mzt->excludes(plain);
-    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
-    sub->add_flag("--force", o->force, kForceWriteHelp);
+    sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
+    sub->add_flag("--force", o->force, Tr(kForceWriteHelp));
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/FsCheck.h"
+#include "fs/Translation.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -42,8 +44,8 @@ void AddCheckCommand(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub =
-        commands.Add("check", "Check the file system (exit 1 when an error is found)", [o, &io] {
+    CLI::App* sub = commands.Add(
+        "check", Tr("Check the file system (exit 1 when an error is found)"), [o, &io] {
             DiskImage disk;
             if (!LoadImage(io, "check", o->image, disk))
                 return kExitFailed;
@@ -51,16 +53,22 @@ void AddCheckCommand(CommandSet& commands) {
             if (o->json) {
                 io.out << ReportJson(report).dump(2) << '\n';
             } else {
-                io.out << report.Summary() << report.Errors() << " errors, " << report.Warnings()
-                       << " warnings; " << report.directories << " directories, " << report.bodies
-                       << " bodies, " << report.heldClusters << " of " << report.dataClusters
-                       << " data clusters held\n";
+                io.out << report.Summary()
+                       << FormatText(
+                              Tr("%s errors, %s warnings; %s directories, %s bodies, %s of "
+                                 "%s data clusters held"),
+                              {std::to_string(report.Errors()), std::to_string(report.Warnings()),
+                               std::to_string(report.directories), std::to_string(report.bodies),
+                               std::to_string(report.heldClusters),
+                               std::to_string(report.dataClusters)})
+                       << '\n';
             }
             if (report.Ok())
                 return kExitOk;
-            return Fail(io, "check", o->image,
-                        std::to_string(report.Errors()) + " file system errors found");
+            return Fail(
+                io, "check", o->image,
+                FormatText(Tr("%s file system errors found"), {std::to_string(report.Errors())}));
         });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_flag("--json", o->json, "Print JSON");
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
 }

@@ -1,4 +1,5 @@
 #include "cli/CommandSupport.h"
+#include "cli/CliLanguage.h"
 
 #include <CLI/CLI.hpp>
 
@@ -7,6 +8,7 @@
 #include "fs/DirTree.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
+#include "fs/Translation.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
@@ -48,9 +50,10 @@ int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
     if (!status.Ok())
         return Fail(io, command, target, status.CliMessage());
     if (status.otherLinks)
-        io.err << "darvex-cli: " << command << ": " << target
-               << ": warning: the file has other names (hard links), which still show the old "
-                  "disk\n";
+        io.err << "darvex-cli: " << command << ": " << target << ": "
+               << Tr("warning: the file has other names (hard links), which still show the old "
+                     "disk")
+               << '\n';
     return kExitOk;
 }
 
@@ -59,7 +62,7 @@ std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command
     TextResult sjis = Utf8ToSjis(utf8);
     if (sjis)
         return sjis.text;
-    Fail(io, command, utf8, "cannot be written in Shift-JIS (CP932)");
+    Fail(io, command, utf8, Tr("cannot be written in Shift-JIS (CP932)"));
     return std::nullopt;
 }
 
@@ -70,11 +73,11 @@ int SelectDirectory(CliStreams& io, std::string_view command, DiskImage& disk,
         return -1;
     const int sector = ResolveDirPath(disk, *sjisPath);
     if (sector < 0) {
-        Fail(io, command, dirPath, "no such directory");
+        Fail(io, command, dirPath, Tr("no such directory"));
         return -1;
     }
     if (forWrite && !DirectoryInImage(disk, sector)) {
-        Fail(io, command, dirPath, "the directory lies outside the disk image");
+        Fail(io, command, dirPath, Tr("the directory lies outside the disk image"));
         return -1;
     }
     disk.SetCurrentDir(sector);
@@ -104,7 +107,8 @@ CLI::Validator HexAddress() {
         [](std::string& text) -> std::string {
             if (ParseAddress(text, AddressSyntax::Strict))
                 return {};
-            return "not a 16-bit hexadecimal address (1 to 4 hex digits): " + text;
+            return FormatText(Tr("not a 16-bit hexadecimal address (1 to 4 hex digits): %s"),
+                              {text});
         },
         "HEX");
 }

@@ -3,9 +3,11 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
+#include "fs/Translation.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "image/DiskImage.h"
@@ -40,7 +42,7 @@ int ExportAll(CliStreams& io, const DiskImage& disk, const std::vector<ListRow>&
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
         return Fail(io, kCommand, folder.string(),
-                    "cannot create the folder" + (ec ? ": " + ec.message() : std::string()));
+                    Tr("cannot create the folder") + (ec ? ": " + ec.message() : std::string()));
     int status = kExitOk;
     // Names are made safe one by one, so every file lands directly inside folder.
     for (const ListRow& row : rows)
@@ -51,7 +53,7 @@ int ExportAll(CliStreams& io, const DiskImage& disk, const std::vector<ListRow>&
 
 int Usage(CliStreams& io, std::string_view message) {
     io.err << "darvex-cli: " << kCommand << ": " << message << "\n"
-           << "Run 'darvex-cli get --help' for usage.\n";
+           << FormatText(Tr("Run '%s' for usage."), {"darvex-cli get --help"}) << '\n';
     return kExitUsage;
 }
 
@@ -71,19 +73,19 @@ void AddGetCommand(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("get", "Extract files from a directory", [o, &io] {
+    CLI::App* sub = commands.Add("get", Tr("Extract files from a directory"), [o, &io] {
         std::string out = o->out;
         if (o->index != kNoIndex) {
             if (!o->out.empty())
-                return Usage(io, "with --index give only IMAGE and OUT");
+                return Usage(io, Tr("with --index give only IMAGE and OUT"));
             out = o->name; // the first free positional is OUT
         }
         const bool byName = o->index == kNoIndex && !o->name.empty();
         const bool all = !o->all.empty();
         if (all && (byName || o->index != kNoIndex || !out.empty()))
-            return Usage(io, "--all takes no NAME, OUT or --index");
+            return Usage(io, Tr("--all takes no NAME, OUT or --index"));
         if (!all && !byName && o->index == kNoIndex)
-            return Usage(io, "give NAME, --index N or --all DIR");
+            return Usage(io, Tr("give NAME, --index N or --all DIR"));
 
         DiskImage disk;
         if (!LoadImage(io, kCommand, o->image, disk, !o->force))
@@ -107,12 +109,12 @@ void AddGetCommand(CommandSet& commands) {
                 return kExitFailed;
             row = FindListedName(rows, *name);
             if (row == nullptr)
-                return Fail(io, kCommand, o->name, "no such file");
+                return Fail(io, kCommand, o->name, Tr("no such file"));
         } else {
             row = FindListedIndex(rows, o->index);
             if (row == nullptr)
-                return Fail(io, kCommand, "entry " + std::to_string(o->index),
-                            "not a listed file (free, hidden or a directory)");
+                return Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(o->index)}),
+                            Tr("not a listed file (free, hidden or a directory)"));
         }
 
         // Only an OUT that names the file replaces one; a name made here never does.
@@ -124,19 +126,20 @@ void AddGetCommand(CommandSet& commands) {
         }
         return Export(io, disk, *row, path, o->mzt, output);
     });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("NAME", o->name, "Name of the file on the disk (with --index: OUT)");
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("NAME", o->name, Tr("Name of the file on the disk (with --index: OUT)"));
     sub->add_option("OUT", o->out,
-                    "File or folder to write (default: a name made from the entry's name, in "
-                    "the current folder)");
-    sub->add_option("--index", o->index, "Entry number 0-63 instead of NAME")
+                    Tr("File or folder to write (default: a name made from the entry's name, in "
+                       "the current folder)"));
+    sub->add_option("--index", o->index, Tr("Entry number 0-63 instead of NAME"))
         ->check(CLI::Range(0, 63));
-    sub->add_option("--all", o->all, "Extract every listed file into this folder");
-    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write MZT tape files (header and data)");
-    CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the data alone (the default)");
+    sub->add_option("--all", o->all, Tr("Extract every listed file into this folder"));
+    sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Write MZT tape files (header and data)"));
+    CLI::Option* bin = sub->add_flag("--bin", o->bin, Tr("Write the data alone (the default)"));
     mzt->excludes(bin);
-    sub->add_flag("--force", o->force,
-                  "Read a disk that is not an MZ file system, and take a file whose body lies in "
-                  "the reserved area or past the disk, all the same");
+    sub->add_flag(
+        "--force", o->force,
+        Tr("Read a disk that is not an MZ file system, and take a file whose body lies in "
+           "the reserved area or past the disk, all the same"));
 }

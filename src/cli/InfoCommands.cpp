@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sys/stat.h>
 
+#include "cli/CliLanguage.h"
 #include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -15,6 +16,7 @@
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
+#include "fs/Translation.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
@@ -76,53 +78,78 @@ json InfoJson(const DiskImage& disk) {
             {"load_report", LoadReportJson(disk.GetLoadReport())}};
 }
 
+// A label of the info listing and the blanks up to the value column, whatever the width of
+// the label in the user's language.
+std::string Label(const char* msgid) {
+    constexpr int kValueColumn = 16;
+    return PadToWidth(Tr(msgid) + " ", kValueColumn);
+}
+
+std::string Num(long long n) {
+    return std::to_string(n);
+}
+
 void PrintInfo(std::ostream& out, const DiskImage& disk) {
     const long long clusterBytes = disk.GetClusterBytes();
-    out << "media:          " << Hex(disk.GetMediaType(), 2) << '\n'
-        << "cylinders:      " << disk.GetCylinders() << '\n'
-        << "cluster bytes:  " << clusterBytes << '\n'
-        << "first data:     cluster " << disk.GetFirstDataCluster() << '\n'
-        << "used:           " << disk.GetUsedClusters() << " clusters, "
-        << clusterBytes * disk.GetUsedClusters() << " bytes\n"
-        << "total:          " << disk.GetTotalClusters() << " clusters, "
-        << clusterBytes * disk.GetTotalClusters() << " bytes\n"
-        << "free:           " << disk.GetFreeBytes() << " bytes\n"
-        << "space:          " << SpaceText(disk) << '\n'
-        << "MZ file system: " << (disk.IsMzFileSystem() ? "yes" : "no") << '\n';
+    const auto clustersAndBytes = [](long long clusters, long long bytes) {
+        return FormatText(Tr("%s clusters, %s bytes"), {Num(clusters), Num(bytes)});
+    };
+    out << Label(N_("media:")) << Hex(disk.GetMediaType(), 2) << '\n'
+        << Label(N_("cylinders:")) << disk.GetCylinders() << '\n'
+        << Label(N_("cluster bytes:")) << clusterBytes << '\n'
+        << Label(N_("first data:"))
+        << FormatText(Tr("cluster %s"), {Num(disk.GetFirstDataCluster())}) << '\n'
+        << Label(N_("used:"))
+        << clustersAndBytes(disk.GetUsedClusters(), clusterBytes * disk.GetUsedClusters()) << '\n'
+        << Label(N_("total:"))
+        << clustersAndBytes(disk.GetTotalClusters(), clusterBytes * disk.GetTotalClusters()) << '\n'
+        << Label(N_("free:")) << FormatText(Tr("%s bytes"), {Num(disk.GetFreeBytes())}) << '\n'
+        << Label(N_("space:")) << SpaceText(disk) << '\n'
+        << Label(N_("MZ file system:")) << (disk.IsMzFileSystem() ? Tr("yes") : Tr("no")) << '\n';
 
     const IplHeader ipl = IplHeader::FromImage(disk.Image());
+    out << Label(N_("boot program:"));
     if (ipl.HasSignature()) {
-        out << "boot program:   machine " << Hex(ipl.Machine(), 2) << ", text \""
-            << SjisToTerminal(ipl.DisplayName()) << "\", size " << Hex(ipl.Size(), 4) << " ("
-            << ipl.ProgramBytes() << " bytes), exec " << Hex(ipl.ExecAddress(), 4)
-            << ", start sector " << ipl.StartSector() << '\n';
+        out << FormatText(Tr("machine %s, text \"%s\", size %s (%s bytes), exec %s, start "
+                             "sector %s"),
+                          {Hex(ipl.Machine(), 2), SjisToTerminal(ipl.DisplayName()),
+                           Hex(ipl.Size(), 4), Num(ipl.ProgramBytes()), Hex(ipl.ExecAddress(), 4),
+                           Num(ipl.StartSector())})
+            << '\n';
     } else {
-        out << "boot program:   none\n";
+        out << Tr("none") << '\n';
     }
 
     const LoadReport& report = disk.GetLoadReport();
+    out << Label(N_("load report:"));
     if (report.Empty()) {
-        out << "load report:    every sector record of the D88 file found its place\n";
+        out << Tr("every sector record of the D88 file found its place") << '\n';
     } else {
-        out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
-            << report.recordsDuplicate << " duplicate records, " << report.recordsOddLength
-            << " records not of 256 bytes, " << report.sectorsMissing << " sectors missing, "
-            << report.recordsFlagged << " records with density, deleted mark or status set";
+        std::string counts = FormatText(
+            Tr("%s records outside the disk, %s duplicate records, %s records not of 256 bytes, "
+               "%s sectors missing, %s records with density, deleted mark or status set"),
+            {Num(report.recordsNotPlaced), Num(report.recordsDuplicate),
+             Num(report.recordsOddLength), Num(report.sectorsMissing), Num(report.recordsFlagged)});
         if (report.sizeFieldDisagrees)
-            out << ", disk-size field disagrees with the file";
-        out << '\n';
+            counts = FormatText(Tr("%s, disk-size field disagrees with the file"), {counts});
+        out << counts << '\n';
     }
     // They are written back byte for byte: worth knowing, nothing to warn about.
     if (report.trailingDisksKept)
-        out << "further disks:  " << report.trailingBytes
-            << " bytes after the first disk, kept as they are\n";
+        out << Label(N_("further disks:"))
+            << FormatText(Tr("%s bytes after the first disk, kept as they are"),
+                          {Num(report.trailingBytes)})
+            << '\n';
     if (report.mediaUnknown)
-        out << "warning:        the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40\n";
+        out << Label(N_("warning:")) << Tr("the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40")
+            << '\n';
     if (report.SaveLosesData())
-        out << "warning:        " << SaveLossCli(report) << '\n';
+        out << Label(N_("warning:")) << SaveLossCli(report) << '\n';
     else if (!report.Empty())
-        out << "warning:        saving will normalise this image (the D88 file written differs "
-               "from the one read)\n";
+        out << Label(N_("warning:"))
+            << Tr("saving will normalise this image (the D88 file written differs from the one "
+                  "read)")
+            << '\n';
 }
 
 void PrintRows(std::ostream& out, const std::vector<ListRow>& rows) {
@@ -174,10 +201,10 @@ void AddNew(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("new", "Create an empty disk image (saved as D88)", [o, &io] {
+    CLI::App* sub = commands.Add("new", Tr("Create an empty disk image (saved as D88)"), [o, &io] {
         struct stat st {};
         if (!o->force && lstat(o->image.c_str(), &st) == 0)
-            return Fail(io, "new", o->image, "the file already exists (--force replaces it)");
+            return Fail(io, "new", o->image, Tr("the file already exists (--force replaces it)"));
         DiskImage disk;
         disk.Format(o->type);
         std::string reason;
@@ -185,13 +212,13 @@ void AddNew(CommandSet& commands) {
             return Fail(io, "new", o->image, reason);
         return kExitOk;
     });
-    sub->add_option("IMAGE", o->image, "Disk image file to create")->required();
+    sub->add_option("IMAGE", o->image, Tr("Disk image file to create"))->required();
     sub->add_option("--type", o->type,
-                    "Disk type: 0 MZ-2500 2DD 80 cylinders, 1 MZ-2500 2D 40 cylinders, "
-                    "2 MZ-2500 2D 35 cylinders, 3 MZ-2000 2D 35 cylinders")
+                    Tr("Disk type: 0 MZ-2500 2DD 80 cylinders, 1 MZ-2500 2D 40 cylinders, "
+                       "2 MZ-2500 2D 35 cylinders, 3 MZ-2000 2D 35 cylinders"))
         ->required()
         ->check(CLI::Range(0, kDiskTypes - 1));
-    sub->add_flag("--force", o->force, "Replace an existing file");
+    sub->add_flag("--force", o->force, Tr("Replace an existing file"));
 }
 
 void AddInfo(CommandSet& commands) {
@@ -202,7 +229,7 @@ void AddInfo(CommandSet& commands) {
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
     CLI::App* sub =
-        commands.Add("info", "Show the disk's geometry, usage and boot program", [o, &io] {
+        commands.Add("info", Tr("Show the disk's geometry, usage and boot program"), [o, &io] {
             DiskImage disk;
             if (!LoadImage(io, "info", o->image, disk))
                 return kExitFailed;
@@ -212,8 +239,8 @@ void AddInfo(CommandSet& commands) {
                 PrintInfo(io.out, disk);
             return kExitOk;
         });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_flag("--json", o->json, "Print JSON");
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
 }
 
 void AddLs(CommandSet& commands) {
@@ -225,7 +252,7 @@ void AddLs(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("ls", "List the files of a directory", [o, &io] {
+    CLI::App* sub = commands.Add("ls", Tr("List the files of a directory"), [o, &io] {
         DiskImage disk;
         if (!LoadImage(io, "ls", o->image, disk, !o->force))
             return kExitFailed;
@@ -239,10 +266,11 @@ void AddLs(CommandSet& commands) {
             PrintRows(io.out, rows);
         return kExitOk;
     });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("DIR", o->dir, "Sub-directory: names from the root joined by \"/\"");
-    sub->add_flag("--json", o->json, "Print JSON");
-    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("DIR", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
+    sub->add_flag("--force", o->force,
+                  Tr("Read a disk that is not an MZ file system all the same"));
 }
 
 void AddTree(CommandSet& commands) {
@@ -253,7 +281,7 @@ void AddTree(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("tree", "Show the directory tree", [o, &io] {
+    CLI::App* sub = commands.Add("tree", Tr("Show the directory tree"), [o, &io] {
         DiskImage disk;
         if (!LoadImage(io, "tree", o->image, disk, !o->force))
             return kExitFailed;
@@ -273,16 +301,21 @@ void AddTree(CommandSet& commands) {
         } else {
             for (const DirTreeNode& node : nodes)
                 io.out << std::string(static_cast<std::size_t>(node.depth) * 2, ' ')
-                       << SjisToTerminal(node.name) << "  (sector " << node.dirSector << ")\n";
+                       << SjisToTerminal(node.name) << "  ("
+                       << FormatText(Tr("sector %s"), {std::to_string(node.dirSector)}) << ")\n";
         }
         if (stopped)
-            io.err << "darvex-cli: tree: " << o->image << ": the tree stops at " << kMaxTreeNodes
-                   << " directories (a directory link loops or there are too many)\n";
+            io.err << "darvex-cli: tree: " << o->image << ": "
+                   << FormatText(Tr("the tree stops at %s directories (a directory link loops "
+                                    "or there are too many)"),
+                                 {std::to_string(kMaxTreeNodes)})
+                   << '\n';
         return kExitOk;
     });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_flag("--json", o->json, "Print JSON");
-    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
+    sub->add_flag("--force", o->force,
+                  Tr("Read a disk that is not an MZ file system all the same"));
 }
 
 } // namespace

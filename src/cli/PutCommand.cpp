@@ -2,9 +2,11 @@
 #include <map>
 #include <memory>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/Messages.h"
+#include "fs/Translation.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -63,10 +65,10 @@ void AddPutCommand(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("put", "Add host files to a directory", [o, &io] {
+    CLI::App* sub = commands.Add("put", Tr("Add host files to a directory"), [o, &io] {
         if (o->hostFiles.size() > 1 && o->nameOption->count() > 0) {
-            io.err << "darvex-cli: put: --name takes one HOSTFILE only\n"
-                   << "Run 'darvex-cli put --help' for usage.\n";
+            io.err << "darvex-cli: put: " << Tr("--name takes one HOSTFILE only") << '\n'
+                   << FormatText(Tr("Run '%s' for usage."), {"darvex-cli put --help"}) << '\n';
             return kExitUsage;
         }
         DiskImage disk;
@@ -97,28 +99,28 @@ void AddPutCommand(CommandSet& commands) {
                 return code;
         return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("HOSTFILE", o->hostFiles,
-                    "Files to add, in this order (each at most 512 KB); all or none are added")
+                    Tr("Files to add, in this order (each at most 512 KB); all or none are added"))
         ->required();
     o->nameOption = sub->add_option("--name", o->name,
-                                    "Name on the disk, at most 16 bytes in Shift-JIS (default: "
-                                    "the MZT name or the file name)");
+                                    Tr("Name on the disk, at most 16 bytes in Shift-JIS (default: "
+                                       "the MZT name or the file name)"));
     const std::map<std::string, int> modes = {
         {"obj", 1}, {"btx", 2}, {"bsd", 3}, {"brd", 4}, {"bsd-crlf", 5}};
     sub->add_option("--mode", o->mode,
-                    "obj, btx, bsd, brd or bsd-crlf (BSD with CR LF turned into CR); default: "
-                    "the MZT mode, or obj up to 65535 bytes and brd above")
+                    Tr("obj, btx, bsd, brd or bsd-crlf (BSD with CR LF turned into CR); default: "
+                       "the MZT mode, or obj up to 65535 bytes and brd above"))
         ->transform(CLI::CheckedTransformer(modes, CLI::ignore_case));
-    sub->add_flag("--protect", o->protect, "Mark the file protected (attribute bit 7)");
-    sub->add_option("--load", o->load, "Load address, hexadecimal")->check(HexAddress());
-    sub->add_option("--exec", o->exec, "Execution address, hexadecimal")->check(HexAddress());
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Read HOSTFILE as an MZT file");
+    sub->add_flag("--protect", o->protect, Tr("Mark the file protected (attribute bit 7)"));
+    sub->add_option("--load", o->load, Tr("Load address, hexadecimal"))->check(HexAddress());
+    sub->add_option("--exec", o->exec, Tr("Execution address, hexadecimal"))->check(HexAddress());
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Read HOSTFILE as an MZT file"));
     CLI::Option* plain = sub->add_flag("--plain", o->plain,
-                                       "Read HOSTFILE as a plain file (default unless it ends "
-                                       "in .mzt)");
+                                       Tr("Read HOSTFILE as a plain file (default unless it ends "
+                                          "in .mzt)"));
     mzt->excludes(plain);
-    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
-    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
-    sub->add_flag("--force", o->force, kForceWriteHelp);
+    sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
+    sub->add_flag("--force", o->force, Tr(kForceWriteHelp));
 }

@@ -2,10 +2,12 @@
 #include <memory>
 #include <set>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
+#include "fs/Translation.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
@@ -26,10 +28,10 @@ void AddRmCommand(CommandSet& commands) {
     };
     auto o = std::make_shared<Options>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("rm", "Delete files from a directory", [o, &io] {
+    CLI::App* sub = commands.Add("rm", Tr("Delete files from a directory"), [o, &io] {
         if (o->names.empty() && o->indices.empty()) {
-            io.err << "darvex-cli: rm: give NAME or --index N\n"
-                   << "Run 'darvex-cli rm --help' for usage.\n";
+            io.err << "darvex-cli: rm: " << Tr("give NAME or --index N") << '\n'
+                   << FormatText(Tr("Run '%s' for usage."), {"darvex-cli rm --help"}) << '\n';
             return kExitUsage;
         }
         DiskImage disk;
@@ -48,7 +50,7 @@ void AddRmCommand(CommandSet& commands) {
             std::optional<std::string> sjis = SjisArgument(io, kCommand, name);
             const ListRow* row = sjis ? FindListedName(rows, *sjis) : nullptr;
             if (sjis && row == nullptr)
-                Fail(io, kCommand, name, "no such file");
+                Fail(io, kCommand, name, Tr("no such file"));
             if (row == nullptr)
                 missing = true;
             else
@@ -57,8 +59,8 @@ void AddRmCommand(CommandSet& commands) {
         for (int index : o->indices) {
             const ListRow* row = FindListedIndex(rows, index);
             if (row == nullptr) {
-                Fail(io, kCommand, "entry " + std::to_string(index),
-                     "not a listed file (free, hidden or a directory)");
+                Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(index)}),
+                     Tr("not a listed file (free, hidden or a directory)"));
                 missing = true;
             } else {
                 entries.insert(index);
@@ -70,14 +72,15 @@ void AddRmCommand(CommandSet& commands) {
         for (int index : entries)
             if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
                 result != RemoveResult::Ok)
-                return Fail(io, kCommand, "entry " + std::to_string(index), CliMessage(result));
+                return Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(index)}),
+                            CliMessage(result));
         return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("NAME", o->names, "Names of the files to delete");
-    sub->add_option("--index", o->indices, "Entry number 0-63 to delete (may be repeated)")
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("NAME", o->names, Tr("Names of the files to delete"));
+    sub->add_option("--index", o->indices, Tr("Entry number 0-63 to delete (may be repeated)"))
         ->check(CLI::Range(0, 63));
-    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
-    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
-    sub->add_flag("--force", o->force, kForceSaveHelp);
+    sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
+    sub->add_flag("--force", o->force, Tr(kForceSaveHelp));
 }

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     // A full disk or a closed pipe shows only when the buffered output is written out.
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || std::fclose(stdout) != 0) {
         if (status == 0)
-            std::fputs("darvex-cli: cannot write to standard output\n", stderr);
+            std::fprintf(stderr, "darvex-cli: %s\n", Tr("cannot write to standard output").c_str());
         status = status == 0 ? 1 : status;
     }
     return status;

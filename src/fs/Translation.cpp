@@ -24,20 +24,29 @@ std::string TranslatePlural(const char* singular, const char* plural, unsigned l
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {
     std::string text;
-    auto next = args.begin();
+    std::size_t next = 0;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size()) {
-            if (pattern[i + 1] == 's') {
-                if (next != args.end())
-                    text += *next++;
-                ++i;
-                continue;
-            }
-            if (pattern[i + 1] == '%') {
-                text += '%';
-                ++i;
-                continue;
-            }
+        if (pattern[i] != '%' || i + 1 == pattern.size()) {
+            text += pattern[i];
+            continue;
+        }
+        if (pattern[i + 1] == '%') {
+            text += '%';
+            ++i;
+            continue;
+        }
+        // "%s" takes the next argument, "%2$s" the second (a translation may reorder them).
+        std::size_t at = i + 1, number = 0;
+        while (at < pattern.size() && pattern[at] >= '0' && pattern[at] <= '9')
+            number = number * 10 + static_cast<std::size_t>(pattern[at++] - '0');
+        const bool positional = number > 0 && at + 1 < pattern.size() && pattern[at] == '$' &&
+                                pattern[at + 1] == 's';
+        if (pattern[i + 1] == 's' || positional) {
+            const std::size_t index = positional ? number - 1 : next++;
+            if (index < args.size())
+                text += args.begin()[index];
+            i = positional ? at + 1 : i + 1;
+            continue;
         }
         text += pattern[i];
     }

@@ -24,6 +24,7 @@ std::string Translate(const char* msgid);
 // The form of singular or plural that n takes, in the user's language.
 std::string TranslatePlural(const char* singular, const char* plural, unsigned long n);
 
-// pattern with each "%s" replaced by the next argument, in order ("%%" is a "%"). Patterns are
-// translated msgids; msgfmt checks that a translation keeps their "%s".
+// pattern with each "%s" replaced by the next argument, in order, and each "%N$s" by the Nth
+// (translations reorder so); "%%" is a "%". Patterns are translated msgids; msgfmt checks that
+// a translation keeps their arguments.
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
