@@ -7,18 +7,22 @@ FUZZ_SECONDS ?= 60
 CLI         := $(BUILD)/darvex-cli
 DEMO        ?= demo.d88
 
-.PHONY: all setup build run test test-unit test-install test-asan test-fuzz package bench format clean
+.PHONY: all setup configure build run test test-unit test-install test-asan test-fuzz package bench format clean
 
 all: build
 
 setup:
 	@bash scripts/setup.sh
 
-build: setup
+configure: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the two programs it runs: the tests and benchmarks are built by `make test`.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target darvex darvex-cli
 	bash scripts/make-demo.sh $(CLI) $(DEMO)
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	    $(BUILD)/darvex $(DEMO); \

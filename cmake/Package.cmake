@@ -9,6 +9,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file manager for Sharp MZ-80B/2000/2500 f
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR})
+# MIT; the package carries the terms in usr/share/doc/darvex/copyright.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DARVEX_MAINTAINER}")
@@ -29,7 +31,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 MZ-2000, MZ-2200 and MZ-2500 computers use, shows the directory tree and files
 of the MZ file system, extracts files (as MZT tape files or plain binaries),
 adds host files, deletes files, reads and registers the boot program, formats
-blank disks and saves the image as D88.
+blank disks and saves the image as D88. It is free software under the MIT
+licence.
 ")
 if(TARGET darvex)
     string(APPEND CPACK_DEBIAN_PACKAGE_DESCRIPTION "

@@ -9,7 +9,6 @@
 #include "doc/DialogSupport.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
-#include "image/DiskImage.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
@@ -49,7 +48,7 @@ bool CAddFileDlg::TransferDataToWindow() {
     m_pSize->ChangeValue(wxString::Format("%lld", static_cast<long long>(m_nSize)));
     m_pLoad->ChangeValue(wxString::Format("%04X", m_wLoadAddress));
     m_pExec->ChangeValue(wxString::Format("%04X", m_wExecAddress));
-    m_pDate->ChangeValue(FromUtf8(ProposedDateText(m_source.proposal)));
+    m_pDate->ChangeValue(FromUtf8(ProposedDateText(m_proposal)));
     UpdateOkButton();
     return true;
 }
@@ -63,7 +62,7 @@ void CAddFileDlg::UpdateOkButton() {
 
 void CAddFileDlg::OnOK(wxCommandEvent&) {
     const int modeIndex = m_pMode->GetSelection();
-    if (modeIndex == wxNOT_FOUND || m_pDiskImage == nullptr)
+    if (modeIndex == wxNOT_FOUND)
         return;
     AddFileEntry::Choices choices;
     choices.nameUtf8 = ToUtf8(m_pName->GetValue());
@@ -72,41 +71,28 @@ void CAddFileDlg::OnOK(wxCommandEvent&) {
     choices.sizeText = ToUtf8(m_pSize->GetValue());
     choices.loadText = ToUtf8(m_pLoad->GetValue());
     choices.execText = ToUtf8(m_pExec->GetValue());
-    const AddFileOutcome outcome = AddFileFromSource(*m_pDiskImage, m_source, choices);
     // A name the disk cannot hold is the user's to change: the dialog stays open.
-    if (outcome.reason == AddFileReason::NameNotEncodable) {
-        DialogSupport::ShowError(this, UiMessage(outcome.reason));
+    const AddFileReason reason = AddFileEntry::BuildEntry(m_proposal, choices).reason;
+    if (reason == AddFileReason::NameNotEncodable) {
+        DialogSupport::ShowError(this, UiMessage(reason));
         return;
     }
     m_strName = m_pName->GetValue();
     m_byMode = static_cast<std::uint8_t>(modeIndex + 1);
-    m_bStored = outcome.Ok();
-    if (outcome.reason != AddFileReason::Ok)
-        DialogSupport::ShowError(this, UiMessage(outcome.reason));
-    else if (outcome.result != ImportResult::Ok)
-        DialogSupport::ShowError(this, UiMessage(outcome.result));
+    m_choices = std::move(choices);
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
-bool CAddFileDlg::AddHostFile(wxWindow* parent, DiskImage& disk, const std::string& path) {
-    AddFileSource source = ReadAddFileSource(path, MztChoice::ByExtension);
-    if (source.reason != AddFileReason::Ok) {
-        DialogSupport::ShowError(parent, UiMessage(source.reason));
-        return false;
-    }
+void CAddFileDlg::Propose(const std::string& path, const AddFileSource& source) {
     const AddFileEntry::Proposal& proposal = source.proposal;
-    CAddFileDlg dlg(parent);
-    dlg.m_strPath = path;
+    m_strPath = path;
     // A host file name CP932 cannot hold is shown as it is; OK then asks for another.
-    dlg.m_strName = FromUtf8(proposal.nameEncodable ? proposal.nameUtf8 : source.fileNameUtf8);
-    dlg.m_byMode = proposal.mode;
-    dlg.m_byAttribute = proposal.attribute;
-    dlg.m_nSize = proposal.size;
-    dlg.m_wLoadAddress = proposal.loadAddress;
-    dlg.m_wExecAddress = proposal.execAddress;
-    dlg.m_bMzt = proposal.isMzt;
-    dlg.m_pDiskImage = &disk;
-    dlg.m_source = std::move(source);
-    dlg.ShowModal();
-    return dlg.m_bStored;
+    m_strName = FromUtf8(proposal.nameEncodable ? proposal.nameUtf8 : source.fileNameUtf8);
+    m_byMode = proposal.mode;
+    m_byAttribute = proposal.attribute;
+    m_nSize = proposal.size;
+    m_wLoadAddress = proposal.loadAddress;
+    m_wExecAddress = proposal.execAddress;
+    m_bMzt = proposal.isMzt;
+    m_proposal = proposal;
 }

@@ -7,17 +7,16 @@
 
 #include "host/HostCommands.h"
 
-class DiskImage;
 class wxChoice;
 class wxTextCtrl;
 
-// The add-file dialog: the user reviews the directory entry a host file will get, and OK
-// stores the file in the current directory of the disk.
+// The add-file dialog: the user reviews the directory entry a host file will get; OK returns
+// the choices (a name the disk cannot hold is refused at once, the dialog stays open).
 class CAddFileDlg : public wxDialog {
 public:
     explicit CAddFileDlg(wxWindow* parent = nullptr);
 
-    // Filled by the command before the dialog runs.
+    // Filled by the command before the dialog runs (Propose does it from a host file).
     std::string m_strPath;     // host path, UTF-8
     wxString m_strName;        // proposed entry name as the user reads it
     std::uint8_t m_byMode = 1; // mode choice 1..5; anything else selects no mode
@@ -26,23 +25,21 @@ public:
     std::uint16_t m_wLoadAddress = 0;
     std::uint16_t m_wExecAddress = 0;
     bool m_bMzt = false;
-    DiskImage* m_pDiskImage = nullptr;
-    // The chosen file as the core read it; OK builds the entry from it and the fields.
-    AddFileSource m_source;
-    // Whether OK stored the file.
-    bool m_bStored = false;
+
+    // Fills the fields with what the core proposes for the chosen host file.
+    void Propose(const std::string& path, const AddFileSource& source);
 
     bool TransferDataToWindow() override;
 
-    // The add-file command once a host file is chosen: reads what the dialog proposes from the
-    // file, refuses files that cannot be read or are too large, runs the dialog. True when the
-    // file was stored.
-    static bool AddHostFile(wxWindow* parent, DiskImage& disk, const std::string& path);
+    // What the user confirmed with OK; the command builds the entry and imports from it.
+    const AddFileEntry::Choices& GetChoices() const { return m_choices; }
 
 private:
     void OnOK(wxCommandEvent& event);
     void UpdateOkButton();
 
+    AddFileEntry::Proposal m_proposal; // what the name typed is checked against
+    AddFileEntry::Choices m_choices;
     wxTextCtrl* m_pName = nullptr;
     wxChoice* m_pMode = nullptr;
     wxChoice* m_pProtect = nullptr;

@@ -2,7 +2,6 @@
 
 #include "doc/DialogSupport.h"
 #include "fs/IplHeader.h"
-#include "fs/Messages.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
@@ -22,27 +21,18 @@ bool CBootExtractDlg::TransferDataToWindow() {
 void CBootExtractDlg::OnOK(wxCommandEvent&) {
     m_szPath = PathText();
     m_nFormat = FormatIndex();
-    if (m_pDiskImage == nullptr) {
-        m_nResult = -1;
-        DialogSupport::ShowError(this, UiMessage(ExtractBootResult::Failed));
-        DialogSupport::EndDialogWith(*this, wxID_OK);
-        return;
+    if (m_pDiskImage != nullptr) {
+        // The user may pick another path: the dialog stays.
+        ExtractOutput output;
+        output.imagePath = m_szImagePath;
+        const ExtractBootOutcome check = CheckBootExtract(*m_pDiskImage, m_szPath, output);
+        if (check.cause == ExtractBootCause::SameAsImage) {
+            DialogSupport::ShowError(this, check.UiMessage());
+            return;
+        }
+        if (check.Ok() && PathExists(m_szPath) && !ConfirmReplace(m_szPath))
+            return;
     }
-    ExtractOutput output;
-    output.imagePath = m_szImagePath;
-    // The user may pick another path: the dialog stays.
-    const ExtractBootOutcome check = CheckBootExtract(*m_pDiskImage, m_szPath, output);
-    if (check.cause == ExtractBootCause::SameAsImage) {
-        DialogSupport::ShowError(this, check.UiMessage());
-        return;
-    }
-    if (check.Ok() && PathExists(m_szPath) && !ConfirmReplace(m_szPath))
-        return;
-    const ExtractBootOutcome outcome =
-        ExtractBootToFile(*m_pDiskImage, m_szPath, ExportFormatFor(m_nFormat), output);
-    m_nResult = ToInt(ToResult(outcome.cause));
-    if (!outcome.Ok())
-        DialogSupport::ShowError(this, outcome.UiMessage());
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -53,15 +43,4 @@ std::string CBootExtractDlg::ProposePath(const DiskImage& disk, const std::strin
     parts.SetFname(name.c_str());
     parts.SetExt("");
     return parts.GetPath(PP_ALL);
-}
-
-void CBootExtractDlg::ExtractBoot(wxWindow* parent, const DiskImage& disk,
-                                  const std::string& documentPath, int& extractFormat) {
-    CBootExtractDlg dlg(parent);
-    dlg.m_pDiskImage = &disk;
-    dlg.m_szPath = ProposePath(disk, documentPath);
-    dlg.m_szImagePath = documentPath;
-    dlg.m_nFormat = extractFormat;
-    dlg.ShowModal();
-    extractFormat = dlg.m_nFormat;
 }

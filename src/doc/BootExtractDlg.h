@@ -6,21 +6,18 @@
 
 class DiskImage;
 
-// The boot-extract dialog: where the disk's boot program goes and in which format.
+// The boot-extract dialog: where the disk's boot program goes and in which format (the
+// command writes it).
 class CBootExtractDlg : public COutputPathDlg {
 public:
     explicit CBootExtractDlg(wxWindow* parent = nullptr);
 
+    // The disk, for the checks OK makes before the dialog closes.
     const DiskImage* m_pDiskImage = nullptr;
-    // The extraction's result once OK has called it, -1 before.
-    int m_nResult = -1;
 
     bool TransferDataToWindow() override;
 
-    // The boot-extract command: proposes the image's folder with the boot program's display
-    // text as the file name, runs the dialog. extractFormat is the run's remembered format.
-    static void ExtractBoot(wxWindow* parent, const DiskImage& disk,
-                            const std::string& documentPath, int& extractFormat);
+    // The image's folder with the boot program's display text as the file name.
     static std::string ProposePath(const DiskImage& disk, const std::string& documentPath);
 
 private:

@@ -3,19 +3,15 @@
 #include <wx/app.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/listctrl.h>
-#include <wx/treectrl.h>
 
 #include "doc/CommandIds.h"
 #include "doc/DarvexDocManager.h"
 #include "doc/DiskCommands.h"
+#include "doc/DocHint.h"
 #include "doc/DocText.h"
-#include "doc/DocumentHost.h"
 #include "doc/MessageBox.h"
 #include "doc/SessionState.h"
-#include "fs/DirEntry.h"
 #include "fs/ListRow.h"
-#include "fs/SjisText.h"
 #include "host/PathParts.h"
 #include "image/Geometry.h"
 
@@ -34,29 +30,16 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
     EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
     EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
+    EVT_MENU(ID_EXTRACT_FILE, CDarvexDoc::OnExtractFile)
     EVT_MENU(ID_EXTRACT_BOOT, CDarvexDoc::OnExtractBoot)
     EVT_MENU(ID_REGISTER_BOOT, CDarvexDoc::OnRegisterBoot)
 wxEND_EVENT_TABLE();
 // clang-format on
 
-namespace {
-
-// ext as PathParts gives it, without the dot.
-bool IsImageExtension(const char* ext) {
-    const wxString e = wxString::FromUTF8(ext).Lower();
-    return e == "d88" || e == "d20";
-}
-
-} // namespace
-
-CDarvexDoc::CDarvexDoc() = default;
+CDarvexDoc::CDarvexDoc() : m_pDisk(std::make_unique<DiskImage>()) {}
 
 SessionState& CDarvexDoc::Session() const {
     return static_cast<DarvexDocManager*>(GetDocumentManager())->Session();
-}
-
-DocumentHost* CDarvexDoc::Host() const {
-    return dynamic_cast<DocumentHost*>(wxTheApp->GetTopWindow());
 }
 
 bool CDarvexDoc::OnCreate(const wxString& path, long flags) {
@@ -75,23 +58,28 @@ bool CDarvexDoc::OnCreate(const wxString& path, long flags) {
     return true;
 }
 
+void CDarvexDoc::Update(int kind) {
+    DocHint hint(static_cast<DocHint::Kind>(kind));
+    UpdateAllViews(nullptr, &hint);
+}
+
 bool CDarvexDoc::OnNewDocument() {
     if (!wxDocument::OnNewDocument())
         return false;
-    ClearPanes();
     m_bLoaded = 0;
     m_bReadOnly = false;
     m_bNoAllocation = false;
     // Only a New the user chose carries a disk type; the start-up New leaves the document
     // empty. The dialog itself ran before the old document was closed, so Cancel kept it.
     const int diskType = Session().pendingNewType;
-    if (diskType < 0)
-        return true;
-    m_Disk.Format(diskType);
-    RootRebuild();
-    m_bLoaded = 1;
-    // A new disk exists only in memory until it is saved.
-    Modify(true);
+    if (diskType >= 0) {
+        m_pDisk->Format(diskType);
+        m_pDisk->SetCurrentDir(-1);
+        m_bLoaded = 1;
+        // A new disk exists only in memory until it is saved.
+        Modify(true);
+    }
+    Update(DocHint::WholeDisk);
     return true;
 }
 
@@ -121,9 +109,9 @@ bool CDarvexDoc::SaveAs() {
     if (dialog.ShowModal() != wxID_OK)
         return false;
     wxFileName name(dialog.GetPath());
-    // The first filter's extension when the user typed none.
-    if (!name.HasExt() && dialog.GetFilterIndex() == 0)
-        name.SetExt("d88");
+    // The chosen image filter's extension when the user typed none.
+    if (!name.HasExt() && dialog.GetFilterIndex() <= 1)
+        name.SetExt(dialog.GetFilterIndex() == 0 ? "d88" : "d20");
     const wxString path = name.GetFullPath();
     m_bSavingAs = true;
     const bool saved = OnSaveDocument(path);
@@ -137,35 +125,51 @@ bool CDarvexDoc::SaveAs() {
     return true;
 }
 
-bool CDarvexDoc::DoOpenDocument(const wxString& file) {
+ImageFileStatus CDarvexDoc::ReadImageFile(const wxString& path, OpenedImage& image) {
     PathParts parts(PathStyle::Posix);
-    parts.SetPath(file.utf8_string().c_str());
-    if (!IsImageExtension(parts.GetExt())) {
-        // Another extension: both panes emptied, no message, and the open counts as done.
-        ClearPanes();
-        m_bLoaded = 0;
-        UpdateSpaceText();
-        return true;
+    parts.SetPath(path.utf8_string().c_str());
+    const wxString ext = wxString::FromUTF8(parts.GetExt()).Lower();
+    ImageFileStatus status;
+    // Another extension is not taken for an image: it would replace the open disk with
+    // nothing (a tape file or a text dropped on the window by mistake).
+    if (ext != "d88" && ext != "d20") {
+        status.error = ImageFileError::NotD88;
+        return status;
     }
-    FileStamp stamp;
-    const ImageFileStatus status = ImageFile::Load(file.utf8_string(), m_Disk, &stamp);
-    if (!status.Ok()) {
-        ShowMessage(status.UiMessage(), UiText::ErrorCaption);
-        return false;
+    auto disk = std::make_unique<DiskImage>();
+    status = ImageFile::Load(path.utf8_string(), *disk, &image.stamp);
+    if (status.Ok()) {
+        image.path = path;
+        image.disk = std::move(disk);
     }
-    m_stamp = stamp;
+    return status;
+}
+
+bool CDarvexDoc::DoOpenDocument(const wxString& file) {
+    // The manager has read the file before it closed the old document; read it here when
+    // the framework opens a file by another way.
+    OpenedImage image = static_cast<DarvexDocManager*>(GetDocumentManager())->TakeOpenedImage(file);
+    if (!image.disk) {
+        const ImageFileStatus status = ReadImageFile(file, image);
+        if (!status.Ok()) {
+            ShowMessage(status.UiMessage(), UiText::ErrorCaption);
+            return false;
+        }
+    }
+    m_pDisk = std::move(image.disk);
+    m_stamp = image.stamp;
     m_stampPath = file;
-    RootRebuild();
+    m_pDisk->SetCurrentDir(-1);
     m_bLoaded = 1;
-    m_bReadOnly = !m_Disk.IsMzFileSystem();
-    const AllocationHazard hazard = FindAllocationHazard(m_Disk);
+    m_bReadOnly = !m_pDisk->IsMzFileSystem();
+    const AllocationHazard hazard = FindAllocationHazard(*m_pDisk);
     m_bNoAllocation = hazard.Present();
-    UpdateSpaceText();
+    Update(DocHint::WholeDisk);
     if (m_bReadOnly)
         ShowMessage(UiMessage(UiText::NotMzReadOnly), UiText::AppCaption);
     if (m_bNoAllocation)
         ShowMessage(UiMessage(hazard), UiText::AppCaption);
-    if (const std::string warning = LoadWarningUi(m_Disk.GetLoadReport()); !warning.empty())
+    if (const std::string warning = LoadWarningUi(m_pDisk->GetLoadReport()); !warning.empty())
         ShowMessage(warning, UiText::AppCaption);
     return true;
 }
@@ -192,7 +196,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
     // Save As names the file itself, after the dialog's own question: that writes a file
     // marked read-only as well.
     if (status.Ok())
-        status = session.Save(m_Disk, &stamp, m_bSavingAs);
+        status = session.Save(*m_pDisk, &stamp, m_bSavingAs);
     if (!status.Ok()) {
         // The Japanese sentence, then the system's own reason.
         ShowMessage(status.UiMessage() + "\n(" + status.CliMessage() + ")", UiText::ErrorCaption);
@@ -200,7 +204,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
     }
     m_stamp = stamp;
     m_stampPath = file;
-    UpdateSpaceText();
+    Update(DocHint::UsageChanged);
     return true;
 }
 
@@ -209,91 +213,24 @@ void CDarvexDoc::ShowMessage(const std::string& text, UiText caption) const {
                    wxString::FromUTF8(UiMessage(caption)), wxOK | wxICON_NONE);
 }
 
-void CDarvexDoc::ClearPanes() {
-    m_nTreeCount = 0;
-    if (DocumentHost* host = Host()) {
-        host->GetTreeCtrl()->DeleteAllItems();
-        host->GetListCtrl()->DeleteAllItems();
-    }
-}
-
-void CDarvexDoc::RootRebuild() {
-    DocumentHost* host = Host();
-    if (!host)
-        return;
-    wxTreeCtrl* tree = host->GetTreeCtrl();
-    m_nTreeCount = 0;
-    tree->DeleteAllItems();
-    m_hTreeItem[0] = tree->AddRoot("root");
-    m_nTreeDirSector[0] = kRootDirSector;
-    m_nTreeCount = 1;
-    FillTree();
-    m_Disk.SetCurrentDir(-1);
-    FillList(kRootDirSector);
-    m_Disk.SetCurrentDir(-1);
-}
-
-int CDarvexDoc::FillTree() {
-    // The core's walk is the one `darvex-cli tree` uses; node 0 is the root already placed.
-    bool stopped = false;
-    const std::vector<DirTreeNode> nodes = WalkDirTree(m_Disk, &stopped);
-    wxTreeCtrl* tree = Host()->GetTreeCtrl();
-    for (std::size_t n = 1; n < nodes.size() && m_nTreeCount < kMaxTreeNodes; ++n) {
-        const DirTreeNode& node = nodes[n];
-        m_hTreeItem[m_nTreeCount] = tree->AppendItem(m_hTreeItem[node.parent],
-                                                     wxString::FromUTF8(SjisToTerminal(node.name)));
-        m_nTreeDirSector[m_nTreeCount] = node.dirSector;
-        ++m_nTreeCount;
-    }
-    return stopped ? 1 : 0;
-}
-
-int CDarvexDoc::FillList(int dirSector) {
-    DocumentHost* host = Host();
-    if (!host)
-        return 0;
-    wxListCtrl* list = host->GetListCtrl();
-    list->DeleteAllItems();
-    m_Disk.SetCurrentDir(dirSector);
-    const std::vector<ListRow> rows = ListDirectory(m_Disk, dirSector);
-    long row = 0;
-    for (const ListRow& r : rows) {
-        if (row >= kListRows)
-            break;
-        list->InsertItem(row, wxString::FromUTF8(SjisToTerminal(r.columns[0])));
-        for (int c = 1; c < kListColumns; ++c)
-            list->SetItem(row, c, wxString::FromUTF8(r.columns[c]));
-        m_nListEntry[row] = r.entryIndex;
-        ++row;
-    }
-    return 0;
-}
-
-void CDarvexDoc::OnTreeSelChanged(const wxTreeItemId& item) {
-    for (int n = 0; n < m_nTreeCount; ++n) {
-        if (m_hTreeItem[n] == item) {
-            FillList(m_nTreeDirSector[n]);
-            m_Disk.SetCurrentDir(m_nTreeDirSector[n]);
-            return;
-        }
-    }
+void CDarvexDoc::ShowDirectory(int dirSector) {
+    m_pDisk->SetCurrentDir(dirSector);
+    Update(DocHint::DirectoryListed);
 }
 
 wxString CDarvexDoc::SpaceText() const {
-    return wxString::FromUTF8(::SpaceText(m_Disk));
-}
-
-void CDarvexDoc::UpdateSpaceText() {
-    if (DocumentHost* host = Host())
-        host->SetSpaceText(SpaceText());
+    if (!m_bLoaded)
+        return wxString();
+    if (m_bReadOnly)
+        return wxString::FromUTF8(UiMessage(UiText::NoMzFileSystem));
+    return wxString::FromUTF8(::SpaceText(*m_pDisk));
 }
 
 void CDarvexDoc::ImageChanged() {
     // Deleting the file the bitmap left unmarked takes the hazard away with it.
-    m_bNoAllocation = FindAllocationHazard(m_Disk).Present();
-    FillList(m_Disk.GetCurrentDir());
-    UpdateSpaceText();
+    m_bNoAllocation = FindAllocationHazard(*m_pDisk).Present();
     Modify(true);
+    Update(DocHint::EntriesChanged);
 }
 
 void CDarvexDoc::OnUpdateNeedsDisk(wxUpdateUIEvent& event) {
@@ -308,7 +245,7 @@ void CDarvexDoc::OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event) {
 // reserved area.
 void CDarvexDoc::OnUpdateNeedsWritableDir(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1 && !m_bReadOnly &&
-                 DirectoryWritable(m_Disk, m_Disk.GetCurrentDir()));
+                 DirectoryWritable(*m_pDisk, m_pDisk->GetCurrentDir()));
 }
 
 void CDarvexDoc::OnUpdateAddFile(wxUpdateUIEvent& event) {
@@ -328,17 +265,10 @@ void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {
 void CDarvexDoc::OnFlatImage(wxCommandEvent&) {}
 
 std::vector<int> CDarvexDoc::SelectedEntries() const {
-    std::vector<int> entries;
-    DocumentHost* host = Host();
-    if (!host)
-        return entries;
-    const wxListCtrl* list = host->GetListCtrl();
-    for (long row = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
-         row = list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
-        if (row < kListRows)
-            entries.push_back(m_nListEntry[row]);
-    }
-    return entries;
+    for (wxView* view : GetViewsVector())
+        if (const auto* selection = dynamic_cast<const EntrySelection*>(view))
+            return selection->SelectedEntries();
+    return {};
 }
 
 // The commands refresh the list and the usage whenever they ran, and mark the document
@@ -350,8 +280,7 @@ void CDarvexDoc::ShowOutcome(DiskCommands::Outcome outcome) {
         ImageChanged();
         break;
     case DiskCommands::Outcome::Unchanged:
-        FillList(m_Disk.GetCurrentDir());
-        UpdateSpaceText();
+        Update(DocHint::EntriesChanged);
         break;
     case DiskCommands::Outcome::Cancelled:
         break;
@@ -361,19 +290,28 @@ void CDarvexDoc::ShowOutcome(DiskCommands::Outcome outcome) {
 void CDarvexDoc::OnAddFile(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
-    ShowOutcome(DiskCommands::AddFile(GetDocumentWindow(), m_Disk));
+    ShowOutcome(DiskCommands::AddFile(GetDocumentWindow(), *m_pDisk));
 }
 
 void CDarvexDoc::OnDeleteFile(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly)
         return;
-    ShowOutcome(DiskCommands::DeleteFiles(GetDocumentWindow(), m_Disk, SelectedEntries()));
+    ShowOutcome(DiskCommands::DeleteFiles(GetDocumentWindow(), *m_pDisk, SelectedEntries()));
+}
+
+// On the document rather than the list pane: the list's selection is what it acts on,
+// whichever pane has the focus.
+void CDarvexDoc::OnExtractFile(wxCommandEvent&) {
+    if (!m_bLoaded)
+        return;
+    DiskCommands::ExtractFiles(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(),
+                               SelectedEntries(), Session().extractFormat);
 }
 
 void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
     if (!m_bLoaded)
         return;
-    DiskCommands::ExtractBoot(GetDocumentWindow(), m_Disk, GetFilename().utf8_string(),
+    DiskCommands::ExtractBoot(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(),
                               Session().extractFormat);
 }
 
@@ -381,10 +319,10 @@ void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
     const DiskCommands::Outcome outcome =
-        DiskCommands::RegisterBoot(GetDocumentWindow(), m_Disk, Session().bootMachine);
-    // The boot program has no directory entry: the list stays as it is.
-    if (outcome != DiskCommands::Outcome::Cancelled)
-        UpdateSpaceText();
+        DiskCommands::RegisterBoot(GetDocumentWindow(), *m_pDisk, Session().bootMachine);
     if (outcome == DiskCommands::Outcome::Changed)
         Modify(true);
+    // The boot program has no directory entry: the list stays as it is.
+    if (outcome != DiskCommands::Outcome::Cancelled)
+        Update(DocHint::UsageChanged);
 }

@@ -1,28 +1,31 @@
 #pragma once
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <wx/docview.h>
-#include <wx/treebase.h>
 
 #include "doc/DiskCommands.h"
-#include "fs/DirTree.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
-class DocumentHost;
 struct SessionState;
 
-// The one document: the disk image, its file on the host, and the tree and list tables that
-// tie the two panes back to the disk.
+// A disk image read from its file, before a document takes it.
+struct OpenedImage {
+    wxString path;
+    std::unique_ptr<DiskImage> disk;
+    FileStamp stamp;
+};
+
+// The one document: the disk image and its file on the host. It changes the disk, marks
+// itself modified and tells its views what changed (DocHint); the tree and list views fill
+// their controls themselves, and own the tables from their nodes and rows back to the disk.
 class CDarvexDoc : public wxDocument {
 public:
-    static constexpr int kListRows = 64;
-
     CDarvexDoc();
 
     bool OnCreate(const wxString& path, long flags) override;
@@ -31,29 +34,30 @@ public:
     // Save As with the program's own dialog: Japanese title and filter names, "*.d88" first.
     bool SaveAs() override;
 
-    // Refills the list with the directory at dirSector and makes it current.
-    int FillList(int dirSector);
-    // The tree pane's selection moved to item: list that node's directory and make it current.
-    void OnTreeSelChanged(const wxTreeItemId& item);
+    // Reads an image file as the open command takes it: a ".d88" or ".d20" name (any case)
+    // and a D88 container in which a track is found. On failure the status says why.
+    static ImageFileStatus ReadImageFile(const wxString& path, OpenedImage& image);
+
+    // Makes dirSector the current directory and has the list show it.
+    void ShowDirectory(int dirSector);
 
     bool IsLoaded() const { return m_bLoaded != 0; }
-    // An image that is not an MZ file system is opened for reading only.
+    // An image that is not an MZ file system is opened for reading only, and lists nothing.
     bool IsReadOnly() const { return m_bReadOnly; }
-    DiskImage& GetDisk() { return m_Disk; }
-    const DiskImage& GetDisk() const { return m_Disk; }
-    int GetListEntry(int row) const { return m_nListEntry[row]; }
-    int GetTreeCount() const { return m_nTreeCount; }
-    int GetTreeDirSector(int node) const { return m_nTreeDirSector[node]; }
-    wxTreeItemId GetTreeItem(int node) const { return m_hTreeItem[node]; }
+    bool HasMzFileSystem() const { return m_bLoaded && !m_bReadOnly; }
+    DiskImage& GetDisk() { return *m_pDisk; }
+    const DiskImage& GetDisk() const { return *m_pDisk; }
     SessionState& Session() const;
 
-    // "%d/%d": used and total bytes of the disk.
+    // What the status bar's usage pane shows: "%d/%d" (used and total bytes of the disk),
+    // the note that the disk holds no MZ file system, or nothing without a disk.
     wxString SpaceText() const;
 
-    // After a change to the image made by a command: list, usage and the modified mark.
+    // After a change to the entries of the current directory: the modified mark and the views.
     void ImageChanged();
     void ShowOutcome(DiskCommands::Outcome outcome);
-    // The directory entries of the rows selected in the list pane, in ascending row order.
+    // The directory entries of the rows selected in the list pane, in ascending row order,
+    // whichever pane has the focus.
     std::vector<int> SelectedEntries() const;
 
 protected:
@@ -61,11 +65,7 @@ protected:
     bool DoSaveDocument(const wxString& file) override;
 
 private:
-    DocumentHost* Host() const;
-    void ClearPanes();
-    void RootRebuild();
-    int FillTree();
-    void UpdateSpaceText();
+    void Update(int kind);
     void ShowMessage(const std::string& text, UiText caption) const;
 
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
@@ -77,15 +77,12 @@ private:
     void OnFlatImage(wxCommandEvent& event);
     void OnAddFile(wxCommandEvent& event);
     void OnDeleteFile(wxCommandEvent& event);
+    void OnExtractFile(wxCommandEvent& event);
     void OnExtractBoot(wxCommandEvent& event);
     void OnRegisterBoot(wxCommandEvent& event);
 
     int m_bLoaded = 0;
-    std::array<int, kListRows> m_nListEntry{};
-    std::array<wxTreeItemId, kMaxTreeNodes> m_hTreeItem;
-    std::array<int, kMaxTreeNodes> m_nTreeDirSector{};
-    int m_nTreeCount = 0;
-    DiskImage m_Disk;
+    std::unique_ptr<DiskImage> m_pDisk;
     bool m_bReadOnly = false;
     // Adding files and registering a boot program are off while the bitmap leaves clusters of
     // a file or of the boot program unmarked (AllocationHazard).

@@ -1,9 +1,12 @@
 #include "doc/DarvexDocManager.h"
 
+#include <filesystem>
+
 #include <wx/app.h>
 #include <wx/filedlg.h>
 
 #include "doc/DocText.h"
+#include "doc/MessageBox.h"
 #include "doc/NewDiskDlg.h"
 #include "doc/RecentFiles.h"
 
@@ -41,12 +44,73 @@ bool DarvexDocManager::NewDiskWithDialog() {
 }
 
 wxDocument* DarvexDocManager::CreateDocument(const wxString& path, long flags) {
-    wxDocument* doc = wxDocManager::CreateDocument(path, flags);
+    if (flags & wxDOC_NEW)
+        return wxDocManager::CreateDocument(path, flags);
+    wxString chosen = path;
+    if (chosen.empty()) {
+        if (GetTemplates().empty())
+            return nullptr;
+        wxDocTemplate* templates[] = {
+            static_cast<wxDocTemplate*>(GetTemplates().GetFirst()->GetData())};
+        if (!SelectDocumentPath(templates, 1, chosen, flags))
+            return nullptr;
+    }
+    chosen = NormalisedPath(chosen);
+    OpenedImage image;
+    const ImageFileStatus status = CDarvexDoc::ReadImageFile(chosen, image);
+    if (!status.Ok()) {
+        ShowMessageBox(wxTheApp->GetTopWindow(), wxString::FromUTF8(status.UiMessage()),
+                       wxString::FromUTF8(UiMessage(UiText::ErrorCaption)), wxOK | wxICON_NONE);
+        return nullptr;
+    }
+    m_opened = std::move(image);
+    wxDocument* doc = wxDocManager::CreateDocument(chosen, flags);
+    m_opened = OpenedImage();
     // A failed open has already closed the old document: leave an empty one behind so the
     // window, its title and the command states stay coherent.
     if (!doc && GetDocuments().empty() && !(flags & wxDOC_NEW))
         NewEmptyDocument();
     return doc;
+}
+
+OpenedImage DarvexDocManager::TakeOpenedImage(const wxString& path) {
+    if (m_opened.path != path)
+        return OpenedImage();
+    return std::move(m_opened);
+}
+
+wxString DarvexDocManager::NormalisedPath(const wxString& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(fs::path(path.utf8_string()), ec);
+    if (ec)
+        return path;
+    // ".." is resolved through the links it passes, as the system does; the rest by name only,
+    // so that a link the user chose keeps its own name.
+    fs::path normal = absolute.lexically_normal();
+    for (const fs::path& part : absolute)
+        if (part == "..") {
+            normal = fs::weakly_canonical(absolute, ec);
+            if (ec)
+                normal = absolute.lexically_normal();
+            break;
+        }
+    std::string text = normal.string();
+    if (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return wxString::FromUTF8(text);
+}
+
+void DarvexDocManager::AddFileToHistory(const wxString& file) {
+    wxDocManager::AddFileToHistory(NormalisedPath(file));
+}
+
+void DarvexDocManager::OnMRUFileNotExist(unsigned n, const wxString& filename) {
+    const wxString text =
+        wxString::Format(wxString::FromUTF8(UiMessage(UiText::RecentFileGone)), filename);
+    ShowMessageBox(wxTheApp->GetTopWindow(), text,
+                   wxString::FromUTF8(UiMessage(UiText::ErrorCaption)), wxOK | wxICON_NONE);
+    RemoveFileFromHistory(n);
 }
 
 wxString DarvexDocManager::MakeNewDocumentName() {
@@ -55,7 +119,10 @@ wxString DarvexDocManager::MakeNewDocumentName() {
 
 wxString DarvexDocManager::MakeFrameTitle(wxDocument* doc) {
     const wxString app = doctext::kAppName;
-    return doc ? doc->GetUserReadableName() + " - " + app : app;
+    if (!doc)
+        return app;
+    // The usual mark of unsaved changes on Linux desktops: "*work.d88 - Darvex".
+    return (doc->IsModified() ? "*" : "") + doc->GetUserReadableName() + " - " + app;
 }
 
 wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
@@ -63,7 +130,9 @@ wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
 }
 
 wxString DarvexDocManager::OpenFilter() {
-    return Tr("Darvex Files (*.d88)") + "|*.d88|" + Tr("All Files (*.*)") + "|*";
+    // GTK matches patterns case-sensitively: both spellings of each extension.
+    return Tr("Darvex Files (*.d88)") + "|*.d88;*.D88|" + Tr("Darvex Files (*.d20)") +
+           "|*.d20;*.D20|" + Tr("All Files (*.*)") + "|*";
 }
 
 wxDocTemplate* DarvexDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates,

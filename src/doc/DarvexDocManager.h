@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include <wx/docview.h>
 
+#include "doc/DarvexDoc.h"
 #include "doc/SessionState.h"
 
 class RecentFiles;
@@ -27,7 +30,14 @@ public:
     // as it was. Returns whether a new disk was made.
     bool NewDiskWithDialog();
 
+    // Opening a file reads it first: a file that is no disk image is refused with the reason
+    // and the open disk stays; only then is the old document closed.
     wxDocument* CreateDocument(const wxString& path, long flags = 0) override;
+    // The image CreateDocument read for the document now opening path (none otherwise).
+    OpenedImage TakeOpenedImage(const wxString& path);
+    // Recent files are remembered by their absolute, normalised path.
+    void AddFileToHistory(const wxString& file) override;
+    static wxString NormalisedPath(const wxString& path);
     wxString MakeNewDocumentName() override;
     wxString MakeFrameTitle(wxDocument* doc) override;
     wxFileHistory* OnCreateFileHistory() override;
@@ -39,6 +49,8 @@ public:
 
 protected:
     bool TryBefore(wxEvent& event) override;
+    // A recent file that is gone: our own message, and it leaves the list.
+    void OnMRUFileNotExist(unsigned n, const wxString& filename) override;
 
 private:
     void OnNew(wxCommandEvent& event);
@@ -46,6 +58,7 @@ private:
 
     SessionState m_session;
     wxClassInfo* m_pSecondView = nullptr;
+    OpenedImage m_opened;
 
     wxDECLARE_EVENT_TABLE();
 };

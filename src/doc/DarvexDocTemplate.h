@@ -2,9 +2,9 @@
 
 #include <wx/docview.h>
 
-// The one document type. Every file goes through the document, whatever its extension: the
-// document itself decides what it can show (".d88" and ".d20" images; anything else leaves
-// both panes empty), and every opened file goes into the recent-file list.
+// The one document type. Every file goes through the document manager, whatever its
+// extension: it reads the file before the open disk is closed and refuses what is no disk
+// image (CDarvexDoc::ReadImageFile).
 class DarvexDocTemplate : public wxDocTemplate {
 public:
     DarvexDocTemplate(wxDocManager* manager, wxClassInfo* docClass, wxClassInfo* viewClass);

@@ -10,6 +10,8 @@
 #include "doc/ExtractDlg.h"
 #include "fs/DirEntry.h"
 #include "fs/Messages.h"
+#include "host/ExtractOutput.h"
+#include "host/HostCommands.h"
 #include "image/DiskImage.h"
 
 namespace {
@@ -38,7 +40,7 @@ DiskCommands::Outcome DiskCommands::AddFile(wxWindow* owner, DiskImage& disk) {
     std::string path;
     if (!ChooseHostFile(owner, path))
         return Outcome::Cancelled;
-    return CAddFileDlg::AddHostFile(owner, disk, path) ? Outcome::Changed : Outcome::Unchanged;
+    return AddHostFile(owner, disk, path) ? Outcome::Changed : Outcome::Unchanged;
 }
 
 DiskCommands::Outcome DiskCommands::RegisterBoot(wxWindow* owner, DiskImage& disk,
@@ -46,8 +48,7 @@ DiskCommands::Outcome DiskCommands::RegisterBoot(wxWindow* owner, DiskImage& dis
     std::string path;
     if (!ChooseHostFile(owner, path))
         return Outcome::Cancelled;
-    return CBootRegisterDlg::RegisterHostFile(owner, disk, path, bootMachine) ? Outcome::Changed
-                                                                              : Outcome::Unchanged;
+    return RegisterHostFile(owner, disk, path, bootMachine) ? Outcome::Changed : Outcome::Unchanged;
 }
 
 DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk,
@@ -81,10 +82,88 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
 void DiskCommands::ExtractFiles(wxWindow* owner, const DiskImage& disk,
                                 const std::string& documentPath, const std::vector<int>& entries,
                                 int& extractFormat) {
-    CExtractDlg::ExtractEntries(owner, disk, documentPath, entries, extractFormat);
+    std::string proposed = documentPath;
+    bool applyToAll = false;
+    for (const int index : entries) {
+        CExtractDlg dlg(owner);
+        dlg.m_nEntry = index;
+        dlg.m_pDiskImage = &disk;
+        dlg.m_szImagePath = documentPath;
+        dlg.m_szPath = CExtractDlg::ProposePath(disk, index, proposed);
+        dlg.m_nFormat = extractFormat;
+        dlg.m_bApplyToAll = applyToAll;
+        const int answer = dlg.RunModal();
+        extractFormat = dlg.m_nFormat;
+        applyToAll = dlg.m_bApplyToAll;
+        proposed = dlg.m_szPath;
+        if (answer != wxID_OK)
+            continue;
+        ExtractOutput output;
+        output.imagePath = documentPath;
+        output.name = dlg.WasUnseen() ? OutputName::Unseen : OutputName::Chosen;
+        // A failed entry is reported and the run goes on with the next one.
+        const ExportOutcome outcome = ExportEntryToFile(
+            disk, index, dlg.m_szPath, COutputPathDlg::ExportFormatFor(dlg.m_nFormat), output);
+        if (outcome.Ok())
+            proposed = outcome.path;
+        else
+            DialogSupport::ShowError(owner, outcome.UiMessage());
+    }
 }
 
 void DiskCommands::ExtractBoot(wxWindow* owner, const DiskImage& disk,
                                const std::string& documentPath, int& extractFormat) {
-    CBootExtractDlg::ExtractBoot(owner, disk, documentPath, extractFormat);
+    CBootExtractDlg dlg(owner);
+    dlg.m_pDiskImage = &disk;
+    dlg.m_szImagePath = documentPath;
+    dlg.m_szPath = CBootExtractDlg::ProposePath(disk, documentPath);
+    dlg.m_nFormat = extractFormat;
+    const int answer = dlg.ShowModal();
+    extractFormat = dlg.m_nFormat;
+    if (answer != wxID_OK)
+        return;
+    ExtractOutput output;
+    output.imagePath = documentPath;
+    const ExtractBootOutcome outcome = ExtractBootToFile(
+        disk, dlg.m_szPath, COutputPathDlg::ExportFormatFor(dlg.m_nFormat), output);
+    if (!outcome.Ok())
+        DialogSupport::ShowError(owner, outcome.UiMessage());
+}
+
+bool DiskCommands::AddHostFile(wxWindow* owner, DiskImage& disk, const std::string& path) {
+    const AddFileSource source = ReadAddFileSource(path, MztChoice::ByExtension);
+    if (source.reason != AddFileReason::Ok) {
+        DialogSupport::ShowError(owner, UiMessage(source.reason));
+        return false;
+    }
+    CAddFileDlg dlg(owner);
+    dlg.Propose(path, source);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    const AddFileOutcome outcome = AddFileFromSource(disk, source, dlg.GetChoices());
+    if (outcome.reason != AddFileReason::Ok)
+        DialogSupport::ShowError(owner, UiMessage(outcome.reason));
+    else if (outcome.result != ImportResult::Ok)
+        DialogSupport::ShowError(owner, UiMessage(outcome.result));
+    return outcome.Ok();
+}
+
+bool DiskCommands::RegisterHostFile(wxWindow* owner, DiskImage& disk, const std::string& path,
+                                    int& bootMachine) {
+    const BootSource source = ReadBootSource(path, MztChoice::ByExtension);
+    if (source.reason != BootRegisterReason::Ok) {
+        DialogSupport::ShowError(owner, UiMessage(source.reason));
+        return false;
+    }
+    CBootRegisterDlg dlg(owner);
+    dlg.Propose(path, source, bootMachine);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    bootMachine = dlg.m_nMachine;
+    const BootOutcome outcome = RegisterBootFromSource(disk, source, dlg.GetChoices());
+    if (outcome.reason != BootRegisterReason::Ok)
+        DialogSupport::ShowError(owner, UiMessage(outcome.reason));
+    else if (outcome.result != RegisterBootResult::Ok)
+        DialogSupport::ShowError(owner, UiMessage(outcome.result));
+    return outcome.Ok();
 }

@@ -7,7 +7,7 @@
 class wxListCtrl;
 class wxTreeCtrl;
 
-// What the document needs of the main frame: the two pane controls it fills (the frame owns
+// What the views need of the main frame: the two pane controls they fill (the frame owns
 // them for its whole life, the views come and go with the documents) and the usage pane.
 class DocumentHost {
 public:

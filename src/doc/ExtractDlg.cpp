@@ -3,7 +3,6 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "fs/DirEntry.h"
-#include "fs/Messages.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
@@ -42,23 +41,14 @@ int CExtractDlg::RunModal() {
 
 void CExtractDlg::DoOK() {
     m_szPath = PathText();
-    const int index = FormatIndex();
-    m_nFormat = index;
-    wxWindow* owner = IsShown() ? this : GetParent();
-    if (m_pDiskImage == nullptr) {
-        m_nResult = -1;
-        DialogSupport::ShowError(owner, UiMessage(ExportResult::CannotWrite));
-        DialogSupport::EndDialogWith(*this, wxID_OK);
-        return;
-    }
-    ExtractOutput output;
-    output.imagePath = m_szImagePath;
-    output.name = m_bUnseen ? OutputName::Unseen : OutputName::Chosen;
-    if (!m_bUnseen) {
+    m_nFormat = FormatIndex();
+    if (!m_bUnseen && m_pDiskImage != nullptr) {
         // The user may pick another path: the dialog stays, and "すべて OK" waits for it.
+        ExtractOutput output;
+        output.imagePath = m_szImagePath;
         const ExportOutcome check = CheckEntryExport(*m_pDiskImage, m_nEntry, m_szPath, output);
         if (check.result == ExportResult::SameAsImage) {
-            DialogSupport::ShowError(owner, check.UiMessage());
+            DialogSupport::ShowError(this, check.UiMessage());
             m_bApplyToAll = false;
             return;
         }
@@ -67,13 +57,6 @@ void CExtractDlg::DoOK() {
             return;
         }
     }
-    const ExportOutcome outcome =
-        ExportEntryToFile(*m_pDiskImage, m_nEntry, m_szPath, ExportFormatFor(index), output);
-    m_nResult = ToInt(outcome.result);
-    if (outcome.Ok())
-        m_szPath = outcome.path;
-    else
-        DialogSupport::ShowError(owner, outcome.UiMessage());
     DialogSupport::EndDialogWith(*this, wxID_OK);
 }
 
@@ -94,24 +77,4 @@ std::string CExtractDlg::ProposePath(const DiskImage& disk, int index,
     parts.SetFname(base.c_str());
     parts.SetExt(ext.c_str());
     return parts.GetPath(PP_ALL);
-}
-
-void CExtractDlg::ExtractEntries(wxWindow* parent, const DiskImage& disk,
-                                 const std::string& documentPath, const std::vector<int>& entries,
-                                 int& extractFormat) {
-    std::string proposed = documentPath;
-    bool applyToAll = false;
-    for (const int index : entries) {
-        CExtractDlg dlg(parent);
-        dlg.m_nEntry = index;
-        dlg.m_pDiskImage = &disk;
-        dlg.m_szPath = ProposePath(disk, index, proposed);
-        dlg.m_szImagePath = documentPath;
-        dlg.m_nFormat = extractFormat;
-        dlg.m_bApplyToAll = applyToAll;
-        dlg.RunModal();
-        extractFormat = dlg.m_nFormat;
-        applyToAll = dlg.m_bApplyToAll;
-        proposed = dlg.m_szPath;
-    }
 }

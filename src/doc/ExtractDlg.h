@@ -7,29 +7,26 @@
 
 class DiskImage;
 
-// The extract dialog: where one entry of the current directory goes and in which format.
-// "すべて OK" accepts it and every later entry of the same run unseen.
+// The extract dialog: where one entry of the current directory goes and in which format (the
+// command writes it). "すべて OK" accepts it and every later entry of the same run unseen.
 class CExtractDlg : public COutputPathDlg {
 public:
     explicit CExtractDlg(wxWindow* parent = nullptr);
 
+    // The entry, for the checks OK makes before the dialog closes.
     int m_nEntry = 0;
     const DiskImage* m_pDiskImage = nullptr;
     std::string m_szEntryExt; // the extension of the path as the dialog received it
     bool m_bApplyToAll = false;
-    // The export's result once OK has called it, -1 before.
-    int m_nResult = -1;
 
     bool TransferDataToWindow() override;
-    // Shows the dialog, or, once "すべて OK" was chosen in this run, exports unseen.
+    // Shows the dialog, or, once "すべて OK" was chosen in this run, takes the proposal
+    // unseen. wxID_OK: m_szPath and m_nFormat say where and how the entry goes.
     int RunModal();
+    // Whether the path was taken without showing it ("すべて OK" earlier in the run): such a
+    // name must replace nothing.
+    bool WasUnseen() const { return m_bUnseen; }
 
-    // The extract command for the given entries of the current directory, in this order.
-    // The first proposal lies in the folder of documentPath; each later one in the folder
-    // the previous entry went to. extractFormat is the run's remembered format index.
-    static void ExtractEntries(wxWindow* parent, const DiskImage& disk,
-                               const std::string& documentPath, const std::vector<int>& entries,
-                               int& extractFormat);
     // The path proposed for entry `index` when the previous output (or the image) is at
     // previousPath.
     static std::string ProposePath(const DiskImage& disk, int index,
@@ -39,6 +36,5 @@ private:
     std::string BinExtension() const override { return m_szEntryExt; }
     void DoOK();
 
-    // Exporting without showing the dialog: the name was never seen, so it replaces nothing.
     bool m_bUnseen = false;
 };

@@ -1,5 +1,6 @@
 #include "doc/RecentFiles.h"
 
+#include <wx/app.h>
 #include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -13,6 +14,10 @@ const char* const kSection = "Recent File List";
 } // namespace
 
 RecentFiles::RecentFiles() : wxFileHistory(kMaxFiles, wxID_FILE1) {}
+
+RecentFiles::~RecentFiles() {
+    *m_alive = false;
+}
 
 void RecentFiles::SetPlace(wxMenu* menu) {
     m_menu = menu;
@@ -31,8 +36,19 @@ void RecentFiles::SetPlace(wxMenu* menu) {
 }
 
 void RecentFiles::AddFileToHistory(const wxString& file) {
-    wxFileHistory::AddFileToHistory(file);
+    wxFileHistoryBase::AddFileToHistory(file);
     Refresh();
+    // wx's GTK part also tells the desktop's recent-file store, which reads and rewrites its
+    // file: once the window is up, not while it starts. Replayed in order, the calls leave
+    // the list as it is; a file the list dropped meanwhile stays out.
+    wxTheApp->CallAfter([this, alive = m_alive, file] {
+        for (size_t i = 0; *alive && i < GetCount(); ++i)
+            if (GetHistoryFile(i) == file) {
+                wxFileHistory::AddFileToHistory(file);
+                Refresh();
+                return;
+            }
+    });
 }
 
 void RecentFiles::RemoveFileFromHistory(size_t i) {
@@ -46,8 +62,10 @@ void RecentFiles::Load(const wxConfigBase& config) {
     // Oldest first, so the first entry ends up on top.
     for (int i = kMaxFiles; i >= 1; --i) {
         wxString file;
+        // The base class's list only: wx's GTK part would also hand every remembered file to
+        // the desktop's recent-file store, which reads and rewrites its file at every start.
         if (config.Read(wxString::Format("/%s/File%d", kSection, i), &file) && !file.empty())
-            wxFileHistory::AddFileToHistory(file);
+            wxFileHistoryBase::AddFileToHistory(file);
     }
     Refresh();
 }

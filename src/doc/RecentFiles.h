@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <wx/filehistory.h>
 
 class wxMenu;
@@ -13,6 +15,7 @@ public:
     static constexpr std::size_t kMaxLabelChars = 30;
 
     RecentFiles();
+    ~RecentFiles() override;
 
     // menu holds the placeholder item (id wxID_FILE1) where the entries go.
     void SetPlace(wxMenu* menu);
@@ -31,4 +34,5 @@ private:
 
     wxMenu* m_menu = nullptr;
     size_t m_place = 0;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true); // for calls made later
 };

@@ -51,7 +51,8 @@ std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector) {
 std::string SpaceText(const DiskImage& disk) {
     // A damaged count field may claim more clusters than the disk has; no disk is fuller than
     // full (`check` reports the count itself).
-    const int used = std::min(disk.GetUsedClusters(), disk.GetTotalClusters());
-    return Format("%d/%d", disk.GetClusterBytes() * used,
-                  disk.GetClusterBytes() * disk.GetTotalClusters());
+    // A foreign bitmap's figures may multiply past what an int holds.
+    const long long clusterBytes = disk.GetClusterBytes();
+    const long long used = std::min(disk.GetUsedClusters(), disk.GetTotalClusters());
+    return Format("%lld/%lld", clusterBytes * used, clusterBytes * disk.GetTotalClusters());
 }

@@ -457,6 +457,10 @@ std::string UiMessage(UiText text) {
         return Tr(N_("Another program has changed the disk image \"%s\". Overwrite it?"));
     case UiText::ReplaceQuestion:
         return Tr(N_("%s already exists. Replace it?"));
+    case UiText::NoMzFileSystem:
+        return Tr(N_("no MZ file system"));
+    case UiText::RecentFileGone:
+        return Tr(N_("The file \"%s\" no longer exists; it leaves the list of recent files."));
     }
     return {};
 }

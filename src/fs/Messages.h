@@ -85,5 +85,7 @@ enum class UiText {
     SaveFailed,          // the disk image could not be saved (the reason follows)
     ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
     ReplaceQuestion,     // an extraction's output exists ("%s": its path)
+    NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
+    RecentFileGone,      // a recent file that no longer exists ("%s": its path)
 };
 std::string UiMessage(UiText text);

@@ -191,6 +191,10 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
         }
     }
 
+    // A file in which no track yields a single sector is no disk, whatever its header says
+    // (a stray file named .d88 would otherwise open as an empty disk).
+    if (std::find(supplied.begin(), supplied.end(), true) == supplied.end())
+        return ToInt(LoadResult::NotAContainer);
     for (int s = 0; s < cylinders * kSectorsPerCylinder; ++s) {
         if (!supplied[s]) {
             std::memset(image.get() + static_cast<std::size_t>(s) * kSectorBytes, 0, kSectorBytes);

@@ -11,7 +11,7 @@ CAboutDlg::CAboutDlg(wxWindow* parent) {
     DialogSupport::LoadTemplate(*this, parent, "IDD_ABOUTBOX");
     if (auto* text = wxDynamicCast(FindWindow(XRCID("IDC_VERSION")), wxStaticText))
         text->SetLabelText(VersionText());
-    // The version text is set after the template was sized.
+    // The version is set after the template was sized.
     GetSizer()->SetSizeHints(this);
 }
 

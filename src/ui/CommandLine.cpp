@@ -2,64 +2,129 @@
 
 #include <strings.h>
 
+#include <wx/cmdline.h>
+#include <wx/msgout.h>
+
 namespace {
 
-bool FlagIs(const std::string& arg, const char* name) {
-    return strcasecmp(arg.c_str() + 1, name) == 0;
+// Every single-dash flag, as Describe names it.
+constexpr const char* kFlags[] = {"p",   "pt",        "Unregister", "Unregserver",
+                                  "dde", "Embedding", "Automation"};
+
+// Collects what the parser would print, so that a caller decides where it goes.
+class CollectedOutput : public wxMessageOutput {
+public:
+    void Output(const wxString& text) override { collected += text; }
+    wxString collected;
+};
+
+wxString FromUtf8(const std::string& s) {
+    return wxString::FromUTF8(s.data(), s.size());
 }
 
 } // namespace
 
-CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
+void CommandLine::Describe(wxCmdLineParser& parser) {
+    parser.SetLogo("Shows and edits the MZ disk image IMAGE (a D88 file, .d88 or .d20); several\n"
+                   "images open in a window each.");
+    parser.AddSwitch("h", "help", "show this text", wxCMD_LINE_OPTION_HELP);
+    parser.AddSwitch("?", wxEmptyString, "show this text",
+                     wxCMD_LINE_OPTION_HELP | wxCMD_LINE_HIDDEN);
+    parser.AddSwitch(wxEmptyString, "version", "show the version");
+    parser.AddOption("p", wxEmptyString, "print FILE and exit");
+    parser.AddOption("pt", wxEmptyString, "print FILE on PRINTER (the next argument) and exit");
+    parser.AddSwitch("Unregister", wxEmptyString,
+                     "remove this user's desktop registration and exit");
+    parser.AddSwitch("Unregserver", wxEmptyString, "the same as -Unregister");
+    parser.AddSwitch("dde", wxEmptyString, "accepted and ignored");
+    parser.AddSwitch("Embedding", wxEmptyString, "accepted and ignored");
+    parser.AddSwitch("Automation", wxEmptyString, "accepted and ignored");
+    parser.AddParam("IMAGE", wxCMD_LINE_VAL_STRING,
+                    wxCMD_LINE_PARAM_OPTIONAL | wxCMD_LINE_PARAM_MULTIPLE);
+}
+
+CommandLine CommandLine::FromParser(const wxCmdLineParser& parser) {
     CommandLine cl;
-    const auto fail = [&cl](std::string why) {
-        cl.action = Action::Error;
-        cl.error = std::move(why);
-        return cl;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h" || a == "-?")
-            return CommandLine{Action::Help, {}, {}, {}};
-        if (a == "--version")
-            return CommandLine{Action::Version, {}, {}, {}};
-        if (a.size() > 1 && a[0] == '-') {
-            if (FlagIs(a, "Unregister") || FlagIs(a, "Unregserver")) {
-                cl.action = Action::Unregister;
-            } else if (FlagIs(a, "dde") || FlagIs(a, "Embedding") || FlagIs(a, "Automation")) {
-                // Accepted for compatibility; nothing here talks DDE or automation.
-            } else if (FlagIs(a, "p")) {
-                if (i + 1 >= args.size())
-                    return fail("-p needs a file");
-                cl.action = Action::Print;
-                cl.file = args[++i];
-            } else if (FlagIs(a, "pt")) {
-                if (i + 2 >= args.size())
-                    return fail("-pt needs a file and a printer");
-                cl.action = Action::PrintTo;
-                cl.file = args[++i];
-                cl.printer = args[++i];
-            } else {
-                return fail("unknown option " + a);
-            }
-            continue;
+    std::vector<std::string> params;
+    for (size_t i = 0; i < parser.GetParamCount(); ++i)
+        params.push_back(parser.GetParam(i).utf8_string());
+    wxString file;
+    if (parser.Found("version")) {
+        cl.action = Action::Version;
+    } else if (parser.Found("Unregister") || parser.Found("Unregserver")) {
+        cl.action = Action::Unregister;
+    } else if (parser.Found("pt", &file)) {
+        // The printer is the argument after the file.
+        if (params.size() != 1) {
+            cl.action = Action::Error;
+            cl.error = "-pt needs a file and a printer";
+            return cl;
         }
-        if (!cl.file.empty())
-            return fail("more than one file given: " + a);
-        cl.file = a;
+        cl.action = Action::PrintTo;
+        cl.files = {file.utf8_string()};
+        cl.printer = params[0];
+    } else if (parser.Found("p", &file)) {
+        if (!params.empty()) {
+            cl.action = Action::Error;
+            cl.error = "-p prints one file";
+            return cl;
+        }
+        cl.action = Action::Print;
+        cl.files = {file.utf8_string()};
+    } else {
+        cl.files = params;
     }
     return cl;
 }
 
+std::vector<std::string> CommandLine::Canonical(const std::vector<std::string>& args) {
+    std::vector<std::string> out;
+    bool options = true;
+    for (const std::string& a : args) {
+        if (a == "--")
+            options = false;
+        std::string arg = a;
+        if (options && arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+            for (const char* flag : kFlags)
+                if (strcasecmp(arg.c_str() + 1, flag) == 0)
+                    arg = std::string("-") + flag;
+        }
+        out.push_back(arg);
+    }
+    return out;
+}
+
+CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
+    std::vector<std::wstring> wide = {L"darvex"};
+    for (const std::string& a : Canonical(args))
+        wide.push_back(FromUtf8(a).ToStdWstring());
+    std::vector<wchar_t*> argv;
+    for (std::wstring& w : wide)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    wxCmdLineParser parser(static_cast<int>(wide.size()), argv.data());
+    Describe(parser);
+    CollectedOutput output;
+    wxMessageOutput* previous = wxMessageOutput::Set(&output);
+    const int result = parser.Parse(false);
+    wxMessageOutput::Set(previous);
+    if (result == -1)
+        return CommandLine{Action::Help, {}, {}, {}};
+    if (result != 0) {
+        CommandLine cl;
+        cl.action = Action::Error;
+        cl.error = output.collected.Strip(wxString::both).utf8_string();
+        if (cl.error.empty())
+            cl.error = "the command line could not be understood";
+        return cl;
+    }
+    return FromParser(parser);
+}
+
 std::string CommandLine::HelpText() {
-    return "Usage: darvex [IMAGE.d88]\n"
-           "Shows and edits the MZ disk image IMAGE (a D88 file, .d88 or .d20).\n"
-           "\n"
-           "  -p FILE              print FILE and exit\n"
-           "  -pt FILE PRINTER     print FILE on PRINTER and exit\n"
-           "  -Unregister          remove this user's desktop registration and exit\n"
-           "  -Unregserver         the same\n"
-           "  -dde, -Embedding, -Automation   accepted and ignored\n"
-           "  --help               show this text\n"
-           "  --version            show the version\n";
+    wchar_t name[] = L"darvex";
+    wchar_t* argv[] = {name, nullptr};
+    wxCmdLineParser parser(1, argv);
+    Describe(parser);
+    return parser.GetUsageString().utf8_string();
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <wx/cmdline.h>
 #include <wx/config.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
@@ -13,6 +14,7 @@
 #include <wx/stdpaths.h>
 #include <wx/toolbar.h>
 #include <wx/uilocale.h>
+#include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
 #include "doc/CommandIds.h"
@@ -41,14 +43,23 @@ wxBEGIN_EVENT_TABLE(CDarvexApp, wxApp)
 wxEND_EVENT_TABLE();
 // clang-format on
 
-std::vector<std::string> CDarvexApp::s_rawArgs;
+std::string CDarvexApp::s_programPath;
 std::string CDarvexApp::s_catalogFolder;
 
 CDarvexApp::CDarvexApp() = default;
 CDarvexApp::~CDarvexApp() = default;
 
-void CDarvexApp::SetRawArgs(std::vector<std::string> args) {
-    s_rawArgs = std::move(args);
+void CDarvexApp::SetProgramPath(std::string path) {
+    s_programPath = std::move(path);
+}
+
+void CDarvexApp::OnInitCmdLine(wxCmdLineParser& parser) {
+    CommandLine::Describe(parser);
+}
+
+bool CDarvexApp::OnCmdLineParsed(wxCmdLineParser& parser) {
+    m_commandLine = CommandLine::FromParser(parser);
+    return m_commandLine.action != CommandLine::Action::Error;
 }
 
 void CDarvexApp::SetCatalogFolder(std::string folder) {
@@ -64,10 +75,13 @@ bool CDarvexApp::OnInit() {
     Localization::Use(Localization::Resolve(Localization::ReadSetting(*wxConfigBase::Get())),
                       s_catalogFolder.empty() ? OwnCatalogFolder() : s_catalogFolder);
     m_pDebugLog = std::make_unique<DebugLog>(1, DataFolder());
+    // The command line (OnInitCmdLine, OnCmdLineParsed).
+    if (!wxApp::OnInit())
+        return false;
+    const CommandLine& commandLine = m_commandLine;
 
-    const CommandLine commandLine = CommandLine::Parse(s_rawArgs);
-
-    wxInitAllImageHandlers();
+    // Every bitmap of the resources is a PNG; the other decoders are not needed.
+    wxImage::AddHandler(new wxPNGHandler);
     wxXmlResource::Get()->InitAllHandlers();
     for (const CommandNumber& c : kCommandTable)
         wxXmlResource::GetXRCID(c.xrcName, c.id);
@@ -98,7 +112,9 @@ bool CDarvexApp::OnInit() {
     if (std::getenv("DARVEX_EXIT_WHEN_SHOWN")) {
         CallAfter([this] {
             m_pFrame->Update();
-            std::puts("shown");
+            // The window's inside, which a start restores as the last run left it.
+            const wxSize inside = m_pFrame->GetClientSize();
+            std::printf("shown %dx%d\n", inside.x, inside.y);
             std::fflush(stdout);
             m_pFrame->Close(true);
         });
@@ -113,10 +129,22 @@ std::string CDarvexApp::DataFolder() {
 }
 
 bool CDarvexApp::ProcessShellCommand(const CommandLine& commandLine) {
-    if (commandLine.file.empty())
+    if (commandLine.files.empty())
         return m_pDocManager->NewEmptyDocument();
-    return m_pDocManager->CreateDocument(wxString::FromUTF8(commandLine.file), wxDOC_SILENT) !=
+    for (std::size_t i = 1; i < commandLine.files.size(); ++i)
+        StartInstance(commandLine.files[i]);
+    return m_pDocManager->CreateDocument(wxString::FromUTF8(commandLine.files[0]), wxDOC_SILENT) !=
            nullptr;
+}
+
+bool CDarvexApp::StartInstance(const std::string& file) {
+    if (s_programPath.empty())
+        return false;
+    // "--": a file whose name begins with "-" is still a file.
+    const std::wstring program = wxString::FromUTF8(s_programPath).ToStdWstring();
+    const std::wstring name = wxString::FromUTF8(file).ToStdWstring();
+    const wchar_t* argv[] = {program.c_str(), L"--", name.c_str(), nullptr};
+    return wxExecute(argv, wxEXEC_ASYNC) > 0;
 }
 
 void CDarvexApp::PrintDocument(const CommandLine& commandLine) {

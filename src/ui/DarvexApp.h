@@ -19,19 +19,24 @@ public:
     CDarvexApp();
     ~CDarvexApp() override;
 
-    // The raw arguments (without the program name), decoded as UTF-8 whatever the locale;
-    // main() hands them over before wx starts.
-    static void SetRawArgs(std::vector<std::string> args);
+    // The program's own executable, which starts one more window for each further file of
+    // the command line (main() sets it; without it those files are not opened).
+    static void SetProgramPath(std::string path);
     // Where the message catalogs are, for a program that is not where they expect it (the
     // tests); by default beside the program (see OwnCatalogFolder).
     static void SetCatalogFolder(std::string folder);
 
     bool OnInit() override;
     int OnExit() override;
+    void OnInitCmdLine(wxCmdLineParser& parser) override;
+    bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
     // What start-up does with the command line: no file, the empty start-up document; a
-    // file, that file opened. False when the file could not be opened.
+    // file, that file opened; each further file in a program of its own (one window holds
+    // one disk). False when the first file could not be opened.
     bool ProcessShellCommand(const CommandLine& commandLine);
+    // Starts the program for file, without waiting for it. False when it could not start.
+    static bool StartInstance(const std::string& file);
 
     // The program's own data folder: $XDG_DATA_HOME/Darvex (wx 3.2 keeps ~/.Darvex even
     // with the XDG layout).
@@ -48,7 +53,8 @@ private:
     void OnUpdateAlwaysEnabled(wxUpdateUIEvent& event);
     void PrintDocument(const CommandLine& commandLine);
 
-    static std::vector<std::string> s_rawArgs;
+    static std::string s_programPath;
+    CommandLine m_commandLine;
     static std::string s_catalogFolder;
 
     DarvexDocManager* m_pDocManager = nullptr;

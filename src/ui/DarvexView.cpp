@@ -4,20 +4,13 @@
 
 #include <wx/listctrl.h>
 
-#include "doc/CommandIds.h"
 #include "doc/DarvexDoc.h"
-#include "doc/DiskCommands.h"
 #include "doc/DocText.h"
 #include "doc/DocumentHost.h"
-#include "doc/SessionState.h"
+#include "fs/ListRow.h"
+#include "fs/SjisText.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
-
-// clang-format off
-wxBEGIN_EVENT_TABLE(CDarvexView, wxView)
-    EVT_MENU(ID_EXTRACT_FILE, CDarvexView::OnExtractFile)
-wxEND_EVENT_TABLE();
-// clang-format on
 
 namespace {
 
@@ -66,20 +59,57 @@ bool CDarvexView::OnClose(bool) {
 
 void CDarvexView::OnDraw(wxDC*) {}
 
-std::vector<int> CDarvexView::SelectedEntries() const {
+void CDarvexView::OnUpdate(wxView*, wxObject* hint) {
+    const DocHint::Kind kind = DocHint::KindOf(hint);
+    if (kind == DocHint::None)
+        return;
+    if (kind != DocHint::UsageChanged)
+        FillList();
+    if (kind != DocHint::DirectoryListed) {
+        auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+        if (auto* host = dynamic_cast<DocumentHost*>(GetFrame()); host && doc)
+            host->SetSpaceText(doc->SpaceText());
+    }
+}
+
+void CDarvexView::FillList() {
     auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
-    return doc ? doc->SelectedEntries() : std::vector<int>();
+    // Only the report view holds the other columns' texts: fill in it, show in the user's.
+    const long style = m_pList->GetWindowStyleFlag() & wxLC_MASK_TYPE;
+    if (style != wxLC_REPORT)
+        m_pList->SetSingleStyle(wxLC_REPORT);
+    m_pList->DeleteAllItems();
+    m_nRows = 0;
+    // A disk without an MZ file system lists nothing: its entries would be noise.
+    if (doc && doc->HasMzFileSystem()) {
+        const DiskImage& disk = doc->GetDisk();
+        for (const ListRow& r : ListDirectory(disk, disk.GetCurrentDir())) {
+            if (m_nRows >= kListRows)
+                break;
+            m_pList->InsertItem(m_nRows, wxString::FromUTF8(SjisToTerminal(r.columns[0])));
+            for (int c = 1; c < kColumns; ++c)
+                m_pList->SetItem(m_nRows, c, wxString::FromUTF8(r.columns[c]));
+            m_nListEntry[m_nRows] = r.entryIndex;
+            ++m_nRows;
+        }
+    }
+    if (style != wxLC_REPORT) {
+        m_pList->SetSingleStyle(style);
+        m_pList->SendSizeEvent();
+    }
+}
+
+std::vector<int> CDarvexView::SelectedEntries() const {
+    std::vector<int> entries;
+    for (long row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
+         row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+        if (row < m_nRows)
+            entries.push_back(m_nListEntry[row]);
+    }
+    return entries;
 }
 
 void CDarvexView::OnFocus(wxFocusEvent& event) {
     Activate(true);
     event.Skip();
-}
-
-void CDarvexView::OnExtractFile(wxCommandEvent&) {
-    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
-    if (!doc || !doc->IsLoaded())
-        return;
-    DiskCommands::ExtractFiles(GetFrame(), doc->GetDisk(), doc->GetFilename().utf8_string(),
-                               SelectedEntries(), doc->Session().extractFormat);
 }

@@ -4,7 +4,10 @@
 #include <wx/treectrl.h>
 
 #include "doc/DarvexDoc.h"
+#include "doc/DocHint.h"
 #include "doc/DocumentHost.h"
+#include "fs/SjisText.h"
+#include "image/Geometry.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CLeftView, wxView);
 
@@ -29,14 +32,51 @@ bool CLeftView::OnClose(bool) {
 
 void CLeftView::OnDraw(wxDC*) {}
 
+void CLeftView::OnUpdate(wxView*, wxObject* hint) {
+    // Only another disk changes the directory hierarchy.
+    if (DocHint::KindOf(hint) == DocHint::WholeDisk)
+        FillTree();
+}
+
+void CLeftView::FillTree() {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    m_nTreeCount = 0;
+    m_pTree->DeleteAllItems();
+    if (!doc || !doc->IsLoaded())
+        return;
+    // A disk without an MZ file system has no directories: its root says so.
+    if (!doc->HasMzFileSystem()) {
+        m_hTreeItem[0] = m_pTree->AddRoot(doc->SpaceText());
+        m_nTreeDirSector[0] = kRootDirSector;
+        m_nTreeCount = 1;
+        return;
+    }
+    // The core's walk is the one `darvex-cli tree` uses; node 0 is the root.
+    const std::vector<DirTreeNode> nodes = WalkDirTree(doc->GetDisk());
+    for (std::size_t n = 0; n < nodes.size() && m_nTreeCount < kMaxTreeNodes; ++n) {
+        const DirTreeNode& node = nodes[n];
+        m_hTreeItem[m_nTreeCount] =
+            n == 0 ? m_pTree->AddRoot("root")
+                   : m_pTree->AppendItem(m_hTreeItem[node.parent],
+                                         wxString::FromUTF8(SjisToTerminal(node.name)));
+        m_nTreeDirSector[m_nTreeCount] = node.dirSector;
+        ++m_nTreeCount;
+    }
+}
+
 void CLeftView::OnChangeFilename() {
     if (wxWindow* frame = GetFrame())
         frame->SetLabel(GetDocumentManager()->MakeFrameTitle(GetDocument()));
 }
 
 void CLeftView::OnSelChanged(wxTreeEvent& event) {
-    if (auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc))
-        doc->OnTreeSelChanged(event.GetItem());
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    for (int n = 0; doc && doc->HasMzFileSystem() && n < m_nTreeCount; ++n) {
+        if (m_hTreeItem[n] == event.GetItem()) {
+            doc->ShowDirectory(m_nTreeDirSector[n]);
+            break;
+        }
+    }
     event.Skip();
 }
 

@@ -64,7 +64,9 @@ CMainFrame::CMainFrame(wxDocManager* manager)
       m_lockTimer(this) {
     wxXmlResource* res = wxXmlResource::Get();
     wxIconBundle icons;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    // The sizes a window manager draws a window's icon at; launchers take the larger ones
+    // from the installed icon theme. Each one is decoded and sent to the X server at start.
+    for (int size : {16, 24, 32, 48, 64}) {
         wxIcon icon;
         icon.CopyFromBitmap(res->LoadBitmap(wxString::Format("IDR_MAINFRAME_%d", size)));
         if (icon.IsOk())
@@ -155,13 +157,19 @@ wxSize CMainFrame::DefaultSize() const {
 void CMainFrame::RestoreGeometry() {
     wxConfigBase* config = wxConfigBase::Get();
     wxConfigPathChanger path(config, wxString(kConfigWindow) + "/");
-    const wxSize standard = DefaultSize();
-    const int w = config->ReadLong("Width", standard.x);
-    const int h = config->ReadLong("Height", standard.y);
+    // The size of the window's inside is remembered: its outer size includes the window
+    // manager's frame, which is not known before the window is shown, so restoring that would
+    // add the frame again at every start.
+    const int w = config->ReadLong("ClientWidth", -1);
+    const int h = config->ReadLong("ClientHeight", -1);
     const int x = config->ReadLong("X", -1);
     const int y = config->ReadLong("Y", -1);
-    // A remembered size too small to read is not worth keeping.
-    SetSize(std::max(w, kDefaultWidth / 2), std::max(h, kDefaultHeight / 2));
+    if (w > 0 && h > 0) {
+        // A remembered size too small to read is not worth keeping.
+        SetClientSize(std::max(w, kDefaultWidth / 2), std::max(h, kDefaultHeight / 2));
+    } else {
+        SetSize(DefaultSize());
+    }
     if (x >= 0 && y >= 0)
         Move(x, y);
     else
@@ -173,11 +181,15 @@ void CMainFrame::SaveGeometry() {
         return;
     wxConfigBase* config = wxConfigBase::Get();
     wxConfigPathChanger path(config, wxString(kConfigWindow) + "/");
-    const wxRect r = GetRect();
-    config->Write("X", r.x);
-    config->Write("Y", r.y);
-    config->Write("Width", r.width);
-    config->Write("Height", r.height);
+    const wxPoint at = GetPosition();
+    const wxSize inside = GetClientSize();
+    config->Write("X", at.x);
+    config->Write("Y", at.y);
+    config->Write("ClientWidth", inside.x);
+    config->Write("ClientHeight", inside.y);
+    // The outer size of earlier versions, which a start would misread.
+    config->DeleteEntry("Width", false);
+    config->DeleteEntry("Height", false);
 }
 
 long CMainFrame::ListViewStyle(int id) const {
@@ -195,8 +207,12 @@ long CMainFrame::ListViewStyle(int id) const {
 
 void CMainFrame::OnListStyle(wxCommandEvent& event) {
     const long style = ListViewStyle(event.GetId());
-    if (!m_pList->HasFlag(style))
+    if (!m_pList->HasFlag(style)) {
         m_pList->SetSingleStyle(style);
+        // The generic list control places the items of the icon and list views only when
+        // it is sized: without this they stay unplaced (and unseen) until the next resize.
+        m_pList->SendSizeEvent();
+    }
 }
 
 void CMainFrame::OnUpdateListStyle(wxUpdateUIEvent& event) {

@@ -12,7 +12,9 @@
 
 int main(int argc, char** argv) {
     // Raw bytes: wx would decode them with the C locale before the program sets one.
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = CommandLine::Canonical({argv + 1, argv + argc});
+    // The options that open no window are done before the toolkit starts: they need no
+    // display. The application's own parser (OnInitCmdLine) reads the same description.
     const CommandLine commandLine = CommandLine::Parse(args);
     switch (commandLine.action) {
     case CommandLine::Action::Help:
@@ -33,11 +35,19 @@ int main(int argc, char** argv) {
     // Run from a build tree without an installation: the user gets the file type anyway.
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec)
+    if (!ec) {
         ShellRegistration::RegisterIfNeeded(exe.string());
+        CDarvexApp::SetProgramPath(exe.string());
+    }
 
-    CDarvexApp::SetRawArgs(std::move(args));
-    // wx sees only the program name: every argument is ours and already taken apart.
-    int wxArgc = 1;
-    return wxEntry(wxArgc, argv);
+    // wx gets the arguments decoded as UTF-8, whatever the locale says.
+    std::vector<std::wstring> wide = {std::wstring(wxString(argv[0]).wc_str())};
+    for (const std::string& a : args)
+        wide.push_back(wxString::FromUTF8(a.data(), a.size()).ToStdWstring());
+    std::vector<wchar_t*> wideArgv;
+    for (std::wstring& w : wide)
+        wideArgv.push_back(w.data());
+    wideArgv.push_back(nullptr);
+    int wxArgc = static_cast<int>(wide.size());
+    return wxEntry(wxArgc, wideArgv.data());
 }

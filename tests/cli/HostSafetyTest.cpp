@@ -403,14 +403,21 @@ TEST_F(HostSafety, MessagesNameTheRealCause) {
 
 TEST_F(HostSafety, ReadCommandsRefuseWhatIsNoMzDisk) {
     const std::string text = Host("notes.txt", Bytes(5000, 'a'));
-    // Random bytes with a plausible D88 size field.
-    Bytes random = Pattern(20000, 9);
-    random[0x1C] = 0x20;
-    random[0x1D] = 0x4E;
-    random[0x1E] = 0;
-    random[0x1F] = 0;
-    const std::string noise = Host("noise.d88", random);
-    for (const std::string& path : {text, noise}) {
+    // A disk without a bitmap: a D88 image, but no MZ file system.
+    DiskImage disk;
+    disk.Format(0);
+    std::fill_n(testdisk::WritableImage(disk).data() + 15 * 256, 256, 0);
+    const std::string noise = Host("noise.d88", {});
+    std::string reason;
+    ASSERT_TRUE(ImageFile::Write(noise, disk, reason)) << reason;
+    // Random bytes with a plausible D88 size field, in which no track is found: no disk.
+    Bytes junk = Pattern(20000, 9);
+    junk[0x1C] = 0x20;
+    junk[0x1D] = 0x4E;
+    junk[0x1E] = 0;
+    junk[0x1F] = 0;
+    const std::string junkPath = Host("junk.d88", junk);
+    for (const std::string& path : {text, noise, junkPath}) {
         for (const char* command : {"ls", "tree"}) {
             SCOPED_TRACE(path + " " + command);
             const auto run = RunTool({command, path});
@@ -422,6 +429,12 @@ TEST_F(HostSafety, ReadCommandsRefuseWhatIsNoMzDisk) {
               std::string::npos);
     EXPECT_EQ(RunTool({"ls", noise, "--force"}).code, 0);
     EXPECT_EQ(RunTool({"info", noise}).code, 0);
+    for (const auto& args : {std::vector<std::string>{"ls", junkPath, "--force"},
+                             std::vector<std::string>{"info", junkPath}}) {
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.code, 1) << args[0];
+        EXPECT_NE(run.err.find("not a D88 disk image"), std::string::npos) << run.err;
+    }
 }
 
 } // namespace

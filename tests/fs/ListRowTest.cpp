@@ -167,4 +167,15 @@ TEST(SpaceText, UsedNeverExceedsTheTotal) {
         testdisk::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, used);
         EXPECT_EQ(SpaceText(disk), text) << used; // not 33553920/655360
     }
+    // A foreign bitmap: 65,535 clusters of 256 sectors each, more bytes than an int holds.
+    DiskImage formatted;
+    formatted.Format(0);
+    const unsigned char header[] = {0xFF, 0xFF, 0xFF, 0xFF};
+    testdisk::WritableImage(formatted).write(kBitmapOffset + kBitmapUsedClusters, header, 4);
+    testdisk::WritableImage(formatted).write(kBitmapOffset + kBitmapClusterShift, header, 1);
+    std::vector<unsigned char> d88(static_cast<std::size_t>(formatted.GetSavedSize(0)));
+    formatted.Save(d88.data(), 0);
+    DiskImage disk;
+    ASSERT_EQ(disk.Load(d88.data(), d88.size(), 0), 0);
+    EXPECT_EQ(SpaceText(disk), "4294901760/4294901760");
 }

@@ -140,6 +140,9 @@ TEST(Messages, DocumentTexts) {
         {UiText::DeleteCaption, "ファイル削除"},
         {UiText::ExtractFailed, "ファイルの取り出しに失敗しました. "},
         {UiText::TooLargeForAdd, "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです."},
+        {UiText::NoMzFileSystem, "MZ のファイルシステムがありません"},
+        {UiText::RecentFileGone,
+         "ファイル「%s」が見つかりません. 最近使ったﾌｧｲﾙの一覧から外します."},
     };
     EXPECT_EQ(UiMessage(UiText::SaveChangesPrompt), "Save the changes to the disk image \"%s\"?");
     const Japanese ja;

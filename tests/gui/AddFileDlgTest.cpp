@@ -3,6 +3,7 @@
 #include "GuiTestSupport.h"
 #include "doc/AddFileDlg.h"
 #include "doc/DialogIds.h"
+#include "doc/DiskCommands.h"
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
 
@@ -35,7 +36,7 @@ protected:
     // Opens the dialog for `path`, records what it shows, and cancels.
     Shown Proposed(const std::string& path) {
         Shown s;
-        wxTEST_DIALOG(EXPECT_FALSE(CAddFileDlg::AddHostFile(nullptr, disk, path)),
+        wxTEST_DIALOG(EXPECT_FALSE(DiskCommands::AddHostFile(nullptr, disk, path)),
                       ExpectDialog<CAddFileDlg>([&](CAddFileDlg& d) {
                           s = {TextOf(d, kIdName),        TextOf(d, kIdSize),
                                TextOf(d, kIdLoadAddress), TextOf(d, kIdExecAddress),
@@ -120,7 +121,7 @@ TEST_F(AddFileDlgTest, ProposalsFromPlainAndMztFiles) {
 // The entry's date is shown as the list will show it once stored, and cannot be typed over.
 TEST_F(AddFileDlgTest, DateFieldShowsTheDateTheEntryGets) {
     wxString shown;
-    wxTEST_DIALOG(EXPECT_TRUE(CAddFileDlg::AddHostFile(nullptr, disk, Host("d.bin", Pattern(9)))),
+    wxTEST_DIALOG(EXPECT_TRUE(DiskCommands::AddHostFile(nullptr, disk, Host("d.bin", Pattern(9)))),
                   ExpectDialog<CAddFileDlg>([&](CAddFileDlg& d) {
                       auto* date = wxDynamicCast(d.FindWindow(XRCID("IDC_DATE")), wxTextCtrl);
                       EXPECT_NE(date, nullptr);
@@ -150,7 +151,7 @@ TEST_F(AddFileDlgTest, RefusedBeforeTheDialogOpens) {
     const Bytes before = Snapshot(disk);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        wxTEST_DIALOG(EXPECT_FALSE(CAddFileDlg::AddHostFile(nullptr, disk, c.path)),
+        wxTEST_DIALOG(EXPECT_FALSE(DiskCommands::AddHostFile(nullptr, disk, c.path)),
                       ExpectMessage(c.message, kError));
     }
     EXPECT_EQ(Snapshot(disk), before);
@@ -204,7 +205,7 @@ TEST_F(AddFileDlgTest, StoredEntryFollowsTheFields) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        wxTEST_DIALOG(EXPECT_TRUE(CAddFileDlg::AddHostFile(nullptr, disk, c.path)),
+        wxTEST_DIALOG(EXPECT_TRUE(DiskCommands::AddHostFile(nullptr, disk, c.path)),
                       ExpectDialog<CAddFileDlg>([&](auto& d) { return EditAndOk(d, c.edit); }));
         const auto entry = EntryNamed(disk, c.stored);
         ASSERT_TRUE(entry.has_value());
@@ -248,7 +249,7 @@ TEST_F(AddFileDlgTest, EachFailureShowsItsMessageAndChangesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Bytes before = Snapshot(*c.target);
-        wxTEST_DIALOG(EXPECT_FALSE(CAddFileDlg::AddHostFile(nullptr, *c.target, c.path)),
+        wxTEST_DIALOG(EXPECT_FALSE(DiskCommands::AddHostFile(nullptr, *c.target, c.path)),
                       ExpectDialog<CAddFileDlg>([&](auto& d) { return EditAndOk(d, c.edit); }),
                       ExpectMessage(kWriteFailed + c.reason, kError));
         EXPECT_EQ(Snapshot(*c.target), before);
@@ -257,11 +258,11 @@ TEST_F(AddFileDlgTest, EachFailureShowsItsMessageAndChangesNothing) {
 
 TEST_F(AddFileDlgTest, OkWaitsForAModeAndForAnEncodableName) {
     const std::string odd = Host("odd.mzt", Tape(0x00, "ODD", 10, 0, 0, Pattern(10)));
-    wxTEST_DIALOG(EXPECT_TRUE(CAddFileDlg::AddHostFile(nullptr, disk, odd)),
+    wxTEST_DIALOG(EXPECT_TRUE(DiskCommands::AddHostFile(nullptr, disk, odd)),
                   ExpectDialog<CAddFileDlg>([&](CAddFileDlg& d) {
                       EXPECT_FALSE(IsEnabled(d, wxID_OK));
                       Click(d, wxID_OK); // refused: nothing stored, the dialog stays
-                      EXPECT_FALSE(d.m_bStored);
+                      EXPECT_NE(d.GetReturnCode(), wxID_OK);
                       Choose(d, kIdMode, 1);
                       EXPECT_TRUE(IsEnabled(d, wxID_OK));
                       Type(d, kIdName, "한글");
@@ -279,7 +280,7 @@ TEST_F(AddFileDlgTest, OkWaitsForAModeAndForAnEncodableName) {
 TEST_F(AddFileDlgTest, DialogScreenshot) {
     const std::string path =
         Host("サンプル.mzt", Tape(0x05, "SAMPLE", 300, 0x1200, 0, Pattern(300)));
-    wxTEST_DIALOG(CAddFileDlg::AddHostFile(nullptr, disk, path),
+    wxTEST_DIALOG(DiskCommands::AddHostFile(nullptr, disk, path),
                   ExpectDialog<CAddFileDlg>([&](CAddFileDlg& dlg) {
                       EXPECT_TRUE(SaveScreenshot(dlg, "add_file"));
                       ExpectRowsAligned(dlg, {{"File name", kIdName},

@@ -4,6 +4,7 @@
 #include "TestUtil.h"
 #include "doc/BootExtractDlg.h"
 #include "doc/DialogIds.h"
+#include "doc/DiskCommands.h"
 #include "fs/BootHeaderBuilder.h"
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
@@ -54,7 +55,7 @@ TEST_F(BootExtractDlgTest, ProposalFollowsTheDisplayText) {
 TEST_F(BootExtractDlgTest, FormatSwitchAndRememberedMzt) {
     Register("IPL-TEST");
     std::vector<std::string> seen;
-    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
                       seen.push_back(TextOf(dlg, kIdPath));
                       Choose(dlg, kIdFormat, 1);
@@ -71,7 +72,7 @@ TEST_F(BootExtractDlgTest, FormatSwitchAndRememberedMzt) {
     // MZT remembered: the proposal still has no extension and OK writes MZT under it.
     std::string proposed;
     int selected = -1;
-    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
                       proposed = TextOf(dlg, kIdPath);
                       selected = SelectionOf(dlg, kIdFormat);
@@ -85,7 +86,7 @@ TEST_F(BootExtractDlgTest, FormatSwitchAndRememberedMzt) {
 
 TEST_F(BootExtractDlgTest, TypedPathIsWritten) {
     Register("IPL-TEST");
-    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
                       Type(dlg, kIdPath, In("mine.bin").c_str());
                       Click(dlg, wxID_OK);
@@ -100,7 +101,7 @@ TEST_F(BootExtractDlgTest, NeverOverTheImageAndAsksBeforeReplacing) {
     HostFile(image, imageBytes);
     HostFile(In("IPL"), {1});
     const std::string replace = In("IPL") + " は既に存在します. 置き換えますか?";
-    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
                       for (int i = 0; i < 3; ++i) {
                           if (i > 0)
@@ -135,23 +136,20 @@ TEST_F(BootExtractDlgTest, FailuresShowTheMessage) {
         disk.Format(0);
         if (c.registered)
             Register("IPL");
-        int result = 0;
-        wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+        wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                       ExpectDialog<CBootExtractDlg>([&](CBootExtractDlg& dlg) {
                           Type(dlg, kIdPath, c.output.c_str());
                           Click(dlg, wxID_OK);
-                          result = dlg.m_nResult;
                           return dlg.GetReturnCode();
                       }),
                       ExpectMessage(kFailed, "エラー"));
-        EXPECT_NE(result, 0);
         EXPECT_FALSE(std::filesystem::exists(c.output));
     }
 }
 
 TEST_F(BootExtractDlgTest, DialogScreenshot) {
     Register("IPL-TEST");
-    wxTEST_DIALOG(CBootExtractDlg::ExtractBoot(nullptr, disk, image, extractFormat),
+    wxTEST_DIALOG(DiskCommands::ExtractBoot(nullptr, disk, image, extractFormat),
                   ExpectDialog<CBootExtractDlg>([](CBootExtractDlg& dlg) {
                       EXPECT_TRUE(SaveScreenshot(dlg, "boot_extract"));
                       return wxID_CANCEL;

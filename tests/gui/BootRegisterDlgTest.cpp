@@ -4,6 +4,7 @@
 #include "TestUtil.h"
 #include "doc/BootRegisterDlg.h"
 #include "doc/DialogIds.h"
+#include "doc/DiskCommands.h"
 #include "fs/IplHeader.h"
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
@@ -26,8 +27,7 @@ protected:
     // Runs the command for `path`; `act` plays the user and returns the dialog's result.
     bool Run(const std::string& path, const std::function<int(CBootRegisterDlg&)>& act) {
         bool registered = false;
-        wxTEST_DIALOG(registered =
-                          CBootRegisterDlg::RegisterHostFile(nullptr, disk, path, bootMachine),
+        wxTEST_DIALOG(registered = DiskCommands::RegisterHostFile(nullptr, disk, path, bootMachine),
                       ExpectDialog<CBootRegisterDlg>(act));
         return registered;
     }
@@ -67,7 +67,7 @@ TEST_F(BootRegisterDlgTest, SizeLimitCountsTheWholeFile) {
             EXPECT_TRUE(opened);
         } else {
             const auto before = Snapshot(disk);
-            wxTEST_DIALOG(CBootRegisterDlg::RegisterHostFile(nullptr, disk, path, bootMachine),
+            wxTEST_DIALOG(DiskCommands::RegisterHostFile(nullptr, disk, path, bootMachine),
                           ExpectMessage(kTooLarge, kError));
             EXPECT_EQ(Snapshot(disk), before);
         }
@@ -145,26 +145,26 @@ TEST_F(BootRegisterDlgTest, MachineCodeIsRememberedOnlyAfterOk) {
 TEST_F(BootRegisterDlgTest, FailuresShowOneMessage) {
     const std::string headerOnly = Host("h.mzt", Tape(1, "H", 0, 0, 0, {}));
     const auto before = Snapshot(disk);
-    wxTEST_DIALOG(CBootRegisterDlg::RegisterHostFile(nullptr, disk, headerOnly, bootMachine),
+    wxTEST_DIALOG(DiskCommands::RegisterHostFile(nullptr, disk, headerOnly, bootMachine),
                   ExpectDialog<CBootRegisterDlg>(&BootRegisterDlgTest::PressOk),
                   ExpectMessage(kFailed, kError));
     EXPECT_EQ(Snapshot(disk), before);
 
     // A file that cannot be read never opens the dialog.
-    wxTEST_DIALOG(CBootRegisterDlg::RegisterHostFile(
-                      nullptr, disk, (dir.path() / "gone.bin").string(), bootMachine),
+    wxTEST_DIALOG(DiskCommands::RegisterHostFile(nullptr, disk, (dir.path() / "gone.bin").string(),
+                                                 bootMachine),
                   ExpectMessage(kFailed, kError));
     EXPECT_EQ(Snapshot(disk), before);
 }
 
 TEST_F(BootRegisterDlgTest, TextTheDiskCannotHoldKeepsTheDialogOpen) {
     bool registered = false;
-    wxTEST_DIALOG(registered = CBootRegisterDlg::RegisterHostFile(
+    wxTEST_DIALOG(registered = DiskCommands::RegisterHostFile(
                       nullptr, disk, Host("k.bin", Pattern(10)), bootMachine),
                   ExpectDialog<CBootRegisterDlg>([](CBootRegisterDlg& dlg) {
                       Type(dlg, kIdBootText, "😀");
                       Click(dlg, wxID_OK);
-                      EXPECT_FALSE(dlg.m_bRegistered);
+                      EXPECT_NE(dlg.GetReturnCode(), wxID_OK);
                       Type(dlg, kIdBootText, "OK");
                       return PressOk(dlg);
                   }),

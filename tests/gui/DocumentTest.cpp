@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -22,6 +23,8 @@
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 #include "support/TestDisk.h"
+#include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -71,9 +74,9 @@ int OpenCount(const fs::path& path) {
 
 wxTreeItemId FindTreeItem(const std::string& text) {
     wxTreeCtrl* tree = Frame().GetTreeCtrl();
-    for (int n = 0; n < Doc()->GetTreeCount(); ++n)
-        if (tree->GetItemText(Doc()->GetTreeItem(n)).utf8_string() == text)
-            return Doc()->GetTreeItem(n);
+    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
+        if (tree->GetItemText(TreeView().GetTreeItem(n)).utf8_string() == text)
+            return TreeView().GetTreeItem(n);
     return {};
 }
 
@@ -105,10 +108,10 @@ TEST_F(GuiTest, StartWithAnImageShowsWhatTheCliLists) {
     ASSERT_TRUE(sub.IsOk());
     Frame().GetTreeCtrl()->SelectItem(sub);
     EXPECT_EQ(ListRows(), CliRows(image, "SUB"));
-    EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), Doc()->GetTreeDirSector(1));
-    EXPECT_EQ(Doc()->GetListEntry(0), 2); // after the "." and ".." entries
+    EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), TreeView().GetTreeDirSector(1));
+    EXPECT_EQ(ListView().GetListEntry(0), 2); // after the "." and ".." entries
 
-    Frame().GetTreeCtrl()->SelectItem(Doc()->GetTreeItem(0));
+    Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(0));
     EXPECT_EQ(ListRows().size(), 4u);
     EXPECT_EQ(Doc()->GetDisk().GetCurrentDir(), 16);
 
@@ -124,7 +127,7 @@ TEST_F(GuiTest, DirectoryCycleStopsAtTheNodeLimit) {
     BuildCycleDisk(disk);
     SaveDiskFile(disk, dir.path() / "cycle.d88");
     ASSERT_NE(OpenFile(dir.path() / "cycle.d88"), nullptr);
-    EXPECT_EQ(Doc()->GetTreeCount(), kMaxTreeNodes);
+    EXPECT_EQ(TreeView().GetTreeCount(), kMaxTreeNodes);
     EXPECT_EQ(Frame().GetTreeCtrl()->GetCount(), static_cast<unsigned>(kMaxTreeNodes));
 }
 
@@ -150,7 +153,7 @@ TEST_F(GuiTest, NewDiskOfEachTypeSavesTheFormattedDisk) {
         SCOPED_TRACE(type);
         wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(type));
         ASSERT_TRUE(Doc()->IsLoaded());
-        EXPECT_EQ(Title(), "無題 - Darvex");
+        EXPECT_EQ(Title(), "*無題 - Darvex"); // exists only in memory so far
         EXPECT_EQ(TreeTexts(), std::vector<std::string>{"root"});
         EXPECT_TRUE(ListRows().empty());
         EXPECT_TRUE(Doc()->IsModified());
@@ -229,7 +232,7 @@ TEST_F(GuiTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
     const fs::path image = WriteSampleDisk(dir.path(), "full.d88");
     const auto original = testutil::ReadFileBytes(image);
     ASSERT_NE(OpenFile(image), nullptr);
-    Doc()->GetDisk().RemoveFile(Doc()->GetListEntry(0));
+    Doc()->GetDisk().RemoveFile(ListView().GetListEntry(0));
     Doc()->ImageChanged();
     ASSERT_TRUE(Doc()->IsModified());
 
@@ -327,11 +330,12 @@ TEST_F(GuiTest, AReadOnlyImageIsRefusedBySaveAndWrittenBySaveAs) {
 
 TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     testutil::TempDir dir;
-    // Not a D88 container: a message, and an empty document with the disk commands off.
+    // Not a D88 container: a message, and the empty start-up document stays.
     const fs::path junk = dir.path() / "junk.D88";
     ASSERT_TRUE(testutil::WriteFileBytes(junk, std::vector<unsigned char>(100, 'x')));
-    wxTEST_DIALOG(OpenFile(junk), ExpectMessage(kNotD88, "エラー"));
-    ASSERT_NE(Doc(), nullptr);
+    CDarvexDoc* empty = Doc();
+    wxTEST_DIALOG(EXPECT_EQ(OpenFile(junk), nullptr), ExpectMessage(kNotD88, "エラー"));
+    EXPECT_EQ(Doc(), empty);
     EXPECT_FALSE(Doc()->IsLoaded());
     EXPECT_EQ(Title(), "無題 - Darvex");
     EXPECT_FALSE(IsEnabled(ID_EXTRACT_FILE));
@@ -340,17 +344,40 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     // File > Open offers "*.d88" and every file; a ".d20" image opens like a ".d88".
     const fs::path d20 = WriteSampleDisk(dir.path(), "a.d20");
     wxTEST_DIALOG(Command(wxID_OPEN),
-                  ExpectFileDialog(d20, "Darvex ﾌｧｲﾙ (*.d88)|*.d88|すべてのﾌｧｲﾙ (*.*)|*"));
+                  ExpectFileDialog(d20, DarvexDocManager::OpenFilter().utf8_string()));
     EXPECT_EQ(Title(), "a.d20 - Darvex");
+    ASSERT_TRUE(Doc()->IsLoaded());
+    CDarvexDoc* open = Doc();
+    const auto rows = ListRows();
+    const std::string space = SpaceText();
 
-    // Another extension: both panes emptied without a message.
+    // Files that are no disk image never close the open disk, whichever way they come: a
+    // message says why, once, and nothing else changes.
+    std::mt19937 random(16);
+    std::vector<unsigned char> noise(5 * 1024);
+    for (auto& b : noise)
+        b = static_cast<unsigned char>(random());
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "random.d88", noise));
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "hello.bas", {'1', '0', ' ', 'E', 'N', 'D'}));
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "tape.mzt", std::vector<unsigned char>(200)));
+    const fs::path notDisks[] = {dir.path() / "random.d88", dir.path() / "hello.bas"};
+    for (const fs::path& path : notDisks) {
+        SCOPED_TRACE(path.filename().string());
+        wxTEST_DIALOG(EXPECT_EQ(OpenFile(path), nullptr), ExpectMessage(kNotD88, "エラー"));
+        wxTEST_DIALOG(Command(wxID_OPEN), ExpectFileDialog(path), ExpectMessage(kNotD88, "エラー"));
+    }
+    wxArrayString dropped;
+    dropped.push_back(wxString::FromUTF8((dir.path() / "tape.mzt").string()));
+    wxTEST_DIALOG(Frame().OpenDroppedFiles(dropped), ExpectMessage(kNotD88, "エラー"));
+    EXPECT_EQ(Doc(), open);
     EXPECT_TRUE(Doc()->IsLoaded());
-    ASSERT_TRUE(testutil::WriteFileBytes(dir.path() / "notes.txt", {'h', 'i'}));
-    ASSERT_NE(OpenFile(dir.path() / "notes.txt"), nullptr);
-    EXPECT_FALSE(Doc()->IsLoaded());
-    EXPECT_TRUE(TreeTexts().empty());
-    EXPECT_TRUE(ListRows().empty());
-    EXPECT_EQ(Title(), "notes.txt - Darvex");
+    EXPECT_EQ(Title(), "a.d20 - Darvex");
+    EXPECT_EQ(ListRows(), rows);
+    EXPECT_EQ(SpaceText(), space);
+    for (size_t i = 0; i < Manager().GetHistoryFilesCount(); ++i)
+        EXPECT_FALSE(Manager().GetHistoryFile(i).StartsWith(dir.path().string() + "/") &&
+                     !Manager().GetHistoryFile(i).EndsWith("a.d20"))
+            << Manager().GetHistoryFile(i);
 
     if (!testutil::HaveTestData())
         GTEST_SKIP() << "no test data";
@@ -359,6 +386,12 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     wxTEST_DIALOG(OpenFile(dir.path() / "x1.d88"), ExpectMessage(kReadOnly, "Darvex"),
                   ExpectMessage(kLossOnSave, "Darvex").Optional());
     EXPECT_TRUE(Doc()->IsLoaded());
+    // Its directory sectors hold no entries: nothing is listed, and the tree's root and the
+    // usage pane say why.
+    const std::string noMz = UiMessage(UiText::NoMzFileSystem);
+    EXPECT_TRUE(ListRows().empty());
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{noMz});
+    EXPECT_EQ(SpaceText(), noMz);
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_BOOT));
     for (int id : std::initializer_list<int>{ID_ADD_FILE, ID_DELETE_FILE, ID_REGISTER_BOOT,
@@ -380,6 +413,24 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
                   ExpectMessage(std::string(kLossOnSave) +
                                     "\n同じセクタ ID のレコード 1 個: 後のものだけが残ります.",
                                 "Darvex"));
+}
+
+TEST_F(GuiTest, OpenFiltersMatchBothCasesAndNameTheD20Type) {
+    // Description and patterns in pairs; the last pair shows every file.
+    const wxArrayString parts = wxSplit(DarvexDocManager::OpenFilter(), '|');
+    ASSERT_EQ(parts.size(), 6u);
+    EXPECT_TRUE(parts[2].Contains("*.d20"));
+    const auto imageFilterMatches = [&](const wxString& name) {
+        for (size_t i = 1; i + 2 < parts.size(); i += 2)
+            for (const wxString& pattern : wxSplit(parts[i], ';'))
+                if (wxMatchWild(pattern, name))
+                    return true;
+        return false;
+    };
+    for (const char* name : {"a.d88", "UPPER.D88", "b.d20", "LOUD.D20"})
+        EXPECT_TRUE(imageFilterMatches(name)) << name;
+    for (const char* name : {"notes.txt", "tape.mzt", "d88"})
+        EXPECT_FALSE(imageFilterMatches(name)) << name;
 }
 
 TEST_F(GuiTest, RecentFilesTakeThePlaceholdersPlace) {
@@ -430,20 +481,47 @@ TEST_F(GuiTest, RecentFilesAreStoredAndReadBack) {
         EXPECT_EQ(restored.GetHistoryFile(i), Manager().GetHistoryFile(i)) << i;
 }
 
+TEST_F(GuiTest, RecentFilesAreAbsoluteAndAGoneOneLeavesWithOurMessage) {
+    testutil::TempDir dir;
+    const fs::path image = WriteSampleDisk(dir.path(), "x.d88");
+    fs::create_directories(dir.path() / "other");
+    const fs::path before = fs::current_path();
+    // `cd DIR && darvex ./other/../x.d88`: the list holds where the file is.
+    fs::current_path(dir.path());
+    const bool opened = OpenFile("./other/../x.d88") != nullptr;
+    fs::current_path(before);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(Manager().GetHistoryFile(0), wxString::FromUTF8(image.string()));
+
+    // Started elsewhere, the entry still opens the file.
+    ResetToStart();
+    Command(wxID_FILE1);
+    EXPECT_EQ(Title(), "x.d88 - Darvex");
+
+    // Gone: our own message, in the program's language, and the entry leaves the list.
+    ResetToStart();
+    const size_t count = Manager().GetHistoryFilesCount();
+    fs::remove(image);
+    const std::string gone = Printf(UiMessage(UiText::RecentFileGone).c_str(), image.string());
+    wxTEST_DIALOG(Command(wxID_FILE1), ExpectMessage(gone, "エラー"));
+    EXPECT_EQ(Manager().GetHistoryFilesCount(), count - 1);
+    EXPECT_EQ(Title(), "無題 - Darvex");
+}
+
 TEST_F(GuiTest, ArrowKeysInTheTreeListDirectoriesAsClicksDo) {
     testutil::TempDir dir;
     const fs::path image = WriteSampleDisk(dir.path(), "keys.d88");
     ASSERT_NE(OpenFile(image), nullptr);
     wxTreeCtrl* tree = Frame().GetTreeCtrl();
     tree->ExpandAll();
-    tree->SelectItem(Doc()->GetTreeItem(0));
+    tree->SelectItem(TreeView().GetTreeItem(0));
     tree->SetFocus();
     Settle(50);
 
     wxUIActionSimulator keys;
     keys.Char(WXK_DOWN);
     Settle(100);
-    EXPECT_EQ(tree->GetSelection(), Doc()->GetTreeItem(1));
+    EXPECT_EQ(tree->GetSelection(), TreeView().GetTreeItem(1));
     EXPECT_EQ(ListRows(), CliRows(image, "SUB"));
     keys.Char(WXK_UP);
     Settle(100);

@@ -18,6 +18,7 @@
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 #include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -91,6 +92,7 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(SpaceText(), before);
     EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Title(), "disk.d88 - Darvex");
 
     wxTEST_DIALOG(Command(ID_ADD_FILE), ExpectFileDialog(file, kHostFilter),
                   ExpectDialog<CAddFileDlg>([](auto& d) { return PressOk(d); }));
@@ -99,6 +101,9 @@ TEST_F(EditMenuTest, AddRefreshesListAndUsageEveryTime) {
     EXPECT_NE(SpaceText(), before);
     EXPECT_EQ(SpaceText(), Doc()->SpaceText().utf8_string());
     EXPECT_TRUE(Doc()->IsModified()) << "the save prompt must protect the added file";
+    EXPECT_EQ(Title(), "*disk.d88 - Darvex");
+    Command(wxID_SAVE);
+    EXPECT_EQ(Title(), "disk.d88 - Darvex");
 
     // Cancel in the file dialog: nothing happens.
     wxTEST_DIALOG(Command(ID_ADD_FILE), wxExpectDismissableModal<wxFileDialog>(wxID_CANCEL));
@@ -123,6 +128,22 @@ TEST_F(EditMenuTest, DeleteTheSelectedRows) {
     // Each 300-byte file held two clusters of 256 bytes.
     EXPECT_EQ(std::atoi(before.c_str()) - std::atoi(SpaceText().c_str()), 2 * 512);
     EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(EditMenuTest, SelectionCommandsActOnTheListWhicheverPaneHasTheFocus) {
+    OpenDisk({"ROW0", "ROW1"});
+    SelectRows({1});
+    Frame().GetTreeCtrl()->SetFocus();
+    Settle();
+    TreeView().Activate(true);
+    std::string proposed;
+    wxTEST_DIALOG(Command(ID_EXTRACT_FILE), ExpectDialog<CExtractDlg>([&](auto& d) {
+                      proposed = TextOf(d, kIdPath);
+                      return wxID_CANCEL;
+                  }));
+    EXPECT_EQ(proposed, (dir.path() / "ROW1").string());
+    wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, kDeleteCaption));
+    EXPECT_EQ(Names(), std::vector<std::string>{"ROW0"});
 }
 
 TEST_F(EditMenuTest, ReadOnlyDiskRefusesWritingCommands) {
@@ -159,7 +180,7 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     ASSERT_NE(OpenFile(image), nullptr);
     EXPECT_TRUE(IsEnabled(ID_ADD_FILE));
 
-    Doc()->FillList(8);
+    Doc()->ShowDirectory(8);
     ASSERT_FALSE(Names().empty()); // the sectors after 8 hold the bitmap's bytes too
     ASSERT_EQ(Names()[0], "F");
     EXPECT_FALSE(IsEnabled(ID_ADD_FILE));
@@ -180,7 +201,7 @@ TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     EXPECT_EQ(Snapshot(Doc()->GetDisk()), before);
     EXPECT_FALSE(Doc()->IsModified());
 
-    Doc()->FillList(kRootDirSector);
+    Doc()->ShowDirectory(kRootDirSector);
     EXPECT_TRUE(IsEnabled(ID_DELETE_FILE));
 }
 

@@ -20,6 +20,8 @@
 #include "doc/DarvexDocManager.h"
 #include "ui/AboutDlg.h"
 #include "ui/DarvexApp.h"
+#include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 
 using namespace guitest;
@@ -38,6 +40,11 @@ protected:
             EXPECT_EQ(text, "Darvex Version 0.06");
             // The label is wide enough for its text.
             EXPECT_GE(version->GetSize().x, version->GetTextExtent(version->GetLabel()).x);
+        }
+        auto* licence = wxDynamicCast(dialog->FindWindow(XRCID("IDC_LICENCE")), wxStaticText);
+        EXPECT_NE(licence, nullptr);
+        if (licence) {
+            EXPECT_NE(licence->GetLabel().Find("MIT"), wxNOT_FOUND) << "the licence is named";
         }
         // Nothing sticks out of the dialog.
         const wxSize client = dialog->GetClientSize();
@@ -210,6 +217,39 @@ TEST_F(GuiTest, ListStyleButtonsFollowTheListsViewType) {
     wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(1));
     EXPECT_EQ(list->GetColumnCount(), 8);
     Doc()->Modify(false);
+}
+
+TEST_F(GuiTest, IconAndListViewsPlaceTheRowsAtOnce) {
+    testutil::TempDir dir;
+    ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "icons.d88")), nullptr);
+    wxListCtrl* list = Frame().GetListCtrl();
+    const wxRect client(list->GetClientSize());
+    // Every row has a place inside the pane, without the window being resized.
+    const auto expectPlaced = [&](const char* when) {
+        SCOPED_TRACE(when);
+        ASSERT_GT(list->GetItemCount(), 0);
+        for (long row = 0; row < list->GetItemCount(); ++row) {
+            wxRect rect;
+            ASSERT_TRUE(list->GetItemRect(row, rect));
+            EXPECT_FALSE(rect.IsEmpty()) << row;
+            EXPECT_TRUE(client.Contains(rect.GetTopLeft())) << row;
+        }
+    };
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST}) {
+        SCOPED_TRACE(id);
+        Command(id);
+        Settle();
+        expectPlaced("switched");
+        // Refilled in that view: the sub-directory, then the root again.
+        Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(1));
+        Settle();
+        expectPlaced("refilled");
+        Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(0));
+    }
+    // Rows filled while another view was shown still have their other columns.
+    Command(ID_VIEW_DETAILS);
+    for (const auto& row : ListRows())
+        EXPECT_FALSE(row[4].empty()) << row[0];
 }
 
 TEST_F(GuiTest, StatusBarPanesAndBarToggles) {

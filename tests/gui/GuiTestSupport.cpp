@@ -19,6 +19,8 @@
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 #include "ui/DarvexApp.h"
+#include "ui/DarvexView.h"
+#include "ui/LeftView.h"
 #include "ui/Localization.h"
 #include "ui/MainFrame.h"
 
@@ -38,6 +40,27 @@ DarvexDocManager& Manager() {
 
 CDarvexDoc* Doc() {
     return wxDynamicCast(Manager().GetCurrentDocument(), CDarvexDoc);
+}
+
+namespace {
+
+template <typename View> View& ViewOf() {
+    View* found = nullptr;
+    for (wxView* view : Doc()->GetViewsVector())
+        if (auto* v = dynamic_cast<View*>(view))
+            found = v;
+    EXPECT_NE(found, nullptr);
+    return *found;
+}
+
+} // namespace
+
+CLeftView& TreeView() {
+    return ViewOf<CLeftView>();
+}
+
+CDarvexView& ListView() {
+    return ViewOf<CDarvexView>();
 }
 
 void Settle(int ms) {
@@ -99,7 +122,7 @@ bool StartWith(const std::filesystem::path& file) {
     Manager().CloseDocuments(true);
     Frame().SetSpaceText(wxString());
     CommandLine cl;
-    cl.file = file.string();
+    cl.files = {file.string()};
     return App().ProcessShellCommand(cl);
 }
 

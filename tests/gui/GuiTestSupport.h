@@ -17,6 +17,8 @@
 
 class CDarvexApp;
 class CDarvexDoc;
+class CDarvexView;
+class CLeftView;
 class CMainFrame;
 class DarvexDocManager;
 class DiskImage;
@@ -29,6 +31,9 @@ CMainFrame& Frame();
 DarvexDocManager& Manager();
 // The open document; null when there is none.
 CDarvexDoc* Doc();
+// The open document's tree and list views.
+CLeftView& TreeView();
+CDarvexView& ListView();
 
 // Lets the window paint and pending events run.
 void Settle(int ms = 30);

@@ -307,7 +307,7 @@ TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
         {"extract", "ファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|OK|すべて OK|ｷｬﾝｾﾙ"},
         {"boot extract", "ブートファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|ｷｬﾝｾﾙ|OK"},
         {"about", "Darvexのﾊﾞｰｼﾞｮﾝ情報|Darvex Version 0.06|"
-                  "MZ-80B/2000/2200/2500 ディスクイメージツール|OK"},
+                  "MZ-80B/2000/2200/2500 ディスクイメージツール|ライセンス: MIT|OK"},
     };
     for (const DialogCase& c : AllDialogs()) {
         SCOPED_TRACE(c.name);

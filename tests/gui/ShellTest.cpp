@@ -15,34 +15,40 @@ namespace fs = std::filesystem;
 using Action = CommandLine::Action;
 
 TEST(CommandLineTest, FlagsAndFiles) {
+    using Files = std::vector<std::string>;
     struct Case {
         std::vector<std::string> args;
         Action action;
-        std::string file;
+        Files files;
         std::string printer;
     };
     const Case cases[] = {
-        {{}, Action::Run, "", ""},
-        {{"disk.d88"}, Action::Run, "disk.d88", ""},
-        {{"/abs/ディスク.d88"}, Action::Run, "/abs/ディスク.d88", ""}, // "/" is a path here
-        {{"-p", "a.d88"}, Action::Print, "a.d88", ""},
-        {{"-pt", "a.d88", "lp0"}, Action::PrintTo, "a.d88", "lp0"},
-        {{"-Unregister"}, Action::Unregister, "", ""},
-        {{"-unregserver"}, Action::Unregister, "", ""},
-        {{"-dde", "-Embedding", "-Automation", "x.d20"}, Action::Run, "x.d20", ""},
-        {{"--help"}, Action::Help, "", ""},
-        {{"x.d88", "--version"}, Action::Version, "", ""},
-        {{"-p"}, Action::Error, "", ""},
-        {{"-pt", "a.d88"}, Action::Error, "", ""},
-        {{"-bogus"}, Action::Error, "", ""},
-        {{"a.d88", "b.d88"}, Action::Error, "", ""},
+        {{}, Action::Run, {}, ""},
+        {{"disk.d88"}, Action::Run, {"disk.d88"}, ""},
+        {{"/abs/ディスク.d88"}, Action::Run, {"/abs/ディスク.d88"}, ""}, // "/" is a path here
+        {{"a.d88", "b.d88", "c.d20"}, Action::Run, {"a.d88", "b.d88", "c.d20"}, ""},
+        {{"--", "-p"}, Action::Run, {"-p"}, ""},
+        {{"-p", "a.d88"}, Action::Print, {"a.d88"}, ""},
+        {{"-P", "a.d88"}, Action::Print, {"a.d88"}, ""},
+        {{"-pt", "a.d88", "lp0"}, Action::PrintTo, {"a.d88"}, "lp0"},
+        {{"-Unregister"}, Action::Unregister, {}, ""},
+        {{"-unregserver"}, Action::Unregister, {}, ""},
+        {{"-dde", "-Embedding", "-AUTOMATION", "x.d20"}, Action::Run, {"x.d20"}, ""},
+        {{"--help"}, Action::Help, {}, ""},
+        {{"-h"}, Action::Help, {}, ""},
+        {{"-?"}, Action::Help, {}, ""},
+        {{"x.d88", "--version"}, Action::Version, {}, ""},
+        {{"-p"}, Action::Error, {}, ""},
+        {{"-pt", "a.d88"}, Action::Error, {}, ""},
+        {{"-p", "a.d88", "b.d88"}, Action::Error, {}, ""},
+        {{"-bogus"}, Action::Error, {}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
         const CommandLine cl = CommandLine::Parse(c.args);
         EXPECT_EQ(cl.action, c.action);
         if (c.action != Action::Error) {
-            EXPECT_EQ(cl.file, c.file);
+            EXPECT_EQ(cl.files, c.files);
             EXPECT_EQ(cl.printer, c.printer);
         } else {
             EXPECT_FALSE(cl.error.empty());
@@ -100,7 +106,7 @@ TEST_F(ShellRegistrationTest, RegistersOnceForTheUserAndUnregisters) {
 
     std::ifstream in(desktop);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(text.find("Exec=\"/opt/my build/darvex\" %F\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Exec=\"/opt/my build/darvex\" %f\n"), std::string::npos) << text;
     EXPECT_NE(text.find("MimeType=application/x-d88-floppy-image;"), std::string::npos);
     EXPECT_EQ(text.find("Exec=darvex"), std::string::npos);
 
@@ -120,7 +126,7 @@ TEST_F(ShellRegistrationTest, UnregisterLeavesAnInstallationUnderTheUsersHome) {
     const fs::path icon = Home() / "icons/hicolor/scalable/apps/darvex.svg";
     fs::create_directories(desktop.parent_path());
     fs::create_directories(icon.parent_path());
-    std::ofstream(desktop) << "[Desktop Entry]\nExec=darvex %F\n";
+    std::ofstream(desktop) << "[Desktop Entry]\nExec=darvex %f\n";
     std::ofstream(icon) << "<svg/>";
     EXPECT_FALSE(ShellRegistration::RegisterIfNeeded("/opt/darvex")); // registered already
     EXPECT_TRUE(ShellRegistration::Unregister());
@@ -191,12 +197,12 @@ TEST_F(ShellRegistrationTest, ExecQuoting) {
         std::string exe;
         std::string exec; // empty: the path cannot stand in a desktop file
     } cases[] = {
-        {"/opt/my build/darvex", R"(Exec="/opt/my build/darvex" %F)"},
-        {"/b/100%/darvex", R"(Exec="/b/100%%/darvex" %F)"},
-        {R"(/b/say "hi"/darvex)", R"(Exec="/b/say \\"hi\\"/darvex" %F)"},
-        {R"(/b/a\b/darvex)", R"(Exec="/b/a\\\\b/darvex" %F)"},
-        {"/b/$HOME`x`/darvex", R"(Exec="/b/\\$HOME\\`x\\`/darvex" %F)"},
-        {"/b/ディスク 'x'/darvex", R"(Exec="/b/ディスク 'x'/darvex" %F)"},
+        {"/opt/my build/darvex", R"(Exec="/opt/my build/darvex" %f)"},
+        {"/b/100%/darvex", R"(Exec="/b/100%%/darvex" %f)"},
+        {R"(/b/say "hi"/darvex)", R"(Exec="/b/say \\"hi\\"/darvex" %f)"},
+        {R"(/b/a\b/darvex)", R"(Exec="/b/a\\\\b/darvex" %f)"},
+        {"/b/$HOME`x`/darvex", R"(Exec="/b/\\$HOME\\`x\\`/darvex" %f)"},
+        {"/b/ディスク 'x'/darvex", R"(Exec="/b/ディスク 'x'/darvex" %f)"},
         {"/b/new\nline/darvex", ""},
         {"/b/tab\t/darvex", ""},
         {"/b/del\x7F/darvex", ""},

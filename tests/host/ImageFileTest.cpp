@@ -264,10 +264,11 @@ TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
     EXPECT_EQ(testdisk::Snapshot(disk), before);
 
     // A D88 file whose sector 15 holds no bitmap loads, but not for a change.
-    std::vector<unsigned char> blank(688, 0);
-    blank[0x1C] = 0xB0;
-    blank[0x1D] = 0x02;
-    ASSERT_TRUE(WriteFileBytes(dir.path() / "blank.d88", blank));
+    DiskImage blank;
+    blank.Format(0);
+    std::fill_n(testdisk::WritableImage(blank).data() + 15 * 256, 256, 0);
+    std::string reason;
+    ASSERT_TRUE(ImageFile::Write((dir.path() / "blank.d88").string(), blank, reason)) << reason;
     EXPECT_TRUE(ImageFile::Load((dir.path() / "blank.d88").string(), disk).Ok());
     EXPECT_EQ(ImageFile::LoadForChange((dir.path() / "blank.d88").string(), disk).error,
               ImageFileError::NotMzFs);

@@ -111,7 +111,7 @@ rc=$?
 if [ $rc -eq 0 ] && ! grep -qE ': (error|warning):' <<<"$out"; then pass; else
     fail "desktop-file-validate $desktop: $out"
 fi
-for key in 'Exec=darvex %F' 'MimeType=application/x-d88-floppy-image;' 'Icon=darvex' \
+for key in 'Exec=darvex %f' 'MimeType=application/x-d88-floppy-image;' 'Icon=darvex' \
     'Name=Darvex' 'Categories=Utility;Emulator;'; do
     grep -qxF "$key" "$desktop" && pass || fail "desktop file has $key"
 done
@@ -121,6 +121,9 @@ check "appstreamcli validate" appstreamcli validate --no-net "$metainfo"
 grep -q "<release version=\"$version\"" "$metainfo" && pass || fail "AppStream release $version"
 grep -q '<content_rating type="oars-1.1"' "$metainfo" && pass || fail "AppStream content rating"
 [ "$(grep -c '<caption>' "$metainfo")" -ge 1 ] && pass || fail "AppStream screenshot captions"
+grep -q '<project_license>MIT</project_license>' "$metainfo" && pass || fail "AppStream licence MIT"
+grep -qx 'License: MIT' "$root/usr/share/doc/darvex/copyright" && pass || fail "copyright names MIT"
+grep -q '^MIT License' "$src/LICENSE" && pass || fail "LICENSE is the MIT licence"
 
 # --- The MIME type: glob matching through the shared-mime-info database ------------------------
 data="$work/data"
