@@ -24,17 +24,4 @@ TEST(Translation, FormatTextFillsItsPlaces) {
         EXPECT_EQ(FormatText(c.pattern, {"A", "B", "C"}), c.want) << c.pattern;
 }
 
-TEST(Translation, MsgidsStandUntilAFrontEndSetsItsCatalog) {
-    SetTranslator(nullptr);
-    EXPECT_EQ(Translate("Cancel"), "Cancel");
-    EXPECT_EQ(TranslatePlural("%s file", "%s files", 1), "%s file");
-    EXPECT_EQ(TranslatePlural("%s file", "%s files", 2), "%s files");
-    SetTranslator([](const char* msgid, const char* plural, unsigned long n) {
-        return std::string(plural ? "P" : "S") + msgid + std::to_string(n);
-    });
-    EXPECT_EQ(Translate("x"), "Sx1");
-    EXPECT_EQ(TranslatePlural("a", "b", 5), "Pa5");
-    SetTranslator(nullptr);
-}
-
 } // namespace
