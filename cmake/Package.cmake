@@ -19,6 +19,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DARVEX_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-ipafont-gothic)
+# wx's own texts (file choosers, print preview, its messages) in the user's language; the
+# libraries dpkg-shlibdeps finds are added to this.
+if(TARGET darvex)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS wx3.2-i18n)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary on the first line itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -46,6 +46,7 @@ target_link_libraries(darvex_gui PUBLIC ${DARVEX_GUI_CORE_LIBS} darvex_wx darvex
 
 add_executable(darvex src/ui/main.cpp)
 target_link_libraries(darvex PRIVATE darvex_gui darvex_warnings)
+add_dependencies(darvex darvex_catalogs)
 
 if(DARVEX_TESTS)
     add_subdirectory(tests/gui)

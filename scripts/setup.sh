@@ -9,7 +9,7 @@ packages=(
     dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
     xdg-utils man-db groff-base bsdextrautils
     libcli11-dev nlohmann-json3-dev
-    libwxgtk3.2-dev xvfb xauth fonts-ipafont-gothic openbox
+    libwxgtk3.2-dev wx3.2-i18n gettext xvfb xauth fonts-ipafont-gothic openbox
 )
 
 missing=()

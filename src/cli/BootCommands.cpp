@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DiskImage.h"
@@ -28,20 +29,20 @@ int RunBootGet(CliStreams& io, const BootGetOptions& o) {
     const ExtractBootOutcome outcome = ExtractBootToFile(
         disk, o.out, ToInt(o.mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
     if (!outcome.Ok())
-        return Fail(io, "boot-get", o.out, outcome.MessageEn());
+        return Fail(io, "boot-get", o.out, outcome.CliMessage());
     return kExitOk;
 }
 
 void AddBootGet(CommandSet& commands) {
     auto o = std::make_shared<BootGetOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("boot-get", "Extract the boot program",
+    CLI::App* sub = commands.Add("boot-get", Tr("Extract the boot program"),
                                  [o, &io] { return RunBootGet(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("OUT", o->out, "File to write")->required();
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("OUT", o->out, Tr("File to write"))->required();
     AddDiskOption(sub, o->disk);
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write an MZT tape file (header and data)");
-    CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the program alone (the default)");
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Write an MZT tape file (header and data)"));
+    CLI::Option* bin = sub->add_flag("--bin", o->bin, Tr("Write the program alone (the default)"));
     mzt->excludes(bin);
 }
 
@@ -76,16 +77,16 @@ int Register(CliStreams& io, DiskImage& disk, const BootPutOptions& o) {
     case BootRegisterReason::Ok:
         break;
     case BootRegisterReason::BitmapMissesFile:
-        return Fail(io, cmd, o.image, MessageEn(outcome.hazard));
+        return Fail(io, cmd, o.image, CliMessage(outcome.hazard));
     case BootRegisterReason::TextNotEncodable:
-        return Fail(io, cmd, o.text, MessageEn(outcome.reason));
+        return Fail(io, cmd, o.text, CliMessage(outcome.reason));
     case BootRegisterReason::FileNameNotEncodable:
-        return Fail(io, cmd, source.fileNameUtf8, MessageEn(outcome.reason));
+        return Fail(io, cmd, source.fileNameUtf8, CliMessage(outcome.reason));
     default:
-        return Fail(io, cmd, o.hostFile, MessageEn(outcome.reason, source.fileBytes));
+        return Fail(io, cmd, o.hostFile, CliMessage(outcome.reason, source.fileBytes));
     }
     if (outcome.result != RegisterBootResult::Ok)
-        return Fail(io, cmd, o.hostFile, MessageEn(outcome.result));
+        return Fail(io, cmd, o.hostFile, CliMessage(outcome.result));
     return kExitOk;
 }
 
@@ -104,26 +105,26 @@ int RunBootPut(CliStreams& io, const BootPutOptions& o) {
 void AddBootPut(CommandSet& commands) {
     auto o = std::make_shared<BootPutOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("boot-put", "Register a host file as the boot program",
+    CLI::App* sub = commands.Add("boot-put", Tr("Register a host file as the boot program"),
                                  [o, &io] { return RunBootPut(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("HOSTFILE", o->hostFile, "Program to register (at most 65535 bytes)")
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("HOSTFILE", o->hostFile, Tr("Program to register (at most 65535 bytes)"))
         ->required();
     o->textOption =
         sub->add_option("--text", o->text,
-                        "Start-up display text, at most 10 bytes in Shift-JIS (default: the MZT "
-                        "name or the file name)");
+                        Tr("Start-up display text, at most 10 bytes in Shift-JIS (default: the MZT "
+                           "name or the file name)"));
     sub->add_option("--machine", o->machine,
-                    "Machine code 0-7 (1: MZ-80B/2000/2200/2500, 3: MZ-700/1500; default 1)")
+                    Tr("Machine code 0-7 (1: MZ-80B/2000/2200/2500, 3: MZ-700/1500; default 1)"))
         ->check(CLI::Range(0, BootHeaderBuilder::kMaxMachine));
-    sub->add_option("--exec", o->exec, "Execution address, hexadecimal (default 0000)")
+    sub->add_option("--exec", o->exec, Tr("Execution address, hexadecimal (default 0000)"))
         ->check(HexAddress());
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Read HOSTFILE as an MZT file");
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Read HOSTFILE as an MZT file"));
     CLI::Option* plain =
-        sub->add_flag("--plain", o->plain, "Read HOSTFILE as a plain file, whatever its name");
+        sub->add_flag("--plain", o->plain, Tr("Read HOSTFILE as a plain file, whatever its name"));
     mzt->excludes(plain);
     AddDiskOption(sub, o->disk);
-    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
     sub->add_flag("--force", o->force, kForceWriteHelp);
 }
 

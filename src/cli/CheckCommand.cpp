@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DiskImage.h"
@@ -48,15 +49,19 @@ int RunCheck(CliStreams& io, const CheckOptions& o) {
     if (o.json) {
         io.out << ReportJson(report, o.disk).dump(2) << '\n';
     } else {
-        io.out << report.Summary() << report.Errors() << " errors, " << report.Warnings()
-               << " warnings; " << report.directories << " directories, " << report.bodies
-               << " bodies, " << report.heldClusters << " of " << report.dataClusters
-               << " data clusters held\n";
+        io.out << report.Summary()
+               << FormatText(Tr("%s errors, %s warnings; %s directories, %s bodies, %s of %s data "
+                                "clusters held"),
+                             {std::to_string(report.Errors()), std::to_string(report.Warnings()),
+                              std::to_string(report.directories), std::to_string(report.bodies),
+                              std::to_string(report.heldClusters),
+                              std::to_string(report.dataClusters)})
+               << '\n';
     }
     if (report.Ok())
         return kExitOk;
     return Fail(io, "check", o.image,
-                std::to_string(report.Errors()) + " file system errors found");
+                FormatText(Tr("%s file system errors found"), {std::to_string(report.Errors())}));
 }
 
 } // namespace
@@ -64,9 +69,9 @@ int RunCheck(CliStreams& io, const CheckOptions& o) {
 void AddCheckCommand(CommandSet& commands) {
     auto o = std::make_shared<CheckOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("check", "Check the file system (exit 1 when an error is found)",
+    CLI::App* sub = commands.Add("check", Tr("Check the file system (exit 1 when an error is found)"),
                                  [o, &io] { return RunCheck(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     AddDiskOption(sub, o->disk);
-    sub->add_flag("--json", o->json, "Print JSON");
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
 }

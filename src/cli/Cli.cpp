@@ -5,11 +5,17 @@
 #include <string_view>
 
 #include "Version.h"
+#include "cli/CliLanguage.h"
 #include "cli/Commands.h"
+#include "fs/Translation.h"
 
 CLI::App* CommandSet::Add(const std::string& name, const std::string& description,
                           std::function<int()> run) {
     CLI::App* sub = m_app.add_subcommand(name, description);
+    sub->group(Tr("Subcommands"));
+    // CLI11 makes a subcommand's help flag before it takes the parent's option group.
+    if (CLI::Option* help = sub->get_help_ptr())
+        help->group(m_app.option_defaults()->get_group());
     m_entries.push_back({sub, std::move(run)});
     return sub;
 }
@@ -67,10 +73,17 @@ std::string_view ChosenCommand(int argc, char** argv) {
 } // namespace
 
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
-    CLI::App app("Darvex: files and boot programs of MZ-80B/2000/2500 floppy disk images (D88)",
+    CLI::App app(Tr("Darvex: files and boot programs of MZ-80B/2000/2500 floppy disk images (D88)"),
                  "darvex-cli");
     app.require_subcommand(1);
-    app.set_version_flag("--version", std::string("darvex-cli ") + kDarvexVersion);
+    // CLI11's own words in the help, in the tool's language; subcommands inherit them.
+    for (const char* label : {N_("Usage"), N_("Positionals"), N_("OPTIONS"), N_("SUBCOMMAND"),
+                              N_("SUBCOMMANDS"), N_("REQUIRED"), N_("Needs"), N_("Excludes")})
+        app.get_formatter()->label(label, Tr(label));
+    app.option_defaults()->group(Tr("Options"));
+    app.set_help_flag("-h,--help", Tr("Print this help message and exit"));
+    app.set_version_flag("--version", std::string("darvex-cli ") + kDarvexVersion,
+                         Tr("Display program version information and exit"));
     // Building a command's options is most of the parser's cost, so only the chosen one is
     // built; without one, all are, for the help and the error about an unknown command.
     const std::string_view chosen = ChosenCommand(argc, argv);
@@ -88,14 +101,16 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return app.exit(e, out, err); // --help, --version
         err << "darvex-cli: " << e.what() << "\n"
-            << "Run 'darvex-cli --help' or 'darvex-cli COMMAND --help' for usage.\n";
+            << FormatText(Tr("Run '%s' or '%s' for usage."),
+                          {"darvex-cli --help", "darvex-cli COMMAND --help"})
+            << '\n';
         return kExitUsage;
     }
     const int status = commands.RunSelected();
     // Results that never reached their reader are a failure, whatever the command did.
     out.flush();
     if (!out) {
-        err << "darvex-cli: cannot write to standard output\n";
+        err << "darvex-cli: " << Tr("cannot write to standard output") << '\n';
         return kExitFailed;
     }
     return status;

@@ -1,4 +1,5 @@
 #include "cli/CommandSupport.h"
+#include "cli/CliLanguage.h"
 
 #include <CLI/CLI.hpp>
 
@@ -8,11 +9,12 @@
 #include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
+#include "fs/Translation.h"
 #include "host/ImageFile.h"
 
 void AddDiskOption(CLI::App* sub, int& diskNumber) {
     sub->add_option("--disk", diskNumber,
-                    "Disk of the file to work on, counted from 1 (default 1; info lists them)")
+                    Tr("Disk of the file to work on, counted from 1 (default 1; info lists them)"))
         ->check(CLI::PositiveNumber);
 }
 
@@ -20,13 +22,13 @@ namespace {
 
 int OpenFailed(CliStreams& io, std::string_view command, const std::string& path,
                const ImageFileStatus& status) {
-    return Fail(io, command, path, status.MessageEn());
+    return Fail(io, command, path, status.CliMessage());
 }
 
 int Select(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
            int diskNumber) {
     const auto result = static_cast<DiskSelectResult>(disk.SelectDisk(diskNumber - 1));
-    const std::string message = MessageEn(result, diskNumber, disk.GetDiskCount());
+    const std::string message = CliMessage(result, diskNumber, disk.GetDiskCount());
     switch (result) {
     case DiskSelectResult::Ok:
         return kExitOk;
@@ -70,15 +72,17 @@ int LoadImageForWrite(CliStreams& io, std::string_view command, const std::strin
         status != kExitOk)
         return status;
     if (const ChangeRefusal refusal = disk.WhyNotChangeable(); refusal != ChangeRefusal::None)
-        return Fail(io, command, path, MessageEn(refusal, diskNumber));
+        return Fail(io, command, path, CliMessage(refusal, diskNumber));
     if (!force && disk.GetLoadReport().SaveLosesData())
-        return Fail(io, command, path, SaveLossEn(disk.GetLoadReport()));
+        return Fail(io, command, path, SaveLossCli(disk.GetLoadReport()));
     return kExitOk;
 }
 
 int Usage(CliStreams& io, std::string_view command, std::string_view message) {
-    io.err << "darvex-cli: " << command << ": " << message << "\n"
-           << "Run 'darvex-cli " << command << " --help' for usage.\n";
+    io.err << "darvex-cli: " << command << ": " << message << '\n'
+           << FormatText(Tr("Run '%s' for usage."),
+                         {"darvex-cli " + std::string(command) + " --help"})
+           << '\n';
     return kExitUsage;
 }
 
@@ -89,11 +93,12 @@ int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
     const ImageFileStatus status = output.empty() ? session.Save(disk, nullptr, force)
                                                   : ImageFile::Save(output, disk, nullptr, force);
     if (!status.Ok())
-        return Fail(io, command, target, status.MessageEn());
+        return Fail(io, command, target, status.CliMessage());
     if (status.otherLinks)
-        io.err << "darvex-cli: " << command << ": " << target
-               << ": warning: the file has other names (hard links), which still show the old "
-                  "disk\n";
+        io.err << "darvex-cli: " << command << ": " << target << ": "
+               << Tr("warning: the file has other names (hard links), which still show the old "
+                     "disk")
+               << '\n';
     return kExitOk;
 }
 
@@ -102,7 +107,7 @@ std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command
     TextResult sjis = Utf8ToSjis(utf8);
     if (sjis)
         return sjis.text;
-    Fail(io, command, utf8, "cannot be written in Shift-JIS (CP932)");
+    Fail(io, command, utf8, Tr("cannot be written in Shift-JIS (CP932)"));
     return std::nullopt;
 }
 
@@ -113,11 +118,11 @@ int SelectDirectory(CliStreams& io, std::string_view command, DiskImage& disk,
         return -1;
     const int sector = ResolveDirPath(disk, *sjisPath);
     if (sector < 0) {
-        Fail(io, command, dirPath, "no such directory");
+        Fail(io, command, dirPath, Tr("no such directory"));
         return -1;
     }
     if (forWrite && !DirectoryInImage(disk, sector)) {
-        Fail(io, command, dirPath, "the directory lies outside the disk image");
+        Fail(io, command, dirPath, Tr("the directory lies outside the disk image"));
         return -1;
     }
     disk.SetCurrentDir(sector);
@@ -147,7 +152,8 @@ CLI::Validator HexAddress() {
         [](std::string& text) -> std::string {
             if (ParseAddress(text, AddressSyntax::Strict))
                 return {};
-            return "not a 16-bit hexadecimal address (1 to 4 hex digits): " + text;
+            return FormatText(Tr("not a 16-bit hexadecimal address (1 to 4 hex digits): %s"),
+                              {text});
         },
         "HEX");
 }

@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "fs/ListRow.h"
+#include "fs/Translation.h"
 
 class DiskImage;
 class ImageFileSession;
@@ -16,12 +17,12 @@ class Validator;
 
 // --force of the commands that save an image: what it lets through.
 inline constexpr const char* kForceSaveHelp =
-    "Save even where the image is marked read-only or the save loses sector records of the D88 "
-    "file (duplicate sectors, records not of 256 bytes or outside the disk)";
+    N_("Save even where the image is marked read-only or the save loses sector records of the D88 "
+       "file (duplicate sectors, records not of 256 bytes or outside the disk)");
 inline constexpr const char* kForceWriteHelp =
-    "Save even where the image is marked read-only or the save loses sector records of the D88 "
-    "file (duplicate sectors, records not of 256 bytes or outside the disk), and allocate even "
-    "where the bitmap leaves a file's clusters unmarked";
+    N_("Save even where the image is marked read-only or the save loses sector records of the D88 "
+       "file (duplicate sectors, records not of 256 bytes or outside the disk), and allocate even "
+       "where the bitmap leaves a file's clusters unmarked");
 
 // Checks an option value with the strict address syntax, so that a bad address is a usage
 // error.

@@ -3,10 +3,12 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DiskImage.h"
 #include "fs/ListRow.h"
+#include "fs/Translation.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 
@@ -27,7 +29,7 @@ int Export(CliStreams& io, const DiskImage& disk, const ListRow& row, const fs::
         ExportEntryToFile(disk, row.entryIndex, path.string(),
                           ToInt(mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
     if (!outcome.Ok())
-        return Fail(io, kCommand, outcome.Subject(), outcome.MessageEn());
+        return Fail(io, kCommand, outcome.Subject(), outcome.CliMessage());
     io.out << outcome.path << '\n';
     return kExitOk;
 }
@@ -40,7 +42,7 @@ int ExportAll(CliStreams& io, const DiskImage& disk, const std::vector<ListRow>&
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
         return Fail(io, kCommand, folder.string(),
-                    "cannot create the folder" + (ec ? ": " + ec.message() : std::string()));
+                    Tr("cannot create the folder") + (ec ? ": " + ec.message() : std::string()));
     int status = kExitOk;
     // Names are made safe one by one, so every file lands directly inside folder.
     for (const ListRow& row : rows)
@@ -68,13 +70,13 @@ const ListRow* ChosenRow(CliStreams& io, const GetOptions& o, const std::vector<
         std::optional<std::string> name = SjisArgument(io, kCommand, o.name);
         const ListRow* row = name ? FindListedName(rows, *name) : nullptr;
         if (name && row == nullptr)
-            Fail(io, kCommand, o.name, "no such file");
+            Fail(io, kCommand, o.name, Tr("no such file"));
         return row;
     }
     const ListRow* row = FindListedIndex(rows, o.index);
     if (row == nullptr)
-        Fail(io, kCommand, "entry " + std::to_string(o.index),
-             "not a listed file (free, hidden or a directory)");
+        Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(o.index)}),
+             Tr("not a listed file (free, hidden or a directory)"));
     return row;
 }
 
@@ -83,11 +85,11 @@ int RunGet(CliStreams& io, const GetOptions& o) {
     const std::string out = o.index != kNoIndex ? o.name : o.out;
     const bool all = !o.all.empty();
     if (o.index != kNoIndex && !o.out.empty())
-        return Usage(io, kCommand, "with --index give only IMAGE and OUT");
+        return Usage(io, kCommand, Tr("with --index give only IMAGE and OUT"));
     if (all && (!o.name.empty() || o.index != kNoIndex || !o.out.empty()))
-        return Usage(io, kCommand, "--all takes no NAME, OUT or --index");
+        return Usage(io, kCommand, Tr("--all takes no NAME, OUT or --index"));
     if (!all && o.name.empty() && o.index == kNoIndex)
-        return Usage(io, kCommand, "give NAME, --index N or --all DIR");
+        return Usage(io, kCommand, Tr("give NAME, --index N or --all DIR"));
 
     DiskImage disk;
     if (const int status = LoadImage(io, kCommand, o.image, disk, o.disk, !o.force);
@@ -123,21 +125,22 @@ void AddGetCommand(CommandSet& commands) {
     auto o = std::make_shared<GetOptions>();
     CliStreams& io = commands.Io();
     CLI::App* sub =
-        commands.Add("get", "Extract files from a directory", [o, &io] { return RunGet(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("NAME", o->name, "Name of the file on the disk (with --index: OUT)");
+        commands.Add("get", Tr("Extract files from a directory"), [o, &io] { return RunGet(io, *o); });
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("NAME", o->name, Tr("Name of the file on the disk (with --index: OUT)"));
     sub->add_option("OUT", o->out,
-                    "File or folder to write (default: a name made from the entry's name, in "
-                    "the current folder)");
-    sub->add_option("--index", o->index, "Entry number 0-63 instead of NAME")
+                    Tr("File or folder to write (default: a name made from the entry's name, in "
+                       "the current folder)"));
+    sub->add_option("--index", o->index, Tr("Entry number 0-63 instead of NAME"))
         ->check(CLI::Range(0, 63));
-    sub->add_option("--all", o->all, "Extract every listed file into this folder");
-    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
+    sub->add_option("--all", o->all, Tr("Extract every listed file into this folder"));
+    sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
     AddDiskOption(sub, o->disk);
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Write MZT tape files (header and data)");
-    CLI::Option* bin = sub->add_flag("--bin", o->bin, "Write the data alone (the default)");
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Write MZT tape files (header and data)"));
+    CLI::Option* bin = sub->add_flag("--bin", o->bin, Tr("Write the data alone (the default)"));
     mzt->excludes(bin);
-    sub->add_flag("--force", o->force,
-                  "Read a disk that is not an MZ file system, and take a file whose body lies in "
-                  "the reserved area or past the disk, all the same");
+    sub->add_flag(
+        "--force", o->force,
+        Tr("Read a disk that is not an MZ file system, and take a file whose body lies in "
+           "the reserved area or past the disk, all the same"));
 }

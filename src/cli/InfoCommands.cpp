@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/CliLanguage.h"
+#include "cli/CliLanguage.h"
 #include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -15,6 +17,7 @@
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
+#include "fs/Translation.h"
 
 namespace {
 
@@ -102,6 +105,17 @@ json InfoJson(const DiskImage& disk) {
             {"load_report", LoadReportJson(disk.GetLoadReport())}};
 }
 
+// A label of the info listing and the blanks up to the value column, whatever the width of
+// the label in the user's language.
+std::string Label(const char* msgid) {
+    constexpr int kValueColumn = 16;
+    return PadToWidth(Tr(msgid) + " ", kValueColumn);
+}
+
+std::string Num(long long n) {
+    return std::to_string(n);
+}
+
 void PrintDisks(std::ostream& out, const DiskImage& disk) {
     out << " #  " << PadToWidth("NAME", kNameColumnWidth) << "  MEDIA  PROTECT  MZ   USED/TOTAL\n";
     for (int i = 0; i < disk.GetDiskCount(); ++i) {
@@ -110,12 +124,14 @@ void PrintDisks(std::ostream& out, const DiskImage& disk) {
         std::snprintf(number, sizeof number, "%2d", i + 1);
         out << number << "  ";
         if (s.damaged) {
-            out << "(cannot be read as a disk: " << s.damagedBytes << " bytes, kept as they are)\n";
+            out << FormatText(Tr("(cannot be read as a disk: %s bytes, kept as they are)"),
+                              {Num(static_cast<long long>(s.damagedBytes))})
+                << '\n';
             continue;
         }
         out << PadToWidth(SjisToTerminal(s.name), kNameColumnWidth) << "  " << Hex(s.mediaType, 2)
-            << "   " << (s.writeProtected ? "yes" : "no ") << "      "
-            << (s.mzFileSystem ? "yes  " : "no   ");
+            << "   " << PadToWidth(s.writeProtected ? Tr("yes") : Tr("no"), 9)
+            << PadToWidth(s.mzFileSystem ? Tr("yes") : Tr("no"), 5);
         if (s.mzFileSystem)
             out << s.usedBytes << '/' << s.totalBytes;
         out << '\n';
@@ -124,58 +140,73 @@ void PrintDisks(std::ostream& out, const DiskImage& disk) {
 
 void PrintBitmap(std::ostream& out, const DiskImage& disk) {
     const long long clusterBytes = disk.GetClusterBytes();
-    out << "cluster bytes:  " << clusterBytes << '\n'
-        << "first data:     cluster " << disk.GetFirstDataCluster() << '\n'
-        << "used:           " << disk.GetUsedClusters() << " clusters, "
-        << clusterBytes * disk.GetUsedClusters() << " bytes\n"
-        << "total:          " << disk.GetTotalClusters() << " clusters, "
-        << clusterBytes * disk.GetTotalClusters() << " bytes\n"
-        << "free:           " << disk.GetFreeBytes() << " bytes\n"
-        << "space:          " << SpaceText(disk) << '\n';
+    const auto clustersAndBytes = [](long long clusters, long long bytes) {
+        return FormatText(Tr("%s clusters, %s bytes"), {Num(clusters), Num(bytes)});
+    };
+    out << Label(N_("cluster bytes:")) << clusterBytes << '\n'
+        << Label(N_("first data:"))
+        << FormatText(Tr("cluster %s"), {Num(disk.GetFirstDataCluster())}) << '\n'
+        << Label(N_("used:"))
+        << clustersAndBytes(disk.GetUsedClusters(), clusterBytes * disk.GetUsedClusters()) << '\n'
+        << Label(N_("total:"))
+        << clustersAndBytes(disk.GetTotalClusters(), clusterBytes * disk.GetTotalClusters()) << '\n'
+        << Label(N_("free:")) << FormatText(Tr("%s bytes"), {Num(disk.GetFreeBytes())}) << '\n'
+        << Label(N_("space:")) << SpaceText(disk) << '\n';
 }
 
 void PrintLoadReport(std::ostream& out, const LoadReport& report) {
+    out << Label(N_("load report:"));
     if (report.Empty()) {
-        out << "load report:    every sector record of the D88 file found its place\n";
+        out << Tr("every sector record of the D88 file found its place") << '\n';
     } else {
-        out << "load report:    " << report.recordsNotPlaced << " records outside the disk, "
-            << report.recordsDuplicate << " duplicate records, " << report.recordsOddLength
-            << " records not of 256 bytes, " << report.sectorsMissing << " sectors missing, "
-            << report.recordsFlagged << " records with density, deleted mark or status set";
+        std::string counts = FormatText(
+            Tr("%s records outside the disk, %s duplicate records, %s records not of 256 bytes, "
+               "%s sectors missing, %s records with density, deleted mark or status set"),
+            {Num(report.recordsNotPlaced), Num(report.recordsDuplicate),
+             Num(report.recordsOddLength), Num(report.sectorsMissing), Num(report.recordsFlagged)});
         if (report.sizeFieldDisagrees)
-            out << ", disk-size field disagrees with the file";
-        out << '\n';
+            counts = FormatText(Tr("%s, disk-size field disagrees with the file"), {counts});
+        out << counts << '\n';
     }
     if (report.mediaUnknown)
-        out << "warning:        the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40\n";
+        out << Label(N_("warning:")) << Tr("the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40")
+            << '\n';
     if (report.SaveLosesData())
-        out << "warning:        " << SaveLossEn(report) << '\n';
+        out << Label(N_("warning:")) << SaveLossCli(report) << '\n';
     else if (!report.Empty())
-        out << "warning:        saving the disk once it has changed will normalise it (the D88 "
-               "file written differs from the one read)\n";
+        out << Label(N_("warning:"))
+            << Tr("saving the disk once it has changed will normalise it (the D88 file written "
+                  "differs from the one read)")
+            << '\n';
+}
+
+void PrintBoot(std::ostream& out, const IplHeader& ipl) {
+    out << Label(N_("boot program:"));
+    if (!ipl.HasSignature()) {
+        out << Tr("none") << '\n';
+        return;
+    }
+    out << FormatText(Tr("machine %s, text \"%s\", size %s (%s bytes), exec %s, start sector %s"),
+                      {Hex(ipl.Machine(), 2), SjisToTerminal(ipl.DisplayName()), Hex(ipl.Size(), 4),
+                       Num(ipl.ProgramBytes()), Hex(ipl.ExecAddress(), 4), Num(ipl.StartSector())})
+        << '\n';
 }
 
 void PrintInfo(std::ostream& out, const DiskImage& disk) {
     PrintDisks(out, disk);
-    out << "\ndisk " << disk.GetSelectedDisk() + 1 << ":\n"
-        << "name:           \"" << SjisToTerminal(disk.GetDiskName()) << "\"\n"
-        << "write-protect:  " << (disk.IsWriteProtected() ? "on" : "off") << '\n'
-        << "media:          " << Hex(disk.GetMediaType(), 2) << '\n'
-        << "cylinders:      " << disk.GetCylinders() << '\n';
+    out << '\n'
+        << FormatText(Tr("disk %s:"), {Num(disk.GetSelectedDisk() + 1)}) << '\n'
+        << Label(N_("name:")) << '"' << SjisToTerminal(disk.GetDiskName()) << "\"\n"
+        << Label(N_("write-protect:")) << (disk.IsWriteProtected() ? Tr("on") : Tr("off"))
+        << '\n'
+        << Label(N_("media:")) << Hex(disk.GetMediaType(), 2) << '\n'
+        << Label(N_("cylinders:")) << disk.GetCylinders() << '\n';
     const bool mz = disk.IsMzFileSystem();
     if (mz)
         PrintBitmap(out, disk);
-    out << "MZ file system: " << (mz ? "yes" : "no (sector 15 holds no MZ allocation bitmap)")
-        << '\n';
-    const IplHeader ipl = IplHeader::FromImage(disk.Image());
-    if (ipl.HasSignature()) {
-        out << "boot program:   machine " << Hex(ipl.Machine(), 2) << ", text \""
-            << SjisToTerminal(ipl.DisplayName()) << "\", size " << Hex(ipl.Size(), 4) << " ("
-            << ipl.ProgramBytes() << " bytes), exec " << Hex(ipl.ExecAddress(), 4)
-            << ", start sector " << ipl.StartSector() << '\n';
-    } else {
-        out << "boot program:   none\n";
-    }
+    out << Label(N_("MZ file system:"))
+        << (mz ? Tr("yes") : Tr("no (sector 15 holds no MZ allocation bitmap)")) << '\n';
+    PrintBoot(out, IplHeader::FromImage(disk.Image()));
     PrintLoadReport(out, disk.GetLoadReport());
 }
 
@@ -242,11 +273,11 @@ void AddInfo(CommandSet& commands) {
     auto o = std::make_shared<InfoOptions>();
     CliStreams& io = commands.Io();
     CLI::App* sub = commands.Add(
-        "info", "List the disks of the file; show one disk's header, usage and boot program",
+        "info", Tr("List the disks of the file; show one disk's header, usage and boot program"),
         [o, &io] { return RunInfo(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     AddDiskOption(sub, o->disk);
-    sub->add_flag("--json", o->json, "Print JSON");
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
 }
 
 struct LsOptions {
@@ -276,12 +307,13 @@ void AddLs(CommandSet& commands) {
     auto o = std::make_shared<LsOptions>();
     CliStreams& io = commands.Io();
     CLI::App* sub =
-        commands.Add("ls", "List the files of a directory", [o, &io] { return RunLs(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("DIR", o->dir, "Sub-directory: names from the root joined by \"/\"");
+        commands.Add("ls", Tr("List the files of a directory"), [o, &io] { return RunLs(io, *o); });
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("DIR", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
     AddDiskOption(sub, o->disk);
-    sub->add_flag("--json", o->json, "Print JSON");
-    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
+    sub->add_flag("--force", o->force,
+                  Tr("Read a disk that is not an MZ file system all the same"));
 }
 
 struct TreeOptions {
@@ -317,11 +349,15 @@ int RunTree(CliStreams& io, const TreeOptions& o) {
     } else {
         for (const DirTreeNode& node : nodes)
             io.out << std::string(static_cast<std::size_t>(node.depth) * 2, ' ')
-                   << SjisToTerminal(node.name) << "  (sector " << node.dirSector << ")\n";
+                   << SjisToTerminal(node.name) << "  ("
+                   << FormatText(Tr("sector %s"), {std::to_string(node.dirSector)}) << ")\n";
     }
     if (stopped)
-        io.err << "darvex-cli: tree: " << o.image << ": the tree stops at " << kMaxTreeNodes
-               << " directories (a directory link loops or there are too many)\n";
+        io.err << "darvex-cli: tree: " << o.image << ": "
+               << FormatText(Tr("the tree stops at %s directories (a directory link loops or "
+                                "there are too many)"),
+                             {std::to_string(kMaxTreeNodes)})
+               << '\n';
     return kExitOk;
 }
 
@@ -329,11 +365,12 @@ void AddTree(CommandSet& commands) {
     auto o = std::make_shared<TreeOptions>();
     CliStreams& io = commands.Io();
     CLI::App* sub =
-        commands.Add("tree", "Show the directory tree", [o, &io] { return RunTree(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+        commands.Add("tree", Tr("Show the directory tree"), [o, &io] { return RunTree(io, *o); });
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     AddDiskOption(sub, o->disk);
-    sub->add_flag("--json", o->json, "Print JSON");
-    sub->add_flag("--force", o->force, "Read a disk that is not an MZ file system all the same");
+    sub->add_flag("--json", o->json, Tr("Print JSON"));
+    sub->add_flag("--force", o->force,
+                  Tr("Read a disk that is not an MZ file system all the same"));
 }
 
 } // namespace

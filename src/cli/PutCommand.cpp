@@ -2,10 +2,12 @@
 #include <map>
 #include <memory>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DiskImage.h"
 #include "fs/Messages.h"
+#include "fs/Translation.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
 
@@ -24,21 +26,21 @@ int AddOne(CliStreams& io, DiskImage& disk, const std::string& image, const std:
     case AddFileReason::Ok:
         break;
     case AddFileReason::BitmapMissesFile:
-        return Fail(io, kCommand, image, MessageEn(outcome.hazard));
+        return Fail(io, kCommand, image, CliMessage(outcome.hazard));
     case AddFileReason::NameNotEncodable:
-        return Fail(io, kCommand, choices.nameUtf8.value_or(""), MessageEn(outcome.reason));
+        return Fail(io, kCommand, choices.nameUtf8.value_or(""), CliMessage(outcome.reason));
     case AddFileReason::FileNameNotEncodable:
-        return Fail(io, kCommand, source.fileNameUtf8, MessageEn(outcome.reason));
+        return Fail(io, kCommand, source.fileNameUtf8, CliMessage(outcome.reason));
     default:
         return Fail(io, kCommand, hostFile,
-                    MessageEn(outcome.reason, source.fileBytes, source.proposal.mode));
+                    CliMessage(outcome.reason, source.fileBytes, source.proposal.mode));
     }
     if (outcome.result != ImportResult::Ok) {
         const bool aboutHostFile = outcome.result == ImportResult::CannotOpen ||
                                    outcome.result == ImportResult::MztTooShort;
         return Fail(io, kCommand,
                     aboutHostFile ? hostFile : ShownName(DirEntry(outcome.built.entry).NameText()),
-                    MessageEn(outcome.result));
+                    CliMessage(outcome.result));
     }
     return kExitOk;
 }
@@ -76,7 +78,7 @@ AddFileEntry::Choices ChoicesOf(const PutOptions& o) {
 
 int RunPut(CliStreams& io, const PutOptions& o) {
     if (o.hostFiles.size() > 1 && o.nameOption->count() > 0)
-        return Usage(io, kCommand, "--name takes one HOSTFILE only");
+        return Usage(io, kCommand, Tr("--name takes one HOSTFILE only"));
     DiskImage disk;
     ImageFileSession session;
     if (const int status = LoadImageForWrite(io, kCommand, o.image, disk, session, o.disk, o.force);
@@ -103,30 +105,30 @@ void AddPutCommand(CommandSet& commands) {
     auto o = std::make_shared<PutOptions>();
     CliStreams& io = commands.Io();
     CLI::App* sub =
-        commands.Add("put", "Add host files to a directory", [o, &io] { return RunPut(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
+        commands.Add("put", Tr("Add host files to a directory"), [o, &io] { return RunPut(io, *o); });
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("HOSTFILE", o->hostFiles,
-                    "Files to add, in this order (each at most 512 KB); all or none are added")
+                    Tr("Files to add, in this order (each at most 512 KB); all or none are added"))
         ->required();
     o->nameOption = sub->add_option("--name", o->name,
-                                    "Name on the disk, at most 16 bytes in Shift-JIS (default: "
-                                    "the MZT name or the file name)");
+                                    Tr("Name on the disk, at most 16 bytes in Shift-JIS (default: "
+                                       "the MZT name or the file name)"));
     const std::map<std::string, int> modes = {
         {"obj", 1}, {"btx", 2}, {"bsd", 3}, {"brd", 4}, {"bsd-crlf", 5}};
     sub->add_option("--mode", o->mode,
-                    "obj, btx, bsd, brd or bsd-crlf (BSD with CR LF turned into CR); default: "
-                    "the MZT mode, or obj up to 65535 bytes and brd above")
+                    Tr("obj, btx, bsd, brd or bsd-crlf (BSD with CR LF turned into CR); default: "
+                       "the MZT mode, or obj up to 65535 bytes and brd above"))
         ->transform(CLI::CheckedTransformer(modes, CLI::ignore_case));
-    sub->add_flag("--protect", o->protect, "Mark the file protected (attribute bit 7)");
-    sub->add_option("--load", o->load, "Load address, hexadecimal")->check(HexAddress());
-    sub->add_option("--exec", o->exec, "Execution address, hexadecimal")->check(HexAddress());
-    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, "Read HOSTFILE as an MZT file");
+    sub->add_flag("--protect", o->protect, Tr("Mark the file protected (attribute bit 7)"));
+    sub->add_option("--load", o->load, Tr("Load address, hexadecimal"))->check(HexAddress());
+    sub->add_option("--exec", o->exec, Tr("Execution address, hexadecimal"))->check(HexAddress());
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Read HOSTFILE as an MZT file"));
     CLI::Option* plain = sub->add_flag("--plain", o->plain,
-                                       "Read HOSTFILE as a plain file (default unless it ends "
-                                       "in .mzt)");
+                                       Tr("Read HOSTFILE as a plain file (default unless it ends "
+                                          "in .mzt)"));
     mzt->excludes(plain);
-    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
+    sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
     AddDiskOption(sub, o->disk);
-    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
     sub->add_flag("--force", o->force, kForceWriteHelp);
 }

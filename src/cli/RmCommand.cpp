@@ -3,11 +3,13 @@
 #include <optional>
 #include <set>
 
+#include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DiskImage.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
+#include "fs/Translation.h"
 #include "host/ImageFile.h"
 
 namespace {
@@ -34,7 +36,7 @@ std::optional<std::set<int>> ChosenEntries(CliStreams& io, const RmOptions& o,
         std::optional<std::string> sjis = SjisArgument(io, kCommand, name);
         const ListRow* row = sjis ? FindListedName(rows, *sjis) : nullptr;
         if (sjis && row == nullptr)
-            Fail(io, kCommand, name, "no such file");
+            Fail(io, kCommand, name, Tr("no such file"));
         if (row == nullptr)
             missing = true;
         else
@@ -42,8 +44,8 @@ std::optional<std::set<int>> ChosenEntries(CliStreams& io, const RmOptions& o,
     }
     for (int index : o.indices) {
         if (FindListedIndex(rows, index) == nullptr) {
-            Fail(io, kCommand, "entry " + std::to_string(index),
-                 "not a listed file (free, hidden or a directory)");
+            Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(index)}),
+                 Tr("not a listed file (free, hidden or a directory)"));
             missing = true;
         } else {
             entries.insert(index);
@@ -56,7 +58,7 @@ std::optional<std::set<int>> ChosenEntries(CliStreams& io, const RmOptions& o,
 
 int RunRm(CliStreams& io, const RmOptions& o) {
     if (o.names.empty() && o.indices.empty())
-        return Usage(io, kCommand, "give NAME or --index N");
+        return Usage(io, kCommand, Tr("give NAME or --index N"));
     DiskImage disk;
     ImageFileSession session;
     if (const int status = LoadImageForWrite(io, kCommand, o.image, disk, session, o.disk, o.force);
@@ -71,7 +73,7 @@ int RunRm(CliStreams& io, const RmOptions& o) {
     for (int index : *entries)
         if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
             result != RemoveResult::Ok)
-            return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
+            return Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(index)}), CliMessage(result));
     return SaveImage(io, kCommand, disk, session, o.image, o.output, o.force);
 }
 
@@ -81,13 +83,13 @@ void AddRmCommand(CommandSet& commands) {
     auto o = std::make_shared<RmOptions>();
     CliStreams& io = commands.Io();
     CLI::App* sub =
-        commands.Add("rm", "Delete files from a directory", [o, &io] { return RunRm(io, *o); });
-    sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
-    sub->add_option("NAME", o->names, "Names of the files to delete");
-    sub->add_option("--index", o->indices, "Entry number 0-63 to delete (may be repeated)")
+        commands.Add("rm", Tr("Delete files from a directory"), [o, &io] { return RunRm(io, *o); });
+    sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    sub->add_option("NAME", o->names, Tr("Names of the files to delete"));
+    sub->add_option("--index", o->indices, Tr("Entry number 0-63 to delete (may be repeated)"))
         ->check(CLI::Range(0, 63));
-    sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
+    sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
     AddDiskOption(sub, o->disk);
-    sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
+    sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
     sub->add_flag("--force", o->force, kForceSaveHelp);
 }

@@ -7,23 +7,36 @@
 
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
+#include "fs/ListRow.h"
 #include "fs/Messages.h"
 
 using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
 
 namespace {
+
 constexpr int kModeChoices = 5;
+constexpr int kDateColumn = 6; // of the file list's columns
+
+// The date as the file list will show it for the entry the proposal makes.
+std::string ProposedDateText(const AddFileEntry::Proposal& proposal) {
+    const DirEntry entry(AddFileEntry::Build(proposal.name, 1, false, proposal.attribute,
+                                             proposal.size, proposal.loadAddress,
+                                             proposal.execAddress));
+    return ListColumns(entry)[kDateColumn];
+}
+
 } // namespace
 
 CAddFileDlg::CAddFileDlg(wxWindow* parent) {
-    DialogSupport::LoadTemplate(*this, parent, "IDD_ADDFILE", 187, 153);
+    DialogSupport::LoadTemplate(*this, parent, "IDD_ADDFILE");
     m_pName = XRCCTRL(*this, "IDC_NAME", wxTextCtrl);
     m_pMode = XRCCTRL(*this, "IDC_MODE", wxChoice);
     m_pProtect = XRCCTRL(*this, "IDC_PROTECT", wxChoice);
     m_pSize = XRCCTRL(*this, "IDC_SIZE", wxTextCtrl);
     m_pLoad = XRCCTRL(*this, "IDC_LOAD_ADDRESS", wxTextCtrl);
     m_pExec = XRCCTRL(*this, "IDC_EXEC_ADDRESS", wxTextCtrl);
+    m_pDate = XRCCTRL(*this, "IDC_DATE", wxTextCtrl);
     Bind(wxEVT_BUTTON, &CAddFileDlg::OnOK, this, wxID_OK);
     m_pMode->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateOkButton(); });
 }
@@ -35,6 +48,7 @@ bool CAddFileDlg::TransferDataToWindow() {
     m_pSize->ChangeValue(wxString::Format("%lld", static_cast<long long>(m_nSize)));
     m_pLoad->ChangeValue(wxString::Format("%04X", m_wLoadAddress));
     m_pExec->ChangeValue(wxString::Format("%04X", m_wExecAddress));
+    m_pDate->ChangeValue(FromUtf8(ProposedDateText(m_proposal)));
     UpdateOkButton();
     return true;
 }
@@ -60,7 +74,7 @@ void CAddFileDlg::OnOK(wxCommandEvent&) {
     // A name the disk cannot hold is the user's to change: the dialog stays open.
     const AddFileReason reason = AddFileEntry::BuildEntry(m_proposal, choices).reason;
     if (reason == AddFileReason::NameNotEncodable) {
-        DialogSupport::ShowError(this, MessageJa(reason));
+        DialogSupport::ShowError(this, UiMessage(reason));
         return;
     }
     m_strName = m_pName->GetValue();

@@ -46,4 +46,5 @@ private:
     wxTextCtrl* m_pSize = nullptr;
     wxTextCtrl* m_pLoad = nullptr;
     wxTextCtrl* m_pExec = nullptr;
+    wxTextCtrl* m_pDate = nullptr; // read-only: the date the entry will get
 };

@@ -27,7 +27,7 @@ void CBootExtractDlg::OnOK(wxCommandEvent&) {
         output.imagePath = m_szImagePath;
         const ExtractBootOutcome check = CheckBootExtract(*m_pDiskImage, m_szPath, output);
         if (check.cause == ExtractBootCause::SameAsImage) {
-            DialogSupport::ShowError(this, check.MessageJa());
+            DialogSupport::ShowError(this, check.UiMessage());
             return;
         }
         if (check.Ok() && PathExists(m_szPath) && !ConfirmReplace(m_szPath))

@@ -11,7 +11,7 @@ using DialogSupport::FromUtf8;
 using DialogSupport::ToUtf8;
 
 CBootRegisterDlg::CBootRegisterDlg(wxWindow* parent) {
-    DialogSupport::LoadTemplate(*this, parent, "IDD_BOOTREGISTER", 215, 87);
+    DialogSupport::LoadTemplate(*this, parent, "IDD_BOOTREGISTER");
     m_pText = XRCCTRL(*this, "IDC_BOOT_TEXT", wxTextCtrl);
     m_pMachine = XRCCTRL(*this, "IDC_MACHINE", wxChoice);
     m_pExec = XRCCTRL(*this, "IDC_EXEC_ADDRESS", wxTextCtrl);
@@ -35,7 +35,7 @@ void CBootRegisterDlg::OnOK(wxCommandEvent&) {
     // A text the disk cannot hold is the user's to change: the dialog stays open.
     const BootRegisterReason reason = BootHeaderBuilder::BuildHeader(m_proposal, choices).reason;
     if (reason == BootRegisterReason::TextNotEncodable) {
-        DialogSupport::ShowError(this, MessageJa(reason));
+        DialogSupport::ShowError(this, UiMessage(reason));
         return;
     }
     m_strBootText = m_pText->GetValue();

@@ -9,7 +9,7 @@
 #include "doc/DiskCommands.h"
 #include "doc/DocHint.h"
 #include "doc/DocText.h"
-#include "doc/JaMessageBox.h"
+#include "doc/MessageBox.h"
 #include "doc/SessionState.h"
 #include "fs/ListRow.h"
 #include "host/PathParts.h"
@@ -86,11 +86,11 @@ bool CDarvexDoc::OnNewDocument() {
 bool CDarvexDoc::OnSaveModified() {
     if (!IsModified())
         return true;
-    const wxString text = wxString::Format(wxString::FromUTF8(MessageJa(UiText::SaveChangesPrompt)),
+    const wxString text = wxString::Format(wxString::FromUTF8(UiMessage(UiText::SaveChangesPrompt)),
                                            GetUserReadableName());
-    switch (JaMessageBox(GetDocumentWindow(), text,
-                         wxString::FromUTF8(MessageJa(UiText::AppCaption)),
-                         wxYES_NO | wxCANCEL | wxICON_NONE)) {
+    switch (ShowMessageBox(GetDocumentWindow(), text,
+                           wxString::FromUTF8(UiMessage(UiText::AppCaption)),
+                           wxYES_NO | wxCANCEL | wxICON_NONE)) {
     case wxID_YES:
         return Save();
     case wxID_NO:
@@ -103,9 +103,9 @@ bool CDarvexDoc::OnSaveModified() {
 
 bool CDarvexDoc::SaveAs() {
     wxDocManager* manager = GetDocumentManager();
-    wxFileDialog dialog(GetDocumentWindow(), wxString::FromUTF8(doctext::kSaveAsTitle),
-                        manager->GetLastDirectory(), wxFileName(GetFilename()).GetFullName(),
-                        DarvexDocManager::OpenFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(GetDocumentWindow(), Tr(doctext::kSaveAsTitle), manager->GetLastDirectory(),
+                        wxFileName(GetFilename()).GetFullName(), DarvexDocManager::OpenFilter(),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     wxFileName name(dialog.GetPath());
@@ -152,7 +152,7 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     if (!image.disk) {
         const ImageFileStatus status = ReadImageFile(file, image);
         if (!status.Ok()) {
-            ShowMessage(status.MessageJa(), UiText::ErrorCaption);
+            ShowMessage(status.UiMessage(), UiText::ErrorCaption);
             return false;
         }
     }
@@ -174,10 +174,10 @@ bool CDarvexDoc::ShowDisk(int index) {
     m_bNoAllocation = hazard.Present();
     Update(DocHint::WholeDisk);
     if (m_bReadOnly)
-        ShowMessage(MessageJa(refusal, index + 1), UiText::AppCaption);
+        ShowMessage(UiMessage(refusal, index + 1), UiText::AppCaption);
     if (m_bNoAllocation)
-        ShowMessage(MessageJa(hazard), UiText::AppCaption);
-    if (const std::string warning = LoadWarningJa(m_pDisk->GetLoadReport()); !warning.empty())
+        ShowMessage(UiMessage(hazard), UiText::AppCaption);
+    if (const std::string warning = LoadWarningUi(m_pDisk->GetLoadReport()); !warning.empty())
         ShowMessage(warning, UiText::AppCaption);
     return true;
 }
@@ -193,10 +193,10 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         const std::optional<FileStamp> now = session.LockedStamp();
         if (now && *now != *m_stamp) {
             const wxString text = wxString::Format(
-                wxString::FromUTF8(MessageJa(UiText::ChangedOnDisk)), GetUserReadableName());
-            if (JaMessageBox(GetDocumentWindow(), text,
-                             wxString::FromUTF8(MessageJa(UiText::AppCaption)),
-                             wxYES_NO | wxICON_NONE) != wxID_YES)
+                wxString::FromUTF8(UiMessage(UiText::ChangedOnDisk)), GetUserReadableName());
+            if (ShowMessageBox(GetDocumentWindow(), text,
+                               wxString::FromUTF8(UiMessage(UiText::AppCaption)),
+                               wxYES_NO | wxICON_NONE) != wxID_YES)
                 return false;
         }
     }
@@ -207,7 +207,7 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
         status = session.Save(*m_pDisk, &stamp, m_bSavingAs);
     if (!status.Ok()) {
         // The Japanese sentence, then the system's own reason.
-        ShowMessage(status.MessageJa() + "\n(" + status.MessageEn() + ")", UiText::ErrorCaption);
+        ShowMessage(status.UiMessage() + "\n(" + status.CliMessage() + ")", UiText::ErrorCaption);
         return false;
     }
     m_stamp = stamp;
@@ -217,8 +217,8 @@ bool CDarvexDoc::DoSaveDocument(const wxString& file) {
 }
 
 void CDarvexDoc::ShowMessage(const std::string& text, UiText caption) const {
-    JaMessageBox(GetDocumentWindow(), wxString::FromUTF8(text),
-                 wxString::FromUTF8(MessageJa(caption)), wxOK | wxICON_NONE);
+    ShowMessageBox(GetDocumentWindow(), wxString::FromUTF8(text),
+                   wxString::FromUTF8(UiMessage(caption)), wxOK | wxICON_NONE);
 }
 
 void CDarvexDoc::ShowDirectory(int dirSector) {
@@ -230,7 +230,7 @@ wxString CDarvexDoc::SpaceText() const {
     if (!m_bLoaded)
         return wxString();
     if (!m_pDisk->IsMzFileSystem())
-        return wxString::FromUTF8(MessageJa(UiText::NoMzFileSystem));
+        return wxString::FromUTF8(UiMessage(UiText::NoMzFileSystem));
     return wxString::FromUTF8(::SpaceText(*m_pDisk));
 }
 

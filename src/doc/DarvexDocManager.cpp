@@ -6,7 +6,7 @@
 #include <wx/filedlg.h>
 
 #include "doc/DocText.h"
-#include "doc/JaMessageBox.h"
+#include "doc/MessageBox.h"
 #include "doc/NewDiskDlg.h"
 #include "doc/RecentFiles.h"
 #include "doc/UiText.h"
@@ -60,8 +60,8 @@ wxDocument* DarvexDocManager::CreateDocument(const wxString& path, long flags) {
     OpenedImage image;
     const ImageFileStatus status = CDarvexDoc::ReadImageFile(chosen, image);
     if (!status.Ok()) {
-        JaMessageBox(wxTheApp->GetTopWindow(), wxString::FromUTF8(status.MessageJa()),
-                     wxString::FromUTF8(MessageJa(UiText::ErrorCaption)), wxOK | wxICON_NONE);
+        ShowMessageBox(wxTheApp->GetTopWindow(), wxString::FromUTF8(status.UiMessage()),
+                       wxString::FromUTF8(UiMessage(UiText::ErrorCaption)), wxOK | wxICON_NONE);
         return nullptr;
     }
     m_opened = std::move(image);
@@ -108,18 +108,18 @@ void DarvexDocManager::AddFileToHistory(const wxString& file) {
 
 void DarvexDocManager::OnMRUFileNotExist(unsigned n, const wxString& filename) {
     const wxString text =
-        wxString::Format(wxString::FromUTF8(MessageJa(UiText::RecentFileGone)), filename);
-    JaMessageBox(wxTheApp->GetTopWindow(), text,
-                 wxString::FromUTF8(MessageJa(UiText::ErrorCaption)), wxOK | wxICON_NONE);
+        wxString::Format(wxString::FromUTF8(UiMessage(UiText::RecentFileGone)), filename);
+    ShowMessageBox(wxTheApp->GetTopWindow(), text,
+                   wxString::FromUTF8(UiMessage(UiText::ErrorCaption)), wxOK | wxICON_NONE);
     RemoveFileFromHistory(n);
 }
 
 wxString DarvexDocManager::MakeNewDocumentName() {
-    return wxString::FromUTF8(doctext::kUntitled);
+    return Tr(doctext::kUntitled);
 }
 
 wxString DarvexDocManager::MakeFrameTitle(wxDocument* doc) {
-    const wxString app = wxString::FromUTF8(doctext::kAppName);
+    const wxString app = doctext::kAppName;
     if (!doc)
         return app;
     // The usual mark of unsaved changes on Linux desktops: "*work.d88 - Darvex".
@@ -132,15 +132,15 @@ wxFileHistory* DarvexDocManager::OnCreateFileHistory() {
 
 wxString DarvexDocManager::OpenFilter() {
     // GTK matches patterns case-sensitively: both spellings of each extension.
-    return wxString::FromUTF8("Darvex ﾌｧｲﾙ (*.d88)|*.d88;*.D88|Darvex ﾌｧｲﾙ (*.d20)|*.d20;*.D20|"
-                              "すべてのﾌｧｲﾙ (*.*)|*");
+    return Tr("Darvex Files (*.d88)") + "|*.d88;*.D88|" + Tr("Darvex Files (*.d20)") +
+           "|*.d20;*.D20|" + Tr("All Files (*.*)") + "|*";
 }
 
 wxDocTemplate* DarvexDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates,
                                                     wxString& path, long, bool) {
     if (noTemplates < 1)
         return nullptr;
-    wxFileDialog dialog(wxTheApp->GetTopWindow(), wxString(), GetLastDirectory(), wxString(),
+    wxFileDialog dialog(wxTheApp->GetTopWindow(), Tr("Open"), GetLastDirectory(), wxString(),
                         OpenFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) {
         path.clear();

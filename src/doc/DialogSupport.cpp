@@ -1,10 +1,12 @@
 #include "doc/DialogSupport.h"
 
+#include <wx/button.h>
+#include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
 
 #include "doc/DialogIds.h"
-#include "doc/DialogLayout.h"
-#include "doc/JaMessageBox.h"
+#include "doc/DocText.h"
+#include "doc/MessageBox.h"
 #include "doc/UiText.h"
 #include "fs/Messages.h"
 
@@ -38,22 +40,51 @@ void RegisterDialogIds() {
 
 namespace DialogSupport {
 
-bool LoadTemplate(wxDialog& dlg, wxWindow* parent, const char* name, int width, int height) {
+bool LoadTemplate(wxDialog& dlg, wxWindow* parent, const char* name) {
     RegisterDialogIds();
     if (!wxXmlResource::Get()->LoadDialog(&dlg, parent, name))
         return false;
-    FitDialogUnits(&dlg, wxSize(width, height));
+    if (wxSizer* sizer = dlg.GetSizer())
+        sizer->SetSizeHints(&dlg);
+    dlg.CentreOnParent();
+    dlg.Bind(wxEVT_CHAR_HOOK, [&dlg](wxKeyEvent& event) {
+        if (!PressDefaultButton(dlg, event))
+            event.Skip();
+    });
+    return true;
+}
+
+bool PressDefaultButton(wxDialog& dlg, const wxKeyEvent& key) {
+    const int code = key.GetKeyCode();
+    if ((code != WXK_RETURN && code != WXK_NUMPAD_ENTER) || key.HasAnyModifiers())
+        return false;
+    // A focused button takes Enter as its own press.
+    const wxWindow* focus = wxWindow::FindFocus();
+    if (focus && focus->IsKindOf(wxCLASSINFO(wxButton)))
+        return false;
+    // Taken even when the default button is disabled: GTK would otherwise open the focused
+    // choice's list.
+    auto* button = dynamic_cast<wxButton*>(dlg.GetDefaultItem());
+    if (button && button->IsEnabled()) {
+        wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+        click.SetEventObject(button);
+        button->ProcessWindowEvent(click);
+    }
     return true;
 }
 
 void ShowError(wxWindow* parent, const std::string& text) {
-    JaMessageBox(parent, FromUtf8(text), FromUtf8(MessageJa(UiText::ErrorCaption)),
-                 wxOK | wxICON_NONE);
+    ShowMessageBox(parent, FromUtf8(text), FromUtf8(UiMessage(UiText::ErrorCaption)),
+                   wxOK | wxICON_NONE);
+}
+
+void ShowInformation(wxWindow* parent, const wxString& text) {
+    ShowMessageBox(parent, text, doctext::kAppName, wxOK | wxICON_NONE);
 }
 
 bool AskOkCancel(wxWindow* parent, const std::string& text, const std::string& caption) {
-    return JaMessageBox(parent, FromUtf8(text), FromUtf8(caption), wxOK | wxCANCEL | wxICON_NONE) ==
-           wxID_OK;
+    return ShowMessageBox(parent, FromUtf8(text), FromUtf8(caption),
+                          wxOK | wxCANCEL | wxICON_NONE) == wxID_OK;
 }
 
 void EndDialogWith(wxDialog& dlg, int result) {

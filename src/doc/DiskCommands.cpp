@@ -6,6 +6,7 @@
 #include "doc/BootExtractDlg.h"
 #include "doc/BootRegisterDlg.h"
 #include "doc/DialogSupport.h"
+#include "doc/DocText.h"
 #include "doc/ExtractDlg.h"
 #include "doc/UiText.h"
 #include "fs/DirEntry.h"
@@ -18,8 +19,9 @@ namespace {
 
 // The open-file dialog of the add and boot-register commands: one existing file.
 bool ChooseHostFile(wxWindow* owner, std::string& path) {
-    wxFileDialog chooser(owner, wxFileSelectorPromptStr, wxString(), wxString(),
-                         wxString::FromUTF8("全てのファイル|*.*|MZT file|*.mzt"),
+    // "*": on Linux "*.*" would hide the files whose names have no dot.
+    const wxString filter = Tr("All Files") + "|*|" + Tr("MZT file") + "|*.mzt;*.MZT";
+    wxFileDialog chooser(owner, Tr("Open"), wxString(), wxString(), filter,
                          wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (chooser.ShowModal() != wxID_OK)
         return false;
@@ -33,7 +35,7 @@ DiskCommands::Outcome DiskCommands::AddFile(wxWindow* owner, DiskImage& disk) {
     // The menu item is disabled there; a shortcut that slips through is refused before any
     // dialog, with the reason the import itself would give.
     if (!DirectoryWritable(disk, disk.GetCurrentDir())) {
-        DialogSupport::ShowError(owner, MessageJa(ImportResult::ReadOnlyDirectory));
+        DialogSupport::ShowError(owner, UiMessage(ImportResult::ReadOnlyDirectory));
         return Outcome::Cancelled;
     }
     std::string path;
@@ -55,11 +57,11 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
     if (entries.empty())
         return Outcome::Cancelled;
     if (!DirectoryWritable(disk, disk.GetCurrentDir())) {
-        DialogSupport::ShowError(owner, MessageJa(RemoveResult::ReadOnlyDirectory));
+        DialogSupport::ShowError(owner, UiMessage(RemoveResult::ReadOnlyDirectory));
         return Outcome::Cancelled;
     }
-    if (!DialogSupport::AskOkCancel(owner, MessageJa(UiText::DeleteQuestion),
-                                    MessageJa(UiText::DeleteCaption)))
+    if (!DialogSupport::AskOkCancel(owner, UiMessage(UiText::DeleteQuestion),
+                                    UiMessage(UiText::DeleteCaption)))
         return Outcome::Cancelled;
     bool changed = false;
     for (const int index : entries) {
@@ -71,7 +73,7 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
         if (result == RemoveResult::Ok) {
             changed = true;
         } else if (result != RemoveResult::AlreadyFree) {
-            DialogSupport::ShowError(owner, MessageJa(result));
+            DialogSupport::ShowError(owner, UiMessage(result));
             break;
         }
     }
@@ -106,7 +108,7 @@ void DiskCommands::ExtractFiles(wxWindow* owner, const DiskImage& disk,
         if (outcome.Ok())
             proposed = outcome.path;
         else
-            DialogSupport::ShowError(owner, outcome.MessageJa());
+            DialogSupport::ShowError(owner, outcome.UiMessage());
     }
 }
 
@@ -126,13 +128,13 @@ void DiskCommands::ExtractBoot(wxWindow* owner, const DiskImage& disk,
     const ExtractBootOutcome outcome = ExtractBootToFile(
         disk, dlg.m_szPath, COutputPathDlg::ExportFormatFor(dlg.m_nFormat), output);
     if (!outcome.Ok())
-        DialogSupport::ShowError(owner, outcome.MessageJa());
+        DialogSupport::ShowError(owner, outcome.UiMessage());
 }
 
 bool DiskCommands::AddHostFile(wxWindow* owner, DiskImage& disk, const std::string& path) {
     const AddFileSource source = ReadAddFileSource(path, MztChoice::ByExtension);
     if (source.reason != AddFileReason::Ok) {
-        DialogSupport::ShowError(owner, MessageJa(source.reason));
+        DialogSupport::ShowError(owner, UiMessage(source.reason));
         return false;
     }
     CAddFileDlg dlg(owner);
@@ -141,9 +143,9 @@ bool DiskCommands::AddHostFile(wxWindow* owner, DiskImage& disk, const std::stri
         return false;
     const AddFileOutcome outcome = AddFileFromSource(disk, source, dlg.GetChoices());
     if (outcome.reason != AddFileReason::Ok)
-        DialogSupport::ShowError(owner, MessageJa(outcome.reason));
+        DialogSupport::ShowError(owner, UiMessage(outcome.reason));
     else if (outcome.result != ImportResult::Ok)
-        DialogSupport::ShowError(owner, MessageJa(outcome.result));
+        DialogSupport::ShowError(owner, UiMessage(outcome.result));
     return outcome.Ok();
 }
 
@@ -151,7 +153,7 @@ bool DiskCommands::RegisterHostFile(wxWindow* owner, DiskImage& disk, const std:
                                     int& bootMachine) {
     const BootSource source = ReadBootSource(path, MztChoice::ByExtension);
     if (source.reason != BootRegisterReason::Ok) {
-        DialogSupport::ShowError(owner, MessageJa(source.reason));
+        DialogSupport::ShowError(owner, UiMessage(source.reason));
         return false;
     }
     CBootRegisterDlg dlg(owner);
@@ -161,8 +163,8 @@ bool DiskCommands::RegisterHostFile(wxWindow* owner, DiskImage& disk, const std:
     bootMachine = dlg.m_nMachine;
     const BootOutcome outcome = RegisterBootFromSource(disk, source, dlg.GetChoices());
     if (outcome.reason != BootRegisterReason::Ok)
-        DialogSupport::ShowError(owner, MessageJa(outcome.reason));
+        DialogSupport::ShowError(owner, UiMessage(outcome.reason));
     else if (outcome.result != RegisterBootResult::Ok)
-        DialogSupport::ShowError(owner, MessageJa(outcome.result));
+        DialogSupport::ShowError(owner, UiMessage(outcome.result));
     return outcome.Ok();
 }

@@ -1,16 +1,25 @@
 #pragma once
 
-// Names, titles and button labels of the desktop program. Messages are not here: they come
-// from the core's tables (fs/Messages.h, host/ImageFileError.h) and doc/UiText.h.
+#include <wx/translation.h>
+
+#include "fs/Translation.h"
+
+// Names and titles of the desktop program, as English msgids of its catalog (po/). Messages are
+// not here: they come from the core's tables (fs/Messages.h, host/ImageFileError.h) and
+// doc/UiText.h.
 namespace doctext {
 
-inline constexpr const char* kAppName = "Darvex";
-inline constexpr const char* kUntitled = "無題";
-inline constexpr const char* kSaveAsTitle = "名前を付けて保存";
+// The program's catalog. wx's own texts come from wx's catalog (wxstd); naming ours keeps the
+// two apart where both have a msgid ("Cancel" reads "ｷｬﾝｾﾙ" in our dialogs, "キャンセル" in wx's).
+inline constexpr const char* kCatalog = "darvex";
 
-inline constexpr const char* kYes = "はい";
-inline constexpr const char* kNo = "いいえ";
-inline constexpr const char* kOk = "OK";
-inline constexpr const char* kCancel = "キャンセル";
+inline constexpr const char* kAppName = "Darvex";
+inline constexpr const char* kUntitled = N_("Untitled");
+inline constexpr const char* kSaveAsTitle = N_("Save As");
 
 } // namespace doctext
+
+// msgid (UTF-8) in the user's language, from the program's catalog.
+inline wxString Tr(const char* msgid) {
+    return wxGetTranslation(wxString::FromUTF8(msgid), doctext::kCatalog);
+}

@@ -48,7 +48,7 @@ void CExtractDlg::DoOK() {
         output.imagePath = m_szImagePath;
         const ExportOutcome check = CheckEntryExport(*m_pDiskImage, m_nEntry, m_szPath, output);
         if (check.result == ExportResult::SameAsImage) {
-            DialogSupport::ShowError(this, check.MessageJa());
+            DialogSupport::ShowError(this, check.UiMessage());
             m_bApplyToAll = false;
             return;
         }

@@ -4,12 +4,11 @@
 #include <wx/xrc/xmlres.h>
 
 #include "doc/CommandIds.h"
-#include "doc/DialogLayout.h"
+#include "doc/DialogSupport.h"
 
 CNewDiskDlg::CNewDiskDlg(wxWindow* parent) {
-    wxXmlResource::Get()->LoadDialog(this, parent, "IDD_NEWDISK");
+    DialogSupport::LoadTemplate(*this, parent, "IDD_NEWDISK");
     m_pType = wxStaticCast(FindWindow(IDC_DISK_TYPE), wxChoice);
-    FitDialogUnits(this, wxSize(155, 60));
 }
 
 void CNewDiskDlg::SetSelection(int position) {

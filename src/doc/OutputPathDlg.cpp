@@ -8,7 +8,8 @@
 
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
-#include "doc/JaMessageBox.h"
+#include "doc/DocText.h"
+#include "doc/MessageBox.h"
 #include "doc/UiText.h"
 #include "fs/Messages.h"
 #include "host/PathParts.h"
@@ -23,7 +24,7 @@ constexpr const char* kBinExt = "bin";
 } // namespace
 
 COutputPathDlg::COutputPathDlg(wxWindow* parent, const char* templateName) {
-    DialogSupport::LoadTemplate(*this, parent, templateName, 259, 79);
+    DialogSupport::LoadTemplate(*this, parent, templateName);
     m_pPath = XRCCTRL(*this, "IDC_PATH", wxTextCtrl);
     m_pFormat = XRCCTRL(*this, "IDC_FORMAT", wxChoice);
     m_pFormat->Bind(wxEVT_CHOICE, &COutputPathDlg::OnFormatChanged, this);
@@ -52,8 +53,8 @@ int COutputPathDlg::FormatIndex() const {
 
 bool COutputPathDlg::ConfirmReplace(const std::string& path) {
     const wxString text =
-        wxString::Format(FromUtf8(MessageJa(UiText::ReplaceQuestion)), FromUtf8(path));
-    return JaMessageBox(IsShown() ? this : GetParent(), text, GetTitle(), wxYES_NO | wxICON_NONE) ==
+        wxString::Format(FromUtf8(UiMessage(UiText::ReplaceQuestion)), FromUtf8(path));
+    return ShowMessageBox(IsShown() ? this : GetParent(), text, GetTitle(), wxYES_NO | wxICON_NONE) ==
            wxID_YES;
 }
 
@@ -76,10 +77,11 @@ void COutputPathDlg::OnBrowse(wxCommandEvent&) {
         initial = parts.GetPath(PP_ALL);
     }
     const wxFileName start(FromUtf8(initial));
-    const wxString filter = mzt ? wxString::FromUTF8("MZT file|*.mzt|全てのファイル|*.*")
-                                : wxString::FromUTF8("BIN file|*.*");
+    // "*": on Linux "*.*" would hide the files whose names have no dot.
+    const wxString filter =
+        mzt ? Tr("MZT file") + "|*.mzt;*.MZT|" + Tr("All Files") + "|*" : Tr("BIN file") + "|*";
     // The output need not exist yet, which only a save dialog lets the user type.
-    wxFileDialog chooser(this, wxFileSelectorPromptStr, start.GetPath(), start.GetFullName(),
+    wxFileDialog chooser(this, Tr(doctext::kSaveAsTitle), start.GetPath(), start.GetFullName(),
                          filter, wxFD_SAVE);
     if (chooser.ShowModal() != wxID_OK)
         return;

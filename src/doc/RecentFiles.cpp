@@ -5,9 +5,11 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 
+#include "doc/DocText.h"
+
 namespace {
-const char* const kPlaceholder = "最近使ったﾌｧｲﾙ";
-const char* const kPrompt = "指定のﾌｧｲﾙを開く";
+const char* const kPlaceholder = N_("Recent File");
+const char* const kPrompt = N_("Open this file");
 const char* const kSection = "Recent File List";
 } // namespace
 
@@ -98,13 +100,9 @@ void RecentFiles::Refresh() {
         if (wxMenuItem* item = m_menu->FindChildItem(id))
             m_menu->Destroy(item);
     if (GetCount() == 0) {
-        m_menu
-            ->Insert(m_place, wxID_FILE1, wxString::FromUTF8(kPlaceholder),
-                     wxString::FromUTF8(kPrompt))
-            ->Enable(false);
+        m_menu->Insert(m_place, wxID_FILE1, Tr(kPlaceholder), Tr(kPrompt))->Enable(false);
         return;
     }
     for (size_t i = 0; i < GetCount(); ++i)
-        m_menu->Insert(m_place + i, wxID_FILE1 + static_cast<int>(i), EntryLabel(i),
-                       wxString::FromUTF8(kPrompt));
+        m_menu->Insert(m_place + i, wxID_FILE1 + static_cast<int>(i), EntryLabel(i), Tr(kPrompt));
 }

@@ -20,9 +20,9 @@ enum class UiText {
 };
 inline constexpr UiText kLastUiText = UiText::RecentFileGone;
 
-std::string MessageJa(UiText text);
-std::string MessageEn(UiText text);
+// The text in the user's language (an English msgid of the catalog, fs/Translation.h).
+std::string UiMessage(UiText text);
 
 // The warning after loading: UiText::SaveLosesSectorInfo, and a line for each kind of record a
 // save of the changed disk would lose; empty when a save writes what was read.
-std::string LoadWarningJa(const LoadReport& report);
+std::string LoadWarningUi(const LoadReport& report);

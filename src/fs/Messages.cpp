@@ -5,46 +5,62 @@
 #include <vector>
 
 #include "fs/SjisText.h"
+#include "fs/Translation.h"
 
 namespace {
 
-// The import's failures share their first sentence; the second says why.
-constexpr const char* kImportFailed = "ディスクイメージへのファイル書き込みに失敗しました. \n";
-constexpr const char* kCauseUnknown = "原因は不明です.";
-constexpr const char* kReadOnlyDirectory =
-    "このディレクトリはシステム領域に重なっているため, 読み出し専用です.";
-constexpr const char* kReadOnlyDirectoryEn =
-    "the directory overlaps the reserved area (boot sector, bitmap or root directory); it is "
-    "read-only";
-constexpr const char* kBootWriteFailed = "ブートプログラムの書き込みに失敗しました. ";
-constexpr const char* kBootExtractFailed = "ブートプログラムの取り出しに失敗しました. ";
-constexpr const char* kExtractFailed = "ファイルの取り出しに失敗しました. ";
-constexpr const char* kNameNotEncodable = "ファイル名に使用できない文字が含まれています.";
-constexpr const char* kNotD88 = "D88 ディスクイメージとして読み込めませんでした.";
-constexpr const char* kTooLargeForAdd =
-    "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです.";
-// Without the hazard at hand (its text names the file): MessageJa/En(AllocationHazard).
-constexpr const char* kBitmapMissesFile =
-    "アロケーションビットマップが使用中にしていないファイルがあります.";
-constexpr const char* kBitmapMissesFileEn =
-    "the allocation bitmap does not mark the clusters of every file; writing could overwrite "
-    "one (check names them; --force writes anyway)";
+// The desktop program's texts, shared by several results.
+constexpr const char* kImportUnknown =
+    N_("Writing the file to the disk image failed.\nThe cause is unknown.");
+constexpr const char* kImportCannotRead =
+    N_("Writing the file to the disk image failed.\nThe file cannot be read.");
+constexpr const char* kImportNameTaken =
+    N_("Writing the file to the disk image failed.\nA file of the same name already exists.");
+constexpr const char* kImportBitmapMissesFile =
+    N_("Writing the file to the disk image failed.\nThe allocation bitmap does not mark a "
+       "file's area as used.");
+constexpr const char* kBootWriteFailed = N_("Writing the boot program failed.");
+constexpr const char* kExtractFailed = N_("Extracting the file failed.");
+constexpr const char* kNameNotEncodable =
+    N_("The name holds characters that a file name on the disk cannot hold.");
+constexpr const char* kNotD88 = N_("The file could not be read as a D88 disk image.");
+constexpr const char* kTooLargeForAdd = N_("The file to write is too large.\nAt most 512 KB.");
 constexpr const char* kTooLargeForBoot =
-    "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.";
+    N_("The file to write is too large.\nAt most 65535 bytes.");
+constexpr const char* kSameAsImageUi =
+    N_("\"%s\" is the disk image being read. Give another file name.");
 
-std::string Import(const char* cause) {
-    return std::string(kImportFailed) + cause;
+// darvex-cli's lines, shared by several results.
+constexpr const char* kCannotReadFile = N_("cannot read the file");
+constexpr const char* kCannotWriteFile = N_("cannot write the file");
+constexpr const char* kNotEncodable = N_("cannot be written in Shift-JIS (CP932)");
+constexpr const char* kReadOnlyDirectory =
+    N_("the directory overlaps the reserved area (boot sector, bitmap or root directory); it is "
+       "read-only");
+constexpr const char* kBitmapMissesFile =
+    N_("the allocation bitmap does not mark the clusters of every file; writing could overwrite "
+       "one (check names them; --force writes anyway)");
+constexpr const char* kSameAsImageCli =
+    N_("this is the disk image being read; refusing to write over it");
+
+std::string Tr(const char* msgid) {
+    return Translate(msgid);
 }
 
-// "1 record", "2 records".
-std::string Count(int n, const char* noun) {
-    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+// A translated "%s things" with n in its place.
+std::string Counted(const std::string& pattern, unsigned long n) {
+    return FormatText(pattern, {std::to_string(n)});
 }
 
 std::string Joined(const std::vector<std::string>& parts) {
     std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i == 0)
+            text = parts[i];
+        else
+            text = FormatText(i + 1 == parts.size() ? Tr(N_("%s and %s")) : Tr(N_("%s, %s")),
+                              {text, parts[i]});
+    }
     return text;
 }
 
@@ -54,388 +70,411 @@ std::string WithErrno(std::string text, int sysError) {
     return text;
 }
 
-std::string Quoted(std::string_view text) {
-    return "「" + std::string(text) + "」";
-}
-
-// An extraction never writes over the image it reads, also not through a link.
-constexpr const char* kSameAsImageEn =
-    "this is the disk image being read; refusing to write over it";
-
-std::string SameAsImageJa(std::string_view path) {
-    return Quoted(path) +
-           "は読み込んでいるディスクイメージです. ほかのファイル名を指定してください.";
-}
-
 } // namespace
 
-std::string MessageJa(LoadResult result) {
-    return result == LoadResult::Ok ? std::string() : kNotD88;
+std::string UiMessage(LoadResult result) {
+    return result == LoadResult::Ok ? std::string() : Tr(kNotD88);
 }
 
-std::string MessageEn(LoadResult result) {
-    return result == LoadResult::Ok ? std::string() : "not a D88 disk image";
+std::string CliMessage(LoadResult result) {
+    return result == LoadResult::Ok ? std::string() : Tr(N_("not a D88 disk image"));
 }
 
-std::string MessageJa(ExportResult result, std::string_view subject, long long sector) {
+std::string UiMessage(ExportResult result, std::string_view subject, long long sector) {
     switch (result) {
     case ExportResult::Ok:
         return {};
     case ExportResult::ReservedArea:
-        return Quoted(subject) + "の本体はセクタ " + std::to_string(sector) +
-               " にあり, システム領域 (ブートプログラム, ビットマップ, ディレクトリ) "
-               "に重なっているため, 取り出しません.";
+        return FormatText(Tr(N_("The body of \"%s\" lies at sector %s, over the reserved area "
+                                "(boot program, bitmap, directory): it is not extracted.")),
+                          {subject, std::to_string(sector)});
     case ExportResult::PastDiskEnd:
-        return Quoted(subject) + "の本体はディスクの終わりを越えています (セクタ " +
-               std::to_string(sector) + "). 取り出しません.";
+        return FormatText(Tr(N_("The body of \"%s\" reaches past the end of the disk (sector "
+                                "%s): it is not extracted.")),
+                          {subject, std::to_string(sector)});
     case ExportResult::SameAsImage:
-        return SameAsImageJa(subject);
+        return FormatText(Tr(kSameAsImageUi), {subject});
     case ExportResult::CannotWrite:
         break;
     }
-    return kExtractFailed;
+    return Tr(kExtractFailed);
 }
 
-std::string MessageEn(ExportResult result, long long sector, int sysError) {
+std::string CliMessage(ExportResult result, long long sector, int sysError) {
     switch (result) {
     case ExportResult::Ok:
         return {};
     case ExportResult::ReservedArea:
-        return "its body lies at sector " + std::to_string(sector) +
-               ", in the reserved area (boot program, bitmap and directory) before the first "
-               "data sector; not extracted (--force takes those bytes all the same)";
+        return FormatText(
+            Tr(N_("its body lies at sector %s, in the reserved area (boot program, bitmap and "
+                  "directory) before the first data sector; not extracted (--force takes those "
+                  "bytes all the same)")),
+            {std::to_string(sector)});
     case ExportResult::PastDiskEnd:
-        return "its body reaches sector " + std::to_string(sector) +
-               ", past the end of the disk; not extracted (--force takes what the disk holds)";
+        return FormatText(Tr(N_("its body reaches sector %s, past the end of the disk; not "
+                                "extracted (--force takes what the disk holds)")),
+                          {std::to_string(sector)});
     case ExportResult::SameAsImage:
-        return kSameAsImageEn;
+        return Tr(kSameAsImageCli);
     case ExportResult::CannotWrite:
         break;
     }
-    return WithErrno("cannot write the file", sysError);
+    return WithErrno(Tr(kCannotWriteFile), sysError);
 }
 
-std::string MessageJa(ImportResult result) {
+std::string UiMessage(ImportResult result) {
     switch (result) {
     case ImportResult::Ok:
         return {};
     case ImportResult::NoFreeEntry:
-        return Import("ディレクトリに空きがありません.");
+        return Tr(N_("Writing the file to the disk image failed.\nThe directory has no free "
+                     "entry."));
     case ImportResult::CannotOpen:
     case ImportResult::MztTooShort:
-        return Import("ファイルを読み込むことができません.");
+        return Tr(kImportCannotRead);
     case ImportResult::NoSpace:
-        return Import("ビットマップの空きがありません.");
+        return Tr(N_("Writing the file to the disk image failed.\nThe bitmap has no free "
+                     "space."));
     case ImportResult::NameTaken:
-        return Import("同じファイル名がすでに存在します.");
+        return Tr(kImportNameTaken);
     case ImportResult::TooLarge:
-        return Import("このモードでは 65535 バイトを超えるファイルは書き込めません.");
+        return Tr(N_("Writing the file to the disk image failed.\nIn this mode a file cannot "
+                     "be larger than 65535 bytes."));
     case ImportResult::ReadOnlyDirectory:
-        return Import(kReadOnlyDirectory);
+        return Tr(N_("Writing the file to the disk image failed.\nThis directory overlaps the "
+                     "reserved area and is read-only."));
     case ImportResult::FreeMode:
         break;
     }
-    return Import(kCauseUnknown);
+    return Tr(kImportUnknown);
 }
 
-std::string MessageEn(ImportResult result) {
+std::string CliMessage(ImportResult result) {
     switch (result) {
     case ImportResult::Ok:
         return {};
     case ImportResult::NoFreeEntry:
-        return "the directory has no free entry";
+        return Tr(N_("the directory has no free entry"));
     case ImportResult::CannotOpen:
-        return "cannot read the file";
+        return Tr(kCannotReadFile);
     case ImportResult::MztTooShort:
-        return "an MZT file of 128 bytes or less holds no data";
+        return Tr(N_("an MZT file of 128 bytes or less holds no data"));
     case ImportResult::NoSpace:
-        return "not enough free space on the disk";
+        return Tr(N_("not enough free space on the disk"));
     case ImportResult::NameTaken:
-        return "a file of this name already exists";
+        return Tr(N_("a file of this name already exists"));
     case ImportResult::TooLarge:
-        return "too large for this mode (OBJ, BTX and BSD files hold at most 65535 bytes, "
-               "BRD files 512 KB)";
+        return Tr(N_("too large for this mode (OBJ, BTX and BSD files hold at most 65535 bytes, "
+                     "BRD files 512 KB)"));
     case ImportResult::FreeMode:
-        return "mode 0x00 would mark the entry free";
+        return Tr(N_("mode 0x00 would mark the entry free"));
     case ImportResult::ReadOnlyDirectory:
-        return kReadOnlyDirectoryEn;
+        return Tr(kReadOnlyDirectory);
     }
-    return "writing the file to the disk image failed for an unknown reason";
+    return Tr(N_("writing the file to the disk image failed for an unknown reason"));
 }
 
-std::string MessageJa(RemoveResult result) {
+std::string UiMessage(RemoveResult result) {
     switch (result) {
     case RemoveResult::Ok:
         return {};
     case RemoveResult::ReadOnlyDirectory:
-        return std::string("ファイルの削除に失敗しました. \n") + kReadOnlyDirectory;
+        return Tr(N_("Deleting the file failed.\nThis directory overlaps the reserved area and "
+                     "is read-only."));
     case RemoveResult::AlreadyFree:
         break;
     }
-    return "ファイルの削除に失敗しました. ";
+    return Tr(N_("Deleting the file failed."));
 }
 
-std::string MessageEn(RemoveResult result) {
+std::string CliMessage(RemoveResult result) {
     switch (result) {
     case RemoveResult::Ok:
         return {};
     case RemoveResult::ReadOnlyDirectory:
-        return kReadOnlyDirectoryEn;
+        return Tr(kReadOnlyDirectory);
     case RemoveResult::AlreadyFree:
         break;
     }
-    return "the entry is already free";
+    return Tr(N_("the entry is already free"));
 }
 
-std::string MessageJa(ExtractBootResult result) {
-    return result == ExtractBootResult::Ok ? std::string() : kBootExtractFailed;
+std::string UiMessage(ExtractBootResult result) {
+    return result == ExtractBootResult::Ok ? std::string()
+                                           : Tr(N_("Extracting the boot program failed."));
 }
 
-std::string MessageEn(ExtractBootResult result) {
-    return result == ExtractBootResult::Ok ? std::string() : "taking out the boot program failed";
+std::string CliMessage(ExtractBootResult result) {
+    return result == ExtractBootResult::Ok ? std::string()
+                                           : Tr(N_("taking out the boot program failed"));
 }
 
-std::string MessageJa(ExtractBootCause cause, std::string_view path) {
+std::string UiMessage(ExtractBootCause cause, std::string_view path) {
     if (cause == ExtractBootCause::SameAsImage)
-        return SameAsImageJa(path);
-    return MessageJa(ToResult(cause));
+        return FormatText(Tr(kSameAsImageUi), {path});
+    return UiMessage(ToResult(cause));
 }
 
-std::string MessageEn(ExtractBootCause cause, int sysError) {
+std::string CliMessage(ExtractBootCause cause, int sysError) {
     switch (cause) {
     case ExtractBootCause::None:
         return {};
     case ExtractBootCause::NoSignature:
-        return "the disk has no boot program (no \"IPLPRO\" header)";
+        return Tr(N_("the disk has no boot program (no \"IPLPRO\" header)"));
     case ExtractBootCause::PastImageEnd:
-        return "the boot program reaches past the end of the disk image";
+        return Tr(N_("the boot program reaches past the end of the disk image"));
     case ExtractBootCause::WriteFailed:
-        return WithErrno("cannot write the file", sysError);
+        return WithErrno(Tr(kCannotWriteFile), sysError);
     case ExtractBootCause::SameAsImage:
-        return kSameAsImageEn;
+        return Tr(kSameAsImageCli);
     }
-    return MessageEn(ExtractBootResult::Failed);
+    return CliMessage(ExtractBootResult::Failed);
 }
 
-std::string MessageJa(RegisterBootResult result) {
-    return result == RegisterBootResult::Ok ? std::string() : kBootWriteFailed;
+std::string UiMessage(RegisterBootResult result) {
+    return result == RegisterBootResult::Ok ? std::string() : Tr(kBootWriteFailed);
 }
 
-std::string MessageEn(RegisterBootResult result) {
+std::string CliMessage(RegisterBootResult result) {
     switch (result) {
     case RegisterBootResult::Ok:
         return {};
     case RegisterBootResult::CannotOpen:
-        return "cannot read the file";
+        return Tr(kCannotReadFile);
     case RegisterBootResult::Empty:
-        return "no program to register (an empty file, or an MZT file of 128 bytes or less)";
+        return Tr(N_("no program to register (an empty file, or an MZT file of 128 bytes or "
+                     "less)"));
     case RegisterBootResult::TooLarge:
-        return "the program is too large (at most 65535 bytes)";
+        return Tr(N_("the program is too large (at most 65535 bytes)"));
     case RegisterBootResult::NoSpace:
-        return "no run of free clusters is long enough for the program";
+        return Tr(N_("no run of free clusters is long enough for the program"));
     }
-    return "writing the boot program failed";
+    return Tr(N_("writing the boot program failed"));
 }
 
-std::string MessageJa(AddFileReason reason) {
+std::string UiMessage(AddFileReason reason) {
     switch (reason) {
     case AddFileReason::Ok:
         return {};
     case AddFileReason::CannotRead:
-        return MessageJa(ImportResult::CannotOpen);
+    case AddFileReason::MztShorterThanHeader:
+        return Tr(kImportCannotRead);
     case AddFileReason::TooLarge:
-        return kTooLargeForAdd;
+        return Tr(kTooLargeForAdd);
     case AddFileReason::FileNameNotEncodable:
     case AddFileReason::NameNotEncodable:
-        return kNameNotEncodable;
+        return Tr(kNameNotEncodable);
     case AddFileReason::NameEmpty:
-        return MessageJa(ImportResult::NameTaken); // what the import answers an empty name
+        return Tr(kImportNameTaken); // what the import answers an empty name
     case AddFileReason::NoMode:
-        return "モードを選択してください.";
-    case AddFileReason::MztShorterThanHeader:
-        return MessageJa(ImportResult::MztTooShort);
+        return Tr(N_("Choose a mode."));
     case AddFileReason::BitmapMissesFile:
-        return Import(kBitmapMissesFile);
+        return Tr(kImportBitmapMissesFile);
     }
-    return Import(kCauseUnknown);
+    return Tr(kImportUnknown);
 }
 
-std::string MessageEn(AddFileReason reason, std::uint64_t fileBytes, int mode) {
+std::string CliMessage(AddFileReason reason, std::uint64_t fileBytes, int mode) {
     switch (reason) {
     case AddFileReason::Ok:
         return {};
     case AddFileReason::CannotRead:
-        return "cannot read the file";
+        return Tr(kCannotReadFile);
     case AddFileReason::TooLarge:
-        return "the file to write is too large (" + std::to_string(fileBytes) +
-               " bytes; at most 512 KB)";
+        return FormatText(Tr(N_("the file to write is too large (%s bytes; at most 512 KB)")),
+                          {std::to_string(fileBytes)});
     case AddFileReason::FileNameNotEncodable:
-        return "the file name cannot be written in Shift-JIS (CP932); give --name";
+        return Tr(N_("the file name cannot be written in Shift-JIS (CP932); give --name"));
     case AddFileReason::NameNotEncodable:
-        return "cannot be written in Shift-JIS (CP932)";
+        return Tr(kNotEncodable);
     case AddFileReason::NameEmpty:
-        return "the name on the disk is empty";
+        return Tr(N_("the name on the disk is empty"));
     case AddFileReason::MztShorterThanHeader:
-        return "the file is shorter than the 128-byte header of an MZT file";
+        return Tr(N_("the file is shorter than the 128-byte header of an MZT file"));
     case AddFileReason::BitmapMissesFile:
-        return kBitmapMissesFileEn;
+        return Tr(kBitmapMissesFile);
     case AddFileReason::NoMode: {
         char text[8];
         std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(mode & 0xFF));
-        return std::string("the MZT header's mode ") + text +
-               " is not OBJ, BTX, BSD or BRD; choose one with --mode";
+        return FormatText(Tr(N_("the MZT header's mode %s is not OBJ, BTX, BSD or BRD; choose "
+                                "one with --mode")),
+                          {text});
     }
     }
-    return MessageEn(ImportResult::FreeMode);
+    return CliMessage(ImportResult::FreeMode);
 }
 
-std::string MessageJa(BootRegisterReason reason) {
+std::string UiMessage(BootRegisterReason reason) {
     switch (reason) {
     case BootRegisterReason::Ok:
         return {};
     case BootRegisterReason::CannotRead:
-        return kBootWriteFailed;
+        return Tr(kBootWriteFailed);
     case BootRegisterReason::TooLarge:
-        return kTooLargeForBoot;
+        return Tr(kTooLargeForBoot);
     case BootRegisterReason::FileNameNotEncodable:
     case BootRegisterReason::TextNotEncodable:
-        return kNameNotEncodable;
+        return Tr(kNameNotEncodable);
     case BootRegisterReason::BitmapMissesFile:
-        return kBootWriteFailed + std::string("\n") + kBitmapMissesFile;
+        return Tr(N_("Writing the boot program failed.\nThe allocation bitmap does not mark a "
+                     "file's area as used."));
     }
-    return kBootWriteFailed;
+    return Tr(kBootWriteFailed);
 }
 
-std::string MessageEn(BootRegisterReason reason, std::uint64_t fileBytes) {
+std::string CliMessage(BootRegisterReason reason, std::uint64_t fileBytes) {
     switch (reason) {
     case BootRegisterReason::Ok:
         return {};
     case BootRegisterReason::CannotRead:
-        return "cannot read the file";
+        return Tr(kCannotReadFile);
     case BootRegisterReason::TooLarge:
-        return "the file is too large (" + std::to_string(fileBytes) +
-               " bytes; at most 65535 bytes)";
+        return FormatText(Tr(N_("the file is too large (%s bytes; at most 65535 bytes)")),
+                          {std::to_string(fileBytes)});
     case BootRegisterReason::FileNameNotEncodable:
-        return "the file name cannot be written in Shift-JIS (CP932); give --text";
+        return Tr(N_("the file name cannot be written in Shift-JIS (CP932); give --text"));
     case BootRegisterReason::TextNotEncodable:
-        return "cannot be written in Shift-JIS (CP932)";
+        return Tr(kNotEncodable);
     case BootRegisterReason::BitmapMissesFile:
-        return kBitmapMissesFileEn;
+        return Tr(kBitmapMissesFile);
     }
-    return MessageEn(RegisterBootResult::NoSpace);
+    return CliMessage(RegisterBootResult::NoSpace);
 }
 
-std::string SaveLossEn(const LoadReport& report) {
+std::string SaveLossCli(const LoadReport& report) {
     if (!report.SaveLosesData())
         return {};
     std::vector<std::string> parts;
     if (report.recordsDuplicate != 0)
-        parts.push_back(Count(report.recordsDuplicate, "duplicate sector record") +
-                        " (of two records for one sector only the later is kept)");
+        parts.push_back(
+            Counted(TranslatePlural("%s duplicate sector record (of two records for one sector "
+                                    "only the later is kept)",
+                                    "%s duplicate sector records (of two records for one sector "
+                                    "only the later is kept)",
+                                    report.recordsDuplicate),
+                    report.recordsDuplicate));
     if (report.recordsOddLength != 0) {
-        std::string odd = Count(report.recordsOddLength, "record") + " not of 256 bytes";
+        std::string odd =
+            Counted(TranslatePlural("%s record not of 256 bytes", "%s records not of 256 bytes",
+                                    report.recordsOddLength),
+                    report.recordsOddLength);
         if (report.recordsCut != 0)
-            odd += " (" + std::to_string(report.recordsCut) + " cut to their first 256 bytes)";
+            odd = FormatText(Tr(N_("%s (%s cut to their first 256 bytes)")),
+                             {odd, std::to_string(report.recordsCut)});
         parts.push_back(odd);
     }
     if (report.recordsNotPlaced != 0)
-        parts.push_back(Count(report.recordsNotPlaced, "record") + " outside the disk");
-    return "saving would lose " + Joined(parts) + " of this image (--force saves anyway)";
+        parts.push_back(
+            Counted(TranslatePlural("%s record outside the disk", "%s records outside the disk",
+                                    report.recordsNotPlaced),
+                    report.recordsNotPlaced));
+    return FormatText(Tr(N_("saving would lose %s of this image (--force saves anyway)")),
+                      {Joined(parts)});
 }
 
-std::string MessageJa(const AllocationHazard& hazard) {
+std::string UiMessage(const AllocationHazard& hazard) {
     if (!hazard.Present())
         return {};
     std::string whose = hazard.kind == OwnerKind::BootProgram
-                            ? std::string("ブートプログラム")
-                            : "「" + SjisToDisplay(hazard.name) + "」";
+                            ? Tr(N_("the boot program"))
+                            : FormatText(Tr(N_("\"%s\"")), {SjisToDisplay(hazard.name)});
     if (hazard.moreBodies != 0)
-        whose += "ほか " + std::to_string(hazard.moreBodies) + " 個";
-    return "アロケーションビットマップが" + whose + "の領域 (" + std::to_string(hazard.clusters) +
-           " クラスタ) を使用中にしていません.\n書き込むとファイルを壊すおそれがあるため, "
-           "このディスクにはファイル追加とブートプログラム登録ができません.";
+        whose = FormatText(Tr(N_("%s and %s more")), {whose, std::to_string(hazard.moreBodies)});
+    return FormatText(Tr(N_("The allocation bitmap does not mark the area of %s (%s clusters) "
+                            "as used.\nWriting could damage files, so files cannot be added "
+                            "nor a boot program registered on this disk.")),
+                      {whose, std::to_string(hazard.clusters)});
 }
 
-std::string MessageEn(const AllocationHazard& hazard) {
+std::string CliMessage(const AllocationHazard& hazard) {
     if (!hazard.Present())
         return {};
-    std::string text = "the allocation bitmap does not mark the clusters of ";
-    text += hazard.kind == OwnerKind::BootProgram ? std::string("the boot program")
-                                                  : "\"" + SjisToTerminal(hazard.name) + "\"";
-    text += " (" + Count(hazard.clusters, "cluster") + ")";
+    const std::string whose = hazard.kind == OwnerKind::BootProgram
+                                  ? Tr(N_("the boot program"))
+                                  : FormatText(Tr(N_("\"%s\"")), {SjisToTerminal(hazard.name)});
+    const std::string clusters =
+        Counted(TranslatePlural("%s cluster", "%s clusters", hazard.clusters), hazard.clusters);
     if (hazard.moreBodies == 0)
-        return text + "; writing could overwrite it (--force writes anyway)";
-    return text + " and of " + std::to_string(hazard.moreBodies) +
-           " more; writing could overwrite them (check names them all; --force writes anyway)";
+        return FormatText(Tr(N_("the allocation bitmap does not mark the clusters of %s (%s); "
+                                "writing could overwrite it (--force writes anyway)")),
+                          {whose, clusters});
+    return FormatText(Tr(N_("the allocation bitmap does not mark the clusters of %s (%s) and of "
+                            "%s more; writing could overwrite them (check names them all; "
+                            "--force writes anyway)")),
+                      {whose, clusters, std::to_string(hazard.moreBodies)});
 }
 
-std::string MessageEn(DiskSelectResult result, int diskNumber, int diskCount) {
+std::string CliMessage(DiskSelectResult result, int diskNumber, int diskCount) {
     switch (result) {
     case DiskSelectResult::Ok:
         return {};
     case DiskSelectResult::NoSuchDisk:
-        return "no disk " + std::to_string(diskNumber) + ": the file holds " +
-               Count(diskCount, "disk");
+        return FormatText(Tr(N_("no disk %s: the file holds %s")),
+                          {std::to_string(diskNumber),
+                           Counted(TranslatePlural("%s disk", "%s disks",
+                                                   static_cast<unsigned long>(diskCount)),
+                                   static_cast<unsigned long>(diskCount))});
     case DiskSelectResult::Damaged:
         break;
     }
-    return "disk " + std::to_string(diskNumber) +
-           " could not be read as a disk; its bytes are kept as they are";
+    return FormatText(Tr(N_("disk %s could not be read as a disk; its bytes are kept as they are")),
+                      {std::to_string(diskNumber)});
 }
 
-std::string MessageEn(DiskAddResult result) {
+std::string CliMessage(DiskAddResult result) {
     switch (result) {
     case DiskAddResult::Ok:
         return {};
     case DiskAddResult::BadType:
-        return "no such disk type";
+        return Tr(N_("no such disk type"));
     case DiskAddResult::TooMany:
-        return "the file holds " + std::to_string(DiskSet::kMaxDisks) + " disks, the most it may";
+        return FormatText(Tr(N_("the file holds %s disks, the most it may")),
+                          {std::to_string(DiskSet::kMaxDisks)});
     case DiskAddResult::NoMemory:
         break;
     }
-    return "not enough memory for another disk";
+    return Tr(N_("not enough memory for another disk"));
 }
 
-std::string MessageEn(DiskRemoveResult result, int diskNumber) {
+std::string CliMessage(DiskRemoveResult result, int diskNumber) {
     switch (result) {
     case DiskRemoveResult::Ok:
         return {};
     case DiskRemoveResult::NoSuchDisk:
-        return "no such disk";
+        return Tr(N_("no such disk"));
     case DiskRemoveResult::LastDisk:
-        return "it is the only disk of the file; a file keeps at least one";
+        return Tr(N_("it is the only disk of the file; a file keeps at least one"));
     case DiskRemoveResult::WriteProtected:
-        return MessageEn(ChangeRefusal::WriteProtected, diskNumber);
+        return CliMessage(ChangeRefusal::WriteProtected, diskNumber);
     case DiskRemoveResult::FirstUnreadable:
         break;
     }
-    return "the disk after it, which would come first, could not be read: the file would no "
-           "longer open";
+    return Tr(N_("the disk after it, which would come first, could not be read: the file would "
+                 "no longer open"));
 }
 
-std::string MessageJa(ChangeRefusal refusal, int diskNumber) {
+std::string UiMessage(ChangeRefusal refusal, int diskNumber) {
     switch (refusal) {
     case ChangeRefusal::None:
         return {};
     case ChangeRefusal::NotMzFs:
-        return "MZ のディスクではないため, 読み出し専用で開きます.";
+        return Tr(N_("This is not an MZ disk: it opens read-only."));
     case ChangeRefusal::WriteProtected:
         break;
     }
-    return "ディスク " + std::to_string(diskNumber) +
-           " は D88 ヘッダーで書き込み禁止になっているため, 読み出し専用で開きます.";
+    return FormatText(Tr(N_("Disk %s is write-protected in its D88 header: it opens read-only.")),
+                      {std::to_string(diskNumber)});
 }
 
-std::string MessageEn(ChangeRefusal refusal, int diskNumber) {
+std::string CliMessage(ChangeRefusal refusal, int diskNumber) {
     switch (refusal) {
     case ChangeRefusal::None:
         return {};
     case ChangeRefusal::NotMzFs:
-        return "not an MZ disk file system; refusing to change it";
+        return Tr(N_("not an MZ disk file system; refusing to change it"));
     case ChangeRefusal::WriteProtected:
         break;
     }
-    return "disk " + std::to_string(diskNumber) +
-           " is write-protected (D88 header); clear it with `darvex-cli label --write-protect off`";
+    return FormatText(Tr(N_("disk %s is write-protected (D88 header); clear it with `%s`")),
+                      {std::to_string(diskNumber), "darvex-cli label --write-protect off"});
 }

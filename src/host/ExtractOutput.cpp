@@ -95,20 +95,20 @@ const std::string& ExportOutcome::Subject() const {
     return aboutBody ? entryNameUtf8 : path;
 }
 
-std::string ExportOutcome::MessageJa() const {
-    return ::MessageJa(result, Subject(), sector);
+std::string ExportOutcome::UiMessage() const {
+    return ::UiMessage(result, Subject(), sector);
 }
 
-std::string ExportOutcome::MessageEn() const {
-    return ::MessageEn(result, sector, sysError);
+std::string ExportOutcome::CliMessage() const {
+    return ::CliMessage(result, sector, sysError);
 }
 
-std::string ExtractBootOutcome::MessageJa() const {
-    return ::MessageJa(cause, path);
+std::string ExtractBootOutcome::UiMessage() const {
+    return ::UiMessage(cause, path);
 }
 
-std::string ExtractBootOutcome::MessageEn() const {
-    return ::MessageEn(cause, sysError);
+std::string ExtractBootOutcome::CliMessage() const {
+    return ::CliMessage(cause, sysError);
 }
 
 ExportOutcome CheckEntryExport(const DiskImage& disk, int entryIndex, const std::string& path,

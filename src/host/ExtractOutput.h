@@ -36,8 +36,8 @@ struct ExportOutcome {
     bool Ok() const { return result == ExportResult::Ok; }
     // The subject a message names first: the entry for a refused body, else the path.
     const std::string& Subject() const;
-    std::string MessageJa() const;
-    std::string MessageEn() const;
+    std::string UiMessage() const;
+    std::string CliMessage() const;
 };
 
 struct ExtractBootOutcome {
@@ -46,8 +46,8 @@ struct ExtractBootOutcome {
     std::string path;
 
     bool Ok() const { return cause == ExtractBootCause::None; }
-    std::string MessageJa() const;
-    std::string MessageEn() const;
+    std::string UiMessage() const;
+    std::string CliMessage() const;
 };
 
 // Whether the two paths lead to one file (links followed); false when either leads nowhere.

@@ -14,7 +14,7 @@ class DiskImage;
 // The add-file and boot-register commands on host files, as the desktop dialogs
 // and `darvex-cli` both run them: read the chosen file, propose, then build and store from the
 // user's choices. Every rule is the core's (AddFileEntry, BootHeaderBuilder); these only read
-// and write the host side. Messages: MessageJa/MessageEn of the reasons and results.
+// and write the host side. Messages: UiMessage/CliMessage of the reasons and results.
 
 // How a chosen host file is taken: by its extension ("mzt" in any case), or forced.
 enum class MztChoice { ByExtension, Mzt, Plain };

@@ -41,7 +41,7 @@ void Append(std::size_t& at, const char* text, std::size_t bytes) {
 }
 
 void PrepareMessage(const std::string& path) {
-    const std::string reason = MessageEn(ImageFileError::ShrankWhileRead, 0, 0, {});
+    const std::string reason = CliMessage(ImageFileError::ShrankWhileRead, 0, 0, {});
     std::size_t at = 0;
     Append(at, g_prefix, std::strlen(g_prefix));
     Append(at, path.data(), path.size());

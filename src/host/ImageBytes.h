@@ -12,7 +12,7 @@
 //
 // Another program cutting the file short while it is mapped raises SIGBUS on the missing
 // pages. The guard EnableMapping installs then writes
-//   prefix + path + ": " + MessageEn(ImageFileError::ShrankWhileRead)
+//   prefix + path + ": " + CliMessage(ImageFileError::ShrankWhileRead)
 // to standard error and ends the process with status 1. The mapping lives only while the file
 // is decoded, before anything is written, so ending there changes nothing on disk.
 class ImageBytes {

@@ -107,12 +107,12 @@ WriteAccess AccessOf(const std::string& path, const struct stat& st) {
 
 } // namespace
 
-std::string ImageFileStatus::MessageEn() const {
-    return ::MessageEn(error, sysError, fileBytes, path);
+std::string ImageFileStatus::CliMessage() const {
+    return ::CliMessage(error, sysError, fileBytes, path);
 }
 
-std::string ImageFileStatus::MessageJa() const {
-    return ::MessageJa(error);
+std::string ImageFileStatus::UiMessage() const {
+    return ::UiMessage(error);
 }
 
 // Closing the descriptor lets the lock go.
@@ -289,6 +289,6 @@ bool ImageFile::Write(const std::string& path, const DiskImage& disk, std::strin
                       bool force) {
     const ImageFileStatus status = Save(path, disk, nullptr, force);
     if (!status.Ok())
-        reason = status.MessageEn();
+        reason = status.CliMessage();
     return status.Ok();
 }

@@ -25,7 +25,7 @@ struct FileStamp {
 };
 
 // How an image file read or write ended. The message table turns it into text:
-// MessageJa(error) and MessageEn(error, sysError, fileBytes, folder) (host/ImageFileError.h).
+// UiMessage(error) and CliMessage(error, sysError, fileBytes, folder) (host/ImageFileError.h).
 struct ImageFileStatus {
     ImageFileError error = ImageFileError::None;
     int sysError = 0;            // errno of the failing call, 0 when none
@@ -36,8 +36,8 @@ struct ImageFileStatus {
                                  // still show the old disk
 
     bool Ok() const { return error == ImageFileError::None; }
-    std::string MessageEn() const;
-    std::string MessageJa() const;
+    std::string CliMessage() const;
+    std::string UiMessage() const;
 };
 
 // One read-change-write of an image file. Open takes an exclusive flock on the file and

@@ -3,8 +3,13 @@
 #include <cstring>
 
 #include "fs/Messages.h"
+#include "fs/Translation.h"
 
 namespace {
+
+std::string Tr(const char* msgid) {
+    return Translate(msgid);
+}
 
 std::string WithErrno(std::string text, int sysError) {
     if (sysError != 0)
@@ -14,7 +19,7 @@ std::string WithErrno(std::string text, int sysError) {
 
 } // namespace
 
-std::string MessageJa(ImageFileError error) {
+std::string UiMessage(ImageFileError error) {
     switch (error) {
     case ImageFileError::None:
         return {};
@@ -22,70 +27,74 @@ std::string MessageJa(ImageFileError error) {
     case ImageFileError::ShrankWhileRead:
     case ImageFileError::TooLarge:
     case ImageFileError::NotD88:
-        return MessageJa(LoadResult::NotAContainer);
+        return UiMessage(LoadResult::NotAContainer);
     case ImageFileError::NotRegular:
-        return "通常のファイルではありません (デバイス, FIFO, ソケットまたはフォルダ).";
+        return Tr(N_("This is not a regular file (a device, FIFO, socket or folder)."));
     case ImageFileError::BrokenLink:
-        return "シンボリックリンクの先にファイルがありません.";
+        return Tr(N_("No file lies at the end of the symbolic link."));
     case ImageFileError::ReadOnly:
-        return "ディスクイメージは読み出し専用のため, 上書き保存できません. "
-               "「名前を付けて保存」で保存してください.";
+        return Tr(N_("The disk image is read-only and cannot be overwritten. Save it with "
+                     "\"Save As\"."));
     case ImageFileError::NotOwner:
-        return "ディスクイメージはほかのユーザーのファイルで, 書き込みが許可されていません.";
+        return Tr(N_("The disk image is another user's file, who has not allowed writing it."));
     case ImageFileError::CopyKept:
-        return "ディスクイメージを保存できませんでした. ファイルが壊れている可能性があります. "
-               "元の内容の写しを同じフォルダに残しました.";
+        return Tr(N_("The disk image could not be saved. The file may be damaged. A copy of its "
+                     "former content was left in the same folder."));
     case ImageFileError::NotMzFsToRead:
-        return MessageJa(ChangeRefusal::NotMzFs, 1);
+        return UiMessage(ChangeRefusal::NotMzFs, 1);
     case ImageFileError::InUse:
-        return "ディスクイメージはほかのプログラムが使用中です.";
+        return Tr(N_("The disk image is in use by another program."));
     case ImageFileError::NoImage:
     case ImageFileError::CannotCreate:
     case ImageFileError::CannotWrite:
     case ImageFileError::CannotReplace:
         break;
     }
-    return "ディスクイメージを保存できませんでした.";
+    return Tr(N_("The disk image could not be saved."));
 }
 
-std::string MessageEn(ImageFileError error, int sysError, std::uint64_t fileBytes,
-                      std::string_view path) {
+std::string CliMessage(ImageFileError error, int sysError, std::uint64_t fileBytes,
+                       std::string_view path) {
+    const auto cannotWrite = [sysError] { return WithErrno(Tr(N_("cannot write")), sysError); };
     switch (error) {
     case ImageFileError::None:
         return {};
     case ImageFileError::CannotRead:
-        return "cannot read the file";
+        return Tr(N_("cannot read the file"));
     case ImageFileError::ShrankWhileRead:
-        return "another program cut the file short while it was read; nothing was changed";
+        return Tr(N_("another program cut the file short while it was read; nothing was "
+                     "changed"));
     case ImageFileError::NotRegular:
-        return "not a regular file (a device, FIFO, socket or folder); refusing to replace it";
+        return Tr(N_("not a regular file (a device, FIFO, socket or folder); refusing to "
+                     "replace it"));
     case ImageFileError::BrokenLink:
-        return WithErrno("a symbolic link that leads to no file", sysError);
+        return WithErrno(Tr(N_("a symbolic link that leads to no file")), sysError);
     case ImageFileError::InUse:
-        return "the image is in use by another program";
+        return Tr(N_("the image is in use by another program"));
     case ImageFileError::TooLarge:
-        return "the file is too large for a disk image (" + std::to_string(fileBytes) +
-               " bytes, at most " + std::to_string(64u << 20) + ")";
+        return FormatText(Tr(N_("the file is too large for a disk image (%s bytes, at most %s)")),
+                          {std::to_string(fileBytes), std::to_string(64u << 20)});
     case ImageFileError::NotD88:
-        return MessageEn(LoadResult::NotAContainer);
+        return CliMessage(LoadResult::NotAContainer);
     case ImageFileError::NotMzFsToRead:
-        return "not an MZ disk file system (--force reads it anyway)";
+        return Tr(N_("not an MZ disk file system (--force reads it anyway)"));
     case ImageFileError::NoImage:
-        return "no disk image to save";
+        return Tr(N_("no disk image to save"));
     case ImageFileError::CannotCreate:
-        return WithErrno("cannot create a temporary file in " + std::string(path), sysError);
+        return WithErrno(FormatText(Tr(N_("cannot create a temporary file in %s")), {path}),
+                         sysError);
     case ImageFileError::CannotWrite:
-        return WithErrno("cannot write", sysError);
+        return cannotWrite();
     case ImageFileError::CannotReplace:
-        return WithErrno("cannot replace the file", sysError);
+        return WithErrno(Tr(N_("cannot replace the file")), sysError);
     case ImageFileError::ReadOnly:
-        return "the image is read-only";
+        return Tr(N_("the image is read-only"));
     case ImageFileError::NotOwner:
-        return "the file belongs to another user and may not be written; replacing it would "
-               "take it from its owner";
+        return Tr(N_("the file belongs to another user and may not be written; replacing it "
+                     "would take it from its owner"));
     case ImageFileError::CopyKept:
-        return WithErrno("cannot write", sysError) +
-               "; the image may be damaged: a whole copy of it was kept in " + std::string(path);
+        return FormatText(Tr(N_("%s; the image may be damaged: a whole copy of it was kept in %s")),
+                          {cannotWrite(), path});
     }
-    return "cannot write";
+    return cannotWrite();
 }

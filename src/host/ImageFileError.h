@@ -27,9 +27,10 @@ enum class ImageFileError {
 };
 
 // The message box text of the desktop program, and the line `darvex-cli` prints, as the
-// operations' messages (fs/Messages.h). sysError: the errno behind the failure, 0 when none;
-// fileBytes: the length of a file refused as too large; path: the folder no temporary file
-// could be made in (CannotCreate) or the copy kept beside a damaged image (CopyKept).
-std::string MessageJa(ImageFileError error);
-std::string MessageEn(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
-                      std::string_view path = {});
+// operations' messages (fs/Messages.h): English msgids in the user's language. sysError: the
+// errno behind the failure, 0 when none; fileBytes: the length of a file refused as too large;
+// path: the folder no temporary file could be made in (CannotCreate) or the copy kept beside a
+// damaged image (CopyKept).
+std::string UiMessage(ImageFileError error);
+std::string CliMessage(ImageFileError error, int sysError = 0, std::uint64_t fileBytes = 0,
+                       std::string_view path = {});

@@ -8,5 +8,4 @@ public:
     explicit CAboutDlg(wxWindow* parent);
 
     static wxString VersionText(); // "Darvex Version 0.06"
-    static wxString LicenceText();
 };

@@ -27,8 +27,10 @@
 #include "ui/DarvexView.h"
 #include "ui/DebugLog.h"
 #include "ui/LeftView.h"
+#include "ui/Localization.h"
 #include "ui/MainFrame.h"
 #include "ui/ShellRegistration.h"
+#include "ui/ToolBarArt.h"
 
 extern void InitXmlResource();
 
@@ -42,6 +44,7 @@ wxEND_EVENT_TABLE();
 // clang-format on
 
 std::string CDarvexApp::s_programPath;
+std::string CDarvexApp::s_catalogFolder;
 
 CDarvexApp::CDarvexApp() = default;
 CDarvexApp::~CDarvexApp() = default;
@@ -59,12 +62,18 @@ bool CDarvexApp::OnCmdLineParsed(wxCmdLineParser& parser) {
     return m_commandLine.action != CommandLine::Action::Error;
 }
 
+void CDarvexApp::SetCatalogFolder(std::string folder) {
+    s_catalogFolder = std::move(folder);
+}
+
 bool CDarvexApp::OnInit() {
     SetAppName(doctext::kAppName);
     SetAppDisplayName(doctext::kAppName);
     // ~/.config/Darvex.conf and ~/.local/share/Darvex rather than dot files in the home folder.
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
     wxUILocale::UseDefault();
+    Localization::Use(Localization::Resolve(Localization::ReadSetting(*wxConfigBase::Get())),
+                      s_catalogFolder.empty() ? OwnCatalogFolder() : s_catalogFolder);
     m_pDebugLog = std::make_unique<DebugLog>(1, DataFolder());
     // The command line (OnInitCmdLine, OnCmdLineParsed).
     if (!wxApp::OnInit())
@@ -78,6 +87,7 @@ bool CDarvexApp::OnInit() {
         wxXmlResource::GetXRCID(c.xrcName, c.id);
     wxXmlResource::GetXRCID("IDC_DISK_TYPE", IDC_DISK_TYPE);
     InitXmlResource();
+    wxArtProvider::Push(new CToolBarArt);
 
     m_pDocManager = new DarvexDocManager;
     m_pDocManager->Initialize();

@@ -22,6 +22,9 @@ public:
     // The program's own executable, which starts one more window for each further file of
     // the command line (main() sets it; without it those files are not opened).
     static void SetProgramPath(std::string path);
+    // Where the message catalogs are, for a program that is not where they expect it (the
+    // tests); by default beside the program (see OwnCatalogFolder).
+    static void SetCatalogFolder(std::string folder);
 
     bool OnInit() override;
     int OnExit() override;
@@ -52,6 +55,7 @@ private:
 
     static std::string s_programPath;
     CommandLine m_commandLine;
+    static std::string s_catalogFolder;
 
     DarvexDocManager* m_pDocManager = nullptr;
     CMainFrame* m_pFrame = nullptr;

@@ -5,6 +5,7 @@
 #include <wx/listctrl.h>
 
 #include "doc/DarvexDoc.h"
+#include "doc/DocText.h"
 #include "doc/DocumentHost.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
@@ -19,8 +20,9 @@ struct Column {
 };
 
 constexpr Column kColumnTable[CDarvexView::kColumns] = {
-    {"ファイル名", 160},    {"モード", 60},       {"属性", 60}, {"ファイルサイズ", 80},
-    {"ロードアドレス", 80}, {"実行アドレス", 80}, {"日付", 80}, {"開始セクタ", 80},
+    {N_("File name"), 160}, {N_("Mode"), 60},         {N_("Attribute"), 60},
+    {N_("File size"), 80},  {N_("Load address"), 80}, {N_("Execution address"), 80},
+    {N_("Date"), 80},       {N_("Start sector"), 80},
 };
 
 } // namespace
@@ -32,7 +34,7 @@ void CDarvexView::InsertColumns(wxListCtrl* list) {
     // least as wide as its title.
     const int padding = list->GetTextExtent("MM").x;
     for (int c = 0; c < kColumns; ++c) {
-        const wxString title = wxString::FromUTF8(kColumnTable[c].title);
+        const wxString title = Tr(kColumnTable[c].title);
         const int width = std::max(kColumnTable[c].width, list->GetTextExtent(title).x + padding);
         list->InsertColumn(c, title, wxLIST_FORMAT_LEFT, width);
     }

@@ -19,6 +19,7 @@
 #include "doc/DocText.h"
 #include "doc/RecentFiles.h"
 #include "ui/DarvexView.h"
+#include "ui/Localization.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
@@ -49,7 +50,7 @@ struct LockPane {
 };
 // The texts also size their panes. Kana and scroll lock cannot be read on Linux.
 constexpr LockPane kLockPanes[] = {
-    {CMainFrame::kPaneKana, "ｶﾅ"},
+    {CMainFrame::kPaneKana, N_("KANA")},
     {CMainFrame::kPaneCaps, "CAP"},
     {CMainFrame::kPaneNum, "NUM"},
     {CMainFrame::kPaneScroll, "SCRL"},
@@ -58,8 +59,8 @@ constexpr LockPane kLockPanes[] = {
 } // namespace
 
 CMainFrame::CMainFrame(wxDocManager* manager)
-    : wxDocParentFrame(manager, nullptr, wxID_ANY, wxString::FromUTF8(doctext::kAppName),
-                       wxDefaultPosition, wxSize(kDefaultWidth, kDefaultHeight)),
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, doctext::kAppName, wxDefaultPosition,
+                       wxSize(kDefaultWidth, kDefaultHeight)),
       m_lockTimer(this) {
     wxXmlResource* res = wxXmlResource::Get();
     wxIconBundle icons;
@@ -97,6 +98,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     };
     SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
 
+    Localization::BindMenu(this);
     RestoreGeometry();
     DragAcceptFiles(true);
     PollLockKeys();
@@ -112,7 +114,7 @@ void CMainFrame::CreateStatusPanes() {
     const int pad = bar->GetTextExtent("  ").x;
     int widths[kPanes] = {-1, bar->GetTextExtent(wxString(' ', 33)).x + pad};
     for (const LockPane& p : kLockPanes)
-        widths[p.pane] = bar->GetTextExtent(wxString::FromUTF8(p.text)).x + pad;
+        widths[p.pane] = bar->GetTextExtent(Tr(p.text)).x + pad;
     bar->SetStatusWidths(kPanes, widths);
     // The idle text of the message pane is a single blank.
     bar->SetStatusText(" ", kPaneMessage);

@@ -3,6 +3,7 @@
 #include "CliTestSupport.h"
 #include "TestUtil.h"
 #include "Version.h"
+#include "host/UiLanguage.h"
 #include "support/TestDisk.h"
 
 namespace {
@@ -374,6 +375,29 @@ TEST(Cli, RealImages) {
         EXPECT_EQ(RunTool({"ls", image, "--json"}).out, "[]\n");
         EXPECT_EQ(Json(RunTool({"tree", image, "--json"})).size(), 1u);
     }
+}
+
+// Under a Japanese locale (generated on this machine or not) the tool's messages, help and
+// reports are Japanese; what scripts read, the JSON, is the same in every language.
+TEST(Cli, SpeaksTheUsersLanguageButNotInJson) {
+    TempDir dir;
+    const std::string image = (dir.path() / "j.d88").string();
+    ASSERT_EQ(RunTool({"new", image, "--type", "1"}).code, 0);
+    const std::string json = RunTool({"info", image, "--json"}).out;
+    UseGettextCatalog(UiLanguage::Japanese, DARVEX_LOCALE_DIR);
+    const auto missing = RunTool({"info", (dir.path() / "none.d88").string()});
+    const auto info = RunTool({"info", image});
+    const auto usage = RunTool({"rm", image});
+    const auto jsonJa = RunTool({"info", image, "--json"}).out;
+    UseGettextCatalog(UiLanguage::English, {});
+    setenv("LANGUAGE", "en", 1);
+
+    EXPECT_EQ(missing.err, "darvex-cli: info: " + (dir.path() / "none.d88").string() +
+                               ": ファイルを読み込めません\n");
+    EXPECT_NE(info.out.find("ブートプログラム: なし\n"), std::string::npos) << info.out;
+    EXPECT_NE(usage.err.find("使い方は 'darvex-cli rm --help' で表示されます."), std::string::npos)
+        << usage.err;
+    EXPECT_EQ(jsonJa, json);
 }
 
 } // namespace

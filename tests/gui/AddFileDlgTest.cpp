@@ -7,6 +7,11 @@
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
 
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "fs/ListRow.h"
+
 using namespace dlgtest;
 
 namespace {
@@ -111,6 +116,24 @@ TEST_F(AddFileDlgTest, ProposalsFromPlainAndMztFiles) {
         EXPECT_EQ(got.okEnabled, c.want.okEnabled);
     }
     EXPECT_EQ(Snapshot(disk), before) << "Cancel changed the disk";
+}
+
+// The entry's date is shown as the list will show it once stored, and cannot be typed over.
+TEST_F(AddFileDlgTest, DateFieldShowsTheDateTheEntryGets) {
+    wxString shown;
+    wxTEST_DIALOG(EXPECT_TRUE(DiskCommands::AddHostFile(nullptr, disk, Host("d.bin", Pattern(9)))),
+                  ExpectDialog<CAddFileDlg>([&](CAddFileDlg& d) {
+                      auto* date = wxDynamicCast(d.FindWindow(XRCID("IDC_DATE")), wxTextCtrl);
+                      EXPECT_NE(date, nullptr);
+                      if (date) {
+                          shown = date->GetValue();
+                          EXPECT_FALSE(date->IsEditable());
+                      }
+                      return EditAndOk(d, [](auto&) {});
+                  }));
+    const std::optional<DirEntry> stored = EntryNamed(disk, "d.bin");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(shown.utf8_string(), ListColumns(*stored)[6]);
 }
 
 TEST_F(AddFileDlgTest, RefusedBeforeTheDialogOpens) {
@@ -260,14 +283,13 @@ TEST_F(AddFileDlgTest, DialogScreenshot) {
     wxTEST_DIALOG(DiskCommands::AddHostFile(nullptr, disk, path),
                   ExpectDialog<CAddFileDlg>([&](CAddFileDlg& dlg) {
                       EXPECT_TRUE(SaveScreenshot(dlg, "add_file"));
-                      // "作成日付" has no field of its own.
-                      ExpectRowsAligned(dlg, {{"ファイル名", kIdName},
-                                              {"モード", kIdMode},
-                                              {"プロテクト", kIdProtect},
-                                              {"ファイルサイズ", kIdSize},
-                                              {"ロードアドレス", kIdLoadAddress},
-                                              {"実行アドレス", kIdExecAddress},
-                                              {"作成日付", 0}});
+                      ExpectRowsAligned(dlg, {{"File name", kIdName},
+                                              {"Mode", kIdMode},
+                                              {"Protect", kIdProtect},
+                                              {"File size", kIdSize},
+                                              {"Load address", kIdLoadAddress},
+                                              {"Execution address", kIdExecAddress},
+                                              {"Creation date", XRCID("IDC_DATE")}});
                       return wxID_CANCEL;
                   }));
 }

@@ -175,9 +175,9 @@ TEST_F(BootRegisterDlgTest, TextTheDiskCannotHoldKeepsTheDialogOpen) {
 TEST_F(BootRegisterDlgTest, DialogScreenshot) {
     Run(Host("IPL.BIN", Pattern(10)), [](CBootRegisterDlg& dlg) {
         EXPECT_TRUE(SaveScreenshot(dlg, "boot_register"));
-        ExpectRowsAligned(dlg, {{"起動時の表示", kIdBootText},
-                                {"機種", kIdMachine},
-                                {"実行アドレス", kIdExecAddress}});
+        ExpectRowsAligned(dlg, {{"Start-up text", kIdBootText},
+                                {"Machine", kIdMachine},
+                                {"Execution address", kIdExecAddress}});
         return wxID_CANCEL;
     });
 }

@@ -5,6 +5,13 @@
 #include <wx/stattext.h>
 
 #include "GuiTestSupport.h"
+#include "doc/AddFileDlg.h"
+#include "doc/BootExtractDlg.h"
+#include "doc/BootRegisterDlg.h"
+#include "doc/DocText.h"
+#include "doc/ExtractDlg.h"
+#include "ui/AboutDlg.h"
+#include "ui/MainFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +67,7 @@ void ExpectRowsAligned(wxDialog& dlg, std::initializer_list<FormRow> rows) {
         SCOPED_TRACE(row.label);
         wxWindow* label = nullptr;
         for (wxWindow* child : dlg.GetChildren())
-            if (dynamic_cast<wxStaticText*>(child) && child->GetLabel().utf8_string() == row.label)
+            if (dynamic_cast<wxStaticText*>(child) && child->GetLabel() == Tr(row.label))
                 label = child;
         ASSERT_NE(label, nullptr);
         const wxRect text = label->GetRect();
@@ -108,8 +115,30 @@ bool SaveScreenshot(wxDialog& dlg, const std::string& name) {
     }
     dlg.Hide();
     std::filesystem::create_directories(DARVEX_SCREENSHOT_DIR);
-    const std::filesystem::path file =
-        std::filesystem::path(DARVEX_SCREENSHOT_DIR) / (name + ".png");
+    const std::filesystem::path file = std::filesystem::path(DARVEX_SCREENSHOT_DIR) /
+                                       (name + guitest::ScreenshotSuffix() + ".png");
     bitmap.SaveFile(wxString::FromUTF8(file.string()), wxBITMAP_TYPE_PNG);
     return guitest::ImageHasContent(file);
+}
+
+namespace {
+template <class Dlg> std::function<std::unique_ptr<wxDialog>()> Make() {
+    return [] {
+        auto dlg = std::make_unique<Dlg>(&guitest::Frame());
+        dlg->TransferDataToWindow();
+        return std::unique_ptr<wxDialog>(std::move(dlg));
+    };
+}
+} // namespace
+
+const std::vector<DialogCase>& AllDialogs() {
+    static const std::vector<DialogCase> all = {
+        {"new disk", Make<CNewDiskDlg>(), "IDC_DISK_TYPE"},
+        {"about", Make<CAboutDlg>(), nullptr},
+        {"add file", Make<CAddFileDlg>(), "IDC_MODE"},
+        {"boot register", Make<CBootRegisterDlg>(), "IDC_MACHINE"},
+        {"extract", Make<CExtractDlg>(), "IDC_FORMAT"},
+        {"boot extract", Make<CBootExtractDlg>(), "IDC_FORMAT"},
+    };
+    return all;
 }

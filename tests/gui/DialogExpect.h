@@ -2,7 +2,9 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <wx/dialog.h>
 #include <wx/testing.h>
@@ -34,7 +36,7 @@ std::string TextOf(wxDialog& dlg, int id);
 int SelectionOf(wxDialog& dlg, int id);
 bool IsEnabled(wxDialog& dlg, int id);
 
-// The form's rows from top to bottom, each a label (its UTF-8 text) and the id of the field
+// The form's rows from top to bottom, each a label (its msgid) and the id of the field
 // beside it: each label's middle lies within its field's height, and every row lies wholly
 // below the one before (what GTK's taller controls must not break).
 struct FormRow {
@@ -48,3 +50,11 @@ void ExpectRowsAligned(wxDialog& dlg, std::initializer_list<FormRow> rows);
 // a window manager only the first capture of a process shows what it should, so each
 // screenshot test runs in a process of its own.
 bool SaveScreenshot(wxDialog& dlg, const std::string& name);
+
+// Every dialog of the program, built on the main window with its initial values shown.
+struct DialogCase {
+    const char* name;
+    std::function<std::unique_ptr<wxDialog>()> make;
+    const char* focus; // XRC name of a control that takes keys (a choice), or null
+};
+const std::vector<DialogCase>& AllDialogs();

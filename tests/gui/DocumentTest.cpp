@@ -271,7 +271,7 @@ TEST_F(GuiTest, FileChangedOnDiskAsksBeforeOverwriting) {
     // Another program writes the file.
     const std::vector<unsigned char> theirs = FormattedD88(0);
     ASSERT_TRUE(testutil::WriteFileBytes(image, theirs));
-    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
+    const std::string question = Printf(UiMessage(UiText::ChangedOnDisk).c_str(), "shared.d88");
 
     wxTEST_DIALOG(Doc()->Save(), ExpectMessage(question, "Darvex", wxID_NO));
     EXPECT_EQ(testutil::ReadFileBytes(image), theirs);
@@ -294,7 +294,7 @@ TEST_F(GuiTest, AChangeMadeWhileTheSaveWaitsForTheLockIsSeen) {
     const std::vector<unsigned char> theirs = FormattedD88(0);
     DiskImage theirDisk;
     theirDisk.Format(0);
-    const std::string question = Printf(MessageJa(UiText::ChangedOnDisk).c_str(), "shared.d88");
+    const std::string question = Printf(UiMessage(UiText::ChangedOnDisk).c_str(), "shared.d88");
 
     // Another writer holds the lock and saves only once the document's save has opened the
     // file and waits for the lock: after any look at the file made before taking the lock.
@@ -318,7 +318,8 @@ TEST_F(GuiTest, AReadOnlyImageIsRefusedBySaveAndWrittenBySaveAs) {
     ASSERT_NE(OpenFile(image), nullptr);
     Doc()->Modify(true);
     ASSERT_EQ(chmod(image.c_str(), 0444), 0);
-    const std::string refusal = MessageJa(ImageFileError::ReadOnly) + "\n(the image is read-only)";
+    const std::string refusal =
+        UiMessage(ImageFileError::ReadOnly) + "\n(" + CliMessage(ImageFileError::ReadOnly) + ")";
     wxTEST_DIALOG(EXPECT_FALSE(Doc()->Save()), ExpectMessage(refusal, "エラー"));
     EXPECT_TRUE(Doc()->IsModified());
     // Save As onto the same file: the user named it there.
@@ -389,7 +390,7 @@ TEST_F(GuiTest, OpenMessagesAndReadOnlyDisks) {
     EXPECT_TRUE(Doc()->IsLoaded());
     // Its directory sectors hold no entries: nothing is listed, and the tree's root and the
     // usage pane say why.
-    const std::string noMz = MessageJa(UiText::NoMzFileSystem);
+    const std::string noMz = UiMessage(UiText::NoMzFileSystem);
     EXPECT_TRUE(ListRows().empty());
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{noMz});
     EXPECT_EQ(SpaceText(), noMz);
@@ -503,7 +504,7 @@ TEST_F(GuiTest, RecentFilesAreAbsoluteAndAGoneOneLeavesWithOurMessage) {
     ResetToStart();
     const size_t count = Manager().GetHistoryFilesCount();
     fs::remove(image);
-    const std::string gone = Printf(MessageJa(UiText::RecentFileGone).c_str(), image.string());
+    const std::string gone = Printf(UiMessage(UiText::RecentFileGone).c_str(), image.string());
     wxTEST_DIALOG(Command(wxID_FILE1), ExpectMessage(gone, "エラー"));
     EXPECT_EQ(Manager().GetHistoryFilesCount(), count - 1);
     EXPECT_EQ(Title(), "無題 - Darvex");

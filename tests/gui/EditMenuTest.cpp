@@ -29,7 +29,7 @@ namespace {
 constexpr const char* kDeleteQuestion =
     "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n";
 constexpr const char* kDeleteCaption = "ファイル削除";
-constexpr const char* kHostFilter = "全てのファイル|*.*|MZT file|*.mzt";
+constexpr const char* kHostFilter = "全てのファイル|*|MZT file|*.mzt;*.MZT";
 
 std::vector<std::string> Names() {
     std::vector<std::string> names;

@@ -216,9 +216,9 @@ TEST_F(ExtractDlgTest, BrowseOffersTheFormatsFilterAndDefaultExtension) {
         std::string chosen, shown;
     };
     const Case cases[] = {
-        {"BIN gets .bin", 0, "BIN file|*.*", In("OUT"), In("OUT.bin")},
-        {"MZT gets .mzt", 1, "MZT file|*.mzt|全てのファイル|*.*", In("OUT"), In("OUT.mzt")},
-        {"an own extension stays", 0, "BIN file|*.*", In("OUT.dat"), In("OUT.dat")},
+        {"BIN gets .bin", 0, "BIN file|*", In("OUT"), In("OUT.bin")},
+        {"MZT gets .mzt", 1, "MZT file|*.mzt;*.MZT|全てのファイル|*", In("OUT"), In("OUT.mzt")},
+        {"an own extension stays", 0, "BIN file|*", In("OUT.dat"), In("OUT.dat")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

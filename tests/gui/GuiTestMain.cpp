@@ -65,6 +65,11 @@ int main(int argc, char** argv) {
     g_root = pattern;
     setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", guitest::DataHome().c_str(), 1);
+    // The program speaks the language the run names (Japanese unless DARVEX_TEST_LANGUAGE says
+    // otherwise), whatever the machine's locale, from the catalogs of this build.
+    const char* language = std::getenv("DARVEX_TEST_LANGUAGE");
+    setenv("LANGUAGE", language && *language ? language : "ja", 1);
+    CDarvexApp::SetCatalogFolder(DARVEX_LOCALE_DIR);
     // Stale debug logs: the one in the data folder goes at start-up, the one in the working
     // folder stays (the DebugLog test checks both).
     WriteFile(guitest::DataHome() / "Darvex" / "DEBUG.TXT", "old log");

@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include <wx/choice.h>
@@ -20,6 +21,7 @@
 #include "ui/DarvexApp.h"
 #include "ui/DarvexView.h"
 #include "ui/LeftView.h"
+#include "ui/Localization.h"
 #include "ui/MainFrame.h"
 
 namespace guitest {
@@ -164,12 +166,19 @@ std::string Title() {
     return Frame().GetTitle().utf8_string();
 }
 
+std::string ScreenshotSuffix() {
+    std::string suffix = "-" + std::string(LanguageCode(Localization::Current()));
+    if (const char* scale = std::getenv("GDK_SCALE"); scale && std::string(scale) != "1")
+        suffix += "-x" + std::string(scale);
+    return suffix;
+}
+
 std::filesystem::path Screenshot(const std::string& name, wxWindow* window) {
     if (!window)
         window = &Frame();
     const std::filesystem::path dir(DARVEX_SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
-    const std::filesystem::path path = dir / (name + ".png");
+    const std::filesystem::path path = dir / (name + ScreenshotSuffix() + ".png");
     window->Raise();
     for (int i = 0; i < 20 && !window->IsShownOnScreen(); ++i)
         Settle(20);
@@ -205,7 +214,8 @@ void SaveDiskFile(const DiskImage& disk, const std::filesystem::path& path) {
 }
 
 std::string RunCli(const std::vector<std::string>& args) {
-    std::string command = DARVEX_CLI_PATH;
+    // The tool's own language, not the one this run shows the program in.
+    std::string command = std::string("LANGUAGE=en ") + DARVEX_CLI_PATH;
     for (const std::string& a : args)
         command += " '" + a + "'";
     std::string out;

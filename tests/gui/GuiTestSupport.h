@@ -57,8 +57,10 @@ std::vector<std::vector<std::string>> ListRows(); // each row's eight column tex
 std::string SpaceText();
 std::string Title();
 
+// "-ja", "-en" (and "-x2" at GDK_SCALE=2): screenshots of each language and scale side by side.
+std::string ScreenshotSuffix();
 // Writes the screen area of window (the main window when null) to a PNG in the build's
-// screenshot folder; returns its path.
+// screenshot folder, named name + ScreenshotSuffix(); returns its path.
 std::filesystem::path Screenshot(const std::string& name, wxWindow* window = nullptr);
 // Whether the PNG shows more than one colour.
 bool ImageHasContent(const std::filesystem::path& png);

@@ -198,7 +198,7 @@ TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
         SCOPED_TRACE(c.path.string());
         DiskImage disk;
         disk.Format(1);
-        const std::string reason = ImageFile::Load(c.path.string(), disk).MessageEn();
+        const std::string reason = ImageFile::Load(c.path.string(), disk).CliMessage();
         EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
         EXPECT_EQ(disk.GetCylinders(), 40); // the held image is kept
     }
@@ -261,7 +261,7 @@ TEST(ImageFileStatus, SaveFailuresNameTheirCause) {
         const ImageFileStatus status = ImageFile::Save((dir.path() / name).string(), disk);
         EXPECT_EQ(status.error, error);
         // Not the sentence of a file that could not be read as a disk.
-        EXPECT_NE(status.MessageJa(), MessageJa(ImageFileError::NotD88));
+        EXPECT_NE(status.UiMessage(), UiMessage(ImageFileError::NotD88));
     }
     EXPECT_EQ(FilesIn(dir.path()), (std::set<std::string>{"link.d88", "fifo.d88"}));
 }
@@ -274,23 +274,11 @@ TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
     ASSERT_TRUE(WriteFileBytes(dir.path() / "short.d88", std::vector<unsigned char>(100, 0)));
     ImageFileStatus status = ImageFile::Load((dir.path() / "short.d88").string(), disk);
     EXPECT_EQ(status.error, ImageFileError::NotD88);
-    EXPECT_EQ(status.MessageEn(), "not a D88 disk image");
-    EXPECT_EQ(status.MessageJa(), "D88 ディスクイメージとして読み込めませんでした.");
+    EXPECT_EQ(status.CliMessage(), "not a D88 disk image");
+    EXPECT_EQ(status.UiMessage(), UiMessage(LoadResult::NotAContainer));
     status = ImageFile::Load((dir.path() / "none.d88").string(), disk);
     EXPECT_EQ(status.error, ImageFileError::CannotRead);
     EXPECT_EQ(testdisk::Snapshot(disk), before);
-}
-
-TEST(ImageFileError, MessagesCarryTheirDetail) {
-    EXPECT_EQ(MessageEn(ImageFileError::CannotCreate, ENOENT, 0, "/x"),
-              std::string("cannot create a temporary file in /x: ") + std::strerror(ENOENT));
-    EXPECT_EQ(MessageEn(ImageFileError::TooLarge, 0, 70000000),
-              "the file is too large for a disk image (70000000 bytes, at most 67108864)");
-    EXPECT_EQ(MessageEn(ImageFileError::CannotWrite), "cannot write");
-    EXPECT_EQ(MessageEn(ImageFileError::NotMzFsToRead),
-              "not an MZ disk file system (--force reads it anyway)");
-    EXPECT_EQ(MessageJa(ImageFileError::NotD88), MessageJa(LoadResult::NotAContainer));
-    EXPECT_EQ(MessageJa(ImageFileError::CannotReplace), "ディスクイメージを保存できませんでした.");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 # and a package manager will see: the files, the validators, the MIME type, the man pages, the
 # bash completion and the one version. Usage: test-install.sh BUILD_DIR
 set -uo pipefail
+# The programs' texts are checked in English, whatever the machine's locale.
+export LANGUAGE=en
 
 src=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?usage: test-install.sh BUILD_DIR}" && pwd)
@@ -71,6 +73,7 @@ sizes="16 24 32 48 64 128 256"
     echo usr/share/bash-completion/completions/darvex-cli
     echo usr/share/doc/darvex/copyright
     echo usr/share/doc/darvex/changelog.gz
+    echo usr/share/locale/ja/LC_MESSAGES/darvex.mo
     for n in $sizes; do
         echo "usr/share/icons/hicolor/${n}x$n/apps/darvex.png"
         echo "usr/share/icons/hicolor/${n}x$n/mimetypes/application-x-d88-floppy-image.png"
@@ -242,6 +245,10 @@ else
     expect_eq "package version" "$version" "$(dpkg-deb -f "$deb" Version)"
     expect_eq "package recommends" fonts-ipafont-gothic "$(dpkg-deb -f "$deb" Recommends)"
     [[ $(dpkg-deb -f "$deb" Depends) == *libc6* ]] && pass || fail "shlibdeps Depends on libc6"
+    if [ $has_gui = 1 ]; then
+        [[ $(dpkg-deb -f "$deb" Depends) == *wx3.2-i18n* ]] && pass ||
+            fail "the package Depends on wx3.2-i18n (wx's own texts translated)"
+    fi
     for field in Section Priority Maintainer Description Homepage; do
         [ -n "$(dpkg-deb -f "$deb" "$field")" ] && pass || fail "package has $field"
     done
