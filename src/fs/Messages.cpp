@@ -33,6 +33,11 @@ constexpr const char* kBitmapMissesFileEn =
 constexpr const char* kTooLargeForBoot =
     "書き込むファイルのサイズが大きすぎます.\n最大 65535 バイトまでです.";
 
+constexpr const char* kRemoveFailed = "ファイルの削除に失敗しました. \n";
+constexpr const char* kNameTaken = "同じファイル名がすでに存在します.";
+constexpr const char* kNoEntry = "ファイルがありません.";
+constexpr const char* kNoEntryEn = "no such file";
+
 std::string Import(const char* cause) {
     return std::string(kImportFailed) + cause;
 }
@@ -66,6 +71,16 @@ constexpr const char* kSameAsImageEn =
 std::string SameAsImageJa(std::string_view path) {
     return Quoted(path) +
            "は読み込んでいるディスクイメージです. ほかのファイル名を指定してください.";
+}
+
+// A protected file is kept from deletion and renaming.
+std::string ProtectedJa(std::string_view name) {
+    return Quoted(name) + "はプロテクトされています (属性 80).";
+}
+
+// verb: what --force does to it.
+std::string ProtectedEn(const char* verb) {
+    return std::string("the file is protected (attribute bit 7); --force ") + verb + " it anyway";
 }
 
 } // namespace
@@ -128,7 +143,7 @@ std::string MessageJa(ImportResult result) {
     case ImportResult::NoSpace:
         return Import("ビットマップの空きがありません.");
     case ImportResult::NameTaken:
-        return Import("同じファイル名がすでに存在します.");
+        return Import(kNameTaken);
     case ImportResult::TooLarge:
         return Import("このモードでは 65535 バイトを超えるファイルは書き込めません.");
     case ImportResult::ReadOnlyDirectory:
@@ -164,12 +179,14 @@ std::string MessageEn(ImportResult result) {
     return "writing the file to the disk image failed for an unknown reason";
 }
 
-std::string MessageJa(RemoveResult result) {
+std::string MessageJa(RemoveResult result, std::string_view name) {
     switch (result) {
     case RemoveResult::Ok:
         return {};
     case RemoveResult::ReadOnlyDirectory:
-        return std::string("ファイルの削除に失敗しました. \n") + kReadOnlyDirectory;
+        return kRemoveFailed + std::string(kReadOnlyDirectory);
+    case RemoveResult::Protected:
+        return kRemoveFailed + ProtectedJa(name);
     case RemoveResult::AlreadyFree:
         break;
     }
@@ -182,10 +199,84 @@ std::string MessageEn(RemoveResult result) {
         return {};
     case RemoveResult::ReadOnlyDirectory:
         return kReadOnlyDirectoryEn;
+    case RemoveResult::Protected:
+        return ProtectedEn("deletes");
     case RemoveResult::AlreadyFree:
         break;
     }
     return "the entry is already free";
+}
+
+std::string MessageJa(RenameResult result, std::string_view name) {
+    const std::string failed = "ファイル名の変更に失敗しました. \n";
+    switch (result) {
+    case RenameResult::Ok:
+        return {};
+    case RenameResult::NoEntry:
+        return failed + kNoEntry;
+    case RenameResult::ReadOnlyDirectory:
+        return failed + kReadOnlyDirectory;
+    case RenameResult::Protected:
+        return failed + ProtectedJa(name);
+    case RenameResult::NameNotEncodable:
+        return failed + kNameNotEncodable;
+    case RenameResult::NameEmpty:
+        return failed + "ファイル名が空です.";
+    case RenameResult::NameTaken:
+        return failed + kNameTaken;
+    }
+    return failed + kCauseUnknown;
+}
+
+std::string MessageEn(RenameResult result) {
+    switch (result) {
+    case RenameResult::Ok:
+        return {};
+    case RenameResult::NoEntry:
+        return kNoEntryEn;
+    case RenameResult::ReadOnlyDirectory:
+        return kReadOnlyDirectoryEn;
+    case RenameResult::Protected:
+        return ProtectedEn("renames");
+    case RenameResult::NameNotEncodable:
+        return MessageEn(AddFileReason::NameNotEncodable);
+    case RenameResult::NameEmpty:
+        return MessageEn(AddFileReason::NameEmpty);
+    case RenameResult::NameTaken:
+        return MessageEn(ImportResult::NameTaken);
+    }
+    return "renaming the file failed for an unknown reason";
+}
+
+std::string MessageJa(EditInfoResult result) {
+    const std::string failed = "ファイル情報の変更に失敗しました. \n";
+    switch (result) {
+    case EditInfoResult::Ok:
+        return {};
+    case EditInfoResult::NoEntry:
+        return failed + kNoEntry;
+    case EditInfoResult::ReadOnlyDirectory:
+        return failed + kReadOnlyDirectory;
+    case EditInfoResult::ModeKind:
+        return failed +
+               "モードは, データの置き方が同じモードの間 (OBJ と BTX) でしか変更できません.";
+    }
+    return failed + kCauseUnknown;
+}
+
+std::string MessageEn(EditInfoResult result) {
+    switch (result) {
+    case EditInfoResult::Ok:
+        return {};
+    case EditInfoResult::NoEntry:
+        return kNoEntryEn;
+    case EditInfoResult::ReadOnlyDirectory:
+        return kReadOnlyDirectoryEn;
+    case EditInfoResult::ModeKind:
+        return "the mode changes only to one that lays the body out alike (OBJ and BTX); a BSD "
+               "chain, a BRD index and a directory keep their modes";
+    }
+    return "changing the file's information failed for an unknown reason";
 }
 
 std::string MessageJa(ExtractBootResult result) {

@@ -29,8 +29,15 @@ std::string MessageEn(ExportResult result, long long sector = -1, int sysError =
 std::string MessageJa(ImportResult result);
 std::string MessageEn(ImportResult result);
 
-std::string MessageJa(RemoveResult result);
+// name: the file's name as UTF-8, which the text of a protected file names.
+std::string MessageJa(RemoveResult result, std::string_view name = {});
 std::string MessageEn(RemoveResult result);
+
+std::string MessageJa(RenameResult result, std::string_view name = {});
+std::string MessageEn(RenameResult result);
+
+std::string MessageJa(EditInfoResult result);
+std::string MessageEn(EditInfoResult result);
 
 std::string MessageJa(ExtractBootResult result);
 std::string MessageEn(ExtractBootResult result);
