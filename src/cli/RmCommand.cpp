@@ -4,6 +4,7 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/EntryEdit.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
@@ -68,9 +69,11 @@ void AddRmCommand(CommandSet& commands) {
             return kExitFailed;
 
         for (int index : entries)
-            if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
+            if (const auto result =
+                    static_cast<RemoveResult>(RemoveUnlessProtected(disk, index, o->force));
                 result != RemoveResult::Ok)
-                return Fail(io, kCommand, "entry " + std::to_string(index), MessageEn(result));
+                return Fail(io, kCommand, ShownName(FindListedIndex(rows, index)->entry.NameText()),
+                            MessageEn(result));
         return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
     sub->add_option("IMAGE", o->image, "Disk image file (D88)")->required();
@@ -79,5 +82,7 @@ void AddRmCommand(CommandSet& commands) {
         ->check(CLI::Range(0, 63));
     sub->add_option("--dir", o->dir, "Sub-directory: names from the root joined by \"/\"");
     sub->add_option("-o", o->output, "Write the changed image here instead of over IMAGE");
-    sub->add_flag("--force", o->force, kForceSaveHelp);
+    sub->add_flag("--force", o->force,
+                  "Delete protected files (attribute bit 7), and save where the image is marked "
+                  "read-only or the save loses sector records of the D88 file");
 }
