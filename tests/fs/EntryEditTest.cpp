@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "fs/EntryEdit.h"
 #include "fs/FsCheck.h"
@@ -18,254 +17,130 @@ using testdisk::Snapshot;
 
 namespace {
 
-// ABC (OBJ), XYZ (BTX, protected), CHAIN (BSD), INDEX (BRD) and OLD deleted again.
+// ABC (OBJ, attribute 0x01), XYZ (BTX, protected), CHAIN (BSD), INDEX (BRD).
+// Load and exec addresses are 0x1200.
 struct EditDisk {
     DiskImage disk;
-    int abc = -1;
-    int xyz = -1;
-    int deleted = -1; // OLD's entry, free again
-
     EditDisk() {
         disk.Format(1);
         EXPECT_EQ(PutFile(disk, "ABC", Pattern(300, 1), 1), 0);
-        DirEntry::Bytes32 entry = AddFileEntry::Build("XYZ", 2, true, 0, 10, 0x1200, 0x1300);
-        const auto data = Pattern(10, 2);
-        EXPECT_EQ(disk.ImportFromBuffer(data.data(), data.size(), entry.data(), 1, 2), 0);
+        EXPECT_EQ(PutFile(disk, "XYZ", Pattern(10, 2), 2), 0);
         EXPECT_EQ(PutFile(disk, "CHAIN", Pattern(600, 3), 3), 0);
         EXPECT_EQ(PutFile(disk, "INDEX", Pattern(5000, 4), 4), 0);
-        EXPECT_EQ(PutFile(disk, "OLD", Pattern(20, 5), 1), 0);
-        deleted = FindEntry(disk, "OLD");
-        EXPECT_EQ(disk.RemoveFile(deleted), 0);
-        abc = FindEntry(disk, "ABC");
-        xyz = FindEntry(disk, "XYZ");
+        testdisk::Poke(disk, EntryOffset(kRootDirSector, FindEntry(disk, "ABC")) + 18, {0x01});
+        testdisk::Poke(disk, EntryOffset(kRootDirSector, FindEntry(disk, "XYZ")) + 18, {0x80});
     }
 };
 
-void ExpectCheckClean(const DiskImage& disk) {
-    const FsCheckReport report = CheckFileSystem(disk);
+// Runs one edit on the file's entry of a fresh disk: a refusal leaves the image as it was;
+// success leaves the entry as `change` makes it from the old one, and a clean check.
+template <typename Edit, typename Change>
+void ExpectEdit(const char* file, int want, Edit edit, Change change) {
+    EditDisk d;
+    const int index = FindEntry(d.disk, file);
+    const auto before = Snapshot(d.disk);
+    DirEntry expected = EntryAt(d.disk, index);
+    ASSERT_EQ(edit(d.disk, index), want);
+    if (want != 0) {
+        EXPECT_EQ(Snapshot(d.disk), before);
+        return;
+    }
+    change(expected);
+    EXPECT_EQ(EntryAt(d.disk, index), expected);
+    const FsCheckReport report = CheckFileSystem(d.disk);
     EXPECT_TRUE(report.findings.empty()) << report.Summary();
-}
-
-// The name field as the add-file command stores it: bytes, then 0x0D, then zeros.
-DirEntry::NameBytes Field(const std::string& sjis) {
-    DirEntry::NameBytes field{};
-    std::copy(sjis.begin(), sjis.end(), field.begin());
-    field[sjis.size()] = 0x0D;
-    return field;
 }
 
 } // namespace
 
-TEST(RenameEntry, NameRulesOfTheAddFileCommand) {
+// The cut at 16 bytes and the name test are the add-file command's own, tested with it.
+TEST(RenameEntry, NameRulesOfTheAddFileCommandAndProtection) {
     struct Case {
-        const char* label;
+        const char* file;
         std::string newName; // UTF-8
+        bool force;
         RenameResult result;
         std::string stored; // Shift-JIS, when renamed
     };
     const Case cases[] = {
-        {"new name", "NEW", RenameResult::Ok, "NEW"},
-        {"a prefix of a name present", "AB", RenameResult::Ok, "AB"},
-        {"its own name", "ABC", RenameResult::Ok, "ABC"},
-        {"a deleted file's name", "OLD", RenameResult::Ok, "OLD"},
-        {"cut at 16 bytes", "ABCDEFGHIJKLMNOPQRST", RenameResult::Ok, "ABCDEFGHIJKLMNOP"},
-        {"cut before a split character", "Aあいうえおかきく", RenameResult::Ok,
-         "A\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8\x82\xa9\x82\xab"},
-        {"another file's name", "XYZ", RenameResult::NameTaken, ""},
-        {"empty", "", RenameResult::NameEmpty, ""},
-        {"only a CR", "\r", RenameResult::NameEmpty, ""},
-        {"not CP932", "A\xF0\x9F\x98\x80", RenameResult::NameNotEncodable, ""},
-        {"not UTF-8", "A\xFF", RenameResult::NameNotEncodable, ""},
+        {"ABC", "ABC", false, RenameResult::Ok, "ABC"}, // its own name
+        {"ABC", "XYZ", true, RenameResult::NameTaken, ""},
+        {"ABC", "", false, RenameResult::NameEmpty, ""},
+        {"ABC", "A\xF0\x9F\x98\x80", false, RenameResult::NameNotEncodable, ""},
+        {"XYZ", "NEW", false, RenameResult::Protected, ""},
+        {"XYZ", "NEW", true, RenameResult::Ok, "NEW"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        EditDisk d;
-        const auto before = Snapshot(d.disk);
-        const DirEntry old = EntryAt(d.disk, d.abc);
-        EXPECT_EQ(d.disk.RenameEntry(d.abc, c.newName, false), ToInt(c.result));
-        if (c.result != RenameResult::Ok) {
-            EXPECT_EQ(Snapshot(d.disk), before);
-            continue;
-        }
-        DirEntry expected = old;
-        expected.SetNameField(Field(c.stored));
-        EXPECT_EQ(EntryAt(d.disk, d.abc), expected);
-        ExpectCheckClean(d.disk);
+        SCOPED_TRACE(c.newName);
+        ExpectEdit(
+            c.file, ToInt(c.result),
+            [&](DiskImage& disk, int index) { return disk.RenameEntry(index, c.newName, c.force); },
+            [&](DirEntry& e) {
+                DirEntry::NameBytes field{};
+                std::copy(c.stored.begin(), c.stored.end(), field.begin());
+                field[c.stored.size()] = 0x0D;
+                e.SetNameField(field);
+            });
     }
 }
 
-TEST(RenameEntry, NoFileOrAReadOnlyDirectoryChangesNothing) {
+TEST(EditEntryInfo, ChangesWhatItNamesWithinTheBodyLayout) {
+    struct Case {
+        const char* file;
+        EntryInfoChanges changes;
+        EditInfoResult result;
+        std::uint8_t attribute = 0, mode = 0; // afterwards, when changed
+        std::uint16_t load = 0, exec = 0;
+        std::uint32_t date = 0;
+    };
+    using R = EditInfoResult;
+    const Case cases[] = {
+        {"ABC", {}, R::Ok, 0x01, 1, 0x1200, 0x1200, 0},
+        {"ABC", {.protect = true}, R::Ok, 0x81, 1, 0x1200, 0x1200, 0},
+        {"XYZ", {.protect = false}, R::Ok, 0x00, 2, 0x1200, 0x1200, 0},
+        {"ABC", {.loadAddress = 8, .execAddress = 9, .date = 7}, R::Ok, 0x01, 1, 8, 9, 7},
+        {"ABC", {.mode = 2}, R::Ok, 0x01, 2, 0x1200, 0x1200, 0},
+        {"XYZ", {.mode = 1}, R::Ok, 0x80, 1, 0x1200, 0x1200, 0}, // protection allows it
+        {"CHAIN", {.loadAddress = 5, .mode = 4}, R::ModeKind},
+        {"INDEX", {.mode = 3}, R::ModeKind},
+        {"ABC", {.mode = 5}, R::ModeKind}, // RB: no mode the add-file command stores
+        {"ABC", {.mode = 0}, R::ModeKind},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.file << " mode " << int{c.changes.mode.value_or(9)});
+        ExpectEdit(
+            c.file, ToInt(c.result),
+            [&](DiskImage& disk, int index) { return disk.EditEntryInfo(index, c.changes); },
+            [&](DirEntry& e) {
+                e.SetAttribute(c.attribute);
+                e.SetMode(c.mode);
+                e.SetLoadAddress(c.load);
+                e.SetExecAddress(c.exec);
+                e.SetDate(c.date);
+            });
+    }
+}
+
+TEST(EntryEdit, NoFileOrAReadOnlyDirectoryChangesNothing) {
     EditDisk d;
     // A sub-directory over the boot area, bitmap and root: listed, never written.
     testdisk::PutEntry(d.disk, kRootDirSector, 40,
                        testdisk::MakeEntry({.mode = 0x0F, .name = "LOW", .start = 8}));
     testdisk::PutEntry(d.disk, 8, 0, testdisk::MakeEntry({.mode = 0x01, .name = "F"}));
     const auto before = Snapshot(d.disk);
-    for (int index : {d.deleted, -1, 64}) {
+    for (int index : {39, -1, 64}) { // 39 is free
         EXPECT_EQ(d.disk.RenameEntry(index, "N", true), ToInt(RenameResult::NoEntry));
-        EXPECT_EQ(d.disk.EditEntryInfo(index, {.loadAddress = 1}), ToInt(EditInfoResult::NoEntry));
+        EXPECT_EQ(d.disk.EditEntryInfo(index, {.date = 1}), ToInt(EditInfoResult::NoEntry));
     }
     d.disk.SetCurrentDir(8);
     EXPECT_EQ(d.disk.RenameEntry(0, "N", true), ToInt(RenameResult::ReadOnlyDirectory));
-    EXPECT_EQ(d.disk.EditEntryInfo(0, {.loadAddress = 1}),
-              ToInt(EditInfoResult::ReadOnlyDirectory));
+    EXPECT_EQ(d.disk.EditEntryInfo(0, {.date = 1}), ToInt(EditInfoResult::ReadOnlyDirectory));
     EXPECT_EQ(Snapshot(d.disk), before);
 }
 
-TEST(ProtectedFile, DeletionAndRenamingNeedForce) {
-    struct Case {
-        const char* label;
-        bool protectedFile;
-        bool force;
-        bool done;
-    };
-    const Case cases[] = {
-        {"protected", true, false, false},
-        {"protected, forced", true, true, true},
-        {"unprotected", false, false, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        for (const bool rename : {false, true}) {
-            SCOPED_TRACE(rename ? "rename" : "remove");
-            EditDisk d;
-            const int index = c.protectedFile ? d.xyz : d.abc;
-            const auto before = Snapshot(d.disk);
-            const int result = rename ? d.disk.RenameEntry(index, "NEW", c.force)
-                                      : RemoveUnlessProtected(d.disk, index, c.force);
-            if (!c.done) {
-                EXPECT_EQ(result,
-                          rename ? ToInt(RenameResult::Protected) : ToInt(RemoveResult::Protected));
-                EXPECT_EQ(Snapshot(d.disk), before);
-                continue;
-            }
-            EXPECT_EQ(result, 0);
-            EXPECT_EQ(FindEntry(d.disk, "NEW") == index, rename);
-            EXPECT_EQ(EntryAt(d.disk, index).IsFree(), !rename);
-            ExpectCheckClean(d.disk);
-        }
-    }
-}
-
-TEST(EditEntryInfo, ChangesOnlyTheFieldsNamed) {
-    struct Case {
-        const char* label;
-        bool onProtected;
-        EntryInfoChanges changes;
-        std::uint8_t attribute;
-        std::uint16_t load;
-        std::uint16_t exec;
-        std::uint32_t date;
-        std::uint8_t mode;
-    };
-    // ABC: OBJ, attribute 0x00, load and exec 0x1200. XYZ: BTX, 0x80, 0x1200 and 0x1300.
-    const Case cases[] = {
-        {"nothing", false, {}, 0x00, 0x1200, 0x1200, 0, 0x01},
-        {"protect", false, {.protect = true}, 0x80, 0x1200, 0x1200, 0, 0x01},
-        {"unprotect a protected file", true, {.protect = false}, 0x00, 0x1200, 0x1300, 0, 0x02},
-        {"addresses",
-         false,
-         {.loadAddress = 0x8000, .execAddress = 0xFFFF},
-         0x00,
-         0x8000,
-         0xFFFF,
-         0,
-         0x01},
-        {"date", false, {.date = 0x306F63C0}, 0x00, 0x1200, 0x1200, 0x306F63C0, 0x01},
-        {"OBJ to BTX", false, {.mode = 0x02}, 0x00, 0x1200, 0x1200, 0, 0x02},
-        {"BTX to OBJ on a protected file", true, {.mode = 0x01}, 0x80, 0x1200, 0x1300, 0, 0x01},
-        {"everything",
-         true,
-         {.protect = false, .loadAddress = 1, .execAddress = 2, .date = 3, .mode = 0x01},
-         0x00,
-         1,
-         2,
-         3,
-         0x01},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        EditDisk d;
-        const int index = c.onProtected ? d.xyz : d.abc;
-        DirEntry expected = EntryAt(d.disk, index);
-        EXPECT_EQ(d.disk.EditEntryInfo(index, c.changes), ToInt(EditInfoResult::Ok));
-        expected.SetAttribute(c.attribute);
-        expected.SetLoadAddress(c.load);
-        expected.SetExecAddress(c.exec);
-        expected.SetDate(c.date);
-        expected.SetMode(c.mode);
-        EXPECT_EQ(EntryAt(d.disk, index), expected);
-        ExpectCheckClean(d.disk);
-    }
-}
-
-TEST(EditEntryInfo, ProtectKeepsTheOtherAttributeBits) {
-    EditDisk d;
-    testdisk::Poke(d.disk, EntryOffset(kRootDirSector, d.abc) + 18, {0x41});
-    ASSERT_EQ(d.disk.EditEntryInfo(d.abc, {.protect = true}), 0);
-    EXPECT_EQ(EntryAt(d.disk, d.abc).Attribute(), 0xC1);
-    ASSERT_EQ(d.disk.EditEntryInfo(d.abc, {.protect = false}), 0);
-    EXPECT_EQ(EntryAt(d.disk, d.abc).Attribute(), 0x41);
-}
-
-TEST(EditEntryInfo, ModeChangesOnlyWithinTheBodyLayout) {
-    struct Case {
-        std::uint8_t from;
-        std::uint8_t to;
-        bool allowed;
-    };
-    const Case cases[] = {
-        {0x01, 0x02, true},  {0x02, 0x01, true},  {0x01, 0x01, true},  {0x03, 0x03, true},
-        {0x0A, 0x01, true},  {0x06, 0x02, true},  {0x03, 0x04, false}, {0x04, 0x03, false},
-        {0x01, 0x03, false}, {0x04, 0x01, false}, {0x01, 0x05, false}, {0x01, 0x00, false},
-        {0x01, 0x0F, false}, {0x0F, 0x01, false}, {0x80, 0x01, false}, {0x82, 0x02, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ModeChangeAllowed(c.from, c.to), c.allowed)
-            << std::hex << int{c.from} << " -> " << int{c.to};
-
-    // Through the operation: a refused change leaves the image as it was, whatever else the
-    // changes name.
-    for (const char* name : {"CHAIN", "INDEX"}) {
-        EditDisk d;
-        const int index = FindEntry(d.disk, name);
-        const std::uint8_t other = EntryAt(d.disk, index).Mode() == 0x03 ? 0x04 : 0x03;
-        const auto before = Snapshot(d.disk);
-        EXPECT_EQ(d.disk.EditEntryInfo(index, {.loadAddress = 5, .mode = other}),
-                  ToInt(EditInfoResult::ModeKind))
-            << name;
-        EXPECT_EQ(Snapshot(d.disk), before);
-    }
-}
-
 TEST(ParseEntryDate, TenDigitsPackedFromTheTopBit) {
-    struct Case {
-        const char* text;
-        bool ok;
-        std::uint32_t word;
-    };
-    const Case cases[] = {
-        {"2403151230", true, 0x306F63C0}, // 24<<25 | 3<<21 | 15<<16 | 12<<11 | 30<<5
-        {"9912312359", true, 0xC79FBF60},
-        {"0001010000", true, 0x00210000},
-        {"2413011200", false, 0},
-        {"2400011200", false, 0},
-        {"2401001200", false, 0},
-        {"2401322400", false, 0},
-        {"2401012400", false, 0},
-        {"2401011260", false, 0},
-        {"240101120", false, 0},
-        {"24010112000", false, 0},
-        {"24O1011200", false, 0},
-        {"+401011200", false, 0},
-        {"", false, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto word = ParseEntryDate(c.text);
-        ASSERT_EQ(word.has_value(), c.ok);
-        if (c.ok) {
-            EXPECT_EQ(*word, c.word);
-        }
-    }
+    EXPECT_EQ(ParseEntryDate("9912312359"), 0xC79FBF60u); // 99<<25|12<<21|31<<16|23<<11|59<<5
+    for (const char* bad : {"2400011200", "2401322400", "2401012400", "2401011260", "240101120",
+                            "24010112000", "24O1011200", ""})
+        EXPECT_FALSE(ParseEntryDate(bad)) << bad;
 }
