@@ -5,6 +5,7 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/EntryEdit.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "fs/Translation.h"
@@ -70,9 +71,10 @@ void AddRmCommand(CommandSet& commands) {
             return kExitFailed;
 
         for (int index : entries)
-            if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
+            if (const auto result =
+                    static_cast<RemoveResult>(RemoveUnlessProtected(disk, index, o->force));
                 result != RemoveResult::Ok)
-                return Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(index)}),
+                return Fail(io, kCommand, ShownName(FindListedIndex(rows, index)->entry.NameText()),
                             CliMessage(result));
         return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
     });
@@ -82,5 +84,7 @@ void AddRmCommand(CommandSet& commands) {
         ->check(CLI::Range(0, 63));
     sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
     sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
-    sub->add_flag("--force", o->force, Tr(kForceSaveHelp));
+    sub->add_flag("--force", o->force,
+                  Tr("Delete protected files (attribute bit 7), and save where the image is marked "
+                     "read-only or the save loses sector records of the D88 file"));
 }

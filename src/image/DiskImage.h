@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "image/ByteView.h"
 #include "image/LoadReport.h"
 #include "image/PageBuffer.h"
+
+struct EntryInfoChanges;
 
 // One whole floppy disk held in memory as a flat byte array in logical sector order, with the
 // operations of the MZ file system on it. Operations never throw and never show anything: they
@@ -54,6 +57,11 @@ public:
     int RemoveFile(int entryIndex);
     int ExtractBootProgram(const char* path, int format) const;
     int RegisterBootProgram(const char* path, const unsigned char* header, int plain);
+
+    // Changes to an entry of the current directory in place (fs/EntryEdit.cpp): RenameResult,
+    // EditInfoResult.
+    int RenameEntry(int entryIndex, std::string_view newNameUtf8, bool force);
+    int EditEntryInfo(int entryIndex, const EntryInfoChanges& changes);
 
     // The same operations on in-memory host data, used by the file forms above, the
     // benchmarks and the fuzzers. `out` receives exactly what the file would hold.
