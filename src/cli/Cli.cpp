@@ -51,6 +51,7 @@ constexpr CommandEntry kCommands[] = {
     {"info", AddInfoCommands},       {"ls", AddInfoCommands},
     {"tree", AddInfoCommands},       {"get", AddGetCommand},
     {"put", AddPutCommand},          {"rm", AddRmCommand},
+    {"rename", AddEditCommands},     {"attr", AddEditCommands},
     {"boot-get", AddBootCommands},   {"boot-put", AddBootCommands},
     {"check", AddCheckCommand},
 };

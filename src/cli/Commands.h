@@ -58,5 +58,6 @@ void AddInfoCommands(CommandSet& commands);    // info, ls, tree
 void AddGetCommand(CommandSet& commands);
 void AddPutCommand(CommandSet& commands);
 void AddRmCommand(CommandSet& commands);
+void AddEditCommands(CommandSet& commands); // rename, attr
 void AddBootCommands(CommandSet& commands); // boot-get, boot-put
 void AddCheckCommand(CommandSet& commands); // check

@@ -7,6 +7,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DiskImage.h"
+#include "fs/EntryEdit.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "fs/Translation.h"
@@ -67,13 +68,16 @@ int RunRm(CliStreams& io, const RmOptions& o) {
     const int sector = SelectDirectory(io, kCommand, disk, o.dir, true);
     if (sector < 0)
         return kExitFailed;
-    const std::optional<std::set<int>> entries = ChosenEntries(io, o, ListDirectory(disk, sector));
+    const std::vector<ListRow> rows = ListDirectory(disk, sector);
+    const std::optional<std::set<int>> entries = ChosenEntries(io, o, rows);
     if (!entries)
         return kExitFailed;
     for (int index : *entries)
-        if (const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
+        if (const auto result =
+                static_cast<RemoveResult>(RemoveUnlessProtected(disk, index, o.force));
             result != RemoveResult::Ok)
-            return Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(index)}), CliMessage(result));
+            return Fail(io, kCommand, ShownName(FindListedIndex(rows, index)->entry.NameText()),
+                        CliMessage(result));
     return SaveImage(io, kCommand, disk, session, o.image, o.output, o.force);
 }
 
@@ -91,5 +95,7 @@ void AddRmCommand(CommandSet& commands) {
     sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
     AddDiskOption(sub, o->disk);
     sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
-    sub->add_flag("--force", o->force, kForceSaveHelp);
+    sub->add_flag("--force", o->force,
+                  Tr("Delete protected files (attribute bit 7), and save where the image is marked "
+                     "read-only or the save loses sector records of the D88 file"));
 }

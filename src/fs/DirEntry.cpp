@@ -102,6 +102,18 @@ int FreeEntryIndex(const DiskImage& disk) {
     return -1;
 }
 
+bool NameTaken(const DiskImage& disk, int dirSector, std::string_view name, int except) {
+    if (name.empty())
+        return true;
+    const auto entries = ReadDirectory(disk, dirSector);
+    for (int i = 0; i < kDirEntries; ++i) {
+        const DirEntry& e = entries[static_cast<std::size_t>(i)];
+        if (i != except && !e.IsFree() && e.NameText() == name)
+            return true;
+    }
+    return false;
+}
+
 bool DirectoryWritable(const DiskImage& disk, int dirSector) {
     if (!DirectoryInImage(disk, dirSector))
         return false;

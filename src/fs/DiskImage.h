@@ -11,6 +11,8 @@
 #include "image/DiskSet.h"
 #include "image/LoadReport.h"
 
+struct EntryInfoChanges;
+
 enum class DiskSelectResult : int { Ok = 0, NoSuchDisk = 1, Damaged = 2 };
 
 // Why the selected disk may not be changed by a command on its files or boot program. The
@@ -97,6 +99,11 @@ public:
     int ExtractBootToBuffer(int format, std::vector<unsigned char>& out) const;
     int RegisterBootFromBuffer(const unsigned char* data, std::size_t dataBytes,
                                const unsigned char* header, int plain);
+
+    // Changes to an entry of the current directory in place (EntryEdit.cpp): RenameResult,
+    // EditInfoResult.
+    int RenameEntry(int entryIndex, std::string_view newNameUtf8, bool force);
+    int EditEntryInfo(int entryIndex, const EntryInfoChanges& changes);
 
     // Read-only accessors of the selected disk.
     bool HasImage() const { return Selected() != nullptr && Selected()->HasImage(); }

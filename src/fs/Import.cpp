@@ -35,18 +35,6 @@ bool CopiesIntoRun(int storageMode) {
     return storageMode == ToInt(StorageMode::Obj) || storageMode == ToInt(StorageMode::Btx);
 }
 
-// A deleted file's name must not block re-adding it, and "AB" is not taken by "ABC": only an
-// empty name or a whole-name match with a live entry counts.
-bool NameTaken(const DiskImage& disk, const unsigned char* entry) {
-    const std::string name = NameFieldText(entry + DirEntry::kNameOffset);
-    if (name.empty())
-        return true;
-    for (const DirEntry& e : ReadDirectory(disk, disk.GetCurrentDir()))
-        if (!e.IsFree() && e.NameText() == name)
-            return true;
-    return false;
-}
-
 // CR LF becomes CR and a lone LF is dropped; an LF right after a Shift-JIS lead byte is the
 // trail byte of a double-byte character and stays.
 std::vector<unsigned char> FilterLineEnds(ByteView in) {
@@ -289,7 +277,8 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
     // 4. Name test.
     if (entry == nullptr)
         return ToInt(ImportResult::FreeMode);
-    if (NameTaken(*this, entry))
+    // A deleted file's name must not block re-adding it.
+    if (NameTaken(*this, m_nCurDirSector, NameFieldText(entry + DirEntry::kNameOffset)))
         return ToInt(ImportResult::NameTaken);
     // An entry stored with mode 0x00 would read as free and its clusters would be lost.
     DirEntry stored(entry);

@@ -70,6 +70,20 @@ std::string WithErrno(std::string text, int sysError) {
     return text;
 }
 
+// Both edits' refusals start with what failed; the cause follows on a line of its own.
+std::string Failed(const char* failed, const char* cause) {
+    return Tr(failed) + "\n" + Tr(cause);
+}
+
+constexpr const char* kNoEntry = N_("There is no such file.");
+constexpr const char* kDirectoryReadOnly =
+    N_("This directory overlaps the reserved area and is read-only.");
+constexpr const char* kNameEmpty = N_("The file name is empty.");
+constexpr const char* kNameTaken = N_("A file of the same name already exists.");
+constexpr const char* kCauseUnknown = N_("The cause is unknown.");
+// A protected file is kept from deletion and renaming; the text names it.
+constexpr const char* kProtectedUi = N_("\"%s\" is protected (attribute 80).");
+
 } // namespace
 
 std::string UiMessage(LoadResult result) {
@@ -174,13 +188,15 @@ std::string CliMessage(ImportResult result) {
     return Tr(N_("writing the file to the disk image failed for an unknown reason"));
 }
 
-std::string UiMessage(RemoveResult result) {
+std::string UiMessage(RemoveResult result, std::string_view name) {
     switch (result) {
     case RemoveResult::Ok:
         return {};
     case RemoveResult::ReadOnlyDirectory:
         return Tr(N_("Deleting the file failed.\nThis directory overlaps the reserved area and "
                      "is read-only."));
+    case RemoveResult::Protected:
+        return Tr(N_("Deleting the file failed.")) + "\n" + FormatText(Tr(kProtectedUi), {name});
     case RemoveResult::AlreadyFree:
         break;
     }
@@ -193,10 +209,84 @@ std::string CliMessage(RemoveResult result) {
         return {};
     case RemoveResult::ReadOnlyDirectory:
         return Tr(kReadOnlyDirectory);
+    case RemoveResult::Protected:
+        return Tr(N_("the file is protected (attribute bit 7); --force deletes it anyway"));
     case RemoveResult::AlreadyFree:
         break;
     }
     return Tr(N_("the entry is already free"));
+}
+
+std::string UiMessage(RenameResult result, std::string_view name) {
+    constexpr const char* kFailed = N_("Renaming the file failed.");
+    switch (result) {
+    case RenameResult::Ok:
+        return {};
+    case RenameResult::NoEntry:
+        return Failed(kFailed, kNoEntry);
+    case RenameResult::ReadOnlyDirectory:
+        return Failed(kFailed, kDirectoryReadOnly);
+    case RenameResult::Protected:
+        return Tr(kFailed) + "\n" + FormatText(Tr(kProtectedUi), {name});
+    case RenameResult::NameNotEncodable:
+        return Failed(kFailed, kNameNotEncodable);
+    case RenameResult::NameEmpty:
+        return Failed(kFailed, kNameEmpty);
+    case RenameResult::NameTaken:
+        return Failed(kFailed, kNameTaken);
+    }
+    return Failed(kFailed, kCauseUnknown);
+}
+
+std::string CliMessage(RenameResult result) {
+    switch (result) {
+    case RenameResult::Ok:
+        return {};
+    case RenameResult::NoEntry:
+        return Tr(N_("no such file"));
+    case RenameResult::ReadOnlyDirectory:
+        return Tr(kReadOnlyDirectory);
+    case RenameResult::Protected:
+        return Tr(N_("the file is protected (attribute bit 7); --force renames it anyway"));
+    case RenameResult::NameNotEncodable:
+        return CliMessage(AddFileReason::NameNotEncodable);
+    case RenameResult::NameEmpty:
+        return CliMessage(AddFileReason::NameEmpty);
+    case RenameResult::NameTaken:
+        return CliMessage(ImportResult::NameTaken);
+    }
+    return Tr(N_("renaming the file failed for an unknown reason"));
+}
+
+std::string UiMessage(EditInfoResult result) {
+    constexpr const char* kFailed = N_("Changing the file information failed.");
+    switch (result) {
+    case EditInfoResult::Ok:
+        return {};
+    case EditInfoResult::NoEntry:
+        return Failed(kFailed, kNoEntry);
+    case EditInfoResult::ReadOnlyDirectory:
+        return Failed(kFailed, kDirectoryReadOnly);
+    case EditInfoResult::ModeKind:
+        return Failed(kFailed, N_("The mode changes only between modes that lay the data out "
+                                  "alike (OBJ and BTX)."));
+    }
+    return Failed(kFailed, kCauseUnknown);
+}
+
+std::string CliMessage(EditInfoResult result) {
+    switch (result) {
+    case EditInfoResult::Ok:
+        return {};
+    case EditInfoResult::NoEntry:
+        return Tr(N_("no such file"));
+    case EditInfoResult::ReadOnlyDirectory:
+        return Tr(kReadOnlyDirectory);
+    case EditInfoResult::ModeKind:
+        return Tr(N_("the mode changes only to one that lays the body out alike (OBJ and BTX); "
+                     "a BSD chain, a BRD index and a directory keep their modes"));
+    }
+    return Tr(N_("changing the file's information failed for an unknown reason"));
 }
 
 std::string UiMessage(ExtractBootResult result) {

@@ -33,8 +33,15 @@ std::string CliMessage(ExportResult result, long long sector = -1, int sysError 
 std::string UiMessage(ImportResult result);
 std::string CliMessage(ImportResult result);
 
-std::string UiMessage(RemoveResult result);
+// name: the file's name as UTF-8, which the text of a protected file names.
+std::string UiMessage(RemoveResult result, std::string_view name = {});
 std::string CliMessage(RemoveResult result);
+
+std::string UiMessage(RenameResult result, std::string_view name = {});
+std::string CliMessage(RenameResult result);
+
+std::string UiMessage(EditInfoResult result);
+std::string CliMessage(EditInfoResult result);
 
 std::string UiMessage(ExtractBootResult result);
 std::string CliMessage(ExtractBootResult result);

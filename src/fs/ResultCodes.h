@@ -25,7 +25,31 @@ enum class ImportResult : int {
     ReadOnlyDirectory = 8, // a sub-directory that overlaps the reserved area (DirectoryWritable)
 };
 
-enum class RemoveResult : int { Ok = 0, AlreadyFree = 1, ReadOnlyDirectory = 2 };
+enum class RemoveResult : int {
+    Ok = 0,
+    AlreadyFree = 1,
+    ReadOnlyDirectory = 2,
+    Protected = 3, // attribute bit 7 set and no force (RemoveUnlessProtected, not RemoveFile)
+};
+
+// DiskImage::RenameEntry. The name is checked by the add-file command's rules.
+enum class RenameResult : int {
+    Ok = 0,
+    NoEntry = 1, // the entry is free, or the index is not 0..63
+    ReadOnlyDirectory = 2,
+    Protected = 3, // attribute bit 7 set and no force
+    NameNotEncodable = 4,
+    NameEmpty = 5,
+    NameTaken = 6,
+};
+
+// DiskImage::EditEntryInfo.
+enum class EditInfoResult : int {
+    Ok = 0,
+    NoEntry = 1,
+    ReadOnlyDirectory = 2,
+    ModeKind = 3, // the new mode would read the body in another layout, or is no file's mode
+};
 
 enum class ExtractBootResult : int { Ok = 0, Failed = 1 }; // no "IPLPRO", out of image, write error
 

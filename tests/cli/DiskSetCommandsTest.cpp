@@ -154,6 +154,8 @@ TEST(DiskSetCommands, AWriteProtectedDiskIsNotChanged) {
         {"put", image, host, "--name", "OTHER", "--disk", "2"},
         {"put", image, host, "--name", "OTHER", "--disk", "2", "--force"},
         {"rm", image, "PROG.BIN", "--disk", "2"},
+        {"rename", image, "PROG.BIN", "NEW.BIN", "--disk", "2"},
+        {"attr", image, "PROG.BIN", "--protect", "--disk", "2"},
         {"boot-put", image, host, "--disk", "2"},
         {"disk-rm", image, "--disk", "2"},
     };
@@ -169,7 +171,8 @@ TEST(DiskSetCommands, AWriteProtectedDiskIsNotChanged) {
     EXPECT_EQ(Json(RunTool({"info", image, "--json"}))["disks"][1]["write_protected"], true);
 
     ASSERT_EQ(RunTool({"label", image, "--disk", "2", "--write-protect", "off"}).code, 0);
-    EXPECT_EQ(RunTool({"rm", image, "PROG.BIN", "--disk", "2"}).code, 0);
+    ASSERT_EQ(RunTool({"rename", image, "PROG.BIN", "P2.BIN", "--disk", "2"}).code, 0);
+    EXPECT_EQ(RunTool({"rm", image, "P2.BIN", "--disk", "2"}).code, 0);
     EXPECT_TRUE(Json(RunTool({"ls", image, "--disk", "2", "--json"})).empty());
 }
 

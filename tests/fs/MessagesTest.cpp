@@ -112,6 +112,14 @@ TEST(Messages, AddFileReasons) {
               "書き込むファイルが大きすぎます (524289 バイト. 最大 512 KB)");
 }
 
+TEST(Messages, AProtectedFileIsNamed) {
+    EXPECT_EQ(UiMessage(RemoveResult::Protected, "GAME"),
+              "Deleting the file failed.\n\"GAME\" is protected (attribute 80).");
+    const Japanese ja;
+    EXPECT_EQ(UiMessage(RenameResult::Protected, "GAME"),
+              "ファイル名の変更に失敗しました. \n「GAME」はプロテクトされています (属性 80).");
+}
+
 TEST(Messages, BootRegisterReasons) {
     EXPECT_EQ(CliMessage(BootRegisterReason::TooLarge, 65536),
               "the file is too large (65536 bytes; at most 65535 bytes)");
