@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "fs/SjisText.h"
@@ -549,4 +550,149 @@ std::string MessageEn(const AllocationHazard& hazard) {
         return text + "; writing could overwrite it (--force writes anyway)";
     return text + " and of " + std::to_string(hazard.moreBodies) +
            " more; writing could overwrite them (check names them all; --force writes anyway)";
+}
+
+namespace {
+
+// Replaces {offset}, {value} and {previous} by the note's numbers.
+std::string Filled(std::string text, const ViewNote& note) {
+    const std::pair<const char*, long long> fields[] = {
+        {"{offset}", note.offset}, {"{value}", note.value}, {"{previous}", note.previous}};
+    for (const auto& [field, number] : fields) {
+        const std::size_t at = text.find(field);
+        if (at != std::string::npos)
+            text.replace(at, std::strlen(field), std::to_string(number));
+    }
+    return text;
+}
+
+} // namespace
+
+std::string MessageJa(const ViewNote& note) {
+    const char* text = "";
+    switch (note.code) {
+    case ViewNoteCode::BasicPastSize:
+        text = "{offset} バイト目の行 ({value} バイト) がプログラムの終わりを越えています. "
+               "リストはここまでです.";
+        break;
+    case ViewNoteCode::BasicBrokenChain:
+        text = "{offset} バイト目のレコード長 {value} で行のつながりが切れています. "
+               "リストはここまでです.";
+        break;
+    case ViewNoteCode::BasicNotAscending:
+        text = "{offset} バイト目の行番号 {value} が前の行番号 {previous} より大きくありません. "
+               "リストはここまでです.";
+        break;
+    case ViewNoteCode::BasicNoEndMark:
+        text = "プログラムが終わりの印 (00 00) なしに {offset} バイト目で終わっています.";
+        break;
+    case ViewNoteCode::BasicM25:
+        text = "MZ-2500 のディスクです. BASIC-M25 のプログラムは形式が公開されていないため, "
+               "16進で表示します.";
+        break;
+    case ViewNoteCode::NotSBasic:
+        text = "MZ-80B/2000 の S-BASIC のプログラムとして読めません (最初の行が解釈できません). "
+               "16進で表示します.";
+        break;
+    case ViewNoteCode::BodyEndedEarly:
+        text = "ファイルの本体が {previous} バイト中 {value} バイトで終わっています "
+               "(セクタのつながりかブロックの索引が途中で終わっています).";
+        break;
+    case ViewNoteCode::BodyLeftImage:
+        text = "ファイルの本体がディスクにないセクタ {offset} を指しています. "
+               "そこまでを表示します.";
+        break;
+    case ViewNoteCode::BodyChainLoop:
+        text = "ファイルのセクタのつながりが {offset} バイトの後で一度通ったセクタに戻っています. "
+               "そこまでを表示します.";
+        break;
+    case ViewNoteCode::SectorMissing:
+        text = "このセクタを持つレコードが D88 ファイルにありません. 0x00 として読みます.";
+        break;
+    case ViewNoteCode::SectorShortRecord:
+        text = "D88 のレコードは 128 バイト (N = 0) です. 残りは 0x00 として読みます.";
+        break;
+    case ViewNoteCode::SectorLongRecord:
+        text = "D88 のレコードは {value} バイトです. 先頭の 256 バイトだけを扱います.";
+        break;
+    case ViewNoteCode::SectorDuplicate:
+        text = "D88 ファイルにこのセクタのレコードが複数あります. 最後に読んだものを表示します.";
+        break;
+    case ViewNoteCode::SectorNotLoaded:
+        text = "D88 ファイルから読んだディスクではありません (新しいディスクかベタイメージ). "
+               "ヘッダは保存で書き込まれるものです.";
+        break;
+    case ViewNoteCode::BootNone:
+        text = "ブートプログラムがありません (IPLPRO ヘッダがありません).";
+        break;
+    case ViewNoteCode::BootPastDisk:
+        text = "ブートプログラムがディスクの終わりを越えています. そこまでを表示します.";
+        break;
+    }
+    return Filled(text, note);
+}
+
+std::string MessageEn(const ViewNote& note) {
+    const char* text = "";
+    switch (note.code) {
+    case ViewNoteCode::BasicPastSize:
+        text = "the line at byte {offset} is {value} bytes long and runs past the end of the "
+               "program; the listing ends here";
+        break;
+    case ViewNoteCode::BasicBrokenChain:
+        text = "the record length {value} at byte {offset} breaks the chain of lines; the "
+               "listing ends here";
+        break;
+    case ViewNoteCode::BasicNotAscending:
+        text = "line number {value} at byte {offset} does not follow line {previous}; the "
+               "listing ends here";
+        break;
+    case ViewNoteCode::BasicNoEndMark:
+        text = "the program ends at byte {offset} without its end mark (00 00)";
+        break;
+    case ViewNoteCode::BasicM25:
+        text = "an MZ-2500 disk: a BASIC-M25 program, whose format is not published; shown as "
+               "hex";
+        break;
+    case ViewNoteCode::NotSBasic:
+        text = "not an S-BASIC program of the MZ-80B/2000 (its first line does not parse); "
+               "shown as hex";
+        break;
+    case ViewNoteCode::BodyEndedEarly:
+        text = "the file's body ends after {value} of its {previous} bytes (its sector chain or "
+               "block index ends early)";
+        break;
+    case ViewNoteCode::BodyLeftImage:
+        text = "the file's body needs sector {offset}, which the disk does not hold; shown up to "
+               "there";
+        break;
+    case ViewNoteCode::BodyChainLoop:
+        text = "the file's sector chain comes back to a sector it has passed, after {offset} "
+               "bytes; shown up to there";
+        break;
+    case ViewNoteCode::SectorMissing:
+        text = "no record of the D88 file holds this sector; it reads as 0x00";
+        break;
+    case ViewNoteCode::SectorShortRecord:
+        text = "the D88 record holds 128 bytes (N = 0); the rest of the sector reads as 0x00";
+        break;
+    case ViewNoteCode::SectorLongRecord:
+        text = "the D88 record holds {value} bytes; only its first 256 are kept";
+        break;
+    case ViewNoteCode::SectorDuplicate:
+        text = "the D88 file holds more than one record for this sector; the last one read is "
+               "shown";
+        break;
+    case ViewNoteCode::SectorNotLoaded:
+        text = "not read from a D88 file (a new disk or a flat image): the header is the one a "
+               "save writes";
+        break;
+    case ViewNoteCode::BootNone:
+        text = "the disk has no boot program (no IPLPRO header)";
+        break;
+    case ViewNoteCode::BootPastDisk:
+        text = "the boot program runs past the end of the disk; shown up to there";
+        break;
+    }
+    return Filled(text, note);
 }

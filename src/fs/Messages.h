@@ -8,6 +8,7 @@
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
 #include "fs/ResultCodes.h"
+#include "fs/ViewNote.h"
 #include "image/LoadReport.h"
 
 // Every message of the system, in one table: for each result of each operation the Japanese
@@ -89,3 +90,7 @@ enum class UiText {
 };
 std::string MessageJa(UiText text);
 std::string MessageEn(UiText text);
+
+// The notes of the views of files and sectors, with the numbers they carry.
+std::string MessageJa(const ViewNote& note);
+std::string MessageEn(const ViewNote& note);
