@@ -25,18 +25,6 @@ std::vector<ViewNoteCode> Codes(const Listing& listing) {
     return codes;
 }
 
-TEST(FileViewTest, EachModeOpensWithItsOwnView) {
-    const std::pair<std::uint8_t, ViewKind> cases[] = {{0x02, ViewKind::Basic},
-                                                       {0x03, ViewKind::Text},
-                                                       {0x01, ViewKind::Hex},
-                                                       {0x04, ViewKind::Hex},
-                                                       {0x06, ViewKind::Hex}};
-    for (const auto& [mode, kind] : cases) {
-        EXPECT_EQ(DefaultViewKind(mode), kind) << int{mode};
-        EXPECT_EQ(ViewKindsFor(mode).size(), kind == ViewKind::Basic ? 3u : 2u) << int{mode};
-    }
-}
-
 // The sample program stored as BTX lists from an MZ-2000 disk; on an MZ-2500 2DD disk the same
 // bytes are taken for BASIC-M25 and shown as hex.
 TEST(FileViewTest, BasicProgramOnADiskListsByTheDisksMachine) {
