@@ -49,7 +49,7 @@ constexpr CommandEntry kCommands[] = {
     {"new", AddInfoCommands},   {"info", AddInfoCommands},     {"ls", AddInfoCommands},
     {"tree", AddInfoCommands},  {"get", AddGetCommand},        {"put", AddPutCommand},
     {"rm", AddRmCommand},       {"boot-get", AddBootCommands}, {"boot-put", AddBootCommands},
-    {"check", AddCheckCommand},
+    {"check", AddCheckCommand}, {"cat", AddViewCommands},      {"dump", AddViewCommands},
 };
 
 // The command the arguments name: the first one that is not an option (the tool itself takes

@@ -59,3 +59,4 @@ void AddPutCommand(CommandSet& commands);
 void AddRmCommand(CommandSet& commands);
 void AddBootCommands(CommandSet& commands); // boot-get, boot-put
 void AddCheckCommand(CommandSet& commands); // check
+void AddViewCommands(CommandSet& commands); // cat, dump

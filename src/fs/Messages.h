@@ -8,6 +8,7 @@
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
 #include "fs/ResultCodes.h"
+#include "fs/ViewNote.h"
 #include "image/LoadReport.h"
 
 // Every message of the system, in one table: for each result of each operation the text the
@@ -89,3 +90,8 @@ enum class UiText {
     RecentFileGone,      // a recent file that no longer exists ("%s": its path)
 };
 std::string UiMessage(UiText text);
+
+// The notes of the views of files and sectors, with the numbers they carry: in the user's
+// language, and in English whatever the language (what scripts read).
+std::string NoteMessage(const ViewNote& note);
+std::string NoteMessageEn(const ViewNote& note);

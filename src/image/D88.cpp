@@ -122,6 +122,7 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
     if (!image)
         return ToInt(LoadResult::NotAContainer);
     std::array<bool, kMaxSectors> supplied{};
+    std::vector<SectorRecordHeader> headers(kMaxSectors);
     LoadReport report;
     report.sizeFieldDisagrees = !sizeBelievable || diskSize > file.size();
     const std::uint8_t media = file.u8(kD88MediaType);
@@ -178,7 +179,9 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
                 supplied[sector] = true;
             } else {
                 ++report.recordsDuplicate;
+                headers[sector].duplicate = true;
             }
+            disk.copyTo(headers[sector].bytes.data(), data - kRecHeaderBytes, kRecHeaderBytes);
             if (sizeCode != kSavedSizeCode)
                 ++report.recordsOddLength;
             if (sizeCode > kSavedSizeCode)
@@ -215,6 +218,9 @@ int DiskImage::LoadD88(const unsigned char* source, std::size_t sourceBytes) {
     m_byWriteProtect = file.u8(kD88WriteProtect);
     m_trailing = std::move(trailing);
     m_loadReport = report;
+    headers.resize(static_cast<std::size_t>(cylinders) * kSectorsPerCylinder);
+    m_recordHeaders = std::move(headers);
+    m_recordLoaded.assign(supplied.begin(), supplied.begin() + m_recordHeaders.size());
     DeriveFromBitmap();
     return ToInt(LoadResult::Ok);
 }

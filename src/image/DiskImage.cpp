@@ -14,6 +14,8 @@ void DiskImage::Release() {
     m_pImage.reset();
     m_nImageBytes = 0;
     m_pBitmap = nullptr;
+    m_recordHeaders.clear();
+    m_recordLoaded.clear();
 }
 
 MutableByteView DiskImage::BitmapView() const {
@@ -78,6 +80,13 @@ int DiskImage::GetSectorsPerCluster() const {
 
 int DiskImage::GetPositionLimit() const {
     return std::min<int>(BitmapView().u16le(kBitmapTotalClusters), kBitmapPositionLimit);
+}
+
+const SectorRecordHeader* DiskImage::GetRecordHeader(int sector) const {
+    if (sector < 0 || static_cast<std::size_t>(sector) >= m_recordHeaders.size() ||
+        !m_recordLoaded[static_cast<std::size_t>(sector)])
+        return nullptr;
+    return &m_recordHeaders[static_cast<std::size_t>(sector)];
 }
 
 bool DiskImage::IsMzFileSystem() const {

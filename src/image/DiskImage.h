@@ -9,6 +9,7 @@
 #include "image/ByteView.h"
 #include "image/LoadReport.h"
 #include "image/PageBuffer.h"
+#include "image/SectorRecord.h"
 
 // One whole floppy disk held in memory as a flat byte array in logical sector order, with the
 // operations of the MZ file system on it. Operations never throw and never show anything: they
@@ -79,6 +80,10 @@ public:
     int GetPositionLimit() const;
     bool IsMzFileSystem() const;
     const LoadReport& GetLoadReport() const { return m_loadReport; }
+    // The header of the D88 record logical sector `sector` was read from; nullptr when no
+    // record supplied it (a new disk, a flat image, a sector the file lacks).
+    const SectorRecordHeader* GetRecordHeader(int sector) const;
+    bool HasRecordHeaders() const { return !m_recordHeaders.empty(); }
 
 private:
     MutableByteView ImageView() const { return {m_pImage.get(), m_nImageBytes}; }
@@ -110,4 +115,7 @@ private:
     std::uint8_t m_byWriteProtect = 0;
     std::vector<unsigned char> m_trailing; // further disks after the first, verbatim
     LoadReport m_loadReport;
+    // One per logical sector after a D88 load (empty otherwise), and which a record supplied.
+    std::vector<SectorRecordHeader> m_recordHeaders;
+    std::vector<bool> m_recordLoaded;
 };
