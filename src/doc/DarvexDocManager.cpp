@@ -9,6 +9,7 @@
 #include "doc/MessageBox.h"
 #include "doc/NewDiskDlg.h"
 #include "doc/RecentFiles.h"
+#include "host/TransferFolder.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(DarvexDocManager, wxDocManager)
@@ -19,8 +20,28 @@ wxEND_EVENT_TABLE();
 
 // wxDocManager(flags, true) would create the file history from its constructor, before our
 // OnCreateFileHistory is in force; the caller runs Initialize() instead.
-DarvexDocManager::DarvexDocManager() : wxDocManager(0, false) {
+DarvexDocManager::DarvexDocManager()
+    : wxDocManager(0, false),
+      // Sweeps the folders of earlier runs that ended without removing theirs (killed).
+      m_pTransfers(std::make_unique<TransferFolder>(TransferFolder::DefaultBase())) {
     SetMaxDocsOpen(1);
+}
+
+DarvexDocManager::~DarvexDocManager() = default;
+
+void DarvexDocManager::SetClipboardFolder(const std::string& folder) {
+    if (m_clipboardFolder != folder)
+        m_pTransfers->Remove(m_clipboardFolder);
+    m_clipboardFolder = folder;
+}
+
+void DarvexDocManager::OpenFilesLater(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    CallAfter([this, paths] {
+        for (const std::string& path : paths)
+            CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT);
+    });
 }
 
 RecentFiles* DarvexDocManager::GetRecentFiles() const {

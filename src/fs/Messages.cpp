@@ -144,6 +144,9 @@ std::string UiMessage(ImportResult result) {
     case ImportResult::ReadOnlyDirectory:
         return Tr(N_("Writing the file to the disk image failed.\nThis directory overlaps the "
                      "reserved area and is read-only."));
+    case ImportResult::NotAFile:
+        return Tr(N_("Writing the file to the disk image failed.\nA directory or a swap entry "
+                     "cannot be copied."));
     case ImportResult::FreeMode:
         break;
     }
@@ -171,6 +174,8 @@ std::string CliMessage(ImportResult result) {
         return Tr(N_("mode 0x00 would mark the entry free"));
     case ImportResult::ReadOnlyDirectory:
         return Tr(kReadOnlyDirectory);
+    case ImportResult::NotAFile:
+        return Tr(N_("a directory or a swap entry holds no file to copy"));
     }
     return Tr(N_("writing the file to the disk image failed for an unknown reason"));
 }
@@ -461,6 +466,15 @@ std::string UiMessage(UiText text) {
         return Tr(N_("no MZ file system"));
     case UiText::RecentFileGone:
         return Tr(N_("The file \"%s\" no longer exists; it leaves the list of recent files."));
+    case UiText::NamedFile:
+        return Tr(N_("File \"%s\":"));
+    case UiText::DiskTakesNoFiles:
+        return Tr(N_("Files cannot be written to this disk: it is open for reading only."));
+    case UiText::NotLocalFiles:
+        return Tr(N_("Items that are not files on this computer were left out."));
+    case UiText::NoTransferFolder:
+        return Tr(N_("The files cannot be handed to other programs: no temporary folder can be "
+                     "made (%s)."));
     }
     return {};
 }

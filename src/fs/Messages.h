@@ -87,5 +87,9 @@ enum class UiText {
     ReplaceQuestion,     // an extraction's output exists ("%s": its path)
     NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
     RecentFileGone,      // a recent file that no longer exists ("%s": its path)
+    NamedFile,           // "%s": the name of the file a message that follows is about
+    DiskTakesNoFiles,    // files dropped or pasted on a disk open read-only
+    NotLocalFiles,       // a drop or paste named items that are no local files
+    NoTransferFolder,    // no folder to export dragged or copied files into ("%s": why)
 };
 std::string UiMessage(UiText text);
