@@ -82,7 +82,8 @@ TEST(EntryPack, RefusesWhatIsNotOneWholePack) {
         {"body over 512 KB", hugeBody},
         {"cut inside the entry", Bytes(good.begin(), good.begin() + 20)},
         {"cut inside the body", Bytes(good.begin(), good.end() - 1)},
-        {"bytes after the last file", [&] {
+        {"bytes after the last file",
+         [&] {
              Bytes b = good;
              b.push_back(0);
              return b;

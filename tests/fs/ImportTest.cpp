@@ -675,8 +675,13 @@ namespace {
 
 // An entry whose every byte but the start sector must survive a copy.
 DirEntry CopiedEntry(std::uint8_t mode, std::uint16_t size, const std::string& name = "COPY") {
-    DirEntry e = MakeEntry({.mode = mode, .name = name, .size = size, .start = 0x1234,
-                            .load = 0x1200, .exec = 0x1300, .attribute = 0x80});
+    DirEntry e = MakeEntry({.mode = mode,
+                            .name = name,
+                            .size = size,
+                            .start = 0x1234,
+                            .load = 0x1200,
+                            .exec = 0x1300,
+                            .attribute = 0x80});
     DirEntry::NameBytes field = e.NameField();
     field[name.size() + 1] = 'Z'; // a byte after the name's 0x0D
     field[16] = 0x7F;
@@ -745,7 +750,7 @@ TEST(StoreEntry, RefusalsLeaveTheImageAsItWas) {
         DirEntry entry;
         std::size_t body;
         int want;
-        bool full = false;   // every data cluster used
+        bool full = false;    // every data cluster used
         bool noEntry = false; // all 64 entries taken
     };
     const Case cases[] = {
