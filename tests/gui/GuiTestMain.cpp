@@ -64,6 +64,9 @@ int main(int argc, char** argv) {
         return 2;
     g_root = pattern;
     setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
+    // Files handed to other programs go to a runtime folder of the run's own.
+    std::filesystem::create_directories(g_root / "runtime");
+    setenv("XDG_RUNTIME_DIR", (g_root / "runtime").c_str(), 1);
     setenv("XDG_DATA_HOME", guitest::DataHome().c_str(), 1);
     // The program speaks the language the run names (Japanese unless DARVEX_TEST_LANGUAGE says
     // otherwise), whatever the machine's locale, from the catalogs of this build.

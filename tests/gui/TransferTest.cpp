@@ -1,0 +1,391 @@
+// Drag and drop and the clipboard, driven through the panes' drop targets and the data objects
+// as a file manager or another window of the program would use them.
+#include <filesystem>
+#include <map>
+
+#include <nlohmann/json.hpp>
+#include <wx/clipbrd.h>
+#include <wx/listctrl.h>
+#include <wx/treectrl.h>
+
+#include "GuiTestDisks.h"
+#include "GuiTestSupport.h"
+#include "TestUtil.h"
+#include "doc/AddFileDlg.h"
+#include "doc/CommandIds.h"
+#include "doc/DarvexDoc.h"
+#include "doc/DarvexDocManager.h"
+#include "doc/DialogIds.h"
+#include "doc/ExtractDlg.h"
+#include "doc/TransferData.h"
+#include "fs/FsLimits.h"
+#include "gui/DialogExpect.h"
+#include "gui/DlgTestSupport.h"
+#include "host/TransferFolder.h"
+#include "host/UriList.h"
+#include "support/TestDisk.h"
+#include "ui/DarvexView.h"
+#include "ui/EntryDropTarget.h"
+#include "ui/LeftView.h"
+#include "ui/MainFrame.h"
+
+using namespace guitest;
+using namespace dlgtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDeleteQuestion =
+    "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n";
+
+CEntryDropTarget& TargetOf(wxWindow* pane) {
+    return *static_cast<CEntryDropTarget*>(pane->GetDropTarget());
+}
+
+// A file manager's drop of paths at `at` of the pane; the dialogs it opens run in Settle.
+void DropFiles(wxWindow* pane, const std::vector<std::string>& paths, wxPoint at = {4, 4},
+               bool shift = false) {
+    CEntryDropTarget& target = TargetOf(pane);
+    const std::string list = UriList::FromPaths(paths);
+    ASSERT_TRUE(target.Data().SetData(CTransferData::UriListFormat(), list.size(), list.data()));
+    EXPECT_EQ(target.Received(at.x, at.y, shift), wxDragCopy);
+    Settle();
+}
+
+// Selects the rows showing these names in the list, the pane active.
+void SelectNamed(const std::vector<std::string>& names) {
+    wxListCtrl* list = Frame().GetListCtrl();
+    const auto rows = ListRows();
+    for (long r = 0; r < list->GetItemCount(); ++r) {
+        const bool on = std::find(names.begin(), names.end(), rows[r][0]) != names.end();
+        list->SetItemState(r, on ? wxLIST_STATE_SELECTED : 0, wxLIST_STATE_SELECTED);
+    }
+    ListView().Activate(true);
+}
+
+// The entries `darvex-cli ls --json` lists, by name, without their start sector.
+std::map<std::string, nlohmann::json> CliEntries(const fs::path& image,
+                                                 const std::string& dir = "") {
+    std::vector<std::string> args = {"ls", image.string(), "--json"};
+    if (!dir.empty())
+        args.push_back(dir);
+    std::map<std::string, nlohmann::json> out;
+    for (nlohmann::json row : nlohmann::json::parse(RunCli(args))) {
+        row.erase("start_sector");
+        row.erase("index");
+        row["columns"].erase(7); // the start sector's column
+        out[row["name"]] = row;
+    }
+    return out;
+}
+
+Bytes CliGet(const fs::path& image, const std::string& name, const char* form = "--bin",
+             const std::string& dir = "") {
+    const fs::path out = WorkDir() / "cli-get.out";
+    fs::remove(out);
+    std::vector<std::string> args = {"get", image.string(), name, out.string(), form};
+    if (!dir.empty())
+        args.insert(args.end(), {"--dir", dir});
+    RunCli(args);
+    return ReadFileBytes(out);
+}
+
+// Another program's copy; the watch asks again as when the window is activated afterwards.
+void PutOnClipboard(wxDataObject* data) {
+    {
+        wxClipboardLocker lock;
+        ASSERT_TRUE(wxTheClipboard->SetData(data));
+    }
+    Manager().Clipboard().Refresh();
+    Settle(100);
+}
+
+// Waits for the clipboard watch's answer (it arrives through the event loop).
+bool PasteEnabledSoon() {
+    for (int i = 0; i < 20 && !IsEnabled(wxID_PASTE); ++i)
+        Settle(50);
+    return IsEnabled(wxID_PASTE);
+}
+
+class TransferTest : public GuiTest {
+protected:
+    // A type-1 disk with an OBJ, a BSD and a BRD file whose entries carry an attribute, a date
+    // and addresses, saved as `name` and opened.
+    fs::path OpenRichDisk(const std::string& name) {
+        DiskImage disk;
+        disk.Format(1);
+        const struct {
+            const char* name;
+            int storage;
+            std::size_t bytes;
+        } files[] = {{"PROG", 1, 700}, {"TEXT", 3, 600}, {"DATA", 4, 5000}};
+        for (const auto& f : files) {
+            EXPECT_EQ(testdisk::PutFile(disk, f.name, Pattern(f.bytes, f.storage), f.storage), 0);
+            const int index = testdisk::FindEntry(disk, f.name);
+            DirEntry entry = testdisk::EntryAt(disk, index);
+            entry.SetAttribute(0x01);
+            entry.SetDate(0x12345678);
+            testdisk::PutEntry(disk, kRootDirSector, index, entry);
+        }
+        return Save(disk, name);
+    }
+    fs::path OpenEmptyDisk(const std::string& name, int type = 0) {
+        DiskImage disk;
+        disk.Format(type);
+        return Save(disk, name);
+    }
+    fs::path Save(const DiskImage& disk, const std::string& name) {
+        const fs::path path = dir.path() / name;
+        SaveDiskFile(disk, path);
+        EXPECT_NE(OpenFile(path), nullptr);
+        return path;
+    }
+    std::string Host(const std::string& name, const Bytes& bytes) {
+        return HostFile(dir.path() / name, bytes);
+    }
+    testutil::TempDir dir;
+};
+
+TEST_F(TransferTest, DroppedFilesAddedWithOkForAll) {
+    const fs::path image = OpenEmptyDisk("drop.d88");
+    const Bytes tapeBody = Pattern(400, 7);
+    const std::vector<std::string> paths = {
+        Host("game.mzt", Tape(0x01, "GAME", 400, 0x1200, 0x1234, tapeBody)),
+        Host("note.txt", {'1', '0', ' ', 'R', 'E', 'M', '\r'}), Host("data.bin", Pattern(900))};
+    std::vector<bool> allOkShown;
+    const auto proposal = [&](bool allOk) {
+        return ExpectDialog<CAddFileDlg>([&, allOk](CAddFileDlg& d) {
+            allOkShown.push_back(d.FindWindow(kIdAllOk)->IsShown());
+            Click(d, allOk ? int(kIdAllOk) : int(wxID_OK));
+            return d.GetReturnCode();
+        });
+    };
+    // The first file with OK, the second with すべて OK: the third takes its proposal unseen.
+    wxTEST_DIALOG(DropFiles(Frame().GetListCtrl(), paths), proposal(false), proposal(true));
+    EXPECT_EQ(allOkShown, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(Doc()->IsModified());
+    Command(wxID_SAVE);
+
+    const auto entries = CliEntries(image);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries.at("GAME")["exec"], 0x1234);
+    EXPECT_EQ(CliGet(image, "GAME"), tapeBody);
+    EXPECT_EQ(CliGet(image, "note.txt"), ReadFileBytes(paths[1]));
+    EXPECT_EQ(CliGet(image, "data.bin"), Pattern(900));
+
+    // One file: no すべて OK; Cancel adds nothing and leaves the document as it was.
+    wxTEST_DIALOG(DropFiles(Frame().GetListCtrl(), {Host("one.bin", Pattern(10))}),
+                  ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
+                      EXPECT_FALSE(d.FindWindow(kIdAllOk)->IsShown());
+                      return wxID_CANCEL;
+                  }));
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(TransferTest, DropOnATreeNodeAddsToThatDirectory) {
+    const fs::path image = WriteSampleDisk(dir.path(), "sample.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    const auto rootRows = ListRows();
+    wxTreeCtrl* tree = Frame().GetTreeCtrl();
+    wxTreeItemId sub;
+    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
+        if (tree->GetItemText(TreeView().GetTreeItem(n)) == "SUB")
+            sub = TreeView().GetTreeItem(n);
+    ASSERT_TRUE(sub.IsOk());
+    tree->EnsureVisible(sub);
+    Settle(100); // the tree lays its items out when it paints
+    wxRect rect;
+    ASSERT_TRUE(tree->GetBoundingRect(sub, rect, true));
+    EXPECT_EQ(TargetOf(tree).DirectoryAt(rect.x + 2, rect.y + rect.height / 2),
+              TreeView().DirSectorOf(sub));
+
+    wxTEST_DIALOG(
+        DropFiles(tree, {Host("inside.bin", Pattern(50))}, {rect.x + 2, rect.y + rect.height / 2}),
+        ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
+            Click(d, wxID_OK);
+            return d.GetReturnCode();
+        }));
+    EXPECT_EQ(ListRows(), rootRows) << "the list still shows the root";
+    Command(wxID_SAVE);
+    EXPECT_EQ(CliEntries(image, "SUB").count("inside.bin"), 1u);
+    EXPECT_EQ(CliEntries(image).count("inside.bin"), 0u);
+    EXPECT_EQ(CliGet(image, "inside.bin", "--bin", "SUB"), Pattern(50));
+}
+
+TEST_F(TransferTest, DroppedImageOpensAndWithShiftIsAdded) {
+    const fs::path other = WriteSampleDisk(dir.path(), "other.d88");
+    const fs::path image = OpenEmptyDisk("first.d88");
+    DropFiles(Frame().GetListCtrl(), {other.string()});
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_EQ(fs::path(Doc()->GetFilename().utf8_string()), other);
+
+    ASSERT_NE(OpenFile(image), nullptr);
+    wxTEST_DIALOG(DropFiles(Frame().GetListCtrl(), {other.string()}, {4, 4}, true),
+                  ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
+                      Click(d, wxID_OK);
+                      return d.GetReturnCode();
+                  }));
+    EXPECT_EQ(fs::path(Doc()->GetFilename().utf8_string()), image);
+    Command(wxID_SAVE);
+    // Stored as BRD: read back in whole blocks, the last one filled with zeros.
+    const Bytes want = ReadFileBytes(other);
+    Bytes got = CliGet(image, "other.d88");
+    ASSERT_GE(got.size(), want.size());
+    EXPECT_EQ(std::count(got.begin() + static_cast<std::ptrdiff_t>(want.size()), got.end(), 0),
+              static_cast<std::ptrdiff_t>(got.size() - want.size()));
+    got.resize(want.size());
+    EXPECT_TRUE(got == want);
+}
+
+TEST_F(TransferTest, RowsDraggedOutAreTheFilesGetWrites) {
+    const fs::path image = OpenRichDisk("out.d88");
+    Manager().Session().extractFormatShown = false; // as in a new run
+    SelectNamed({"PROG", "TEXT", "DATA"});
+    // The files a file manager finds: the formats offered, then the list's bytes.
+    const auto offered = [] {
+        const DiskTransfer::Offer offer = Doc()->OfferEntries(Doc()->SelectedEntries(), false);
+        EXPECT_TRUE(offer.data);
+        if (!offer.data)
+            return std::vector<std::string>{};
+        std::vector<wxDataFormat> formats(offer.data->GetFormatCount());
+        offer.data->GetAllFormats(formats.data());
+        EXPECT_EQ(formats, (std::vector<wxDataFormat>{CTransferData::PackFormat(),
+                                                      CTransferData::UriListFormat()}));
+        std::string list(offer.data->GetDataSize(CTransferData::UriListFormat()), '\0');
+        EXPECT_TRUE(offer.data->GetDataHere(CTransferData::UriListFormat(), list.data()));
+        const std::vector<std::string> paths = UriList::ToPaths(list);
+        for (const std::string& path : paths)
+            EXPECT_EQ(fs::path(path).parent_path(), fs::path(offer.folder));
+        return paths;
+    };
+
+    // MZT until the extract dialog has been shown, then the format chosen there.
+    std::vector<std::string> paths = offered();
+    ASSERT_EQ(paths.size(), 3u);
+    const fs::path runtime = std::getenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(fs::path(paths[0]).parent_path().parent_path().parent_path(), runtime / "darvex");
+    for (const fs::path file : paths) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(file.extension(), ".mzt");
+        EXPECT_EQ(ReadFileBytes(file), CliGet(image, file.stem().string(), "--mzt"));
+    }
+    wxTEST_DIALOG(Command(ID_EXTRACT_FILE), ExpectDialog<CExtractDlg>([](CExtractDlg& d) {
+                      Choose(d, kIdFormat, 0);
+                      Click(d, kIdAllOk);
+                      return d.GetReturnCode();
+                  }));
+    paths = offered();
+    ASSERT_EQ(paths.size(), 3u);
+    for (const fs::path file : paths) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(ReadFileBytes(file), CliGet(image, file.filename().string(), "--bin"));
+    }
+}
+
+TEST_F(TransferTest, CopyAndPasteBetweenDisksKeepsTheEntries) {
+    const fs::path from = OpenRichDisk("from.d88");
+    SelectNamed({"PROG", "TEXT", "DATA"});
+    Command(wxID_COPY);
+    const std::string copiedFolder = Manager().Transfers().Own();
+    ASSERT_FALSE(copiedFolder.empty());
+
+    // Another disk (as another window would be): the pack arrives, not the exported files.
+    const fs::path to = OpenEmptyDisk("to.d88", 3);
+    ASSERT_TRUE(PasteEnabledSoon());
+    Command(wxID_PASTE);
+    EXPECT_TRUE(Doc()->IsModified());
+    Command(wxID_SAVE);
+    const auto want = CliEntries(from), got = CliEntries(to);
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(want.at("PROG")["attribute"], 1);
+    for (const char* name : {"PROG", "TEXT", "DATA"})
+        EXPECT_EQ(CliGet(to, name), CliGet(from, name)) << name;
+    EXPECT_EQ(RunCli({"check", to.string()}).rfind("0 errors, 0 warnings", 0), 0u);
+
+    // Pasted again: the names are taken; each refusal names its file, the disk stays as it was.
+    wxTEST_DIALOG(Command(wxID_PASTE),
+                  ExpectMessage("ファイル「PROG」:\n", "エラー").StartingWith(),
+                  ExpectMessage("ファイル「TEXT」:\n", "エラー").StartingWith(),
+                  ExpectMessage("ファイル「DATA」:\n", "エラー").StartingWith());
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(TransferTest, PasteOfFilesCopiedInAFileManager) {
+    const fs::path image = OpenEmptyDisk("paste.d88");
+    const std::string file = Host("copied.bin", Pattern(300, 9));
+    for (const auto& format :
+         {CTransferData::CopiedFilesFormat(), CTransferData::UriListFormat()}) {
+        const std::string list = format == CTransferData::CopiedFilesFormat()
+                                     ? UriList::CopiedFilesFromPaths({file})
+                                     : UriList::FromPaths({file});
+        auto* data = new wxCustomDataObject(format);
+        data->SetData(list.size(), list.data());
+        PutOnClipboard(data);
+        ASSERT_TRUE(PasteEnabledSoon());
+        wxTEST_DIALOG(Command(wxID_PASTE), ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
+                          Click(d, wxID_OK);
+                          return d.GetReturnCode();
+                      }));
+        Command(wxID_SAVE);
+        EXPECT_EQ(CliGet(image, "copied.bin"), Pattern(300, 9));
+        SelectNamed({"copied.bin"});
+        wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, "ファイル削除"));
+    }
+}
+
+TEST_F(TransferTest, CutDeletesAfterTheQuestionAndPasteBringsItBack) {
+    const fs::path image = OpenRichDisk("cut.d88");
+    const auto entries = CliEntries(image);
+    SelectNamed({"TEXT"});
+    wxTEST_DIALOG(Command(wxID_CUT), ExpectMessage(kDeleteQuestion, "ファイル削除", wxID_CANCEL));
+    EXPECT_EQ(ListRows().size(), 3u) << "nothing deleted without a yes";
+    wxTEST_DIALOG(Command(wxID_CUT), ExpectMessage(kDeleteQuestion, "ファイル削除"));
+    EXPECT_EQ(ListRows().size(), 2u);
+    ASSERT_TRUE(PasteEnabledSoon());
+    Command(wxID_PASTE);
+    Command(wxID_SAVE);
+    EXPECT_EQ(CliEntries(image), entries);
+}
+
+TEST_F(TransferTest, CutCopyAndPasteEnabledWhenTheyApply) {
+    PutOnClipboard(new wxTextDataObject("text is nothing to paste"));
+    OpenRichDisk("menu.d88");
+    struct Case {
+        const char* name;
+        std::vector<std::string> rows;
+        bool cut, copy, paste;
+    };
+    const Case cases[] = {
+        {"no row selected", {}, false, false, false},
+        {"a row selected", {"PROG"}, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SelectNamed(c.rows);
+        Settle(100);
+        EXPECT_EQ(IsEnabled(wxID_CUT), c.cut);
+        EXPECT_EQ(IsEnabled(wxID_COPY), c.copy);
+        EXPECT_EQ(IsEnabled(wxID_PASTE), c.paste);
+    }
+    Command(wxID_COPY);
+    EXPECT_TRUE(PasteEnabledSoon());
+    SelectNamed({});
+    EXPECT_TRUE(IsEnabled(wxID_PASTE)) << "pasting needs no selection";
+}
+
+// Outside a drop's event (whose nested event loop would keep the dialog from painting).
+TEST_F(TransferTest, OkForAllScreenshot) {
+    DiskImage disk;
+    disk.Format(0);
+    const std::vector<std::string> paths = {
+        Host("サンプル.mzt", Tape(0x05, "SAMPLE", 300, 0x1200, 0, Pattern(300))),
+        Host("two.bin", Pattern(20))};
+    wxTEST_DIALOG(DiskTransfer::AddHostFiles(nullptr, disk, paths),
+                  ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
+                      EXPECT_TRUE(SaveScreenshot(d, "add_file_ok_for_all"));
+                      return wxID_CANCEL;
+                  }),
+                  ExpectDialog<CAddFileDlg>([](CAddFileDlg&) { return wxID_CANCEL; }));
+}
+
+} // namespace
