@@ -302,6 +302,9 @@ TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
                      "MZ-2000 2D (70トラック16セクタ)|ｷｬﾝｾﾙ|OK"},
         {"add file", "ファイル追加|ファイル名|モード|OBJ|BTX|BSD|BRD|BSD (CRLF→CR)|プロテクト|なし|"
                      "あり|ファイルサイズ|ロードアドレス|実行アドレス|作成日付|OK|すべて OK|ｷｬﾝｾﾙ"},
+        {"add file, several files",
+         "ファイル追加|ファイル名|モード|OBJ|BTX|BSD|BRD|BSD (CRLF→CR)|プロテクト|なし|"
+         "あり|ファイルサイズ|ロードアドレス|実行アドレス|作成日付|OK|すべて OK|ｷｬﾝｾﾙ"},
         {"boot register", "ブートプログラム登録|起動時の表示|機種|00h|01h MZ-80B/2000/2200/2500|"
                           "02h|03h MZ-700/1500|04h|05h|06h|07h|実行アドレス|ｷｬﾝｾﾙ|OK"},
         {"extract", "ファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|OK|すべて OK|ｷｬﾝｾﾙ"},
