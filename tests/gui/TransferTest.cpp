@@ -1,11 +1,14 @@
 // Drag and drop and the clipboard, driven through the panes' drop targets and the data objects
 // as a file manager or another window of the program would use them.
+#include <dlfcn.h>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include <nlohmann/json.hpp>
 #include <wx/clipbrd.h>
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 #include <wx/treectrl.h>
 
 #include "GuiTestDisks.h"
@@ -371,6 +374,112 @@ TEST_F(TransferTest, CutCopyAndPasteEnabledWhenTheyApply) {
     EXPECT_TRUE(PasteEnabledSoon());
     SelectNamed({});
     EXPECT_TRUE(IsEnabled(wxID_PASTE)) << "pasting needs no selection";
+}
+
+// The X server's pointer moved and pressed as a user's hand does (the XTEST extension, loaded
+// at run time: the test needs no development files of it).
+class FakePointer {
+public:
+    FakePointer() {
+        m_x11 = dlopen("libX11.so.6", RTLD_NOW);
+        m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
+        if (!m_x11 || !m_xtst)
+            return;
+        m_open = reinterpret_cast<Open>(dlsym(m_x11, "XOpenDisplay"));
+        m_close = reinterpret_cast<Close>(dlsym(m_x11, "XCloseDisplay"));
+        m_flush = reinterpret_cast<Close>(dlsym(m_x11, "XFlush"));
+        m_motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
+        m_button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
+        if (m_open && m_close && m_flush && m_motion && m_button)
+            m_display = m_open(nullptr);
+    }
+    ~FakePointer() {
+        if (m_display)
+            m_close(m_display);
+        for (void* lib : {m_xtst, m_x11})
+            if (lib)
+                dlclose(lib);
+    }
+    explicit operator bool() const { return m_display != nullptr; }
+    void MoveTo(wxPoint at) {
+        m_motion(m_display, -1, at.x, at.y, 0);
+        m_flush(m_display);
+    }
+    void Button1(bool down) {
+        m_button(m_display, 1, down ? 1 : 0, 0);
+        m_flush(m_display);
+    }
+
+private:
+    using Open = void* (*)(const char*);
+    using Close = int (*)(void*);
+    using Motion = int (*)(void*, int, int, int, unsigned long);
+    using Button = int (*)(void*, unsigned, int, unsigned long);
+    void* m_x11 = nullptr;
+    void* m_xtst = nullptr;
+    void* m_display = nullptr;
+    Open m_open = nullptr;
+    Close m_close = nullptr;
+    Close m_flush = nullptr;
+    Motion m_motion = nullptr;
+    Button m_button = nullptr;
+};
+
+// A row dragged by the pointer from the list onto a node of the tree: the real drag source
+// and drop target between two panes, as between two windows (the program's own pack). The
+// screen is captured while the row is over the node.
+TEST_F(TransferTest, DragScreenshot) {
+    FakePointer pointer;
+    if (!pointer)
+        GTEST_SKIP() << "no XTEST extension";
+    const fs::path image = WriteSampleDisk(dir.path(), "drag.d88");
+    ASSERT_NE(OpenFile(image), nullptr);
+    wxTreeCtrl* tree = Frame().GetTreeCtrl();
+    wxListCtrl* list = Frame().GetListCtrl();
+    tree->ExpandAll();
+    Frame().Raise();
+    Settle(300);
+    wxTreeItemId sub;
+    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
+        if (tree->GetItemText(TreeView().GetTreeItem(n)) == "SUB")
+            sub = TreeView().GetTreeItem(n);
+    wxRect node, row;
+    ASSERT_TRUE(sub.IsOk() && tree->GetBoundingRect(sub, node, true));
+    ASSERT_TRUE(list->GetItemRect(0, row));
+    const wxPoint from = list->ClientToScreen(wxPoint(row.x + 20, row.y + row.height / 2));
+    const wxPoint to = tree->ClientToScreen(wxPoint(node.x + 4, node.y + node.height / 2));
+
+    // Each step runs on a timer, inside the drag's own event loop once it has begun.
+    std::vector<std::function<void()>> steps = {[&] { pointer.MoveTo(from); },
+                                                [&] { pointer.Button1(true); }};
+    for (int i = 1; i <= 8; ++i)
+        steps.push_back([&, i] { pointer.MoveTo(from + wxPoint(0, 3 * i)); });
+    for (int i = 1; i <= 8; ++i)
+        steps.push_back([&, i] { pointer.MoveTo(from + (to - from) * i / 8); });
+    fs::path shot;
+    steps.push_back([&] { shot = Screenshot("drag"); });
+    steps.push_back([&] { pointer.Button1(false); });
+    std::size_t next = 0;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (next < steps.size())
+            steps[next++]();
+    });
+    timer.Start(60);
+    for (int i = 0; i < 200 && next < steps.size(); ++i)
+        Settle(20);
+    timer.Stop();
+    pointer.Button1(false);
+    Settle(300);
+    ASSERT_EQ(next, steps.size()) << "the drag did not end";
+    EXPECT_TRUE(ImageHasContent(shot));
+
+    // The row arrived in SUB with its entry as it was.
+    Command(wxID_SAVE);
+    const auto root = CliEntries(image), inSub = CliEntries(image, "SUB");
+    ASSERT_EQ(inSub.count("PROG"), 1u) << "the drop did not arrive";
+    EXPECT_EQ(inSub.at("PROG"), root.at("PROG"));
+    EXPECT_EQ(CliGet(image, "PROG", "--bin", "SUB"), CliGet(image, "PROG"));
 }
 
 // Outside a drop's event (whose nested event loop would keep the dialog from painting).
