@@ -2,6 +2,7 @@
 // folders and its working folder in a temporary place.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -100,12 +101,19 @@ int main(int argc, char** argv) {
         wxTheApp->OnRun();
     }
     wxTheApp->OnExit();
+    // Whatever the tests dragged out or copied went with the program's end: the transfer
+    // folder holds nothing but the lock the instances share.
+    std::error_code ec;
+    for (const auto& left : std::filesystem::directory_iterator(g_root / "runtime" / "darvex", ec))
+        if (left.path().filename() != "lock") {
+            std::fprintf(stderr, "left after the end: %s\n", left.path().c_str());
+            result = 1;
+        }
     lastResort.Unregister();
     // Whatever is logged at clean-up goes to stderr, not into a dialog of a dead application.
     delete wxLog::SetActiveTarget(new wxLogStderr);
     wxLog::DontCreateOnDemand();
     wxEntryCleanup();
-    std::error_code ec;
     std::filesystem::remove_all(g_root, ec);
     return result;
 }
