@@ -1,9 +1,13 @@
 // Drag and drop and the clipboard, driven through the panes' drop targets and the data objects
 // as a file manager or another window of the program would use them.
+#include <csignal>
 #include <dlfcn.h>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <wx/clipbrd.h>
@@ -374,6 +378,58 @@ TEST_F(TransferTest, CutCopyAndPasteEnabledWhenTheyApply) {
     EXPECT_TRUE(PasteEnabledSoon());
     SelectNamed({});
     EXPECT_TRUE(IsEnabled(wxID_PASTE)) << "pasting needs no selection";
+}
+
+// The folders a base holds besides the lock the instances share.
+std::vector<fs::path> TransferFoldersIn(const fs::path& base) {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(base, ec))
+        if (entry.path().filename() != "lock")
+            found.push_back(entry.path());
+    return found;
+}
+
+// A run killed while it had files handed out leaves its folder; the program's next start
+// removes it.
+TEST_F(TransferTest, AKilledRunsFolderGoesAtTheNextStart) {
+    const fs::path runtime = dir.path() / "run";
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    const fs::path base = runtime / "darvex";
+    const pid_t killed = fork();
+    if (killed == 0) {
+        TransferFolder folder(base.string());
+        testutil::WriteFileBytes(folder.NewFolder() + "/PROG.mzt", {1, 2, 3});
+        raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(killed, &status, 0), killed);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(TransferFoldersIn(base).size(), 1u);
+
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        env.emplace_back(*e);
+    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) {
+        std::erase_if(
+            env, [&](const std::string& v) { return v.rfind(name + std::string("="), 0) == 0; });
+        env.push_back(name + std::string("=") +
+                      (name == std::string("XDG_RUNTIME_DIR") ? runtime : dir.path()).string());
+    }
+    std::vector<char*> envp;
+    for (std::string& v : env)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string program = DARVEX_PROGRAM_PATH;
+    char* argv[] = {program.data(), nullptr};
+    pid_t next = 0;
+    ASSERT_EQ(posix_spawn(&next, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    for (int i = 0; i < 150 && !TransferFoldersIn(base).empty(); ++i)
+        Settle(100);
+    kill(next, SIGKILL);
+    waitpid(next, &status, 0);
+    EXPECT_EQ(TransferFoldersIn(base), std::vector<fs::path>{});
 }
 
 // The X server's pointer moved and pressed as a user's hand does (the XTEST extension, loaded
