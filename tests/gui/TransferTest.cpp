@@ -59,6 +59,19 @@ void DropFiles(wxWindow* pane, const std::vector<std::string>& paths, wxPoint at
     Settle();
 }
 
+// The middle of a node's label in the tree's own coordinates.
+wxPoint TreeNodeCentre(const char* text) {
+    wxTreeCtrl* tree = Frame().GetTreeCtrl();
+    tree->ExpandAll();
+    Settle(100); // the tree lays its items out when it paints
+    wxRect rect;
+    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
+        if (tree->GetItemText(TreeView().GetTreeItem(n)) == text) {
+            EXPECT_TRUE(tree->GetBoundingRect(TreeView().GetTreeItem(n), rect, true));
+        }
+    return {rect.x + 4, rect.y + rect.height / 2};
+}
+
 // Selects the rows showing these names in the list, the pane active.
 void SelectNamed(const std::vector<std::string>& names) {
     wxListCtrl* list = Frame().GetListCtrl();
@@ -179,44 +192,6 @@ TEST_F(TransferTest, DroppedFilesAddedWithOkForAll) {
     EXPECT_EQ(CliGet(image, "GAME"), tapeBody);
     EXPECT_EQ(CliGet(image, "note.txt"), ReadFileBytes(paths[1]));
     EXPECT_EQ(CliGet(image, "data.bin"), Pattern(900));
-
-    // One file: no すべて OK; Cancel adds nothing and leaves the document as it was.
-    wxTEST_DIALOG(DropFiles(Frame().GetListCtrl(), {Host("one.bin", Pattern(10))}),
-                  ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
-                      EXPECT_FALSE(d.FindWindow(kIdAllOk)->IsShown());
-                      return wxID_CANCEL;
-                  }));
-    EXPECT_FALSE(Doc()->IsModified());
-}
-
-TEST_F(TransferTest, DropOnATreeNodeAddsToThatDirectory) {
-    const fs::path image = WriteSampleDisk(dir.path(), "sample.d88");
-    ASSERT_NE(OpenFile(image), nullptr);
-    const auto rootRows = ListRows();
-    wxTreeCtrl* tree = Frame().GetTreeCtrl();
-    wxTreeItemId sub;
-    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
-        if (tree->GetItemText(TreeView().GetTreeItem(n)) == "SUB")
-            sub = TreeView().GetTreeItem(n);
-    ASSERT_TRUE(sub.IsOk());
-    tree->EnsureVisible(sub);
-    Settle(100); // the tree lays its items out when it paints
-    wxRect rect;
-    ASSERT_TRUE(tree->GetBoundingRect(sub, rect, true));
-    EXPECT_EQ(TargetOf(tree).DirectoryAt(rect.x + 2, rect.y + rect.height / 2),
-              TreeView().DirSectorOf(sub));
-
-    wxTEST_DIALOG(
-        DropFiles(tree, {Host("inside.bin", Pattern(50))}, {rect.x + 2, rect.y + rect.height / 2}),
-        ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
-            Click(d, wxID_OK);
-            return d.GetReturnCode();
-        }));
-    EXPECT_EQ(ListRows(), rootRows) << "the list still shows the root";
-    Command(wxID_SAVE);
-    EXPECT_EQ(CliEntries(image, "SUB").count("inside.bin"), 1u);
-    EXPECT_EQ(CliEntries(image).count("inside.bin"), 0u);
-    EXPECT_EQ(CliGet(image, "inside.bin", "--bin", "SUB"), Pattern(50));
 }
 
 TEST_F(TransferTest, DroppedImageOpensAndWithShiftIsAdded) {
@@ -234,14 +209,10 @@ TEST_F(TransferTest, DroppedImageOpensAndWithShiftIsAdded) {
                   }));
     EXPECT_EQ(fs::path(Doc()->GetFilename().utf8_string()), image);
     Command(wxID_SAVE);
-    // Stored as BRD: read back in whole blocks, the last one filled with zeros.
-    const Bytes want = ReadFileBytes(other);
+    // Stored as BRD: read back in whole blocks.
     Bytes got = CliGet(image, "other.d88");
-    ASSERT_GE(got.size(), want.size());
-    EXPECT_EQ(std::count(got.begin() + static_cast<std::ptrdiff_t>(want.size()), got.end(), 0),
-              static_cast<std::ptrdiff_t>(got.size() - want.size()));
-    got.resize(want.size());
-    EXPECT_TRUE(got == want);
+    got.resize(fs::file_size(other));
+    EXPECT_TRUE(got == ReadFileBytes(other));
 }
 
 TEST_F(TransferTest, RowsDraggedOutAreTheFilesGetWrites) {
@@ -293,8 +264,6 @@ TEST_F(TransferTest, CopyAndPasteBetweenDisksKeepsTheEntries) {
     const fs::path from = OpenRichDisk("from.d88");
     SelectNamed({"PROG", "TEXT", "DATA"});
     Command(wxID_COPY);
-    const std::string copiedFolder = Manager().Transfers().Own();
-    ASSERT_FALSE(copiedFolder.empty());
 
     // Another disk (as another window would be): the pack arrives, not the exported files.
     const fs::path to = OpenEmptyDisk("to.d88", 3);
@@ -340,44 +309,24 @@ TEST_F(TransferTest, PasteOfFilesCopiedInAFileManager) {
     }
 }
 
+// Cut and Copy need selected rows, Paste something it takes on the clipboard.
 TEST_F(TransferTest, CutDeletesAfterTheQuestionAndPasteBringsItBack) {
+    PutOnClipboard(new wxTextDataObject("text is nothing to paste"));
     const fs::path image = OpenRichDisk("cut.d88");
     const auto entries = CliEntries(image);
+    EXPECT_FALSE(IsEnabled(wxID_CUT) || IsEnabled(wxID_COPY) || IsEnabled(wxID_PASTE));
     SelectNamed({"TEXT"});
+    EXPECT_TRUE(IsEnabled(wxID_CUT) && IsEnabled(wxID_COPY));
+    EXPECT_FALSE(IsEnabled(wxID_PASTE));
     wxTEST_DIALOG(Command(wxID_CUT), ExpectMessage(kDeleteQuestion, "ファイル削除", wxID_CANCEL));
     EXPECT_EQ(ListRows().size(), 3u) << "nothing deleted without a yes";
     wxTEST_DIALOG(Command(wxID_CUT), ExpectMessage(kDeleteQuestion, "ファイル削除"));
     EXPECT_EQ(ListRows().size(), 2u);
+    EXPECT_FALSE(IsEnabled(wxID_CUT) || IsEnabled(wxID_COPY));
     ASSERT_TRUE(PasteEnabledSoon());
     Command(wxID_PASTE);
     Command(wxID_SAVE);
     EXPECT_EQ(CliEntries(image), entries);
-}
-
-TEST_F(TransferTest, CutCopyAndPasteEnabledWhenTheyApply) {
-    PutOnClipboard(new wxTextDataObject("text is nothing to paste"));
-    OpenRichDisk("menu.d88");
-    struct Case {
-        const char* name;
-        std::vector<std::string> rows;
-        bool cut, copy, paste;
-    };
-    const Case cases[] = {
-        {"no row selected", {}, false, false, false},
-        {"a row selected", {"PROG"}, true, true, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SelectNamed(c.rows);
-        Settle(100);
-        EXPECT_EQ(IsEnabled(wxID_CUT), c.cut);
-        EXPECT_EQ(IsEnabled(wxID_COPY), c.copy);
-        EXPECT_EQ(IsEnabled(wxID_PASTE), c.paste);
-    }
-    Command(wxID_COPY);
-    EXPECT_TRUE(PasteEnabledSoon());
-    SelectNamed({});
-    EXPECT_TRUE(IsEnabled(wxID_PASTE)) << "pasting needs no selection";
 }
 
 // The folders a base holds besides the lock the instances share.
@@ -408,23 +357,13 @@ TEST_F(TransferTest, AKilledRunsFolderGoesAtTheNextStart) {
     ASSERT_TRUE(WIFSIGNALED(status));
     ASSERT_EQ(TransferFoldersIn(base).size(), 1u);
 
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        env.emplace_back(*e);
-    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"}) {
-        std::erase_if(
-            env, [&](const std::string& v) { return v.rfind(name + std::string("="), 0) == 0; });
-        env.push_back(name + std::string("=") +
-                      (name == std::string("XDG_RUNTIME_DIR") ? runtime : dir.path()).string());
-    }
-    std::vector<char*> envp;
-    for (std::string& v : env)
-        envp.push_back(v.data());
-    envp.push_back(nullptr);
-    std::string program = DARVEX_PROGRAM_PATH;
-    char* argv[] = {program.data(), nullptr};
+    // The program started with that runtime folder (its settings and data are the run's own).
+    const std::string command =
+        "XDG_RUNTIME_DIR='" + runtime.string() + "' exec '" + DARVEX_PROGRAM_PATH + "'";
+    const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
     pid_t next = 0;
-    ASSERT_EQ(posix_spawn(&next, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    ASSERT_EQ(posix_spawn(&next, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ),
+              0);
     for (int i = 0; i < 150 && !TransferFoldersIn(base).empty(); ++i)
         Settle(100);
     kill(next, SIGKILL);
@@ -436,49 +375,35 @@ TEST_F(TransferTest, AKilledRunsFolderGoesAtTheNextStart) {
 // at run time: the test needs no development files of it).
 class FakePointer {
 public:
-    FakePointer() {
-        m_x11 = dlopen("libX11.so.6", RTLD_NOW);
-        m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
-        if (!m_x11 || !m_xtst)
-            return;
-        m_open = reinterpret_cast<Open>(dlsym(m_x11, "XOpenDisplay"));
-        m_close = reinterpret_cast<Close>(dlsym(m_x11, "XCloseDisplay"));
-        m_flush = reinterpret_cast<Close>(dlsym(m_x11, "XFlush"));
-        m_motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
-        m_button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
-        if (m_open && m_close && m_flush && m_motion && m_button)
-            m_display = m_open(nullptr);
+    FakePointer()
+        : m_x11(dlopen("libX11.so.6", RTLD_NOW)), m_xtst(dlopen("libXtst.so.6", RTLD_NOW)) {
+        if (auto open = Symbol<void* (*)(const char*)>(m_x11, "XOpenDisplay"))
+            m_display = open(nullptr);
     }
     ~FakePointer() {
         if (m_display)
-            m_close(m_display);
-        for (void* lib : {m_xtst, m_x11})
-            if (lib)
-                dlclose(lib);
+            Symbol<int (*)(void*)>(m_x11, "XCloseDisplay")(m_display);
     }
-    explicit operator bool() const { return m_display != nullptr; }
+    explicit operator bool() const { return m_display && m_xtst; }
     void MoveTo(wxPoint at) {
-        m_motion(m_display, -1, at.x, at.y, 0);
-        m_flush(m_display);
+        Symbol<int (*)(void*, int, int, int, unsigned long)>(m_xtst, "XTestFakeMotionEvent")(
+            m_display, -1, at.x, at.y, 0);
+        Flush();
     }
     void Button1(bool down) {
-        m_button(m_display, 1, down ? 1 : 0, 0);
-        m_flush(m_display);
+        Symbol<int (*)(void*, unsigned, int, unsigned long)>(m_xtst, "XTestFakeButtonEvent")(
+            m_display, 1, down, 0);
+        Flush();
     }
 
 private:
-    using Open = void* (*)(const char*);
-    using Close = int (*)(void*);
-    using Motion = int (*)(void*, int, int, int, unsigned long);
-    using Button = int (*)(void*, unsigned, int, unsigned long);
-    void* m_x11 = nullptr;
-    void* m_xtst = nullptr;
+    template <class F> static F Symbol(void* lib, const char* name) {
+        return lib ? reinterpret_cast<F>(dlsym(lib, name)) : nullptr;
+    }
+    void Flush() { Symbol<int (*)(void*)>(m_x11, "XFlush")(m_display); }
+    void* m_x11;
+    void* m_xtst;
     void* m_display = nullptr;
-    Open m_open = nullptr;
-    Close m_close = nullptr;
-    Close m_flush = nullptr;
-    Motion m_motion = nullptr;
-    Button m_button = nullptr;
 };
 
 // A row dragged by the pointer from the list onto a node of the tree: the real drag source
@@ -490,20 +415,12 @@ TEST_F(TransferTest, DragScreenshot) {
         GTEST_SKIP() << "no XTEST extension";
     const fs::path image = WriteSampleDisk(dir.path(), "drag.d88");
     ASSERT_NE(OpenFile(image), nullptr);
-    wxTreeCtrl* tree = Frame().GetTreeCtrl();
-    wxListCtrl* list = Frame().GetListCtrl();
-    tree->ExpandAll();
     Frame().Raise();
-    Settle(300);
-    wxTreeItemId sub;
-    for (int n = 0; n < TreeView().GetTreeCount(); ++n)
-        if (tree->GetItemText(TreeView().GetTreeItem(n)) == "SUB")
-            sub = TreeView().GetTreeItem(n);
-    wxRect node, row;
-    ASSERT_TRUE(sub.IsOk() && tree->GetBoundingRect(sub, node, true));
+    const wxPoint to = Frame().GetTreeCtrl()->ClientToScreen(TreeNodeCentre("SUB"));
+    wxListCtrl* list = Frame().GetListCtrl();
+    wxRect row;
     ASSERT_TRUE(list->GetItemRect(0, row));
     const wxPoint from = list->ClientToScreen(wxPoint(row.x + 20, row.y + row.height / 2));
-    const wxPoint to = tree->ClientToScreen(wxPoint(node.x + 4, node.y + node.height / 2));
 
     // Each step runs on a timer, inside the drag's own event loop once it has begun.
     std::vector<std::function<void()>> steps = {[&] { pointer.MoveTo(from); },
