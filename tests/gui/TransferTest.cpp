@@ -192,6 +192,17 @@ TEST_F(TransferTest, DroppedFilesAddedWithOkForAll) {
     EXPECT_EQ(CliGet(image, "GAME"), tapeBody);
     EXPECT_EQ(CliGet(image, "note.txt"), ReadFileBytes(paths[1]));
     EXPECT_EQ(CliGet(image, "data.bin"), Pattern(900));
+
+    // A file copied in a file manager is pasted as one dropped: one dialog, no すべて OK.
+    const std::string copied = UriList::CopiedFilesFromPaths({Host("copied.bin", Pattern(30))});
+    auto* data = new wxCustomDataObject(CTransferData::CopiedFilesFormat());
+    data->SetData(copied.size(), copied.data());
+    PutOnClipboard(data);
+    ASSERT_TRUE(PasteEnabledSoon());
+    wxTEST_DIALOG(Command(wxID_PASTE), proposal(false));
+    EXPECT_EQ(allOkShown.back(), false);
+    Command(wxID_SAVE);
+    EXPECT_EQ(CliGet(image, "copied.bin"), Pattern(30));
 }
 
 TEST_F(TransferTest, DroppedImageOpensAndWithShiftIsAdded) {
@@ -284,29 +295,6 @@ TEST_F(TransferTest, CopyAndPasteBetweenDisksKeepsTheEntries) {
                   ExpectMessage("ファイル「TEXT」:\n", "エラー").StartingWith(),
                   ExpectMessage("ファイル「DATA」:\n", "エラー").StartingWith());
     EXPECT_FALSE(Doc()->IsModified());
-}
-
-TEST_F(TransferTest, PasteOfFilesCopiedInAFileManager) {
-    const fs::path image = OpenEmptyDisk("paste.d88");
-    const std::string file = Host("copied.bin", Pattern(300, 9));
-    for (const auto& format :
-         {CTransferData::CopiedFilesFormat(), CTransferData::UriListFormat()}) {
-        const std::string list = format == CTransferData::CopiedFilesFormat()
-                                     ? UriList::CopiedFilesFromPaths({file})
-                                     : UriList::FromPaths({file});
-        auto* data = new wxCustomDataObject(format);
-        data->SetData(list.size(), list.data());
-        PutOnClipboard(data);
-        ASSERT_TRUE(PasteEnabledSoon());
-        wxTEST_DIALOG(Command(wxID_PASTE), ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
-                          Click(d, wxID_OK);
-                          return d.GetReturnCode();
-                      }));
-        Command(wxID_SAVE);
-        EXPECT_EQ(CliGet(image, "copied.bin"), Pattern(300, 9));
-        SelectNamed({"copied.bin"});
-        wxTEST_DIALOG(Command(ID_DELETE_FILE), ExpectMessage(kDeleteQuestion, "ファイル削除"));
-    }
 }
 
 // Cut and Copy need selected rows, Paste something it takes on the clipboard.
