@@ -25,7 +25,6 @@
 #include "doc/DialogIds.h"
 #include "doc/ExtractDlg.h"
 #include "doc/TransferData.h"
-#include "fs/FsLimits.h"
 #include "gui/DialogExpect.h"
 #include "gui/DlgTestSupport.h"
 #include "host/TransferFolder.h"
@@ -45,17 +44,12 @@ namespace {
 constexpr const char* kDeleteQuestion =
     "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n";
 
-CEntryDropTarget& TargetOf(wxWindow* pane) {
-    return *static_cast<CEntryDropTarget*>(pane->GetDropTarget());
-}
-
-// A file manager's drop of paths at `at` of the pane; the dialogs it opens run in Settle.
-void DropFiles(wxWindow* pane, const std::vector<std::string>& paths, wxPoint at = {4, 4},
-               bool shift = false) {
-    CEntryDropTarget& target = TargetOf(pane);
+// A file manager's drop of paths on the list; the dialogs it opens run in Settle.
+void DropFiles(const std::vector<std::string>& paths, bool shift = false) {
+    auto& target = *static_cast<CEntryDropTarget*>(Frame().GetListCtrl()->GetDropTarget());
     const std::string list = UriList::FromPaths(paths);
     ASSERT_TRUE(target.Data().SetData(CTransferData::UriListFormat(), list.size(), list.data()));
-    EXPECT_EQ(target.Received(at.x, at.y, shift), wxDragCopy);
+    EXPECT_EQ(target.Received(4, 4, shift), wxDragCopy);
     Settle();
 }
 
@@ -181,7 +175,7 @@ TEST_F(TransferTest, DroppedFilesAddedWithOkForAll) {
         });
     };
     // The first file with OK, the second with すべて OK: the third takes its proposal unseen.
-    wxTEST_DIALOG(DropFiles(Frame().GetListCtrl(), paths), proposal(false), proposal(true));
+    wxTEST_DIALOG(DropFiles(paths), proposal(false), proposal(true));
     EXPECT_EQ(allOkShown, (std::vector<bool>{true, true}));
     EXPECT_TRUE(Doc()->IsModified());
     Command(wxID_SAVE);
@@ -208,13 +202,12 @@ TEST_F(TransferTest, DroppedFilesAddedWithOkForAll) {
 TEST_F(TransferTest, DroppedImageOpensAndWithShiftIsAdded) {
     const fs::path other = WriteSampleDisk(dir.path(), "other.d88");
     const fs::path image = OpenEmptyDisk("first.d88");
-    DropFiles(Frame().GetListCtrl(), {other.string()});
+    DropFiles({other.string()});
     ASSERT_NE(Doc(), nullptr);
     EXPECT_EQ(fs::path(Doc()->GetFilename().utf8_string()), other);
 
     ASSERT_NE(OpenFile(image), nullptr);
-    wxTEST_DIALOG(DropFiles(Frame().GetListCtrl(), {other.string()}, {4, 4}, true),
-                  ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
+    wxTEST_DIALOG(DropFiles({other.string()}, true), ExpectDialog<CAddFileDlg>([](CAddFileDlg& d) {
                       Click(d, wxID_OK);
                       return d.GetReturnCode();
                   }));
