@@ -387,8 +387,14 @@ DiskTransfer::Offer CDarvexDoc::OfferEntries(const std::vector<int>& entries, bo
     const int format = session.extractFormatShown
                            ? COutputPathDlg::ExportFormatFor(session.extractFormat)
                            : ToInt(ExportFormat::Mzt);
-    return DiskTransfer::MakeOffer(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(),
-                                   entries, ManagerOf(*this).Transfers(), format, clipboard);
+    DarvexDocManager& manager = ManagerOf(*this);
+    DiskTransfer::Offer offer =
+        DiskTransfer::MakeOffer(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(), entries,
+                                manager.Transfers(), format, clipboard);
+    // A copy's folder is kept once the clipboard holds it (CopyToClipboard).
+    if (!clipboard)
+        manager.SetDragFolder(offer.folder);
+    return offer;
 }
 
 bool CDarvexDoc::CanTakeFiles(int dirSector, std::string* why) const {

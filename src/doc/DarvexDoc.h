@@ -71,7 +71,8 @@ public:
                      DocHint::Kind hint);
 
     // The entries as files for a drag or the clipboard (DiskTransfer::MakeOffer), in the
-    // format last shown in the extract dialog, MZT until it has been shown.
+    // format last shown in the extract dialog, MZT until it has been shown. A drag's files
+    // take the place of the last drag's.
     DiskTransfer::Offer OfferEntries(const std::vector<int>& entries, bool clipboard);
     // Whether files can be stored in the directory at dirSector now; when not, why (empty
     // when no disk is open).

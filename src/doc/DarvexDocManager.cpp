@@ -35,6 +35,12 @@ void DarvexDocManager::SetClipboardFolder(const std::string& folder) {
     m_clipboardFolder = folder;
 }
 
+void DarvexDocManager::SetDragFolder(const std::string& folder) {
+    if (m_dragFolder != folder)
+        m_pTransfers->Remove(m_dragFolder);
+    m_dragFolder = folder;
+}
+
 void DarvexDocManager::OpenFilesLater(const std::vector<std::string>& paths) {
     if (paths.empty())
         return;

@@ -29,6 +29,9 @@ public:
     CClipboardWatch& Clipboard() { return m_clipboard; }
     // The folder the clipboard's files were last exported into, replaced by the next copy.
     void SetClipboardFolder(const std::string& folder);
+    // The folder of the last drag's files, replaced by the next drag (a file manager may still
+    // be copying from it when the drag ends, but not when the next one begins).
+    void SetDragFolder(const std::string& folder);
 
     // Opens the image files one after another once the current event is done: an open
     // replaces the document, which must not happen under a command of that document.
@@ -75,6 +78,7 @@ private:
     std::unique_ptr<TransferFolder> m_pTransfers;
     CClipboardWatch m_clipboard;
     std::string m_clipboardFolder;
+    std::string m_dragFolder;
     wxClassInfo* m_pSecondView = nullptr;
     OpenedImage m_opened;
 

@@ -256,8 +256,10 @@ TEST_F(TransferTest, RowsDraggedOutAreTheFilesGetWrites) {
                       Click(d, kIdAllOk);
                       return d.GetReturnCode();
                   }));
+    const fs::path firstDrag = fs::path(paths[0]).parent_path();
     paths = offered();
     ASSERT_EQ(paths.size(), 3u);
+    EXPECT_FALSE(fs::exists(firstDrag)) << "the next drag's files take the place of the last";
     for (const fs::path file : paths) {
         SCOPED_TRACE(file);
         EXPECT_EQ(ReadFileBytes(file), CliGet(image, file.filename().string(), "--bin"));
