@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/sizer.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
@@ -38,6 +39,7 @@ CAddFileDlg::CAddFileDlg(wxWindow* parent) {
     m_pExec = XRCCTRL(*this, "IDC_EXEC_ADDRESS", wxTextCtrl);
     m_pDate = XRCCTRL(*this, "IDC_DATE", wxTextCtrl);
     Bind(wxEVT_BUTTON, &CAddFileDlg::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CAddFileDlg::OnAllOk, this, kIdAllOk);
     m_pMode->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateOkButton(); });
 }
 
@@ -56,14 +58,32 @@ bool CAddFileDlg::TransferDataToWindow() {
 // A header whose mode is not one of the five choices selects nothing; storing mode 0 would
 // make an entry that reads as free, so OK waits for a choice.
 void CAddFileDlg::UpdateOkButton() {
-    if (wxWindow* ok = FindWindow(wxID_OK))
-        ok->Enable(m_pMode->GetSelection() != wxNOT_FOUND);
+    for (const int id : {static_cast<int>(wxID_OK), static_cast<int>(kIdAllOk)})
+        if (wxWindow* ok = FindWindow(id))
+            ok->Enable(m_pMode->GetSelection() != wxNOT_FOUND);
+}
+
+void CAddFileDlg::ShowAllOk(bool show) {
+    if (wxWindow* button = FindWindow(kIdAllOk); button && button->IsShown() != show) {
+        button->Show(show);
+        GetSizer()->SetSizeHints(this);
+        CentreOnParent();
+    }
+}
+
+void CAddFileDlg::OnAllOk(wxCommandEvent&) {
+    // A name the dialog refuses keeps it open, and the rest of the run waits for it.
+    m_bApplyToAll = Accept();
 }
 
 void CAddFileDlg::OnOK(wxCommandEvent&) {
+    Accept();
+}
+
+bool CAddFileDlg::Accept() {
     const int modeIndex = m_pMode->GetSelection();
     if (modeIndex == wxNOT_FOUND)
-        return;
+        return false;
     AddFileEntry::Choices choices;
     choices.nameUtf8 = ToUtf8(m_pName->GetValue());
     choices.modeChoice = modeIndex + 1;
@@ -75,12 +95,13 @@ void CAddFileDlg::OnOK(wxCommandEvent&) {
     const AddFileReason reason = AddFileEntry::BuildEntry(m_proposal, choices).reason;
     if (reason == AddFileReason::NameNotEncodable) {
         DialogSupport::ShowError(this, UiMessage(reason));
-        return;
+        return false;
     }
     m_strName = m_pName->GetValue();
     m_byMode = static_cast<std::uint8_t>(modeIndex + 1);
     m_choices = std::move(choices);
     DialogSupport::EndDialogWith(*this, wxID_OK);
+    return true;
 }
 
 void CAddFileDlg::Propose(const std::string& path, const AddFileSource& source) {

@@ -25,17 +25,24 @@ public:
     std::uint16_t m_wLoadAddress = 0;
     std::uint16_t m_wExecAddress = 0;
     bool m_bMzt = false;
+    // Set by "すべて OK": this file and every later one of the run are added unseen.
+    bool m_bApplyToAll = false;
 
     // Fills the fields with what the core proposes for the chosen host file.
     void Propose(const std::string& path, const AddFileSource& source);
 
     bool TransferDataToWindow() override;
+    // Shows "すべて OK", for a run that adds several files.
+    void ShowAllOk(bool show);
 
     // What the user confirmed with OK; the command builds the entry and imports from it.
     const AddFileEntry::Choices& GetChoices() const { return m_choices; }
 
 private:
     void OnOK(wxCommandEvent& event);
+    void OnAllOk(wxCommandEvent& event);
+    // OK's work; false when the dialog stays open.
+    bool Accept();
     void UpdateOkButton();
 
     AddFileEntry::Proposal m_proposal; // what the name typed is checked against

@@ -1,18 +1,24 @@
 #include "doc/DarvexDoc.h"
 
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/textentry.h>
 
 #include "doc/CommandIds.h"
 #include "doc/DarvexDocManager.h"
+#include "doc/DialogSupport.h"
 #include "doc/DiskCommands.h"
 #include "doc/DocHint.h"
 #include "doc/DocText.h"
 #include "doc/MessageBox.h"
+#include "doc/OutputPathDlg.h"
 #include "doc/SessionState.h"
+#include "fs/EntryPack.h"
 #include "fs/ListRow.h"
 #include "host/PathParts.h"
+#include "host/TransferFolder.h"
 #include "image/Geometry.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexDoc, wxDocument);
@@ -33,6 +39,12 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_MENU(ID_EXTRACT_FILE, CDarvexDoc::OnExtractFile)
     EVT_MENU(ID_EXTRACT_BOOT, CDarvexDoc::OnExtractBoot)
     EVT_MENU(ID_REGISTER_BOOT, CDarvexDoc::OnRegisterBoot)
+    EVT_UPDATE_UI(wxID_COPY, CDarvexDoc::OnUpdateCopy)
+    EVT_UPDATE_UI(wxID_CUT, CDarvexDoc::OnUpdateCut)
+    EVT_UPDATE_UI(wxID_PASTE, CDarvexDoc::OnUpdatePaste)
+    EVT_MENU(wxID_COPY, CDarvexDoc::OnCopy)
+    EVT_MENU(wxID_CUT, CDarvexDoc::OnCut)
+    EVT_MENU(wxID_PASTE, CDarvexDoc::OnPaste)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -125,14 +137,18 @@ bool CDarvexDoc::SaveAs() {
     return true;
 }
 
-ImageFileStatus CDarvexDoc::ReadImageFile(const wxString& path, OpenedImage& image) {
+bool CDarvexDoc::IsImageFileName(const wxString& path) {
     PathParts parts;
     parts.SetPath(path.utf8_string().c_str());
     const wxString ext = wxString::FromUTF8(parts.GetExt()).Lower();
+    return ext == "d88" || ext == "d20";
+}
+
+ImageFileStatus CDarvexDoc::ReadImageFile(const wxString& path, OpenedImage& image) {
     ImageFileStatus status;
     // Another extension is not taken for an image: it would replace the open disk with
     // nothing (a tape file or a text dropped on the window by mistake).
-    if (ext != "d88" && ext != "d20") {
+    if (!IsImageFileName(path)) {
         status.error = ImageFileError::NotD88;
         return status;
     }
@@ -312,8 +328,11 @@ void CDarvexDoc::OnDeleteFile(wxCommandEvent&) {
 void CDarvexDoc::OnExtractFile(wxCommandEvent&) {
     if (!m_bLoaded)
         return;
-    DiskCommands::ExtractFiles(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(),
-                               SelectedEntries(), Session().extractFormat);
+    const std::vector<int> entries = SelectedEntries();
+    DiskCommands::ExtractFiles(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(), entries,
+                               Session().extractFormat);
+    if (!entries.empty())
+        Session().extractFormatShown = true;
 }
 
 void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
@@ -321,6 +340,7 @@ void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
         return;
     DiskCommands::ExtractBoot(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(),
                               Session().extractFormat);
+    Session().extractFormatShown = true;
 }
 
 void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
@@ -333,4 +353,204 @@ void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
     // The boot program has no directory entry: the list stays as it is.
     if (outcome != DiskCommands::Outcome::Cancelled)
         Update(DocHint::UsageChanged);
+}
+
+bool CDarvexDoc::ApplyChange(const wxString&, const std::function<bool(DiskImage&)>& op,
+                             DocHint::Kind hint) {
+    if (!op(GetDisk()))
+        return false;
+    // Deleting the file the bitmap left unmarked takes the hazard away with it.
+    m_bNoAllocation = FindAllocationHazard(*m_pDisk).Present();
+    Modify(true);
+    Update(hint);
+    return true;
+}
+
+namespace {
+
+DarvexDocManager& ManagerOf(const wxDocument& doc) {
+    return *static_cast<DarvexDocManager*>(doc.GetDocumentManager());
+}
+
+// The editing commands belong to a text field while one has the focus (a name being typed).
+wxTextEntry* FocusedTextEntry() {
+    return dynamic_cast<wxTextEntry*>(wxWindow::FindFocus());
+}
+
+// Runs f with dirSector as the disk's current directory, then shows the former one again.
+bool InDirectory(DiskImage& disk, int dirSector, const std::function<bool()>& f) {
+    const int shown = disk.GetCurrentDir();
+    disk.SetCurrentDir(dirSector);
+    const bool changed = f();
+    disk.SetCurrentDir(shown);
+    return changed;
+}
+
+} // namespace
+
+DiskTransfer::Offer CDarvexDoc::OfferEntries(const std::vector<int>& entries, bool clipboard) {
+    if (!HasMzFileSystem())
+        return {};
+    const SessionState& session = Session();
+    const int format = session.extractFormatShown
+                           ? COutputPathDlg::ExportFormatFor(session.extractFormat)
+                           : ToInt(ExportFormat::Mzt);
+    DarvexDocManager& manager = ManagerOf(*this);
+    DiskTransfer::Offer offer =
+        DiskTransfer::MakeOffer(GetDocumentWindow(), *m_pDisk, GetFilename().utf8_string(), entries,
+                                manager.Transfers(), format, clipboard);
+    // A copy's folder is kept once the clipboard holds it (CopyToClipboard).
+    if (!clipboard)
+        manager.SetDragFolder(offer.folder);
+    return offer;
+}
+
+bool CDarvexDoc::CanTakeFiles(int dirSector, std::string* why) const {
+    std::string reason;
+    if (!m_bLoaded)
+        reason.clear();
+    else if (m_bReadOnly)
+        reason = UiMessage(UiText::DiskTakesNoFiles);
+    else if (m_bNoAllocation)
+        reason = UiMessage(FindAllocationHazard(*m_pDisk));
+    else if (!DirectoryWritable(*m_pDisk, dirSector))
+        reason = UiMessage(ImportResult::ReadOnlyDirectory);
+    else
+        return true;
+    if (why)
+        *why = reason;
+    return false;
+}
+
+void CDarvexDoc::ReceiveTransfer(const CTransferData::Payload& payload, int dirSector, bool shift,
+                                 bool paste) {
+    wxWindow* owner = GetDocumentWindow();
+    const wxString step = Tr(paste ? N_("Paste") : N_("Drop"));
+    if (payload.skipped > 0)
+        DialogSupport::ShowError(owner, UiMessage(UiText::NotLocalFiles));
+    std::string why;
+    if (payload.kind == CTransferData::Kind::Pack) {
+        const auto files = EntryPack::Decode(ByteView(payload.pack.data(), payload.pack.size()));
+        if (!files || files->empty())
+            return;
+        if (!CanTakeFiles(dirSector, &why)) {
+            if (!why.empty())
+                DialogSupport::ShowError(owner, why);
+            return;
+        }
+        ApplyChange(
+            step,
+            [&](DiskImage& disk) {
+                return InDirectory(disk, dirSector,
+                                   [&] { return DiskTransfer::StorePack(owner, disk, *files); });
+            },
+            DocHint::EntriesChanged);
+        return;
+    }
+    if (payload.kind != CTransferData::Kind::Files)
+        return;
+    std::vector<std::string> images, others;
+    for (const std::string& path : payload.paths)
+        (!shift && IsImageFileName(wxString::FromUTF8(path)) ? images : others).push_back(path);
+    if (!others.empty()) {
+        if (CanTakeFiles(dirSector, &why)) {
+            ApplyChange(
+                step,
+                [&](DiskImage& disk) {
+                    return InDirectory(disk, dirSector, [&] {
+                        return DiskTransfer::AddHostFiles(owner, disk, others);
+                    });
+                },
+                DocHint::EntriesChanged);
+        } else if (!m_bLoaded) {
+            // No disk: as a drop on the window, each file is opened (and refused if no image).
+            images.insert(images.end(), others.begin(), others.end());
+        } else {
+            DialogSupport::ShowError(owner, why);
+        }
+    }
+    // After this command: opening an image replaces this document.
+    ManagerOf(*this).OpenFilesLater(images);
+}
+
+void CDarvexDoc::OnUpdateCopy(wxUpdateUIEvent& event) {
+    if (wxTextEntry* text = FocusedTextEntry())
+        event.Enable(text->CanCopy());
+    else
+        event.Enable(HasMzFileSystem() && !SelectedEntries().empty());
+}
+
+void CDarvexDoc::OnUpdateCut(wxUpdateUIEvent& event) {
+    if (wxTextEntry* text = FocusedTextEntry())
+        event.Enable(text->CanCut());
+    else
+        event.Enable(HasMzFileSystem() && DirectoryWritable(*m_pDisk, m_pDisk->GetCurrentDir()) &&
+                     !SelectedEntries().empty());
+}
+
+void CDarvexDoc::OnUpdatePaste(wxUpdateUIEvent& event) {
+    if (wxTextEntry* text = FocusedTextEntry())
+        event.Enable(text->CanPaste());
+    else
+        event.Enable(CanTakeFiles(m_pDisk->GetCurrentDir()) &&
+                     ManagerOf(*this).Clipboard().CanPaste());
+}
+
+std::vector<int> CDarvexDoc::CopyToClipboard(const std::vector<int>& entries) {
+    DiskTransfer::Offer offer = OfferEntries(entries, true);
+    DarvexDocManager& manager = ManagerOf(*this);
+    if (!offer.data) {
+        manager.Transfers().Remove(offer.folder);
+        return {};
+    }
+    wxClipboardLocker lock;
+    if (!lock || !wxTheClipboard->SetData(offer.data.release())) {
+        manager.Transfers().Remove(offer.folder);
+        return {};
+    }
+    manager.SetClipboardFolder(offer.folder);
+    manager.Clipboard().Refresh();
+    return offer.entries;
+}
+
+void CDarvexDoc::OnCopy(wxCommandEvent&) {
+    if (wxTextEntry* text = FocusedTextEntry())
+        text->Copy();
+    else
+        CopyToClipboard(SelectedEntries());
+}
+
+void CDarvexDoc::OnCut(wxCommandEvent&) {
+    if (wxTextEntry* text = FocusedTextEntry()) {
+        text->Cut();
+        return;
+    }
+    if (!HasMzFileSystem() || !DirectoryWritable(*m_pDisk, m_pDisk->GetCurrentDir()))
+        return;
+    // Only what reached the clipboard is deleted.
+    const std::vector<int> entries = CopyToClipboard(SelectedEntries());
+    if (entries.empty())
+        return;
+    wxWindow* owner = GetDocumentWindow();
+    ApplyChange(
+        Tr(N_("Cut")),
+        [&](DiskImage& disk) {
+            return DiskCommands::DeleteFiles(owner, disk, entries) ==
+                   DiskCommands::Outcome::Changed;
+        },
+        DocHint::EntriesChanged);
+}
+
+void CDarvexDoc::OnPaste(wxCommandEvent&) {
+    if (wxTextEntry* text = FocusedTextEntry()) {
+        text->Paste();
+        return;
+    }
+    CTransferData data;
+    {
+        wxClipboardLocker lock;
+        if (!lock || !wxTheClipboard->GetData(data))
+            return;
+    }
+    ReceiveTransfer(data.Received(), m_pDisk->GetCurrentDir(), false, true);
 }

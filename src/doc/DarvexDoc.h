@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,9 @@
 #include <wx/docview.h>
 
 #include "doc/DiskCommands.h"
+#include "doc/DiskTransfer.h"
+#include "doc/DocHint.h"
+#include "doc/TransferData.h"
 #include "doc/UiText.h"
 #include "fs/DiskImage.h"
 #include "fs/Messages.h"
@@ -67,6 +71,29 @@ public:
     // whichever pane has the focus.
     std::vector<int> SelectedEntries() const;
 
+    // Runs op on the selected disk as one step that Edit > Undo takes back, named for the
+    // menu ("元に戻す: 削除"). op returns true when it changed the disk (false: nothing to
+    // undo, nothing marked). hint says what the views must refresh.
+    bool ApplyChange(const wxString& stepName, const std::function<bool(DiskImage&)>& op,
+                     DocHint::Kind hint);
+
+    // The entries as files for a drag or the clipboard (DiskTransfer::MakeOffer), in the
+    // format last shown in the extract dialog, MZT until it has been shown. A drag's files
+    // take the place of the last drag's.
+    DiskTransfer::Offer OfferEntries(const std::vector<int>& entries, bool clipboard);
+    // Whether files can be stored in the directory at dirSector now; when not, why (empty
+    // when no disk is open).
+    bool CanTakeFiles(int dirSector, std::string* why = nullptr) const;
+    // What arrived by a drop on the directory at dirSector, or by Paste (the current one), as
+    // one step of undo: a pack stored as it came; files added through the add-file dialog,
+    // except images (".d88", ".d20") without shift, which are opened as a drop on the window
+    // opens them. Without a disk that takes files, files are opened as images (and refused
+    // with the open command's reason).
+    void ReceiveTransfer(const CTransferData::Payload& payload, int dirSector, bool shift,
+                         bool paste);
+    // Whether a host file's name marks a disk image (".d88" or ".d20", any case).
+    static bool IsImageFileName(const wxString& path);
+
 protected:
     bool DoOpenDocument(const wxString& file) override;
     bool DoSaveDocument(const wxString& file) override;
@@ -87,6 +114,14 @@ private:
     void OnExtractFile(wxCommandEvent& event);
     void OnExtractBoot(wxCommandEvent& event);
     void OnRegisterBoot(wxCommandEvent& event);
+    void OnUpdateCopy(wxUpdateUIEvent& event);
+    void OnUpdateCut(wxUpdateUIEvent& event);
+    void OnUpdatePaste(wxUpdateUIEvent& event);
+    void OnCopy(wxCommandEvent& event);
+    void OnCut(wxCommandEvent& event);
+    void OnPaste(wxCommandEvent& event);
+    // Puts the entries on the clipboard; returns those it could offer.
+    std::vector<int> CopyToClipboard(const std::vector<int>& entries);
 
     int m_bLoaded = 0;
     std::unique_ptr<DiskImage> m_pDisk;

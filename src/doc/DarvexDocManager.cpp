@@ -10,6 +10,7 @@
 #include "doc/NewDiskDlg.h"
 #include "doc/RecentFiles.h"
 #include "doc/UiText.h"
+#include "host/TransferFolder.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(DarvexDocManager, wxDocManager)
@@ -20,8 +21,34 @@ wxEND_EVENT_TABLE();
 
 // wxDocManager(flags, true) would create the file history from its constructor, before our
 // OnCreateFileHistory is in force; the caller runs Initialize() instead.
-DarvexDocManager::DarvexDocManager() : wxDocManager(0, false) {
+DarvexDocManager::DarvexDocManager()
+    : wxDocManager(0, false),
+      // Sweeps the folders of earlier runs that ended without removing theirs (killed).
+      m_pTransfers(std::make_unique<TransferFolder>(TransferFolder::DefaultBase())) {
     SetMaxDocsOpen(1);
+}
+
+DarvexDocManager::~DarvexDocManager() = default;
+
+void DarvexDocManager::SetClipboardFolder(const std::string& folder) {
+    if (m_clipboardFolder != folder)
+        m_pTransfers->Remove(m_clipboardFolder);
+    m_clipboardFolder = folder;
+}
+
+void DarvexDocManager::SetDragFolder(const std::string& folder) {
+    if (m_dragFolder != folder)
+        m_pTransfers->Remove(m_dragFolder);
+    m_dragFolder = folder;
+}
+
+void DarvexDocManager::OpenFilesLater(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    CallAfter([this, paths] {
+        for (const std::string& path : paths)
+            CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT);
+    });
 }
 
 RecentFiles* DarvexDocManager::GetRecentFiles() const {

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <wx/docview.h>
 
+#include "doc/ClipboardWatch.h"
 #include "doc/DarvexDoc.h"
 #include "doc/SessionState.h"
 
 class RecentFiles;
+class TransferFolder;
 
 // The document manager of the one-document program: routes commands the way the original
 // framework did (active pane, then its document, then the frame and the application), keeps
@@ -16,8 +21,21 @@ class RecentFiles;
 class DarvexDocManager : public wxDocManager {
 public:
     DarvexDocManager();
+    ~DarvexDocManager() override;
 
     SessionState& Session() { return m_session; }
+    // The run's folder for files handed to other programs (removed when the run ends).
+    TransferFolder& Transfers() { return *m_pTransfers; }
+    CClipboardWatch& Clipboard() { return m_clipboard; }
+    // The folder the clipboard's files were last exported into, replaced by the next copy.
+    void SetClipboardFolder(const std::string& folder);
+    // The folder of the last drag's files, replaced by the next drag (a file manager may still
+    // be copying from it when the drag ends, but not when the next one begins).
+    void SetDragFolder(const std::string& folder);
+
+    // Opens the image files one after another once the current event is done: an open
+    // replaces the document, which must not happen under a command of that document.
+    void OpenFilesLater(const std::vector<std::string>& paths);
 
     // The class of each document's second view (the list pane), made by the document itself.
     void SetSecondViewClass(wxClassInfo* info) { m_pSecondView = info; }
@@ -57,6 +75,10 @@ private:
     void OnUpdateUndo(wxUpdateUIEvent& event);
 
     SessionState m_session;
+    std::unique_ptr<TransferFolder> m_pTransfers;
+    CClipboardWatch m_clipboard;
+    std::string m_clipboardFolder;
+    std::string m_dragFolder;
     wxClassInfo* m_pSecondView = nullptr;
     OpenedImage m_opened;
 

@@ -33,6 +33,15 @@ std::string UiMessage(UiText text) {
         return Tr(N_("no MZ file system"));
     case UiText::RecentFileGone:
         return Tr(N_("The file \"%s\" no longer exists; it leaves the list of recent files."));
+    case UiText::NamedFile:
+        return Tr(N_("File \"%s\":"));
+    case UiText::DiskTakesNoFiles:
+        return Tr(N_("Files cannot be written to this disk: it is open for reading only."));
+    case UiText::NotLocalFiles:
+        return Tr(N_("Items that are not files on this computer were left out."));
+    case UiText::NoTransferFolder:
+        return Tr(N_("The files cannot be handed to other programs: no temporary folder can be "
+                     "made (%s)."));
     }
     return {};
 }

@@ -17,8 +17,12 @@ enum class UiText {
     ReplaceQuestion,     // an extraction's output exists ("%s": its path)
     NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
     RecentFileGone,      // a recent file that no longer exists ("%s": its path)
+    NamedFile,           // "%s": the name of the file a message that follows is about
+    DiskTakesNoFiles,    // files dropped or pasted on a disk open read-only
+    NotLocalFiles,       // a drop or paste named items that are no local files
+    NoTransferFolder,    // no folder to export dragged or copied files into ("%s": why)
 };
-inline constexpr UiText kLastUiText = UiText::RecentFileGone;
+inline constexpr UiText kLastUiText = UiText::NoTransferFolder;
 
 // The text in the user's language (an English msgid of the catalog, fs/Translation.h).
 std::string UiMessage(UiText text);

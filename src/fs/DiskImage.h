@@ -99,6 +99,11 @@ public:
     int ExtractBootToBuffer(int format, std::vector<unsigned char>& out) const;
     int RegisterBootFromBuffer(const unsigned char* data, std::size_t dataBytes,
                                const unsigned char* header, int plain);
+    // Stores a file copied from another disk into the current directory (Import.cpp): its 32
+    // entry bytes as they came (mode, whole name field, attribute, reserved byte, size,
+    // addresses, date) with a new start sector, and its body (the bytes ExportToBuffer gives in
+    // BIN form) laid out as its mode calls for. ImportResult.
+    int StoreEntry(const unsigned char* entry, const unsigned char* body, std::size_t bodyBytes);
 
     // Changes to an entry of the current directory in place (EntryEdit.cpp): RenameResult,
     // EditInfoResult.

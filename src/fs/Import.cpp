@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstring>
 
+#include "fs/ClusterOwnership.h"
 #include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
 #include "fs/DiskImage.h"
@@ -122,6 +123,7 @@ struct Placement {
     ByteView source; // the L data bytes
     std::size_t S;
     ClusterGeometry geometry;
+    bool keepSize = false; // a copied entry keeps its size field as it came
 
     std::size_t L() const { return source.size(); }
     int ClusterBytes() const { return disk.GetClusterBytes(); }
@@ -201,7 +203,8 @@ int PlaceIndexed(Placement& p) {
     if (!fits)
         return ToInt(ImportResult::NoSpace);
 
-    p.stored.SetSize(static_cast<std::uint16_t>(blocks * (kBlockBytes / kRecordBytes)));
+    if (!p.keepSize)
+        p.stored.SetSize(static_cast<std::uint16_t>(blocks * (kBlockBytes / kRecordBytes)));
     const int k = p.disk.FindFreeRun(kSectorBytes);
     const long long indexSector = p.geometry.FirstSector(k);
     p.stored.SetStartSector(static_cast<std::uint16_t>(indexSector));
@@ -321,4 +324,65 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
         break;
     }
     return PlaceContiguous(placement, CopiesIntoRun(storageMode));
+}
+
+int DiskImage::StoreEntry(const unsigned char* entry, const unsigned char* body,
+                          std::size_t bodyBytes) {
+    if (body == nullptr)
+        bodyBytes = 0;
+    const int freeIndex = FreeEntryIndex(*this);
+    if (freeIndex < 0)
+        return ToInt(ImportResult::NoFreeEntry);
+    if (!DirectoryWritable(*this, m_nCurDirSector))
+        return ToInt(ImportResult::ReadOnlyDirectory);
+    if (entry == nullptr)
+        return ToInt(ImportResult::FreeMode);
+    DirEntry stored(entry);
+    if (stored.IsFree())
+        return ToInt(ImportResult::FreeMode);
+    // A sub-directory's sectors and the swap entries' space belong to no body of their own:
+    // copied as files they would mark clusters that nothing holds.
+    const BodyLayout kind = FileMode::BodyLayoutOf(stored.Mode());
+    if (kind == BodyLayout::SubDirectory || !ModeHoldsSpace(stored.Mode()))
+        return ToInt(ImportResult::NotAFile);
+    if (NameTaken(*this, m_nCurDirSector, NameFieldText(entry + DirEntry::kNameOffset)))
+        return ToInt(ImportResult::NameTaken);
+
+    // The entry claims size bytes (BRD: size records of 32 bytes). A body that came shorter
+    // (a chain or index that ended early on its disk) is stored as it is, and the size field
+    // then claims no more than it holds.
+    const bool indexed = kind == BodyLayout::BlockIndex;
+    const std::size_t claimed =
+        indexed ? static_cast<std::size_t>(stored.Size()) * kRecordBytes : stored.Size();
+    const std::size_t L = std::min(claimed, bodyBytes);
+    if (indexed && L > kMaxIndexedBytes)
+        return ToInt(ImportResult::TooLarge);
+    if (L < claimed)
+        stored.SetSize(
+            static_cast<std::uint16_t>(indexed ? (L + kRecordBytes - 1) / kRecordBytes : L));
+
+    unsigned char written[kDirEntryBytes];
+    const MutableByteView dirSlot =
+        ImageView().slice(EntryOffset(m_nCurDirSector, freeIndex), kDirEntryBytes);
+    Placement placement{*this,
+                        ImageView(),
+                        BitmapView(),
+                        dirSlot,
+                        written,
+                        stored,
+                        ByteView(body, L),
+                        L,
+                        ClusterGeometry(*this),
+                        true};
+    switch (kind == BodyLayout::SectorChain ? Layout::Sequential
+            : indexed                       ? Layout::Indexed
+                                            : Layout::Contiguous) {
+    case Layout::Sequential:
+        return PlaceSequential(placement);
+    case Layout::Indexed:
+        return PlaceIndexed(placement);
+    case Layout::Contiguous:
+        break;
+    }
+    return PlaceContiguous(placement, true);
 }

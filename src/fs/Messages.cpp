@@ -158,6 +158,9 @@ std::string UiMessage(ImportResult result) {
     case ImportResult::ReadOnlyDirectory:
         return Tr(N_("Writing the file to the disk image failed.\nThis directory overlaps the "
                      "reserved area and is read-only."));
+    case ImportResult::NotAFile:
+        return Tr(N_("Writing the file to the disk image failed.\nA directory or a swap entry "
+                     "cannot be copied."));
     case ImportResult::FreeMode:
         break;
     }
@@ -185,6 +188,8 @@ std::string CliMessage(ImportResult result) {
         return Tr(N_("mode 0x00 would mark the entry free"));
     case ImportResult::ReadOnlyDirectory:
         return Tr(kReadOnlyDirectory);
+    case ImportResult::NotAFile:
+        return Tr(N_("a directory or a swap entry holds no file to copy"));
     }
     return Tr(N_("writing the file to the disk image failed for an unknown reason"));
 }

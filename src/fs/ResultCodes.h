@@ -23,6 +23,7 @@ enum class ImportResult : int {
     TooLarge = 6,          // over 65535 bytes for OBJ/BTX/BSD, over 128 blocks for BRD
     FreeMode = 7,          // a mode byte of 0x00 would read as a free entry
     ReadOnlyDirectory = 8, // a sub-directory that overlaps the reserved area (DirectoryWritable)
+    NotAFile = 9,          // StoreEntry: a sub-directory or a swap entry (modes 0x80 .. 0x82)
 };
 
 enum class RemoveResult : int {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <wx/dnd.h>
 #include <wx/listctrl.h>
 
 #include "doc/DarvexDoc.h"
@@ -9,6 +10,7 @@
 #include "doc/DocumentHost.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
+#include "ui/EntryDropTarget.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
 
@@ -50,6 +52,7 @@ bool CDarvexView::OnCreate(wxDocument* doc, long flags) {
     // The control lives as long as the frame: its columns are made once.
     InsertColumns(m_pList);
     m_pList->Bind(wxEVT_SET_FOCUS, &CDarvexView::OnFocus, this);
+    m_pList->Bind(wxEVT_LIST_BEGIN_DRAG, &CDarvexView::OnBeginDrag, this);
     return true;
 }
 
@@ -112,4 +115,18 @@ std::vector<int> CDarvexView::SelectedEntries() const {
 void CDarvexView::OnFocus(wxFocusEvent& event) {
     Activate(true);
     event.Skip();
+}
+
+// Rows dragged out: exported files for a file manager, the entries themselves for another
+// window of the program.
+void CDarvexView::OnBeginDrag(wxListEvent&) {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc)
+        return;
+    DiskTransfer::Offer offer = doc->OfferEntries(SelectedEntries(), false);
+    if (!offer.data)
+        return;
+    const CEntryDropTarget::OwnDrag own(doc, doc->GetDisk().GetCurrentDir());
+    wxDropSource source(*offer.data, m_pList);
+    source.DoDragDrop(wxDrag_CopyOnly);
 }

@@ -8,6 +8,7 @@
 #include "doc/DocHint.h"
 
 class wxListCtrl;
+class wxListEvent;
 class wxFocusEvent;
 
 // The list pane: a view over the frame's list control. It lists the document's current
@@ -39,6 +40,7 @@ protected:
 private:
     void FillList();
     void OnFocus(wxFocusEvent& event);
+    void OnBeginDrag(wxListEvent& event);
 
     wxListCtrl* m_pList = nullptr;
     std::array<int, kListRows> m_nListEntry{};

@@ -64,6 +64,14 @@ void CLeftView::FillTree() {
     }
 }
 
+int CLeftView::DirSectorOf(const wxTreeItemId& item) const {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    for (int n = 0; item.IsOk() && doc && doc->HasMzFileSystem() && n < m_nTreeCount; ++n)
+        if (m_hTreeItem[n] == item)
+            return m_nTreeDirSector[n];
+    return -1;
+}
+
 void CLeftView::OnChangeFilename() {
     if (wxWindow* frame = GetFrame())
         frame->SetLabel(GetDocumentManager()->MakeFrameTitle(GetDocument()));

@@ -25,6 +25,8 @@ public:
     int GetTreeCount() const { return m_nTreeCount; }
     wxTreeItemId GetTreeItem(int node) const { return m_hTreeItem[node]; }
     int GetTreeDirSector(int node) const { return m_nTreeDirSector[node]; }
+    // The directory a node of the tree shows; -1 for no node of an MZ file system.
+    int DirSectorOf(const wxTreeItemId& item) const;
 
 protected:
     // Routing is the document manager's (pane, then document); nothing is passed on here.

@@ -19,6 +19,7 @@
 #include "doc/DocText.h"
 #include "doc/RecentFiles.h"
 #include "ui/DarvexView.h"
+#include "ui/EntryDropTarget.h"
 #include "ui/Localization.h"
 
 // clang-format off
@@ -100,13 +101,26 @@ CMainFrame::CMainFrame(wxDocManager* manager)
 
     Localization::BindMenu(this);
     RestoreGeometry();
+    // Files dropped elsewhere on the window are opened as images; the panes take files and
+    // other windows' entries into a directory.
     DragAcceptFiles(true);
+    m_pList->SetDropTarget(new CEntryDropTarget(m_pList, CEntryDropTarget::Pane::List, manager));
+    m_pTree->SetDropTarget(new CEntryDropTarget(m_pTree, CEntryDropTarget::Pane::Tree, manager));
+    auto& clipboard = static_cast<DarvexDocManager*>(manager)->Clipboard();
+    clipboard.Start();
+    // Back from another program, whose copy Paste may now take.
+    Bind(wxEVT_ACTIVATE, [&clipboard](wxActivateEvent& event) {
+        if (event.GetActive())
+            clipboard.Refresh();
+        event.Skip();
+    });
     PollLockKeys();
     m_lockTimer.Start(kLockPollMs);
 }
 
 CMainFrame::~CMainFrame() {
     m_lockTimer.Stop();
+    static_cast<DarvexDocManager*>(m_docManager)->Clipboard().Stop();
 }
 
 void CMainFrame::CreateStatusPanes() {

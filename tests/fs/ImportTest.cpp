@@ -7,6 +7,7 @@
 
 #include "TestUtil.h"
 #include "fs/DirEntry.h"
+#include "fs/FsCheck.h"
 #include "fs/ResultCodes.h"
 #include "host/DiskImageFiles.h"
 #include "support/TestDisk.h"
@@ -666,6 +667,120 @@ TEST(ImportNoSpace, ClustersBeyondTheImageAreNeverTaken) {
         SCOPED_TRACE(mode);
         EXPECT_EQ(PutPlain(disk, Pattern(600), kObj, mode), kNoSpace);
         EXPECT_EQ(PutPlain(disk, {}, kObj, mode), kNoSpace);
+        EXPECT_EQ(Snapshot(disk), before);
+    }
+}
+
+// ---- Copied entries (StoreEntry): the entry as it came, the body laid out anew. ----
+
+namespace {
+
+// An entry whose every byte but the start sector must survive a copy.
+DirEntry CopiedEntry(std::uint8_t mode, std::uint16_t size, const std::string& name = "COPY") {
+    DirEntry e = MakeEntry({.mode = mode,
+                            .name = name,
+                            .size = size,
+                            .start = 0x1234,
+                            .load = 0x1200,
+                            .exec = 0x1300,
+                            .attribute = 0x80});
+    DirEntry::NameBytes field = e.NameField();
+    field[name.size() + 1] = 'Z'; // a byte after the name's 0x0D
+    field[16] = 0x7F;
+    e.SetNameField(field);
+    e.SetReserved(0x5A);
+    e.SetDate(0x10203040);
+    return e;
+}
+
+std::vector<unsigned char> ExportBin(const DiskImage& disk, int index) {
+    std::vector<unsigned char> out;
+    EXPECT_EQ(disk.ExportToBuffer(index, ToInt(ExportFormat::Bin), out), kOk);
+    return out;
+}
+
+} // namespace
+
+TEST(StoreEntry, KeepsTheEntryAndLaysTheBodyOutByItsMode) {
+    struct Case {
+        const char* name;
+        std::uint8_t mode;
+        std::uint16_t size; // the entry's field
+        std::size_t body;   // bytes that came with it
+        std::uint16_t storedSize;
+        std::size_t exported; // what the stored file reads back as
+    };
+    const Case cases[] = {
+        {"OBJ", kObj, 300, 300, 300, 300},
+        {"GR has no layout of its own", 0x0B, 10, 10, 10, 10},
+        {"BSD over three sectors", kBsd, 600, 600, 600, 600},
+        {"BRD size not a whole block", kBrd, 0x81, 0x81 * 32, 0x81, 0x81 * 32},
+        {"empty OBJ", kObj, 0, 0, 0, 0},
+        {"body longer than the entry says", kObj, 100, 300, 100, 100},
+        {"body cut short on its disk", kObj, 300, 100, 100, 100},
+        {"BSD cut short", kBsd, 600, 254, 254, 254},
+        {"BRD cut short", kBrd, 256, 5000, 157, 157 * 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        Fresh(disk, 0);
+        ASSERT_EQ(PutPlain(disk, Pattern(700, 2), kObj, 1, "OTHER"), kOk);
+        const DirEntry source = CopiedEntry(c.mode, c.size);
+        const auto body = Pattern(c.body, 3);
+        ASSERT_EQ(disk.StoreEntry(source.Bytes().data(), body.data(), body.size()), kOk);
+
+        const int index = testdisk::FindEntry(disk, "COPY");
+        ASSERT_GE(index, 0);
+        DirEntry stored = EntryAt(disk, index);
+        EXPECT_NE(stored.StartSector(), 0x1234);
+        EXPECT_EQ(stored.Size(), c.storedSize);
+        stored.SetStartSector(source.StartSector());
+        stored.SetSize(source.Size());
+        EXPECT_EQ(stored, source) << "mode, name field, attribute, addresses, date";
+        auto want = Pattern(c.body, 3);
+        want.resize(c.exported, 0); // a short BRD body reads on with its block's zeros
+        EXPECT_EQ(ExportBin(disk, index), want);
+        EXPECT_TRUE(CheckFileSystem(disk).Ok()) << CheckFileSystem(disk).Summary();
+    }
+}
+
+TEST(StoreEntry, RefusalsLeaveTheImageAsItWas) {
+    constexpr int kNotAFile = ToInt(ImportResult::NotAFile);
+    struct Case {
+        const char* name;
+        DirEntry entry;
+        std::size_t body;
+        int want;
+        bool full = false;    // every data cluster used
+        bool noEntry = false; // all 64 entries taken
+    };
+    const Case cases[] = {
+        {"free entry", CopiedEntry(0x00, 10), 10, kFreeMode},
+        {"sub-directory", CopiedEntry(0x0F, 0), 0, kNotAFile},
+        {"NSWAP", CopiedEntry(0x80, 10), 10, kNotAFile},
+        {"SWAP", CopiedEntry(0x81, 10), 10, kNotAFile},
+        {"mode 0x82", CopiedEntry(0x82, 10), 10, kNotAFile},
+        {"name taken", CopiedEntry(kObj, 10, "TAKEN"), 10, kNameTaken},
+        {"empty name", CopiedEntry(kObj, 10, ""), 10, kNameTaken},
+        {"BRD longer than an index holds", CopiedEntry(kBrd, 0xFFFF), 128 * 4096 + 1, kTooLarge},
+        {"no free cluster", CopiedEntry(kBsd, 10), 10, kNoSpace, true},
+        {"no free entry", CopiedEntry(kObj, 10), 10, kNoFreeEntry, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        Fresh(disk, 1);
+        ASSERT_EQ(PutPlain(disk, Pattern(10), kObj, 1, "TAKEN"), kOk);
+        for (int k = 0; c.full && k < disk.GetPositionLimit() - kBitmapFirstPosition; ++k)
+            disk.MarkUsed(k, 1);
+        for (int i = 0; c.noEntry && i < kDirEntries; ++i)
+            if (EntryAt(disk, i).IsFree())
+                testdisk::PutEntry(disk, kRootDirSector, i,
+                                   MakeEntry({.mode = 0x80, .name = "F" + std::to_string(i)}));
+        const auto before = Snapshot(disk);
+        const auto body = Pattern(c.body);
+        EXPECT_EQ(disk.StoreEntry(c.entry.Bytes().data(), body.data(), body.size()), c.want);
         EXPECT_EQ(Snapshot(disk), before);
     }
 }

@@ -136,6 +136,14 @@ const std::vector<DialogCase>& AllDialogs() {
         {"new disk", Make<CNewDiskDlg>(), "IDC_DISK_TYPE"},
         {"about", Make<CAboutDlg>(), nullptr},
         {"add file", Make<CAddFileDlg>(), "IDC_MODE"},
+        {"add file, several files",
+         [] {
+             auto dlg = std::make_unique<CAddFileDlg>(&guitest::Frame());
+             dlg->TransferDataToWindow();
+             dlg->ShowAllOk(true);
+             return std::unique_ptr<wxDialog>(std::move(dlg));
+         },
+         "IDC_MODE"},
         {"boot register", Make<CBootRegisterDlg>(), "IDC_MACHINE"},
         {"extract", Make<CExtractDlg>(), "IDC_FORMAT"},
         {"boot extract", Make<CBootExtractDlg>(), "IDC_FORMAT"},

@@ -2,6 +2,7 @@
 // folders and its working folder in a temporary place.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,9 @@ int main(int argc, char** argv) {
         return 2;
     g_root = pattern;
     setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
+    // Files handed to other programs go to a runtime folder of the run's own.
+    std::filesystem::create_directories(g_root / "runtime");
+    setenv("XDG_RUNTIME_DIR", (g_root / "runtime").c_str(), 1);
     setenv("XDG_DATA_HOME", guitest::DataHome().c_str(), 1);
     // The program speaks the language the run names (Japanese unless DARVEX_TEST_LANGUAGE says
     // otherwise), whatever the machine's locale, from the catalogs of this build.
@@ -97,12 +101,19 @@ int main(int argc, char** argv) {
         wxTheApp->OnRun();
     }
     wxTheApp->OnExit();
+    // Whatever the tests dragged out or copied went with the program's end: the transfer
+    // folder holds nothing but the lock the instances share.
+    std::error_code ec;
+    for (const auto& left : std::filesystem::directory_iterator(g_root / "runtime" / "darvex", ec))
+        if (left.path().filename() != "lock") {
+            std::fprintf(stderr, "left after the end: %s\n", left.path().c_str());
+            result = 1;
+        }
     lastResort.Unregister();
     // Whatever is logged at clean-up goes to stderr, not into a dialog of a dead application.
     delete wxLog::SetActiveTarget(new wxLogStderr);
     wxLog::DontCreateOnDemand();
     wxEntryCleanup();
-    std::error_code ec;
     std::filesystem::remove_all(g_root, ec);
     return result;
 }
