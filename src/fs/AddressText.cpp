@@ -5,16 +5,6 @@
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::uint16_t> ParseStrict(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         text.remove_prefix(2);
@@ -39,4 +29,14 @@ std::optional<std::uint16_t> ParseAddress(std::string_view text, AddressSyntax s
     const std::string copy(text.substr(0, text.find('\0')));
     const long value = std::strtol(copy.c_str(), nullptr, 16);
     return static_cast<std::uint16_t>(static_cast<unsigned long>(value) & 0xFFFF);
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }

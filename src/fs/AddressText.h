@@ -16,3 +16,6 @@ enum class AddressSyntax {
 };
 
 std::optional<std::uint16_t> ParseAddress(std::string_view text, AddressSyntax syntax);
+
+// The value of one hexadecimal digit (either case); -1 for any other character.
+int HexDigit(char c);

@@ -4,6 +4,8 @@
 #include <optional>
 #include <unistd.h>
 
+#include "fs/AddressText.h"
+
 namespace {
 
 constexpr std::string_view kFileScheme = "file:";
@@ -29,16 +31,6 @@ std::string Encode(const std::string& path) {
     return uri;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::string> Decode(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -48,8 +40,8 @@ std::optional<std::string> Decode(std::string_view text) {
         }
         if (i + 2 >= text.size())
             return std::nullopt;
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
+        const int high = HexDigit(text[i + 1]);
+        const int low = HexDigit(text[i + 2]);
         if (high < 0 || low < 0 || (high == 0 && low == 0))
             return std::nullopt;
         out += static_cast<char>(high * 16 + low);
