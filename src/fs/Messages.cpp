@@ -462,6 +462,10 @@ std::string UiMessage(UiText text) {
         return Tr(N_("no MZ file system"));
     case UiText::RecentFileGone:
         return Tr(N_("The file \"%s\" no longer exists; it leaves the list of recent files."));
+    case UiText::TextNotFound:
+        return Tr(N_("\"%s\" was not found."));
+    case UiText::ListingSaveFailed:
+        return Tr(N_("The listing could not be saved."));
     }
     return {};
 }

@@ -88,6 +88,8 @@ enum class UiText {
     ReplaceQuestion,     // an extraction's output exists ("%s": its path)
     NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
     RecentFileGone,      // a recent file that no longer exists ("%s": its path)
+    TextNotFound,        // the file viewer's find ("%s": the text sought)
+    ListingSaveFailed,   // the file viewer could not save its listing (the reason follows)
 };
 std::string UiMessage(UiText text);
 

@@ -89,6 +89,12 @@ const SectorRecordHeader* DiskImage::GetRecordHeader(int sector) const {
     return &m_recordHeaders[static_cast<std::size_t>(sector)];
 }
 
+std::string DiskImage::GetDiskName() const {
+    constexpr std::size_t kNameField = 17;
+    const auto* end = std::find(m_diskName, m_diskName + kNameField, 0x00);
+    return std::string(m_diskName, end);
+}
+
 bool DiskImage::IsMzFileSystem() const {
     if (!HasImage() || m_pBitmap == nullptr)
         return false;

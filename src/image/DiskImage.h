@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/ByteView.h"
@@ -84,6 +85,8 @@ public:
     // record supplied it (a new disk, a flat image, a sector the file lacks).
     const SectorRecordHeader* GetRecordHeader(int sector) const;
     bool HasRecordHeaders() const { return !m_recordHeaders.empty(); }
+    // The D88 header's disk name (Shift-JIS): its 17-byte field up to the first 0x00.
+    std::string GetDiskName() const;
 
 private:
     MutableByteView ImageView() const { return {m_pImage.get(), m_nImageBytes}; }

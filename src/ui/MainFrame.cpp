@@ -20,6 +20,7 @@
 #include "doc/RecentFiles.h"
 #include "ui/DarvexView.h"
 #include "ui/Localization.h"
+#include "ui/ViewerCommands.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
@@ -99,6 +100,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
 
     Localization::BindMenu(this);
+    ViewerCommands::Bind(this, manager);
     RestoreGeometry();
     DragAcceptFiles(true);
     PollLockKeys();

@@ -1,0 +1,161 @@
+// The sector view: any sector of any disk the container holds, by cylinder, side and record or
+// by number, with its D88 record header and its bytes both ways; it follows the disk's changes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <wx/spinctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "GuiTestSupport.h"
+#include "TestUtil.h"
+#include "ViewerTestDisk.h"
+#include "doc/CommandIds.h"
+#include "doc/DarvexDoc.h"
+#include "fs/Messages.h"
+#include "ui/SectorViewFrame.h"
+#include "view/HexView.h"
+
+using namespace guitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Rows(const std::vector<unsigned char>& bytes) {
+    std::string text;
+    for (const HexRow& row : HexRows(ByteView(bytes.data(), bytes.size())))
+        text += (text.empty() ? "" : "\n") + FormatHexRow(row, 4);
+    return text;
+}
+
+// The spin controls in the window's order: cylinder, side, record, logical sector.
+std::vector<wxSpinCtrl*> Spins(wxWindow* window) {
+    std::vector<wxSpinCtrl*> spins;
+    for (wxWindow* child : window->GetChildren()) {
+        if (auto* spin = dynamic_cast<wxSpinCtrl*>(child))
+            spins.push_back(spin);
+        for (wxSpinCtrl* inner : Spins(child))
+            spins.push_back(inner);
+    }
+    return spins;
+}
+
+void Spin(wxSpinCtrl* spin, int value) {
+    spin->SetValue(value);
+    wxSpinEvent event(wxEVT_SPINCTRL, spin->GetId());
+    event.SetEventObject(spin);
+    event.SetPosition(value);
+    spin->ProcessWindowEvent(event);
+}
+
+class SectorViewTest : public GuiTest {
+protected:
+    void OpenX1() {
+        DARVEX_REQUIRE_TESTDATA();
+        const fs::path x1 = m_dir.path() / "x1.d88";
+        fs::copy_file(testutil::TestDataPath("x1/x1-hubasic-2d.d88"), x1);
+        wxTEST_DIALOG(OpenFile(x1), ExpectMessage(UiMessage(UiText::NotMzReadOnly), "Darvex"),
+                      ExpectMessage(UiMessage(UiText::SaveLosesSectorInfo), "Darvex").Optional());
+        ASSERT_TRUE(Doc()->IsLoaded());
+    }
+    testutil::TempDir m_dir;
+};
+
+// The X1 disk holds no MZ file system: the sector view is the one view that shows it.
+TEST_F(SectorViewTest, ShowsTheX1DiskByNumberAndByPlace) {
+    OpenX1();
+    if (HasFatalFailure() || IsSkipped())
+        return;
+    EXPECT_FALSE(IsEnabled(XRCID("ID_VIEW_FILE")));
+    ASSERT_TRUE(IsEnabled(XRCID("ID_SECTOR_VIEW")));
+    Command(XRCID("ID_SECTOR_VIEW"));
+    CSectorViewFrame* view = SectorView();
+    ASSERT_NE(view, nullptr);
+    const DiskImage& disk = Doc()->GetDisk();
+
+    struct Case {
+        int cylinder, side, record;
+    };
+    const std::vector<wxSpinCtrl*> spins = Spins(view);
+    ASSERT_EQ(spins.size(), 4u);
+    for (const Case& c : {Case{0, 1, 1}, Case{1, 0, 1}, Case{39, 0, 16}, Case{2, 1, 9}}) {
+        SCOPED_TRACE(testing::Message() << c.cylinder << "/" << c.side << "/" << c.record);
+        Spin(spins[0], c.cylinder);
+        Spin(spins[1], c.side);
+        Spin(spins[2], c.record);
+        const int sector = SectorAt(disk, c.cylinder, c.side, c.record);
+        ASSERT_GE(sector, 0);
+        EXPECT_EQ(view->GetShown().sector, sector);
+        EXPECT_EQ(spins[3]->GetValue(), sector);
+        SectorView expected;
+        ASSERT_TRUE(ViewSector(disk, sector, expected));
+        const SectorRecordHeader& h = expected.header;
+        EXPECT_TRUE(expected.headerLoaded);
+        EXPECT_EQ(view->GetHeaderTexts(),
+                  (std::vector<wxString>{wxString::Format("%02X", h.Cylinder()),
+                                         wxString::Format("%02X", h.Head()),
+                                         wxString::Format("%02X", h.Record()),
+                                         wxString::Format("%02X", h.SizeCode()),
+                                         wxString::Format("%u", h.SectorCount()),
+                                         wxString::Format("%02X", h.Density()),
+                                         wxString::Format("%02X", h.DeletedMark()),
+                                         wxString::Format("%02X", h.Status()),
+                                         wxString::Format("%u", h.DataLength())}));
+        EXPECT_EQ(view->GetMachineText().utf8_string(),
+                  Rows({expected.machine.begin(), expected.machine.end()}));
+        EXPECT_EQ(view->GetStoredText().utf8_string(), Rows(expected.stored));
+    }
+    // The logical number leads to the same place; numbers past the disk keep what is shown.
+    Spin(spins[3], 33);
+    EXPECT_EQ(view->GetShown().sector, 33);
+    EXPECT_EQ(spins[0]->GetValue(), 1);
+    EXPECT_EQ(spins[1]->GetValue(), 1);
+    EXPECT_EQ(spins[2]->GetValue(), 2);
+    EXPECT_FALSE(view->ShowSector(SectorCount(disk)));
+    EXPECT_FALSE(view->ShowSector(-1));
+    EXPECT_EQ(view->GetShown().sector, 33);
+    // The ID_SECTOR_VIEW command again brings the same window back.
+    Command(XRCID("ID_SECTOR_VIEW"));
+    EXPECT_EQ(SectorView(), view);
+    EXPECT_EQ(view->GetShown().sector, 33);
+}
+
+// A sector the disk has no D88 record for: the header a save writes, and a note saying so.
+TEST_F(SectorViewTest, NewDiskShowsTheHeaderASaveWrites) {
+    wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(3));
+    Command(XRCID("ID_SECTOR_VIEW"));
+    ASSERT_NE(SectorView(), nullptr);
+    EXPECT_TRUE(SectorView()->ShowSector(15));
+    EXPECT_EQ(SectorView()->GetNotesText().utf8_string(),
+              NoteMessage({ViewNoteCode::SectorNotLoaded}));
+    EXPECT_EQ(SectorView()->GetHeaderTexts().front(), "00");
+}
+
+// The view reads the disk as it is now: a deleted file's bitmap bits show at once.
+TEST_F(SectorViewTest, FollowsChangesOfTheDisk) {
+    DARVEX_REQUIRE_TESTDATA();
+    ASSERT_NE(OpenFile(WriteViewerDisk(m_dir.path())), nullptr);
+    CSectorViewFrame* view = CSectorViewFrame::Open(*Doc(), 15);
+    ASSERT_NE(view, nullptr);
+    const wxString before = view->GetMachineText();
+    ASSERT_TRUE(MakeCurrentRow("PROG"));
+    wxTEST_DIALOG(Command(ID_DELETE_FILE), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(view->GetShown().sector, 15);
+    EXPECT_NE(view->GetMachineText(), before);
+    SectorView now;
+    ASSERT_TRUE(ViewSector(Doc()->GetDisk(), 15, now));
+    EXPECT_EQ(view->GetMachineText().utf8_string(), Rows({now.machine.begin(), now.machine.end()}));
+}
+
+TEST_F(SectorViewTest, Screenshot) {
+    OpenX1();
+    if (HasFatalFailure() || IsSkipped())
+        return;
+    CSectorViewFrame* view = CSectorViewFrame::Open(*Doc(), 1);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(ImageHasContent(guitest::Screenshot("sector-view", view)));
+}
+
+} // namespace

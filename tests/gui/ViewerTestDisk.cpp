@@ -1,0 +1,89 @@
+#include "ViewerTestDisk.h"
+
+#include <vector>
+
+#include <wx/listctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "GuiTestSupport.h"
+#include "TestUtil.h"
+#include "doc/DarvexDoc.h"
+#include "image/DiskImage.h"
+#include "support/TestDisk.h"
+#include "ui/FileViewerFrame.h"
+#include "ui/DarvexView.h"
+#include "ui/MainFrame.h"
+#include "ui/SectorViewFrame.h"
+#include "ui/WindowView.h"
+
+namespace guitest {
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes TapeBody(const char* name) {
+    const Bytes tape = testutil::ReadFileBytes(testutil::TestDataPath(name));
+    return tape.size() > 128 ? Bytes(tape.begin() + 128, tape.end()) : Bytes();
+}
+
+} // namespace
+
+std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
+                                      const std::string& name) {
+    DiskImage disk;
+    disk.Format(1);
+    disk.SetCurrentDir(-1);
+    // Line 10, then a record length of 3, which no line can have.
+    const Bytes broken = {8, 0, 10, 0, 'A', '=', '1', 0x0D, 3, 0, 20, 0, 0, 0};
+    // "HELLO", then ｶﾅ and 日本語 in Shift-JIS, then a control byte.
+    const Bytes text = {'H',  'E',  'L',  'L',  'O',  0x0D, 0xB6, 0xC5, 0x93, 0xFA,
+                        0x96, 0x7B, 0x8C, 0xEA, 0x0D, 'E',  'N',  'D',  0x01, 0x0D};
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "HELLOWORLD", 0x02, TapeBody("basic/helloworld.mzt"), 2),
+              0);
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "SD.BAS", 0x02, TapeBody("basic/sdbas-mz2z002.mzt"), 2),
+              0);
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "BROKEN", 0x02, broken, 2), 0);
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "README", 0x03, text, 3), 0);
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "PROG", 0x01, testdisk::Pattern(300)), 0);
+    const std::filesystem::path path = folder / name;
+    SaveDiskFile(disk, path);
+    return path;
+}
+
+bool MakeCurrentRow(const std::string& name) {
+    wxListCtrl* list = Frame().GetListCtrl();
+    for (long row = 0; row < list->GetItemCount(); ++row) {
+        const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
+        if (list->GetItemText(row).utf8_string() == name) {
+            list->SetItemState(row, state, state);
+            return true;
+        }
+        list->SetItemState(row, 0, state);
+    }
+    return false;
+}
+
+CFileViewerFrame* OpenViewer(const std::string& name) {
+    if (!MakeCurrentRow(name))
+        return nullptr;
+    Command(XRCID("ID_VIEW_FILE"));
+    Settle(20);
+    return CFileViewerFrame::Find(*Doc(), Doc()->GetDisk().GetCurrentDir(),
+                                  ListView().CurrentEntry());
+}
+
+CSectorViewFrame* SectorView() {
+    return Doc() ? CSectorViewFrame::Find(*Doc()) : nullptr;
+}
+
+int ViewerCount() {
+    int count = 0;
+    if (Doc())
+        for (wxView* view : Doc()->GetViewsVector())
+            if (auto* w = dynamic_cast<CWindowView*>(view))
+                count += dynamic_cast<CFileViewerFrame*>(w->GetDocWindow()) != nullptr;
+    return count;
+}
+
+} // namespace guitest
