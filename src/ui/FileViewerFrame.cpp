@@ -80,8 +80,8 @@ CFileViewerFrame* CFileViewerFrame::Open(CDarvexDoc& doc, int dirSector, int ent
     return viewer;
 }
 
-CFileViewerFrame::CFileViewerFrame(wxWindow* parent, CDarvexDoc& doc, int dirSector,
-                                   int entryIndex, const DirEntry& entry)
+CFileViewerFrame::CFileViewerFrame(wxWindow* parent, CDarvexDoc& doc, int dirSector, int entryIndex,
+                                   const DirEntry& entry)
     : wxFrame(parent, wxID_ANY, wxString()), m_doc(&doc), m_dirSector(dirSector),
       m_entryIndex(entryIndex), m_entry(entry), m_kinds(ViewKindsFor(entry.Mode())) {
     m_findData.SetFlags(wxFR_DOWN);
@@ -89,8 +89,7 @@ CFileViewerFrame::CFileViewerFrame(wxWindow* parent, CDarvexDoc& doc, int dirSec
     m_book = new wxNotebook(this, wxID_ANY);
     const wxFont font = FixedPitchFont(kFontPoints);
     for (ViewKind kind : m_kinds) {
-        auto* text = new wxTextCtrl(m_book, wxID_ANY, wxString(), wxDefaultPosition,
-                                    wxDefaultSize,
+        auto* text = new wxTextCtrl(m_book, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                                     wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2 | wxTE_DONTWRAP |
                                         wxHSCROLL | wxBORDER_NONE);
         text->SetFont(font);
@@ -270,8 +269,7 @@ void CFileViewerFrame::OnCloseCommand(wxCommandEvent&) {
 void CFileViewerFrame::OnSaveAs(wxCommandEvent&) {
     if (!m_doc)
         return;
-    const std::string name =
-        VisibleFileName(SafeHostFileName(m_entry.NameText()) + ".txt");
+    const std::string name = VisibleFileName(SafeHostFileName(m_entry.NameText()) + ".txt");
     const wxString folder = wxFileName(m_doc->GetFilename()).GetPath();
     wxFileDialog dialog(this, Tr("Save Listing"), folder, wxString::FromUTF8(name),
                         Tr("Text Files (*.txt)") + "|*.txt;*.TXT|" + Tr("All Files (*.*)") + "|*",
@@ -324,8 +322,7 @@ void CFileViewerFrame::OnPrint(wxCommandEvent&) {
     if (!m_doc)
         return;
     CTablePrintout printout(MakePrintTable());
-    wxPrintDialogData data(
-        m_doc->GetDocumentManager()->GetPageSetupDialogData().GetPrintData());
+    wxPrintDialogData data(m_doc->GetDocumentManager()->GetPageSetupDialogData().GetPrintData());
     wxPrinter printer(&data);
     printer.Print(this, &printout, true);
 }
@@ -333,8 +330,7 @@ void CFileViewerFrame::OnPrint(wxCommandEvent&) {
 void CFileViewerFrame::OnPreview(wxCommandEvent&) {
     if (!m_doc)
         return;
-    wxPrintDialogData data(
-        m_doc->GetDocumentManager()->GetPageSetupDialogData().GetPrintData());
+    wxPrintDialogData data(m_doc->GetDocumentManager()->GetPageSetupDialogData().GetPrintData());
     // One printout to show, one to print from the preview.
     auto* preview = new wxPrintPreview(new CTablePrintout(MakePrintTable()),
                                        new CTablePrintout(MakePrintTable()), &data);
@@ -419,6 +415,9 @@ void CFileViewerFrame::OnFindNext(wxCommandEvent& event) {
 }
 
 void CFileViewerFrame::OnFindDialog(wxFindDialogEvent& event) {
+    // Kept for Find Next (F3) once the dialog is closed.
+    m_findData.SetFindString(event.GetFindString());
+    m_findData.SetFlags(event.GetFlags());
     const int flags = event.GetFlags();
     FindAgain((flags & wxFR_DOWN) != 0, (flags & wxFR_MATCHCASE) != 0);
 }

@@ -98,14 +98,20 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
     header->Add(m_source, wxSizerFlags().Border(wxALL));
     auto* grid = new wxFlexGridSizer(10, FromDIP(4), FromDIP(8));
     // The header's own names for C, H, R and N; the other fields in words.
-    const char* const fields[] = {"C",          "H",           "R",
-                                  "N",          N_("Sectors"), N_("Density"),
-                                  N_("Deleted mark"), N_("Status"), N_("Data length")};
+    const char* const fields[] = {"C",
+                                  "H",
+                                  "R",
+                                  "N",
+                                  N_("Sectors"),
+                                  N_("Density"),
+                                  N_("Deleted mark"),
+                                  N_("Status"),
+                                  N_("Data length")};
     for (const char* field : fields) {
         const bool word = std::string(field).size() > 1;
-        grid->Add(new wxStaticText(header->GetStaticBox(), wxID_ANY,
-                                   word ? Tr(field) : wxString(field)),
-                  wxSizerFlags().Border(wxLEFT));
+        grid->Add(
+            new wxStaticText(header->GetStaticBox(), wxID_ANY, word ? Tr(field) : wxString(field)),
+            wxSizerFlags().Border(wxLEFT));
         auto* value = new wxStaticText(header->GetStaticBox(), wxID_ANY, "0000", wxDefaultPosition,
                                        wxDefaultSize, 0, kValueName);
         value->SetFont(FixedPitchFont(kFontPoints));
@@ -186,9 +192,9 @@ bool CSectorViewFrame::ShowSector(int sector) {
     m_source->SetLabel(m_shown.headerLoaded ? Tr("As read from the D88 file:")
                                             : Tr("No record was read; a save writes:"));
     const wxString values[] = {
-        wxString::Format("%02X", h.Cylinder()),   wxString::Format("%02X", h.Head()),
-        wxString::Format("%02X", h.Record()),     wxString::Format("%02X", h.SizeCode()),
-        wxString::Format("%u", h.SectorCount()),  wxString::Format("%02X", h.Density()),
+        wxString::Format("%02X", h.Cylinder()),    wxString::Format("%02X", h.Head()),
+        wxString::Format("%02X", h.Record()),      wxString::Format("%02X", h.SizeCode()),
+        wxString::Format("%u", h.SectorCount()),   wxString::Format("%02X", h.Density()),
         wxString::Format("%02X", h.DeletedMark()), wxString::Format("%02X", h.Status()),
         wxString::Format("%u", h.DataLength())};
     for (std::size_t i = 0; i < m_fields.size(); ++i)
@@ -227,7 +233,7 @@ void CSectorViewFrame::OnPlace(wxSpinEvent&) {
     if (!m_doc)
         return;
     const int sector = SectorAt(m_doc->GetDisk(), m_cylinder->GetValue(), m_side->GetValue(),
-                               m_record->GetValue());
+                                m_record->GetValue());
     // A place past the disk's end shows the sector shown before.
     if (!ShowSector(sector))
         ShowSector(m_shown.sector);

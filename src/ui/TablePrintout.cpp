@@ -53,8 +53,8 @@ void CTablePrintout::Layout() {
     dc.SetFont(body.Bold());
     const int boldHeight = dc.GetCharHeight();
     dc.SetFont(body);
-    m_lineHeight = std::max(1, static_cast<int>(std::lround(std::max(dc.GetCharHeight(),
-                                                                     boldHeight) * 1.25)));
+    m_lineHeight =
+        std::max(1, static_cast<int>(std::lround(std::max(dc.GetCharHeight(), boldHeight) * 1.25)));
     const double usableW = std::max(1.0, pageW - 2 * margin);
 
     m_printed.clear();
@@ -96,8 +96,7 @@ void CTablePrintout::Layout() {
         }
         const double tableW = std::max(1, x - gap);
         m_scale = std::min(1.0, usableW / tableW);
-        for (const std::vector<wxString>& row : m_table.rows)
-            m_printed.push_back({wxString()}); // one line a row
+        m_printed.assign(m_table.rows.size(), {wxString()}); // one line a row
     }
 
     m_pageWidth = static_cast<int>(pageW / m_scale);

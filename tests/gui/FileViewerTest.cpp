@@ -92,7 +92,10 @@ TEST_F(FileViewerTest, TabsFollowTheModeAndShowTheListing) {
          {ViewKind::Basic, ViewKind::Text, ViewKind::Hex},
          ViewKind::Basic,
          {"10 GRAPH I1,O1,C:PRINT CHR$(6);", "20 CURSOR 14,12", "30 PRINT \"HELLO WORLD\""}},
-        {"README", {ViewKind::Text, ViewKind::Hex}, ViewKind::Text, {"HELLO", "ｶﾅ日本語", "END{01}"}},
+        {"README",
+         {ViewKind::Text, ViewKind::Hex},
+         ViewKind::Text,
+         {"HELLO", "ｶﾅ日本語", "END{01}"}},
         {"PROG",
          {ViewKind::Text, ViewKind::Hex},
          ViewKind::Hex,
@@ -200,9 +203,9 @@ TEST_F(FileViewerTest, SaveListingAsUtf8Text) {
 
     const fs::path image = m_dir.path() / "viewer.d88";
     const std::vector<unsigned char> before = testutil::ReadFileBytes(image);
-    wxTEST_DIALOG(
-        saveAs(), ExpectFileDialog(image),
-        ExpectMessage(UiMessage(ExportResult::SameAsImage, image.string()), UiMessage(UiText::ErrorCaption)));
+    wxTEST_DIALOG(saveAs(), ExpectFileDialog(image),
+                  ExpectMessage(UiMessage(ExportResult::SameAsImage, image.string()),
+                                UiMessage(UiText::ErrorCaption)));
     EXPECT_EQ(testutil::ReadFileBytes(image), before);
 }
 
@@ -222,15 +225,15 @@ TEST_F(FileViewerTest, FirstSectorOfTheFileInTheSectorView) {
     wxCommandEvent go(wxEVT_MENU, XRCID("ID_VIEW_FIRST_SECTOR"));
     viewer->ProcessWindowEvent(go);
     Settle(20);
-    ASSERT_NE(SectorView(), nullptr);
+    ASSERT_NE(OpenSectorView(), nullptr);
     unsigned char entry[32];
     Doc()->GetDisk().ReadDirEntry(entry, testdisk::FindEntry(Doc()->GetDisk(), "README"));
-    EXPECT_EQ(SectorView()->GetShown().sector, entry[30] | entry[31] << 8);
+    EXPECT_EQ(OpenSectorView()->GetShown().sector, entry[30] | entry[31] << 8);
     // The main window's command does the same for the list's current row.
-    SectorView()->ShowSector(0);
+    OpenSectorView()->ShowSector(0);
     ASSERT_TRUE(MakeCurrentRow("README"));
     Command(XRCID("ID_VIEW_FIRST_SECTOR"));
-    EXPECT_EQ(SectorView()->GetShown().sector, entry[30] | entry[31] << 8);
+    EXPECT_EQ(OpenSectorView()->GetShown().sector, entry[30] | entry[31] << 8);
 }
 
 // Screenshots of the three tabs, each in a process of its own (see the CMake file).

@@ -110,8 +110,9 @@ TEST(TablePrintoutTest, RowsRunOnToFurtherPages) {
         table.rows.assign(rows, {"cell", "cell"});
         CTablePrintout printout(table);
         const wxImage last = RenderPage(printout, printout.GetPageCount());
-        if (rows > 0)
+        if (rows > 0) {
             EXPECT_GT(DarkPixels(last, 0.07, 0.20), 0) << rows << " rows";
+        }
         EXPECT_TRUE(printout.HasPage(printout.GetPageCount()));
         EXPECT_FALSE(printout.HasPage(printout.GetPageCount() + 1));
         return printout.GetPageCount();

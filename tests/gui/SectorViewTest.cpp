@@ -71,7 +71,7 @@ TEST_F(SectorViewTest, ShowsTheX1DiskByNumberAndByPlace) {
     EXPECT_FALSE(IsEnabled(XRCID("ID_VIEW_FILE")));
     ASSERT_TRUE(IsEnabled(XRCID("ID_SECTOR_VIEW")));
     Command(XRCID("ID_SECTOR_VIEW"));
-    CSectorViewFrame* view = SectorView();
+    CSectorViewFrame* view = OpenSectorView();
     ASSERT_NE(view, nullptr);
     const DiskImage& disk = Doc()->GetDisk();
 
@@ -93,16 +93,14 @@ TEST_F(SectorViewTest, ShowsTheX1DiskByNumberAndByPlace) {
         ASSERT_TRUE(ViewSector(disk, sector, expected));
         const SectorRecordHeader& h = expected.header;
         EXPECT_TRUE(expected.headerLoaded);
-        EXPECT_EQ(view->GetHeaderTexts(),
-                  (std::vector<wxString>{wxString::Format("%02X", h.Cylinder()),
-                                         wxString::Format("%02X", h.Head()),
-                                         wxString::Format("%02X", h.Record()),
-                                         wxString::Format("%02X", h.SizeCode()),
-                                         wxString::Format("%u", h.SectorCount()),
-                                         wxString::Format("%02X", h.Density()),
-                                         wxString::Format("%02X", h.DeletedMark()),
-                                         wxString::Format("%02X", h.Status()),
-                                         wxString::Format("%u", h.DataLength())}));
+        EXPECT_EQ(
+            view->GetHeaderTexts(),
+            (std::vector<wxString>{
+                wxString::Format("%02X", h.Cylinder()), wxString::Format("%02X", h.Head()),
+                wxString::Format("%02X", h.Record()), wxString::Format("%02X", h.SizeCode()),
+                wxString::Format("%u", h.SectorCount()), wxString::Format("%02X", h.Density()),
+                wxString::Format("%02X", h.DeletedMark()), wxString::Format("%02X", h.Status()),
+                wxString::Format("%u", h.DataLength())}));
         EXPECT_EQ(view->GetMachineText().utf8_string(),
                   Rows({expected.machine.begin(), expected.machine.end()}));
         EXPECT_EQ(view->GetStoredText().utf8_string(), Rows(expected.stored));
@@ -118,7 +116,7 @@ TEST_F(SectorViewTest, ShowsTheX1DiskByNumberAndByPlace) {
     EXPECT_EQ(view->GetShown().sector, 33);
     // The ID_SECTOR_VIEW command again brings the same window back.
     Command(XRCID("ID_SECTOR_VIEW"));
-    EXPECT_EQ(SectorView(), view);
+    EXPECT_EQ(OpenSectorView(), view);
     EXPECT_EQ(view->GetShown().sector, 33);
 }
 
@@ -126,11 +124,11 @@ TEST_F(SectorViewTest, ShowsTheX1DiskByNumberAndByPlace) {
 TEST_F(SectorViewTest, NewDiskShowsTheHeaderASaveWrites) {
     wxTEST_DIALOG(Command(wxID_NEW), ExpectNewDisk(3));
     Command(XRCID("ID_SECTOR_VIEW"));
-    ASSERT_NE(SectorView(), nullptr);
-    EXPECT_TRUE(SectorView()->ShowSector(15));
-    EXPECT_EQ(SectorView()->GetNotesText().utf8_string(),
+    ASSERT_NE(OpenSectorView(), nullptr);
+    EXPECT_TRUE(OpenSectorView()->ShowSector(15));
+    EXPECT_EQ(OpenSectorView()->GetNotesText().utf8_string(),
               NoteMessage({ViewNoteCode::SectorNotLoaded}));
-    EXPECT_EQ(SectorView()->GetHeaderTexts().front(), "00");
+    EXPECT_EQ(OpenSectorView()->GetHeaderTexts().front(), "00");
 }
 
 // The view reads the disk as it is now: a deleted file's bitmap bits show at once.

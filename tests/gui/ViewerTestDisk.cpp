@@ -10,8 +10,8 @@
 #include "doc/DarvexDoc.h"
 #include "image/DiskImage.h"
 #include "support/TestDisk.h"
-#include "ui/FileViewerFrame.h"
 #include "ui/DarvexView.h"
+#include "ui/FileViewerFrame.h"
 #include "ui/MainFrame.h"
 #include "ui/SectorViewFrame.h"
 #include "ui/WindowView.h"
@@ -73,7 +73,7 @@ CFileViewerFrame* OpenViewer(const std::string& name) {
                                   ListView().CurrentEntry());
 }
 
-CSectorViewFrame* SectorView() {
+CSectorViewFrame* OpenSectorView() {
     return Doc() ? CSectorViewFrame::Find(*Doc()) : nullptr;
 }
 

@@ -17,7 +17,7 @@ std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
 bool MakeCurrentRow(const std::string& name);
 // The document's open file viewer and sector view; null when there is none.
 CFileViewerFrame* OpenViewer(const std::string& name);
-CSectorViewFrame* SectorView();
+CSectorViewFrame* OpenSectorView();
 // How many file viewers the document has open.
 int ViewerCount();
 
