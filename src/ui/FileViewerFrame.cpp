@@ -24,14 +24,13 @@
 #include "host/HostFile.h"
 #include "host/HostNames.h"
 #include "image/Geometry.h"
-#include "ui/FixedFont.h"
+#include "ui/ListingPage.h"
 #include "ui/SectorViewFrame.h"
 #include "view/FileView.h"
 #include "view/SectorView.h"
 
 namespace {
 
-constexpr int kFontPoints = 10;
 constexpr int kShownColumns = 82; // a hex row and a little more
 constexpr int kShownLines = 28;
 const wxColour kNoteColour(0xA0, 0x20, 0x20);
@@ -87,15 +86,8 @@ CFileViewerFrame::CFileViewerFrame(wxWindow* parent, CDarvexDoc& doc, int dirSec
     m_findData.SetFlags(wxFR_DOWN);
     CreateMenus();
     m_book = new wxNotebook(this, wxID_ANY);
-    const wxFont font = FixedPitchFont(kFontPoints);
-    for (ViewKind kind : m_kinds) {
-        auto* text = new wxTextCtrl(m_book, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                                    wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2 | wxTE_DONTWRAP |
-                                        wxHSCROLL | wxBORDER_NONE);
-        text->SetFont(font);
-        m_book->AddPage(text, KindLabel(kind));
-        m_texts.push_back(text);
-    }
+    for (ViewKind kind : m_kinds)
+        m_texts.push_back(AddListingPage(m_book, KindLabel(kind), true));
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_book, wxSizerFlags(1).Expand());
     SetSizer(sizer);

@@ -18,6 +18,7 @@
 #include "fs/Messages.h"
 #include "image/Geometry.h"
 #include "ui/FixedFont.h"
+#include "ui/ListingPage.h"
 #include "view/HexView.h"
 
 namespace {
@@ -111,12 +112,13 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
         const bool word = std::string(field).size() > 1;
         grid->Add(
             new wxStaticText(header->GetStaticBox(), wxID_ANY, word ? Tr(field) : wxString(field)),
-            wxSizerFlags().Border(wxLEFT));
+            wxSizerFlags().Border(wxLEFT).Right());
         auto* value = new wxStaticText(header->GetStaticBox(), wxID_ANY, "0000", wxDefaultPosition,
                                        wxDefaultSize, 0, kValueName);
         value->SetFont(FixedPitchFont(kFontPoints));
         m_fields.push_back(value);
-        grid->Add(value);
+        // Each label stands by its value; pairs are kept apart.
+        grid->Add(value, wxSizerFlags().Border(wxRIGHT, FromDIP(8)));
     }
     header->Add(grid, wxSizerFlags().Border(wxLEFT | wxRIGHT | wxBOTTOM));
 
@@ -125,17 +127,8 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
     m_notes->SetForegroundColour(wxColour(0xA0, 0x20, 0x20));
 
     auto* book = new wxNotebook(panel, wxID_ANY);
-    const auto hexText = [book] {
-        auto* text = new wxTextCtrl(book, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                                    wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxHSCROLL |
-                                        wxBORDER_NONE);
-        text->SetFont(FixedPitchFont(kFontPoints));
-        return text;
-    };
-    m_machine = hexText();
-    m_stored = hexText();
-    book->AddPage(m_machine, Tr("As the machine reads it"));
-    book->AddPage(m_stored, Tr("As stored in the D88 file"));
+    m_machine = AddListingPage(book, Tr("As the machine reads it"), false);
+    m_stored = AddListingPage(book, Tr("As stored in the D88 file"), false);
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(place, wxSizerFlags().Expand().Border(wxALL));
@@ -143,7 +136,8 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
     sizer->Add(m_notes, wxSizerFlags().Expand().Border(wxALL));
     // Room for the 16 rows and a line more.
     const wxSize cell = m_machine->GetTextExtent("M");
-    book->SetMinClientSize(wxSize(cell.x * 76, cell.y * 17));
+    for (wxTextCtrl* text : {m_machine, m_stored})
+        text->SetMinSize(text->GetSizeFromTextSize(cell.x * 76, cell.y * 17));
     sizer->Add(book, wxSizerFlags(1).Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM));
     panel->SetSizer(sizer);
     auto* frameSizer = new wxBoxSizer(wxVERTICAL);

@@ -184,7 +184,11 @@ TEST_F(GuiTest, PrintPreviewScreenshot) {
         if (auto* frame = dynamic_cast<wxPreviewFrame*>(top); frame && !frame->IsBeingDeleted())
             preview = frame;
     ASSERT_NE(preview, nullptr);
-    preview->SetSize(preview->FromDIP(wxSize(700, 700)));
+    // On the screen as a whole: what lies off it is black in the screenshot.
+    preview->SetSize(wxRect(wxPoint(0, 0), preview->FromDIP(wxSize(700, 700)))
+                         .Intersect(wxGetClientDisplayRect()));
+    // The whole page, its footer too.
+    preview->GetControlBar()->GetPrintPreview()->SetZoom(50);
     const fs::path shot = Screenshot("print-preview", preview);
     wxImage image;
     ASSERT_TRUE(image.LoadFile(wxString::FromUTF8(shot.string()), wxBITMAP_TYPE_PNG));
