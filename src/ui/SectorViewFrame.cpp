@@ -110,9 +110,11 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
                                   N_("Data length")};
     for (const char* field : fields) {
         const bool word = std::string(field).size() > 1;
-        grid->Add(
-            new wxStaticText(header->GetStaticBox(), wxID_ANY, word ? Tr(field) : wxString(field)),
-            wxSizerFlags().Border(wxLEFT).Right());
+        grid->Add(new wxStaticText(header->GetStaticBox(), wxID_ANY,
+                                   word ? Tr(field) : wxString(field), wxDefaultPosition,
+                                   wxDefaultSize, 0,
+                                   word ? wxString(wxStaticTextNameStr) : wxString(kValueName)),
+                  wxSizerFlags().Border(wxLEFT).Right());
         auto* value = new wxStaticText(header->GetStaticBox(), wxID_ANY, "0000", wxDefaultPosition,
                                        wxDefaultSize, 0, kValueName);
         value->SetFont(FixedPitchFont(kFontPoints));
