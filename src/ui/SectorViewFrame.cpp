@@ -12,6 +12,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
 
 #include "doc/DarvexDoc.h"
 #include "doc/DocText.h"
@@ -24,8 +25,13 @@
 namespace {
 
 constexpr int kFontPoints = 10;
-constexpr int kPrevious = 1;
-constexpr int kNext = 2;
+// The step buttons and their keys (Page Up, Page Down).
+int PreviousId() {
+    return XRCID("ID_SECTOR_PREVIOUS");
+}
+int NextId() {
+    return XRCID("ID_SECTOR_NEXT");
+}
 
 // The name the language checks know a value by: shown as it is in every language.
 constexpr const char* kValueName = "value";
@@ -90,8 +96,8 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
         place->AddSpacer(FromDIP(8));
     }
     place->AddStretchSpacer();
-    place->Add(new wxButton(panel, kPrevious, Tr("&Previous")), wxSizerFlags().Border(wxRIGHT));
-    place->Add(new wxButton(panel, kNext, Tr("&Next")));
+    place->Add(new wxButton(panel, PreviousId(), Tr("&Previous")), wxSizerFlags().Border(wxRIGHT));
+    place->Add(new wxButton(panel, NextId(), Tr("&Next")));
 
     auto* header = new wxStaticBoxSizer(wxVERTICAL, panel, Tr("D88 sector header"));
     m_source = new wxStaticText(header->GetStaticBox(), wxID_ANY, wxString(), wxDefaultPosition,
@@ -152,15 +158,17 @@ CSectorViewFrame::CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc)
 
     wxAcceleratorEntry keys[] = {
         {wxACCEL_CTRL, 'W', wxID_CLOSE},
-        {wxACCEL_NORMAL, WXK_PAGEUP, kPrevious},
-        {wxACCEL_NORMAL, WXK_PAGEDOWN, kNext},
+        {wxACCEL_NORMAL, WXK_PAGEUP, PreviousId()},
+        {wxACCEL_NORMAL, WXK_PAGEDOWN, NextId()},
     };
     SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
     for (wxSpinCtrl* control : {m_cylinder, m_side, m_record})
         control->Bind(wxEVT_SPINCTRL, &CSectorViewFrame::OnPlace, this);
     m_sector->Bind(wxEVT_SPINCTRL, &CSectorViewFrame::OnSector, this);
-    Bind(wxEVT_BUTTON, &CSectorViewFrame::OnStep, this, kPrevious, kNext);
-    Bind(wxEVT_MENU, &CSectorViewFrame::OnStep, this, kPrevious, kNext);
+    for (const int id : {PreviousId(), NextId()}) {
+        Bind(wxEVT_BUTTON, &CSectorViewFrame::OnStep, this, id);
+        Bind(wxEVT_MENU, &CSectorViewFrame::OnStep, this, id);
+    }
     Bind(wxEVT_MENU, &CSectorViewFrame::OnCloseCommand, this, wxID_CLOSE);
     Bind(wxEVT_CLOSE_WINDOW, &CSectorViewFrame::OnClose, this);
     m_view = new CWindowView(&doc, this);
@@ -241,7 +249,7 @@ void CSectorViewFrame::OnSector(wxSpinEvent&) {
 }
 
 void CSectorViewFrame::OnStep(wxCommandEvent& event) {
-    ShowSector(m_shown.sector + (event.GetId() == kNext ? 1 : -1));
+    ShowSector(m_shown.sector + (event.GetId() == NextId() ? 1 : -1));
 }
 
 void CSectorViewFrame::DocumentChanged(DocHint::Kind kind) {

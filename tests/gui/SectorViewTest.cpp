@@ -118,6 +118,19 @@ TEST_F(SectorViewTest, ShowsTheX1DiskByNumberAndByPlace) {
     Command(XRCID("ID_SECTOR_VIEW"));
     EXPECT_EQ(OpenSectorView(), view);
     EXPECT_EQ(view->GetShown().sector, 33);
+
+    // The step buttons go one sector on and stop at the disk's ends.
+    const auto step = [view](const char* id) {
+        wxCommandEvent press(wxEVT_BUTTON, XRCID(id));
+        view->ProcessWindowEvent(press);
+        return view->GetShown().sector;
+    };
+    EXPECT_EQ(step("ID_SECTOR_NEXT"), 34);
+    EXPECT_EQ(step("ID_SECTOR_PREVIOUS"), 33);
+    ASSERT_TRUE(view->ShowSector(0));
+    EXPECT_EQ(step("ID_SECTOR_PREVIOUS"), 0);
+    ASSERT_TRUE(view->ShowSector(SectorCount(disk) - 1));
+    EXPECT_EQ(step("ID_SECTOR_NEXT"), SectorCount(disk) - 1);
 }
 
 // A sector the disk has no D88 record for: the header a save writes, and a note saying so.
