@@ -46,7 +46,7 @@ bool EntryAt(const DiskImage& disk, int dirSector, int index, DirEntry& entry) {
     return true;
 }
 
-bool HoldsFile(const DirEntry& entry) {
+bool IsFileEntry(const DirEntry& entry) {
     return !entry.IsFree() && entry.Mode() != FileMode::ToByte(FileModeCode::Dir);
 }
 
@@ -55,6 +55,12 @@ wxString ShownName(const DirEntry& entry) {
 }
 
 } // namespace
+
+bool CFileViewerFrame::HoldsFile(const CDarvexDoc& doc, int dirSector, int entryIndex) {
+    DirEntry entry;
+    return doc.IsLoaded() && EntryAt(doc.GetDisk(), dirSector, entryIndex, entry) &&
+           IsFileEntry(entry);
+}
 
 CFileViewerFrame* CFileViewerFrame::Find(const CDarvexDoc& doc, int dirSector, int entryIndex) {
     for (wxView* view : doc.GetViewsVector())
@@ -68,7 +74,7 @@ CFileViewerFrame* CFileViewerFrame::Find(const CDarvexDoc& doc, int dirSector, i
 CFileViewerFrame* CFileViewerFrame::Open(CDarvexDoc& doc, int dirSector, int entryIndex) {
     DirEntry entry;
     if (!doc.IsLoaded() || !EntryAt(doc.GetDisk(), dirSector, entryIndex, entry) ||
-        !HoldsFile(entry))
+        !IsFileEntry(entry))
         return nullptr;
     CFileViewerFrame* viewer = Find(doc, dirSector, entryIndex);
     if (!viewer) {
@@ -225,7 +231,7 @@ void CFileViewerFrame::DocumentChanged(DocHint::Kind kind) {
     if (kind != DocHint::EntriesChanged && kind != DocHint::WholeDisk)
         return;
     DirEntry now;
-    if (!EntryAt(m_doc->GetDisk(), m_dirSector, m_entryIndex, now) || !HoldsFile(now)) {
+    if (!EntryAt(m_doc->GetDisk(), m_dirSector, m_entryIndex, now) || !IsFileEntry(now)) {
         // The file is gone: so is its viewer, once the views have all been told.
         CallAfter([this] { Close(true); });
         return;

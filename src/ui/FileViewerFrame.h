@@ -24,6 +24,8 @@ public:
     // The viewer of entry entryIndex of the directory at dirSector: the one already open,
     // brought to the front, or a new one. Null when the entry holds no file.
     static CFileViewerFrame* Open(CDarvexDoc& doc, int dirSector, int entryIndex);
+    // Whether that entry holds a file to view (not a sub-directory, not a free entry).
+    static bool HoldsFile(const CDarvexDoc& doc, int dirSector, int entryIndex);
     // The viewer open for that entry; null when there is none.
     static CFileViewerFrame* Find(const CDarvexDoc& doc, int dirSector, int entryIndex);
 

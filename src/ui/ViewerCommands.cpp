@@ -55,7 +55,12 @@ void Bind(wxFrame* frame, wxDocManager* manager) {
         viewFile);
     frame->Bind(
         wxEVT_UPDATE_UI,
-        [manager](wxUpdateUIEvent& event) { event.Enable(CurrentEntry(CurrentDoc(manager)) >= 0); },
+        [manager](wxUpdateUIEvent& event) {
+            const CDarvexDoc* doc = CurrentDoc(manager);
+            const int entry = CurrentEntry(doc);
+            event.Enable(entry >= 0 &&
+                         CFileViewerFrame::HoldsFile(*doc, doc->GetDisk().GetCurrentDir(), entry));
+        },
         viewFile);
     frame->Bind(
         wxEVT_MENU,

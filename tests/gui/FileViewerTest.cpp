@@ -47,8 +47,11 @@ protected:
 };
 
 TEST_F(FileViewerTest, CommandAndHandOffOpenOneViewerAFile) {
-    EXPECT_FALSE(MakeCurrentRow("NONE"));
-    EXPECT_FALSE(IsEnabled(XRCID("ID_VIEW_FILE")));
+    // No current row, or a directory's: nothing to view.
+    for (const char* row : {"NONE", "SUB"}) {
+        MakeCurrentRow(row);
+        EXPECT_FALSE(IsEnabled(XRCID("ID_VIEW_FILE"))) << row;
+    }
     CFileViewerFrame* hello = OpenViewer("HELLOWORLD");
     ASSERT_NE(hello, nullptr);
     EXPECT_TRUE(hello->IsShown());

@@ -46,6 +46,7 @@ std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
     EXPECT_EQ(testdisk::AddRawEntry(disk, "BROKEN", 0x02, broken, 2), 0);
     EXPECT_EQ(testdisk::AddRawEntry(disk, "README", 0x03, text, 3), 0);
     EXPECT_EQ(testdisk::AddRawEntry(disk, "PROG", 0x01, testdisk::Pattern(300)), 0);
+    EXPECT_GE(testdisk::AddSubdir(disk, "SUB"), 0);
     const std::filesystem::path path = folder / name;
     SaveDiskFile(disk, path);
     return path;

@@ -8,7 +8,8 @@ class CSectorViewFrame;
 
 // A disk for the viewer tests, built with the core's import: two BTX programs of the test data
 // (HELLOWORLD and SD.BAS), a BTX program whose second record breaks the chain of lines
-// (BROKEN), a BSD text with kana and kanji (README) and an OBJ file (PROG).
+// (BROKEN), a BSD text with kana and kanji (README), an OBJ file (PROG) and an empty
+// sub-directory (SUB).
 namespace guitest {
 
 std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
