@@ -229,10 +229,6 @@ std::vector<wxString> CSectorViewFrame::GetHeaderTexts() const {
     return texts;
 }
 
-wxString CSectorViewFrame::GetNotesText() const {
-    return m_notes->GetLabel();
-}
-
 void CSectorViewFrame::OnPlace(wxSpinEvent&) {
     if (!m_doc)
         return;

@@ -36,9 +36,8 @@ public:
     // The hex rows shown on the tabs: as the machine reads the sector, as the file stores it.
     wxString GetMachineText() const;
     wxString GetStoredText() const;
-    // The header's fields as shown, from C to the data length, and the notes.
+    // The header's fields as shown, from C to the data length.
     std::vector<wxString> GetHeaderTexts() const;
-    wxString GetNotesText() const;
 
 private:
     CSectorViewFrame(wxWindow* parent, CDarvexDoc& doc);

@@ -8,61 +8,51 @@
 #include "GuiTestSupport.h"
 #include "TestUtil.h"
 #include "doc/DarvexDoc.h"
-#include "image/DiskImage.h"
 #include "support/TestDisk.h"
 #include "ui/DarvexView.h"
 #include "ui/FileViewerFrame.h"
 #include "ui/MainFrame.h"
 #include "ui/SectorViewFrame.h"
-#include "ui/WindowView.h"
 
 namespace guitest {
 
-namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-Bytes TapeBody(const char* name) {
-    const Bytes tape = testutil::ReadFileBytes(testutil::TestDataPath(name));
-    return tape.size() > 128 ? Bytes(tape.begin() + 128, tape.end()) : Bytes();
-}
-
-} // namespace
-
 std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
                                       const std::string& name) {
+    using Bytes = std::vector<unsigned char>;
+    const auto tapeBody = [](const char* tape) {
+        const Bytes bytes = testutil::ReadFileBytes(testutil::TestDataPath(tape));
+        return bytes.size() > 128 ? Bytes(bytes.begin() + 128, bytes.end()) : Bytes();
+    };
     DiskImage disk;
     disk.Format(1);
     disk.SetCurrentDir(-1);
     // Line 10, then a record length of 3, which no line can have.
     const Bytes broken = {8, 0, 10, 0, 'A', '=', '1', 0x0D, 3, 0, 20, 0, 0, 0};
-    // "HELLO", then ｶﾅ and 日本語 in Shift-JIS, then a control byte.
+    // "HELLO", ｶﾅ and 日本語 in Shift-JIS, a control byte.
     const Bytes text = {'H',  'E',  'L',  'L',  'O',  0x0D, 0xB6, 0xC5, 0x93, 0xFA,
                         0x96, 0x7B, 0x8C, 0xEA, 0x0D, 'E',  'N',  'D',  0x01, 0x0D};
-    EXPECT_EQ(testdisk::AddRawEntry(disk, "HELLOWORLD", 0x02, TapeBody("basic/helloworld.mzt"), 2),
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "HELLOWORLD", 0x02, tapeBody("basic/helloworld.mzt"), 2),
               0);
-    EXPECT_EQ(testdisk::AddRawEntry(disk, "SD.BAS", 0x02, TapeBody("basic/sdbas-mz2z002.mzt"), 2),
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "SD.BAS", 0x02, tapeBody("basic/sdbas-mz2z002.mzt"), 2),
               0);
     EXPECT_EQ(testdisk::AddRawEntry(disk, "BROKEN", 0x02, broken, 2), 0);
     EXPECT_EQ(testdisk::AddRawEntry(disk, "README", 0x03, text, 3), 0);
     EXPECT_EQ(testdisk::AddRawEntry(disk, "PROG", 0x01, testdisk::Pattern(300)), 0);
     EXPECT_GE(testdisk::AddSubdir(disk, "SUB"), 0);
-    const std::filesystem::path path = folder / name;
-    SaveDiskFile(disk, path);
-    return path;
+    SaveDiskFile(disk, folder / name);
+    return folder / name;
 }
 
 bool MakeCurrentRow(const std::string& name) {
     wxListCtrl* list = Frame().GetListCtrl();
+    const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
+    bool found = false;
     for (long row = 0; row < list->GetItemCount(); ++row) {
-        const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
-        if (list->GetItemText(row).utf8_string() == name) {
-            list->SetItemState(row, state, state);
-            return true;
-        }
-        list->SetItemState(row, 0, state);
+        const bool match = list->GetItemText(row).utf8_string() == name;
+        list->SetItemState(row, match ? state : 0, state);
+        found = found || match;
     }
-    return false;
+    return found;
 }
 
 CFileViewerFrame* OpenViewer(const std::string& name) {
@@ -80,10 +70,8 @@ CSectorViewFrame* OpenSectorView() {
 
 int ViewerCount() {
     int count = 0;
-    if (Doc())
-        for (wxView* view : Doc()->GetViewsVector())
-            if (auto* w = dynamic_cast<CWindowView*>(view))
-                count += dynamic_cast<CFileViewerFrame*>(w->GetDocWindow()) != nullptr;
+    for (wxWindow* top : wxTopLevelWindows)
+        count += dynamic_cast<CFileViewerFrame*>(top) && !top->IsBeingDeleted();
     return count;
 }
 

@@ -6,20 +6,20 @@
 class CFileViewerFrame;
 class CSectorViewFrame;
 
-// A disk for the viewer tests, built with the core's import: two BTX programs of the test data
-// (HELLOWORLD and SD.BAS), a BTX program whose second record breaks the chain of lines
-// (BROKEN), a BSD text with kana and kanji (README), an OBJ file (PROG) and an empty
-// sub-directory (SUB).
+// The file viewer tests' disk and helpers.
 namespace guitest {
 
+// A disk of two BTX programs of the test data (HELLOWORLD, SD.BAS), one whose second record
+// breaks the chain of lines (BROKEN), a BSD text with kana and kanji (README), an OBJ file
+// (PROG) and a sub-directory (SUB), saved at folder/name.
 std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
                                       const std::string& name = "viewer.d88");
 // Makes the list row showing name the current one; false when no row shows it.
 bool MakeCurrentRow(const std::string& name);
-// The document's open file viewer and sector view; null when there is none.
+// The viewer the View File command opens for that row; null when none opens.
 CFileViewerFrame* OpenViewer(const std::string& name);
+// The document's sector view; null when it has none.
 CSectorViewFrame* OpenSectorView();
-// How many file viewers the document has open.
 int ViewerCount();
 
 } // namespace guitest
