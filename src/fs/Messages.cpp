@@ -466,6 +466,8 @@ std::string UiMessage(UiText text) {
         return Tr(N_("\"%s\" was not found."));
     case UiText::ListingSaveFailed:
         return Tr(N_("The listing could not be saved."));
+    case UiText::PrintFailed:
+        return Tr(N_("The disk image could not be printed."));
     }
     return {};
 }

@@ -90,6 +90,7 @@ enum class UiText {
     RecentFileGone,      // a recent file that no longer exists ("%s": its path)
     TextNotFound,        // the file viewer's find ("%s": the text sought)
     ListingSaveFailed,   // the file viewer could not save its listing (the reason follows)
+    PrintFailed,         // darvex -p / -pt: nothing was printed (no printer, an error)
 };
 std::string UiMessage(UiText text);
 

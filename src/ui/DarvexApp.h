@@ -51,7 +51,8 @@ protected:
 private:
     void OnShowAbout(wxCommandEvent& event);
     void OnUpdateAlwaysEnabled(wxUpdateUIEvent& event);
-    void PrintDocument(const CommandLine& commandLine);
+    // -p and -pt: false when nothing was printed (said on standard error).
+    bool PrintDocument(const CommandLine& commandLine);
 
     static std::string s_programPath;
     CommandLine m_commandLine;
