@@ -103,9 +103,9 @@ bool CDarvexApp::OnInit() {
         return false;
     if (commandLine.action == CommandLine::Action::Print ||
         commandLine.action == CommandLine::Action::PrintTo) {
-        const bool printed = PrintDocument(commandLine);
+        m_printFailed = !PrintDocument(commandLine);
         m_pFrame->Destroy();
-        return printed;
+        return true;
     }
     m_pFrame->Show();
     // For the start-up benchmark: the window is on the screen with its panes filled once
@@ -164,6 +164,11 @@ bool CDarvexApp::PrintDocument(const CommandLine& commandLine) {
         return true;
     std::fprintf(stderr, "%s\n", UiMessage(UiText::PrintFailed).c_str());
     return false;
+}
+
+int CDarvexApp::OnRun() {
+    const int status = wxApp::OnRun();
+    return m_printFailed ? EXIT_FAILURE : status;
 }
 
 int CDarvexApp::OnExit() {
