@@ -66,7 +66,8 @@ CFileViewerFrame* CFileViewerFrame::Find(const CDarvexDoc& doc, int dirSector, i
     for (wxView* view : doc.GetViewsVector())
         if (auto* windowView = dynamic_cast<CWindowView*>(view))
             if (auto* viewer = dynamic_cast<CFileViewerFrame*>(windowView->GetDocWindow()))
-                if (viewer->m_dirSector == dirSector && viewer->m_entryIndex == entryIndex)
+                if (viewer->m_disk == doc.GetDisk().GetSelectedDisk() &&
+                    viewer->m_dirSector == dirSector && viewer->m_entryIndex == entryIndex)
                     return viewer;
     return nullptr;
 }
@@ -87,8 +88,9 @@ CFileViewerFrame* CFileViewerFrame::Open(CDarvexDoc& doc, int dirSector, int ent
 
 CFileViewerFrame::CFileViewerFrame(wxWindow* parent, CDarvexDoc& doc, int dirSector, int entryIndex,
                                    const DirEntry& entry)
-    : wxFrame(parent, wxID_ANY, wxString()), m_doc(&doc), m_dirSector(dirSector),
-      m_entryIndex(entryIndex), m_entry(entry), m_kinds(ViewKindsFor(entry.Mode())) {
+    : wxFrame(parent, wxID_ANY, wxString()), m_doc(&doc), m_disk(doc.GetDisk().GetSelectedDisk()),
+      m_dirSector(dirSector), m_entryIndex(entryIndex), m_entry(entry),
+      m_kinds(ViewKindsFor(entry.Mode())) {
     m_findData.SetFlags(wxFR_DOWN);
     CreateMenus();
     m_book = new wxNotebook(this, wxID_ANY);
@@ -231,8 +233,9 @@ void CFileViewerFrame::DocumentChanged(DocHint::Kind kind) {
     if (kind != DocHint::EntriesChanged && kind != DocHint::WholeDisk)
         return;
     DirEntry now;
-    if (!EntryAt(m_doc->GetDisk(), m_dirSector, m_entryIndex, now) || !IsFileEntry(now)) {
-        // The file is gone: so is its viewer, once the views have all been told.
+    if (m_doc->GetDisk().GetSelectedDisk() != m_disk ||
+        !EntryAt(m_doc->GetDisk(), m_dirSector, m_entryIndex, now) || !IsFileEntry(now)) {
+        // The file (or its disk) is gone: so is its viewer, once the views have all been told.
         CallAfter([this] { Close(true); });
         return;
     }

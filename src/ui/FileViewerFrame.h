@@ -83,6 +83,7 @@ private:
 
     CDarvexDoc* m_doc;
     CWindowView* m_view = nullptr;
+    int m_disk; // the disk of the file that holds it
     int m_dirSector;
     int m_entryIndex;
     DirEntry m_entry;

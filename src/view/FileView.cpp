@@ -3,7 +3,7 @@
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 #include "view/BasicListing.h"
 #include "view/HexView.h"

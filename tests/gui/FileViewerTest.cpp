@@ -65,10 +65,17 @@ TEST_F(FileViewerTest, CommandAndHandOffOpenOneViewerAFile) {
     EXPECT_NE(CFileViewerFrame::Find(*Doc(), 16, testdisk::FindEntry(Doc()->GetDisk(), "README")),
               nullptr);
 
-    // Closing a viewer leaves the others and the document; another disk takes them all.
+    // Closing a viewer leaves the others and the document; the file's other disk (a file
+    // stands in its first entry too), or another file, takes them all.
     hello->Close();
     Settle(20);
     EXPECT_EQ(ViewerCount(), 1);
+    ASSERT_NE(OpenViewer("HELLOWORLD"), nullptr);
+    ASSERT_TRUE(Doc()->ShowDisk(1));
+    Settle(20);
+    EXPECT_EQ(ViewerCount(), 0);
+    ASSERT_TRUE(Doc()->ShowDisk(0));
+    ASSERT_NE(OpenViewer("README"), nullptr);
     ASSERT_NE(OpenFile(WriteViewerDisk(m_dir.path(), "other.d88")), nullptr);
     Settle(20);
     EXPECT_EQ(ViewerCount(), 0);

@@ -57,7 +57,7 @@ protected:
         DARVEX_REQUIRE_TESTDATA();
         const fs::path x1 = m_dir.path() / "x1.d88";
         fs::copy_file(testutil::TestDataPath("x1/x1-hubasic-2d.d88"), x1);
-        wxTEST_DIALOG(OpenFile(x1), ExpectMessage(UiMessage(UiText::NotMzReadOnly), "Darvex"),
+        wxTEST_DIALOG(OpenFile(x1), ExpectMessage(UiMessage(ChangeRefusal::NotMzFs, 1), "Darvex"),
                       ExpectMessage(UiMessage(UiText::SaveLosesSectorInfo), "Darvex").Optional());
         ASSERT_TRUE(Doc()->IsLoaded());
     }

@@ -39,6 +39,11 @@ std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
     EXPECT_EQ(testdisk::AddRawEntry(disk, "README", 0x03, text, 3), 0);
     EXPECT_EQ(testdisk::AddRawEntry(disk, "PROG", 0x01, testdisk::Pattern(300)), 0);
     EXPECT_GE(testdisk::AddSubdir(disk, "SUB"), 0);
+    EXPECT_EQ(disk.AddDisk(1), 0);
+    EXPECT_EQ(disk.SelectDisk(1), 0);
+    disk.SetCurrentDir(-1);
+    EXPECT_EQ(testdisk::AddRawEntry(disk, "OTHER", 0x03, text, 3), 0);
+    EXPECT_EQ(disk.SelectDisk(0), 0);
     SaveDiskFile(disk, folder / name);
     return folder / name;
 }

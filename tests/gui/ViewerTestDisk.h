@@ -11,7 +11,8 @@ namespace guitest {
 
 // A disk of two BTX programs of the test data (HELLOWORLD, SD.BAS), one whose second record
 // breaks the chain of lines (BROKEN), a BSD text with kana and kanji (README), an OBJ file
-// (PROG) and a sub-directory (SUB), saved at folder/name.
+// (PROG) and a sub-directory (SUB), and a second disk holding a text (OTHER), saved at
+// folder/name.
 std::filesystem::path WriteViewerDisk(const std::filesystem::path& folder,
                                       const std::string& name = "viewer.d88");
 // Makes the list row showing name the current one; false when no row shows it.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "view/SectorView.h"
 
 namespace {
