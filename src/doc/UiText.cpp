@@ -42,6 +42,12 @@ std::string UiMessage(UiText text) {
     case UiText::NoTransferFolder:
         return Tr(N_("The files cannot be handed to other programs: no temporary folder can be "
                      "made (%s)."));
+    case UiText::TextNotFound:
+        return Tr(N_("\"%s\" was not found."));
+    case UiText::ListingSaveFailed:
+        return Tr(N_("The listing could not be saved."));
+    case UiText::PrintFailed:
+        return Tr(N_("The disk image could not be printed."));
     }
     return {};
 }

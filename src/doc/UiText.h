@@ -21,8 +21,11 @@ enum class UiText {
     DiskTakesNoFiles,    // files dropped or pasted on a disk open read-only
     NotLocalFiles,       // a drop or paste named items that are no local files
     NoTransferFolder,    // no folder to export dragged or copied files into ("%s": why)
+    TextNotFound,        // the file viewer's find ("%s": the text sought)
+    ListingSaveFailed,   // the file viewer could not save its listing (the reason follows)
+    PrintFailed,         // darvex -p / -pt: nothing was printed (no printer, an error)
 };
-inline constexpr UiText kLastUiText = UiText::NoTransferFolder;
+inline constexpr UiText kLastUiText = UiText::PrintFailed;
 
 // The text in the user's language (an English msgid of the catalog, fs/Translation.h).
 std::string UiMessage(UiText text);

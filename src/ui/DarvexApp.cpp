@@ -23,6 +23,7 @@
 #include "doc/DarvexDocTemplate.h"
 #include "doc/DocText.h"
 #include "doc/RecentFiles.h"
+#include "fs/Messages.h"
 #include "ui/AboutDlg.h"
 #include "ui/DarvexView.h"
 #include "ui/DebugLog.h"
@@ -102,7 +103,7 @@ bool CDarvexApp::OnInit() {
         return false;
     if (commandLine.action == CommandLine::Action::Print ||
         commandLine.action == CommandLine::Action::PrintTo) {
-        PrintDocument(commandLine);
+        m_printFailed = !PrintDocument(commandLine);
         m_pFrame->Destroy();
         return true;
     }
@@ -147,17 +148,27 @@ bool CDarvexApp::StartInstance(const std::string& file) {
     return wxExecute(argv, wxEXEC_ASYNC) > 0;
 }
 
-void CDarvexApp::PrintDocument(const CommandLine& commandLine) {
+bool CDarvexApp::PrintDocument(const CommandLine& commandLine) {
     // -p and -pt print without asking, on the named printer for -pt.
     wxView* view = m_pDocManager->GetAnyUsableView();
     if (!view)
-        return;
+        return false;
     std::unique_ptr<wxPrintout> printout(view->OnCreatePrintout());
     wxPrintDialogData data;
     if (commandLine.action == CommandLine::Action::PrintTo)
         data.GetPrintData().SetPrinterName(wxString::FromUTF8(commandLine.printer));
     wxPrinter printer(&data);
-    printer.Print(m_pFrame, printout.get(), false);
+    // Nobody can cancel here: GTK reports a missing printer as a cancelled job. No window is
+    // shown in this mode, so the shell hears of it.
+    if (printer.Print(m_pFrame, printout.get(), false))
+        return true;
+    std::fprintf(stderr, "%s\n", UiMessage(UiText::PrintFailed).c_str());
+    return false;
+}
+
+int CDarvexApp::OnRun() {
+    const int status = wxApp::OnRun();
+    return m_printFailed ? EXIT_FAILURE : status;
 }
 
 int CDarvexApp::OnExit() {

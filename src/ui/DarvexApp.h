@@ -27,6 +27,8 @@ public:
     static void SetCatalogFolder(std::string folder);
 
     bool OnInit() override;
+    // The main loop's status, or a failure when -p or -pt printed nothing.
+    int OnRun() override;
     int OnExit() override;
     void OnInitCmdLine(wxCmdLineParser& parser) override;
     bool OnCmdLineParsed(wxCmdLineParser& parser) override;
@@ -51,12 +53,14 @@ protected:
 private:
     void OnShowAbout(wxCommandEvent& event);
     void OnUpdateAlwaysEnabled(wxUpdateUIEvent& event);
-    void PrintDocument(const CommandLine& commandLine);
+    // -p and -pt: false when nothing was printed (said on standard error).
+    bool PrintDocument(const CommandLine& commandLine);
 
     static std::string s_programPath;
     CommandLine m_commandLine;
     static std::string s_catalogFolder;
 
+    bool m_printFailed = false;
     DarvexDocManager* m_pDocManager = nullptr;
     CMainFrame* m_pFrame = nullptr;
     std::unique_ptr<DebugLog> m_pDebugLog;

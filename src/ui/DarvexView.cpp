@@ -11,6 +11,8 @@
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
 #include "ui/EntryDropTarget.h"
+#include "ui/LeftView.h"
+#include "ui/TablePrintout.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
 
@@ -110,6 +112,51 @@ std::vector<int> CDarvexView::SelectedEntries() const {
             entries.push_back(m_nListEntry[row]);
     }
     return entries;
+}
+
+int CDarvexView::CurrentEntry() const {
+    long row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+    if (row < 0)
+        row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+    return row >= 0 && row < m_nRows ? m_nListEntry[row] : -1;
+}
+
+wxPrintout* CDarvexView::OnCreatePrintout() {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    PrintTable table;
+    table.title = doc ? doc->GetUserReadableName() : wxString();
+    if (doc) {
+        const wxString file = doc->GetFilename();
+        table.heading.push_back(file.empty() ? doc->GetUserReadableName() : file);
+    }
+    if (doc && doc->IsLoaded()) {
+        table.heading.push_back(wxString::Format(
+            Tr("Disk name: %s"), wxString::FromUTF8(SjisToTerminal(doc->GetDisk().GetDiskName()))));
+        if (doc->HasMzFileSystem()) {
+            wxString path;
+            for (wxView* view : doc->GetViewsVector())
+                if (const auto* tree = dynamic_cast<const CLeftView*>(view))
+                    path = tree->PathOf(doc->GetDisk().GetCurrentDir());
+            table.heading.push_back(wxString::Format(Tr("Directory: %s"), path));
+            table.heading.push_back(wxString::Format(Tr("Used: %s bytes"), doc->SpaceText()));
+        } else {
+            table.heading.push_back(doc->SpaceText());
+        }
+    }
+    // What the list shows, in its order.
+    for (int c = 0; c < m_pList->GetColumnCount(); ++c) {
+        wxListItem column;
+        column.SetMask(wxLIST_MASK_TEXT);
+        m_pList->GetColumn(c, column);
+        table.columns.push_back(column.GetText());
+    }
+    for (long r = 0; r < m_pList->GetItemCount(); ++r) {
+        std::vector<wxString> cells;
+        for (int c = 0; c < m_pList->GetColumnCount(); ++c)
+            cells.push_back(m_pList->GetItemText(r, c));
+        table.rows.push_back(std::move(cells));
+    }
+    return new CTablePrintout(std::move(table));
 }
 
 void CDarvexView::OnFocus(wxFocusEvent& event) {

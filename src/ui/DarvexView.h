@@ -30,7 +30,14 @@ public:
     // Inserts the eight columns into an empty list control.
     static void InsertColumns(wxListCtrl* list);
 
+    // The file list as printed: the image's name, disk name, directory and usage above the
+    // rows as the list shows them.
+    wxPrintout* OnCreatePrintout() override;
+
     std::vector<int> SelectedEntries() const override;
+    // The entry of the list's current row (the focused one, else the first selected); -1 when
+    // there is none.
+    int CurrentEntry() const;
     int GetRowCount() const { return m_nRows; }
     int GetListEntry(int row) const { return m_nListEntry[row]; }
 

@@ -8,6 +8,7 @@
 #include "doc/DocumentHost.h"
 #include "fs/SjisText.h"
 #include "image/Geometry.h"
+#include "ui/DarvexView.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CLeftView, wxView);
 
@@ -75,6 +76,25 @@ int CLeftView::DirSectorOf(const wxTreeItemId& item) const {
 void CLeftView::OnChangeFilename() {
     if (wxWindow* frame = GetFrame())
         frame->SetLabel(GetDocumentManager()->MakeFrameTitle(GetDocument()));
+}
+
+wxString CLeftView::PathOf(int dirSector) const {
+    for (int n = 0; n < m_nTreeCount; ++n) {
+        if (m_nTreeDirSector[n] != dirSector)
+            continue;
+        wxString path;
+        for (wxTreeItemId item = m_hTreeItem[n]; item.IsOk(); item = m_pTree->GetItemParent(item))
+            path = m_pTree->GetItemText(item) + (path.empty() ? "" : "/") + path;
+        return path;
+    }
+    return wxString();
+}
+
+wxPrintout* CLeftView::OnCreatePrintout() {
+    for (wxView* view : GetDocument()->GetViewsVector())
+        if (auto* list = dynamic_cast<CDarvexView*>(view))
+            return list->OnCreatePrintout();
+    return wxView::OnCreatePrintout();
 }
 
 void CLeftView::OnSelChanged(wxTreeEvent& event) {

@@ -21,12 +21,17 @@ public:
     void OnDraw(wxDC* dc) override;
     void OnUpdate(wxView* sender, wxObject* hint) override;
     void OnChangeFilename() override;
+    // The tree's directory is printed as the list shows it.
+    wxPrintout* OnCreatePrintout() override;
 
     int GetTreeCount() const { return m_nTreeCount; }
     wxTreeItemId GetTreeItem(int node) const { return m_hTreeItem[node]; }
     int GetTreeDirSector(int node) const { return m_nTreeDirSector[node]; }
     // The directory a node of the tree shows; -1 for no node of an MZ file system.
     int DirSectorOf(const wxTreeItemId& item) const;
+    // The names from the root down to the first node of the directory at dirSector, joined by
+    // "/"; empty when no node shows it.
+    wxString PathOf(int dirSector) const;
 
 protected:
     // Routing is the document manager's (pane, then document); nothing is passed on here.

@@ -21,6 +21,7 @@
 #include "ui/DarvexView.h"
 #include "ui/EntryDropTarget.h"
 #include "ui/Localization.h"
+#include "ui/ViewerCommands.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
@@ -100,6 +101,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
 
     Localization::BindMenu(this);
+    ViewerCommands::Bind(this, manager);
     RestoreGeometry();
     // Files dropped elsewhere on the window are opened as images; the panes take files and
     // other windows' entries into a directory.

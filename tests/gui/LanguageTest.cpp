@@ -15,19 +15,24 @@
 #include <wx/config.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/notebook.h>
 #include <wx/print.h>
 #include <wx/stattext.h>
 #include <wx/stockitem.h>
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
+#include "GuiTestDisks.h"
 #include "GuiTestSupport.h"
 #include "TestUtil.h"
+#include "ViewerTestDisk.h"
 #include "doc/CommandIds.h"
 #include "doc/DocText.h"
 #include "gui/DialogExpect.h"
+#include "ui/FileViewerFrame.h"
 #include "ui/Localization.h"
 #include "ui/MainFrame.h"
+#include "ui/SectorViewFrame.h"
 
 using namespace guitest;
 
@@ -107,7 +112,13 @@ void AddMenu(const wxMenu* menu, const std::string& where, std::vector<Shown>& o
 
 void AddWindow(const wxWindow* window, const std::string& where, std::vector<Shown>& out) {
     for (const wxWindow* child : window->GetChildren()) {
-        if (auto* choice = dynamic_cast<const wxChoice*>(child)) {
+        // Values (numbers, the disk's bytes) read the same in every language.
+        if (child->GetName() == "value")
+            continue;
+        if (auto* book = dynamic_cast<const wxNotebook*>(child)) {
+            for (size_t i = 0; i < book->GetPageCount(); ++i)
+                out.push_back({where + " tab", book->GetPageText(i)});
+        } else if (auto* choice = dynamic_cast<const wxChoice*>(child)) {
             for (unsigned i = 0; i < choice->GetCount(); ++i)
                 out.push_back({where + " choice", choice->GetString(i)});
         } else if (dynamic_cast<const wxStaticText*>(child) ||
@@ -118,14 +129,17 @@ void AddWindow(const wxWindow* window, const std::string& where, std::vector<Sho
     }
 }
 
+void AddMenuBar(const wxMenuBar* bar, const std::string& where, std::vector<Shown>& out) {
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
+        out.push_back({where + " menu", bar->GetMenuLabel(i)});
+        AddMenu(bar->GetMenu(i), where + " " + bar->GetMenuLabelText(i).utf8_string(), out);
+    }
+}
+
 // What the main window and the dialogs show, with where each text is.
 std::vector<Shown> ShownTexts() {
     std::vector<Shown> shown;
-    const wxMenuBar* bar = Frame().GetMenuBar();
-    for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
-        shown.push_back({"menu", bar->GetMenuLabel(i)});
-        AddMenu(bar->GetMenu(i), bar->GetMenuLabelText(i).utf8_string(), shown);
-    }
+    AddMenuBar(Frame().GetMenuBar(), "main", shown);
     const wxToolBar* tools = Frame().GetToolBar();
     for (size_t i = 0; i < tools->GetToolsCount(); ++i) {
         const wxToolBarToolBase* tool = tools->GetToolByPos(static_cast<int>(i));
@@ -166,7 +180,8 @@ private:
 
 class LanguageTest : public GuiTest {};
 
-TEST_F(LanguageTest, EveryTextComesFromTheCatalog) {
+// Every text shown comes from the catalog, in the run's language alone.
+void ExpectCatalogTexts(const std::vector<Shown>& shown) {
     const std::map<std::string, std::string> catalog = ReadCatalog();
     ASSERT_FALSE(catalog.empty());
     std::set<wxString> known;
@@ -176,7 +191,7 @@ TEST_F(LanguageTest, EveryTextComesFromTheCatalog) {
     // the version line.
     const std::regex untranslated("日本語|English|Darvex Version [0-9.]+|[A-Z]{3}( \\(CRLF→CR\\))?|"
                                   "0[0-7]h( MZ-[0-9B/]+)?");
-    for (const Shown& s : ShownTexts()) {
+    for (const Shown& s : shown) {
         SCOPED_TRACE(s.where + ": " + s.text.utf8_string());
         if (std::regex_match(s.text.utf8_string(), untranslated))
             continue;
@@ -186,6 +201,30 @@ TEST_F(LanguageTest, EveryTextComesFromTheCatalog) {
         else
             EXPECT_FALSE(HasJapanese(s.text)) << "Japanese under English";
     }
+}
+
+TEST_F(LanguageTest, EveryTextComesFromTheCatalog) {
+    ExpectCatalogTexts(ShownTexts());
+}
+
+// The file viewer (its menus and tabs) and the sector view (its labels and tabs).
+TEST_F(LanguageTest, ViewerWindowsTextsComeFromTheCatalog) {
+    testutil::TempDir dir;
+    ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "language.d88")), nullptr);
+    CFileViewerFrame* viewer = OpenViewer("TEXT");
+    ASSERT_NE(viewer, nullptr);
+    CSectorViewFrame* sectors = CSectorViewFrame::Open(*Doc(), 0);
+    ASSERT_NE(sectors, nullptr);
+    std::vector<Shown> shown;
+    AddMenuBar(viewer->GetMenuBar(), "viewer", shown);
+    AddWindow(viewer, "viewer", shown);
+    shown.push_back({"sector view title", sectors->GetTitle().BeforeLast('-').Trim()});
+    AddWindow(sectors, "sector view", shown);
+    EXPECT_GT(shown.size(), 30u);
+    ExpectCatalogTexts(shown);
+    viewer->Close(true);
+    sectors->Close(true);
+    Settle(20);
 }
 
 // wx's own texts come from wx's catalog (wxstd), in the program's language.

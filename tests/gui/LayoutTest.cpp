@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <wx/bookctrl.h>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/stattext.h>
@@ -16,9 +17,15 @@
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
+#include "GuiTestDisks.h"
 #include "GuiTestSupport.h"
+#include "TestUtil.h"
+#include "ViewerTestDisk.h"
+#include "doc/DarvexDoc.h"
 #include "gui/DialogExpect.h"
+#include "ui/FileViewerFrame.h"
 #include "ui/MainFrame.h"
+#include "ui/SectorViewFrame.h"
 
 using namespace guitest;
 
@@ -33,8 +40,10 @@ std::string Describe(const wxWindow* w) {
 }
 
 // The size a control needs for its own text. wxTextCtrl's best size is a default width, not
-// its value's, so a field is held to the width of the value it shows.
+// its value's, so a field is held to the width of the value it shows; a multi-line one scrolls.
 wxSize NeededSize(const wxWindow* w) {
+    if (auto* text = dynamic_cast<const wxTextCtrl*>(w); text && text->IsMultiLine())
+        return wxSize();
     if (auto* text = dynamic_cast<const wxTextCtrl*>(w))
         return wxSize(text->GetSizeFromTextSize(text->GetTextExtent(text->GetValue()).x).x, 0);
     if (auto* label = dynamic_cast<const wxStaticText*>(w))
@@ -52,7 +61,9 @@ void CheckChildren(const wxWindow* parent, std::vector<std::string>& problems) {
     for (size_t i = 0; i < shown.size(); ++i) {
         const wxWindow* w = shown[i];
         const wxRect r = w->GetRect();
-        if (!client.Contains(r))
+        // A notebook places its pages itself; GTK gives their place in the coordinates of the
+        // notebook's parent.
+        if (!dynamic_cast<const wxBookCtrlBase*>(parent) && !client.Contains(r))
             problems.push_back(Describe(w) + " sticks out of its window");
         const wxSize need = NeededSize(w);
         if (r.width < need.x || r.height < need.y)
@@ -82,6 +93,28 @@ TEST_F(LayoutTest, EveryDialogShowsItsTextsWhole) {
         EXPECT_EQ(dlg->GetDefaultItem(), dlg->FindWindow(wxID_OK));
         dlg->Hide();
     }
+}
+
+// The file viewer's tabs and the sector view's fields, over a disk of the sample files.
+TEST_F(LayoutTest, ViewerWindowsShowTheirTextsWhole) {
+    testutil::TempDir dir;
+    ASSERT_NE(OpenFile(WriteSampleDisk(dir.path(), "layout.d88")), nullptr);
+    CFileViewerFrame* viewer = OpenViewer("TEXT");
+    ASSERT_NE(viewer, nullptr);
+    CSectorViewFrame* sectors = CSectorViewFrame::Open(*Doc(), 0);
+    ASSERT_NE(sectors, nullptr);
+    Settle(50);
+    for (wxFrame* frame : {static_cast<wxFrame*>(viewer), static_cast<wxFrame*>(sectors)}) {
+        SCOPED_TRACE(frame->GetTitle().utf8_string());
+        std::vector<std::string> problems;
+        CheckChildren(frame, problems);
+        for (const std::string& p : problems)
+            ADD_FAILURE() << p;
+        EXPECT_TRUE(wxGetClientDisplayRect().Contains(frame->GetRect())) << "off the screen";
+    }
+    viewer->Close(true);
+    sectors->Close(true);
+    Settle(20);
 }
 
 // The column titles are checked by the main window's screenshot test.
