@@ -9,6 +9,7 @@
 #include "doc/DiskCommands.h"
 #include "doc/DocHint.h"
 #include "doc/DocText.h"
+#include "doc/EntryCommands.h"
 #include "doc/MessageBox.h"
 #include "doc/SessionState.h"
 #include "fs/ListRow.h"
@@ -27,6 +28,8 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateRegisterBoot)
     EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
     EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
+    EVT_UPDATE_UI(ID_EDIT_FILE_INFO, CDarvexDoc::OnUpdateEditFileInfo)
+    EVT_MENU(ID_EDIT_FILE_INFO, CDarvexDoc::OnEditFileInfo)
     EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
     EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
     EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
@@ -233,6 +236,15 @@ void CDarvexDoc::ImageChanged() {
     Update(DocHint::EntriesChanged);
 }
 
+bool CDarvexDoc::ApplyChange(const wxString&, const std::function<bool(DiskImage&)>& op,
+                             DocHint::Kind hint) {
+    if (!op(GetDisk()))
+        return false;
+    Modify(true);
+    Update(hint);
+    return true;
+}
+
 void CDarvexDoc::OnUpdateNeedsDisk(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1);
 }
@@ -263,6 +275,20 @@ void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {
 }
 
 void CDarvexDoc::OnFlatImage(wxCommandEvent&) {}
+
+// One file's information at a time: the one selected row's.
+void CDarvexDoc::OnUpdateEditFileInfo(wxUpdateUIEvent& event) {
+    OnUpdateNeedsWritableDir(event);
+    if (event.GetEnabled() && SelectedEntries().size() != 1)
+        event.Enable(false);
+}
+
+void CDarvexDoc::OnEditFileInfo(wxCommandEvent&) {
+    const std::vector<int> entries = SelectedEntries();
+    if (!HasMzFileSystem() || entries.size() != 1)
+        return;
+    EntryCommands::EditInfo(GetDocumentWindow(), *this, entries.front());
+}
 
 std::vector<int> CDarvexDoc::SelectedEntries() const {
     for (wxView* view : GetViewsVector())

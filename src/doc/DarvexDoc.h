@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include <wx/docview.h>
 
 #include "doc/DiskCommands.h"
+#include "doc/DocHint.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
@@ -55,6 +57,11 @@ public:
 
     // After a change to the entries of the current directory: the modified mark and the views.
     void ImageChanged();
+    // Runs op on the selected disk as one step that Edit > Undo takes back, named for the
+    // menu ("元に戻す: 削除"). op returns true when it changed the disk (false: nothing to
+    // undo, nothing marked). hint says what the views must refresh.
+    bool ApplyChange(const wxString& stepName, const std::function<bool(DiskImage&)>& op,
+                     DocHint::Kind hint);
     void ShowOutcome(DiskCommands::Outcome outcome);
     // The directory entries of the rows selected in the list pane, in ascending row order,
     // whichever pane has the focus.
@@ -74,6 +81,8 @@ private:
     void OnUpdateAddFile(wxUpdateUIEvent& event);
     void OnUpdateRegisterBoot(wxUpdateUIEvent& event);
     void OnUpdateFlatImage(wxUpdateUIEvent& event);
+    void OnUpdateEditFileInfo(wxUpdateUIEvent& event);
+    void OnEditFileInfo(wxCommandEvent& event);
     void OnFlatImage(wxCommandEvent& event);
     void OnAddFile(wxCommandEvent& event);
     void OnDeleteFile(wxCommandEvent& event);

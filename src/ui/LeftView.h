@@ -23,6 +23,11 @@ public:
     void OnChangeFilename() override;
 
     int GetTreeCount() const { return m_nTreeCount; }
+    // Moves the tree's selection as a click would, so the list follows: to the node of the
+    // sub-directory at dirSector under the directory shown, or to the parent of the directory
+    // shown. False when there is no such node.
+    bool OpenChild(int dirSector);
+    bool OpenParent();
     wxTreeItemId GetTreeItem(int node) const { return m_hTreeItem[node]; }
     int GetTreeDirSector(int node) const { return m_nTreeDirSector[node]; }
 
@@ -33,6 +38,11 @@ protected:
 private:
     void FillTree();
     void OnSelChanged(wxTreeEvent& event);
+    void OnItemMenu(wxTreeEvent& event);
+    // The node of the directory the list shows: the selected one, or the first that matches.
+    wxTreeItemId ShownNode() const;
+    int SectorOf(const wxTreeItemId& item) const; // -1 for no node of ours
+    void Select(const wxTreeItemId& item);
     void OnFocus(wxFocusEvent& event);
 
     wxTreeCtrl* m_pTree = nullptr;
