@@ -9,7 +9,7 @@ enum CommandId : int {
     ID_COMMAND_FIRST = wxID_HIGHEST + 100,
     ID_EXTRACT_FILE = ID_COMMAND_FIRST, // 32771 "ファイル取り出し"
     ID_ADD_FILE,                        // 32774 "ファイル追加"
-    ID_EDIT_FILE_INFO,                  // 32777 "ﾌｧｲﾙ情報編集" (no handler)
+    ID_EDIT_FILE_INFO,                  // 32777 "ﾌｧｲﾙ情報編集"
     ID_EXTRACT_BOOT,                    // 32778 "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ取り出し"
     ID_REGISTER_BOOT,                   // 32779 "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ登録"
     ID_DELETE_FILE,                     // 32780 "ﾌｧｲﾙ削除"

@@ -20,6 +20,7 @@ ListActions::ListActions(CDarvexView& view) : m_view(view), m_pList(view.GetList
     m_pList->Bind(wxEVT_KEY_DOWN, &ListActions::OnKeyDown, this);
     m_pList->Bind(wxEVT_LIST_ITEM_ACTIVATED, &ListActions::OnActivated, this);
     m_pList->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &ListActions::OnItemRightClick, this);
+    m_pList->Bind(wxEVT_LIST_COL_RIGHT_CLICK, &ListActions::OnColumnRightClick, this);
     m_pList->Bind(wxEVT_CONTEXT_MENU, &ListActions::OnContextMenu, this);
     m_pList->Bind(wxEVT_LIST_COL_CLICK, &ListActions::OnColumnClick, this);
     m_pList->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &ListActions::OnBeginLabelEdit, this);
@@ -105,7 +106,8 @@ void ListActions::OpenRow(long row) {
     }
     // The file viewer acts on the list's current row.
     if (wxWindow* frame = m_view.GetFrame())
-        wxQueueEvent(frame->GetEventHandler(), new wxCommandEvent(wxEVT_MENU, XRCID("ID_VIEW_FILE")));
+        wxQueueEvent(frame->GetEventHandler(),
+                     new wxCommandEvent(wxEVT_MENU, XRCID("ID_VIEW_FILE")));
 }
 
 void ListActions::OnOpenDirectory(wxCommandEvent&) {
@@ -117,27 +119,36 @@ void ListActions::OnItemRightClick(wxListEvent& event) {
     event.Skip();
 }
 
+void ListActions::OnColumnRightClick(wxListEvent& event) {
+    // Forgotten once the click's events are over, whether a menu event came or not.
+    m_nRightClickedRow = kHeaderClick;
+    CallAfter([this] {
+        if (m_nRightClickedRow == kHeaderClick)
+            m_nRightClickedRow = kNoClick;
+    });
+    event.Skip();
+}
+
 void ListActions::OnContextMenu(wxContextMenuEvent& event) {
-    // A right click on a row is told first by the row's own event (the list has selected the
-    // row by then); on the empty space the list sends the menu event itself; the keyboard's
-    // menu key gives no position. Anything else came from the header, which has no menu.
+    // A right click on a row is told first by the list's own event (the list has selected a
+    // row outside the selection by then); one on the header by the column's event; one below
+    // the rows by neither. The keyboard's menu key gives no position: the menu is then the
+    // selected row's.
     const long clicked = std::exchange(m_nRightClickedRow, kNoClick);
-    long row = -1;
+    long row = clicked;
     wxPoint at = event.GetPosition();
-    if (event.GetEventObject() == m_pList) {
-        row = -1;
-    } else if (clicked != kNoClick) {
-        row = clicked;
-    } else if (at == wxDefaultPosition) {
+    if (clicked == kHeaderClick)
+        return; // the header has no menu
+    if (clicked == kNoClick && at == wxDefaultPosition) {
         row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
         if (row >= 0 && !m_pList->GetItemState(row, wxLIST_STATE_SELECTED))
             row = -1;
         wxRect rect;
-        at = row >= 0 && m_pList->GetItemRect(row, rect) ? m_pList->ClientToScreen(rect.GetBottomLeft())
-                                                           : m_pList->GetScreenPosition();
-    } else {
-        event.Skip();
-        return;
+        at = row >= 0 && m_pList->GetItemRect(row, rect)
+                 ? m_pList->ClientToScreen(rect.GetBottomLeft())
+                 : m_pList->GetScreenPosition();
+    } else if (clicked == kNoClick) {
+        row = -1;
     }
     // As in a file manager: a row outside the selection is selected alone, the empty space
     // clears the selection.
@@ -146,8 +157,9 @@ void ListActions::OnContextMenu(wxContextMenuEvent& event) {
     m_pList->SetFocus();
     m_view.Activate(true);
     m_nMenuRow = row;
-    const char* menu = row < 0 ? "IDM_LIST_SPACE"
-                               : (m_view.IsDirectoryRow(row) ? "IDM_DIRECTORY_ROW" : "IDM_LIST_ROWS");
+    const char* menu = row < 0
+                           ? "IDM_LIST_SPACE"
+                           : (m_view.IsDirectoryRow(row) ? "IDM_DIRECTORY_ROW" : "IDM_LIST_ROWS");
     std::unique_ptr<wxMenu> popup(wxXmlResource::Get()->LoadMenu(menu));
     if (popup)
         m_pList->PopupMenu(popup.get(), m_pList->ScreenToClient(at));
@@ -201,8 +213,8 @@ void ListActions::CommitRename(int entryIndex, const wxString& name) {
     CDarvexDoc* doc = Doc();
     if (!doc || !doc->HasMzFileSystem())
         return;
-    const RenameResult result = EntryCommands::Rename(m_view.GetFrame(), *doc, entryIndex,
-                                                      DialogSupport::ToUtf8(name));
+    const RenameResult result =
+        EntryCommands::Rename(m_view.GetFrame(), *doc, entryIndex, DialogSupport::ToUtf8(name));
     // A name the user can correct: the editor opens again on what was typed.
     if (EntryCommands::IsNameRefusal(result))
         EditName(entryIndex, name);

@@ -32,6 +32,7 @@ private:
     void OnKeyDown(wxKeyEvent& event);
     void OnActivated(wxListEvent& event);
     void OnItemRightClick(wxListEvent& event);
+    void OnColumnRightClick(wxListEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
     void OnColumnClick(wxListEvent& event);
     void OnBeginLabelEdit(wxListEvent& event);
@@ -44,7 +45,6 @@ private:
     void SelectOnly(long row);
     // A command as its menu item would run it: only while its update handler enables it.
     bool RunCommand(int id);
-    void ShowMenu(const char* name);
     // Renames the entry; a refused name is reported and its editor opened again on `name`.
     void CommitRename(int entryIndex, const wxString& name);
     void EditName(int entryIndex, const wxString& text);
@@ -55,6 +55,9 @@ private:
     CDarvexView& m_view;
     wxListCtrl* m_pList;
     static constexpr long kNoClick = -2;
-    long m_nRightClickedRow = kNoClick; // the row of the right click whose menu comes next
-    long m_nMenuRow = -1;               // the row a sub-directory's menu was opened on
+    static constexpr long kHeaderClick = -3;
+    // What the right click whose menu event comes next hit: a row, -1 for the space below the
+    // rows, kHeaderClick for the header.
+    long m_nRightClickedRow = kNoClick;
+    long m_nMenuRow = -1; // the row a sub-directory's menu was opened on
 };
