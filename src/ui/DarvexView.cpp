@@ -65,6 +65,10 @@ bool CDarvexView::OnCreate(wxDocument* doc, long flags) {
     InsertColumns(m_pList);
     m_pList->Bind(wxEVT_SET_FOCUS, &CDarvexView::OnFocus, this);
     m_pActions = std::make_unique<ListActions>(*this);
+    // A list that kept the focus from the document before gets no focus event: its commands
+    // (rename, extract) must reach this view all the same.
+    if (wxWindow::FindFocus() == m_pList)
+        Activate(true);
     return true;
 }
 
@@ -118,8 +122,8 @@ void CDarvexView::FillList(bool keepSelection) {
     std::set<int> selected;
     int focused = -1;
     if (keepSelection && disk == m_pListedDisk && dirSector == m_nListedDir) {
-        for (long row = -1; (row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL,
-                                                        wxLIST_STATE_SELECTED)) != -1;)
+        for (long row = -1;
+             (row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1;)
             if (row < m_nRows)
                 selected.insert(m_nListEntry[row]);
         const long current = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
@@ -137,8 +141,7 @@ void CDarvexView::FillList(bool keepSelection) {
     m_nRows = 0;
     // A disk without an MZ file system lists nothing: its entries would be noise.
     if (doc && doc->HasMzFileSystem()) {
-        std::vector<ListRow> rows =
-            ListDirectory(*disk, dirSector, ListWhat::FilesAndDirectories);
+        std::vector<ListRow> rows = ListDirectory(*disk, dirSector, ListWhat::FilesAndDirectories);
         SortListRows(rows, GetOrder());
         for (const ListRow& r : rows) {
             if (m_nRows >= kListRows)

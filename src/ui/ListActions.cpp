@@ -62,7 +62,7 @@ void ListActions::OnKeyDown(wxKeyEvent& event) {
     if (key == WXK_DELETE && modifiers == wxMOD_NONE) {
         RunCommand(ID_DELETE_FILE);
     } else if (key == WXK_F2 && modifiers == wxMOD_NONE) {
-        RunCommand(ID_RENAME_FILE);
+        StartRename();
     } else if (key == 'A' && modifiers == wxMOD_CONTROL) {
         SelectAll();
     } else if ((key == WXK_BACK && modifiers == wxMOD_NONE) ||

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
@@ -17,6 +18,7 @@
 #include "doc/CommandIds.h"
 #include "doc/DarvexDoc.h"
 #include "doc/DialogIds.h"
+#include "doc/DocHint.h"
 #include "doc/DocText.h"
 #include "doc/FileInfoDlg.h"
 #include "fs/EntryEdit.h"
@@ -147,7 +149,13 @@ ShownMenu PopUp(wxWindow* window, const std::function<void()>& open, std::vector
 
 class ListActionsTest : public GuiTest {
 protected:
+    void TearDown() override {
+        List()->RemoveSortIndicator();
+        GuiTest::TearDown();
+    }
     void OpenSample() {
+        // The order chosen by a header click stays with the window: start in directory order.
+        List()->RemoveSortIndicator();
         image = WriteSampleDisk(dir.path(), "act.d88");
         ASSERT_NE(OpenFile(image), nullptr);
         Frame().Raise();
@@ -270,4 +278,167 @@ TEST_F(ListActionsTest, ContextMenusOfRowsSpaceAndTreeNodes) {
     EXPECT_EQ(menu.items, (std::vector<std::string>{"ファイル追加", "-", "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ取り出し",
                                                     "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ登録"}));
     expectAsTheMenu(menu);
+}
+
+// The header's middle of a column, on the screen.
+wxPoint HeaderPoint(int column) {
+    int x = 0;
+    for (int c = 0; c < column; ++c)
+        x += List()->GetColumnWidth(c);
+    return List()->ClientToScreen(wxPoint(x + List()->GetColumnWidth(column) / 2, 8));
+}
+
+TEST_F(ListActionsTest, HeaderClicksSortAndTheOrderOutlivesARefill) {
+    OpenSample();
+    const std::string game = "ゲーム";
+    // Sizes as numbers: "   4096" would come first as text; the sub-directory stays on top.
+    ClickAt(HeaderPoint(3));
+    EXPECT_EQ(List()->GetSortIndicator(), 3);
+    EXPECT_TRUE(List()->IsAscendingSortIndicator());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SUB", game, "PROG", "TEXT", "BIG"}));
+    Settle(600); // not a double-click
+    ClickAt(HeaderPoint(3));
+    EXPECT_FALSE(List()->IsAscendingSortIndicator());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SUB", "BIG", "TEXT", "PROG", game}));
+
+    // An add and a delete refill the list: the order stays, and so do the rows selected.
+    Select({"PROG", "ゲーム"});
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"PROG", game}));
+    ASSERT_TRUE(Doc()->ApplyChange(
+        "add",
+        [](DiskImage& disk) {
+            return testdisk::AddRawEntry(disk, "MID", 0x01, testdisk::Pattern(500)) == 0;
+        },
+        DocHint::EntriesChanged));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SUB", "BIG", "TEXT", "MID", "PROG", game}));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"PROG", game}));
+    ASSERT_TRUE(Doc()->ApplyChange(
+        "delete",
+        [](DiskImage& disk) { return disk.RemoveFile(testdisk::FindEntry(disk, "BIG")) == 0; },
+        DocHint::EntriesChanged));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SUB", "TEXT", "MID", "PROG", game}));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"PROG", game}));
+
+    // Another column starts ascending; names sort by the text shown.
+    ClickAt(HeaderPoint(0));
+    EXPECT_EQ(List()->GetSortIndicator(), 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SUB", "MID", "PROG", "TEXT", game}));
+    // Another directory keeps the order, not the selection.
+    Frame().GetTreeCtrl()->SelectItem(TreeView().GetTreeItem(1));
+    EXPECT_TRUE(SelectedNames().empty());
+    EXPECT_EQ(List()->GetSortIndicator(), 0);
+}
+
+TEST_F(ListActionsTest, F2RenamesInPlaceAndARefusedNameKeepsTheEditorOpen) {
+    OpenSample();
+    wxUIActionSimulator sim;
+    // Only one file's row at a time.
+    for (auto rows : {std::initializer_list<const char*>{"PROG", "TEXT"}, {"SUB"}}) {
+        Select(rows);
+        Key(WXK_F2);
+        EXPECT_EQ(List()->GetEditControl(), nullptr);
+        EXPECT_FALSE(IsEnabled(ID_RENAME_FILE));
+    }
+
+    Select({"PROG"});
+    Key(WXK_F2);
+    ASSERT_NE(List()->GetEditControl(), nullptr);
+    sim.Text("NEW");
+    Key(WXK_RETURN);
+    EXPECT_EQ(List()->GetEditControl(), nullptr);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SUB", "NEW", "TEXT", "BIG", "ゲーム"}));
+    EXPECT_EQ(SelectedNames(), std::vector<std::string>{"NEW"});
+    EXPECT_TRUE(Doc()->IsModified());
+
+    // A name taken: the core's reason, and the editor again on what was typed.
+    Key(WXK_F2);
+    sim.Text("TEXT");
+    wxTEST_DIALOG(Key(WXK_RETURN),
+                  ExpectMessage(UiMessage(RenameResult::NameTaken, "NEW"), "エラー"));
+    Settle(50);
+    ASSERT_NE(List()->GetEditControl(), nullptr);
+    EXPECT_EQ(List()->GetEditControl()->GetValue(), "TEXT");
+    Key(WXK_ESCAPE);
+    EXPECT_EQ(List()->GetEditControl(), nullptr);
+    EXPECT_EQ(Names()[1], "NEW");
+
+    // A protected file is refused without a second editor.
+    ASSERT_TRUE(Doc()->ApplyChange(
+        "protect",
+        [](DiskImage& disk) {
+            EntryInfoChanges changes;
+            changes.protect = true;
+            return disk.EditEntryInfo(testdisk::FindEntry(disk, "TEXT"), changes) == 0;
+        },
+        DocHint::EntriesChanged));
+    Select({"TEXT"});
+    Key(WXK_F2);
+    sim.Text("OTHER");
+    wxTEST_DIALOG(Key(WXK_RETURN),
+                  ExpectMessage(UiMessage(RenameResult::Protected, "TEXT"), "エラー"));
+    Settle(50);
+    EXPECT_EQ(List()->GetEditControl(), nullptr);
+    EXPECT_EQ(Names()[2], "TEXT");
+}
+
+TEST_F(ListActionsTest, FileInformationDialogAppliesWhatChangedAndChecksItsFields) {
+    OpenSample();
+    const int id = ID_EDIT_FILE_INFO;
+    for (auto rows : {std::initializer_list<const char*>{"PROG", "TEXT"}, {"SUB"}, {}}) {
+        Select(rows);
+        EXPECT_FALSE(IsEnabled(id));
+    }
+    Select({"BIG"});
+    EXPECT_TRUE(IsEnabled(id));
+
+    // A date that is none and a name taken are reported; the dialog stays open.
+    const std::string badDate = Tr("The date is ten digits: year, month, day, hour and minute, "
+                                   "two digits each (YYMMDDhhmm). Leave it empty for no date.")
+                                    .utf8_string();
+    wxTEST_DIALOG(Command(id), ExpectDialog<CFileInfoDlg>([](CFileInfoDlg& dlg) {
+                      EXPECT_EQ(TextOf(dlg, XRCID("IDC_NAME")), "BIG");
+                      EXPECT_EQ(TextOf(dlg, XRCID("IDC_SIZE")), "4096");
+                      EXPECT_FALSE(IsEnabled(dlg, XRCID("IDC_MODE"))); // a BRD keeps its mode
+                      Type(dlg, XRCID("IDC_DATE"), "2413011200");
+                      Click(dlg, wxID_OK);
+                      EXPECT_EQ(dlg.GetReturnCode(), 0);
+                      Type(dlg, XRCID("IDC_DATE"), "");
+                      Type(dlg, XRCID("IDC_NAME"), "TEXT");
+                      Click(dlg, wxID_OK);
+                      EXPECT_EQ(dlg.GetReturnCode(), 0);
+                      return wxID_CANCEL;
+                  }),
+                  ExpectMessage(badDate, "エラー"),
+                  ExpectMessage(UiMessage(RenameResult::NameTaken, "BIG"), "エラー"));
+    EXPECT_FALSE(Doc()->IsModified());
+
+    // OK applies every field at once: one change of the document.
+    wxTEST_DIALOG(Command(id), ExpectDialog<CFileInfoDlg>([](CFileInfoDlg& dlg) {
+                      Type(dlg, XRCID("IDC_NAME"), "BIGGER");
+                      Choose(dlg, XRCID("IDC_PROTECT"), 1);
+                      Type(dlg, XRCID("IDC_LOAD_ADDRESS"), "1234");
+                      Type(dlg, XRCID("IDC_EXEC_ADDRESS"), "abcd");
+                      Type(dlg, XRCID("IDC_DATE"), "2401021304");
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+    EXPECT_TRUE(Doc()->IsModified());
+    const long row = RowNamed("BIGGER");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(ListRows()[row],
+              (std::vector<std::string>{
+                  "BIGGER", "BRD  ", "80", "   4096", "1234", "ABCD",
+                  wxString::Format("%08X", *ParseEntryDate("2401021304")).utf8_string(),
+                  ListRows()[row][7]}));
+
+    // An OBJ may become a BTX, nothing else.
+    Select({"PROG"});
+    wxTEST_DIALOG(Command(id), ExpectDialog<CFileInfoDlg>([](CFileInfoDlg& dlg) {
+                      auto* mode = XRCCTRL(dlg, "IDC_MODE", wxChoice);
+                      EXPECT_EQ(mode->GetCount(), 2u);
+                      Choose(dlg, XRCID("IDC_MODE"), 1);
+                      Click(dlg, wxID_OK);
+                      return dlg.GetReturnCode();
+                  }));
+    EXPECT_EQ(ListRows()[RowNamed("PROG")][1], "BTX  ");
 }
