@@ -5,6 +5,8 @@
 #include <vector>
 
 #include <wx/choice.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
@@ -441,4 +443,64 @@ TEST_F(ListActionsTest, FileInformationDialogAppliesWhatChangedAndChecksItsField
                       return dlg.GetReturnCode();
                   }));
     EXPECT_EQ(ListRows()[RowNamed("PROG")][1], "BTX  ");
+}
+
+// The main window's part of the screen with an open menu over it: Screenshot() would raise
+// the window above the menu.
+fs::path MenuScreenshot(const std::string& name) {
+    const fs::path path = fs::path(DARVEX_SCREENSHOT_DIR) / (name + ScreenshotSuffix() + ".png");
+    fs::create_directories(path.parent_path());
+    const wxRect rect = Frame().GetScreenRect();
+    wxBitmap bitmap(rect.width, rect.height);
+    {
+        wxScreenDC screen;
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    }
+    bitmap.SaveFile(wxString::FromUTF8(path.string()), wxBITMAP_TYPE_PNG);
+    return path;
+}
+
+// Each screenshot runs in a process of its own (see tests/gui/CMakeLists.txt).
+TEST_F(ListActionsTest, RowMenuScreenshot) {
+    OpenSample();
+    ClickAt(HeaderPoint(3)); // the header's arrow shows too
+    Select({"TEXT"});
+    fs::path shot;
+    PopUp(
+        List(), [] { ClickAt(RowPoint(RowNamed("TEXT")), wxMOUSE_BTN_RIGHT); }, {},
+        [&shot] { shot = MenuScreenshot("context-menu-rows"); });
+    EXPECT_TRUE(ImageHasContent(shot)) << shot;
+}
+
+TEST_F(ListActionsTest, TreeMenuScreenshot) {
+    OpenSample();
+    wxTreeCtrl* tree = Frame().GetTreeCtrl();
+    wxRect node;
+    ASSERT_TRUE(tree->GetBoundingRect(TreeView().GetTreeItem(0), node, true));
+    fs::path shot;
+    PopUp(
+        tree,
+        [&] {
+            ClickAt(tree->ClientToScreen(node.GetPosition() + wxSize(5, node.height / 2)),
+                    wxMOUSE_BTN_RIGHT);
+        },
+        {}, [&shot] { shot = MenuScreenshot("context-menu-tree"); });
+    EXPECT_TRUE(ImageHasContent(shot)) << shot;
+}
+
+TEST_F(ListActionsTest, FileInfoDialogScreenshot) {
+    OpenSample();
+    Select({"PROG"});
+    wxTEST_DIALOG(Command(ID_EDIT_FILE_INFO), ExpectDialog<CFileInfoDlg>([](CFileInfoDlg& dlg) {
+                      EXPECT_TRUE(SaveScreenshot(dlg, "file_info"));
+                      ExpectRowsAligned(dlg, {{"File name", XRCID("IDC_NAME")},
+                                              {"Mode", XRCID("IDC_MODE")},
+                                              {"Protect", XRCID("IDC_PROTECT")},
+                                              {"File size", XRCID("IDC_SIZE")},
+                                              {"Load address", XRCID("IDC_LOAD_ADDRESS")},
+                                              {"Execution address", XRCID("IDC_EXEC_ADDRESS")},
+                                              {"Date (YYMMDDhhmm)", XRCID("IDC_DATE")}});
+                      return wxID_CANCEL;
+                  }));
 }
