@@ -33,8 +33,8 @@ RenameResult EntryCommands::Rename(wxWindow* owner, CDarvexDoc& doc, int entryIn
         },
         DocHint::EntriesChanged);
     if (result != RenameResult::Ok)
-        DialogSupport::ShowError(
-            owner, UiMessage(result, ShownName(EntryOf(doc.GetDisk(), entryIndex))));
+        DialogSupport::ShowError(owner,
+                                 UiMessage(result, ShownName(EntryOf(doc.GetDisk(), entryIndex))));
     return result;
 }
 
@@ -52,8 +52,8 @@ bool EntryCommands::EditInfo(wxWindow* owner, CDarvexDoc& doc, int entryIndex) {
     // The name is checked against the directory before the dialog closes. The rename runs
     // with the protection the user chose: one taken away in the same dialog does not stop it.
     dlg.SetNameCheck([&doc, entryIndex, &entry](const std::string& nameUtf8, bool protect) {
-        const auto result = static_cast<RenameResult>(
-            CheckRename(doc.GetDisk(), entryIndex, nameUtf8, !protect));
+        const auto result =
+            static_cast<RenameResult>(CheckRename(doc.GetDisk(), entryIndex, nameUtf8, !protect));
         return UiMessage(result, ShownName(entry));
     });
     if (dlg.ShowModal() != wxID_OK)
@@ -62,25 +62,31 @@ bool EntryCommands::EditInfo(wxWindow* owner, CDarvexDoc& doc, int entryIndex) {
     if (!choices.rename && choices.changes.Empty())
         return false;
 
-    int refused = 0;
     std::string message;
     const bool changed = doc.ApplyChange(
         Tr(N_("Edit File Information")),
         [&](DiskImage& disk) {
-            // The mode list offers only the modes the entry may take, and the rename's checks
-            // are the edit's too: after a rename the edit does not fail.
+            // All or nothing: both parts are checked before either changes the entry. The
+            // rename is checked with the protection the entry has now, unless the user takes
+            // it away here; once checked it cannot fail, whatever protection the edit sets.
             if (choices.rename) {
                 const auto result = static_cast<RenameResult>(
-                    disk.RenameEntry(entryIndex, *choices.rename, !choices.protect));
+                    CheckRename(disk, entryIndex, *choices.rename, !choices.protect));
                 if (result != RenameResult::Ok) {
                     message = UiMessage(result, ShownName(entry));
                     return false;
                 }
             }
-            refused = disk.EditEntryInfo(entryIndex, choices.changes);
-            if (refused != 0)
-                message = UiMessage(static_cast<EditInfoResult>(refused));
-            return refused == 0 || choices.rename.has_value();
+            if (!choices.changes.Empty()) {
+                if (const int refused = disk.EditEntryInfo(entryIndex, choices.changes);
+                    refused != 0) {
+                    message = UiMessage(static_cast<EditInfoResult>(refused));
+                    return false;
+                }
+            }
+            if (choices.rename)
+                disk.RenameEntry(entryIndex, *choices.rename, true);
+            return true;
         },
         DocHint::EntriesChanged);
     if (!message.empty())
