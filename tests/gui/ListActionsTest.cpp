@@ -247,6 +247,12 @@ TEST_F(ListActionsTest, ContextMenusOfRowsSpaceAndTreeNodes) {
     EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"PROG", "TEXT"}));
     expectAsTheMenu(menu);
 
+    // The keyboard's menu key opens the selected rows' menu.
+    Select({"BIG"});
+    menu = PopUp(List(), [] { Key(WXK_MENU); });
+    EXPECT_EQ(menu.items, rowMenu);
+    EXPECT_EQ(SelectedNames(), std::vector<std::string>{"BIG"});
+
     // The empty space below the rows clears the selection.
     const wxPoint below = RowPoint(List()->GetItemCount() - 1) + wxSize(0, 60);
     ASSERT_TRUE(List()->GetScreenRect().Contains(below));
