@@ -109,8 +109,8 @@ void CFileInfoDlg::OnOK(wxCommandEvent&) {
     std::optional<std::uint32_t> date;
     const wxString dateText = m_pDate->GetValue().Strip(wxString::both);
     if (dateText != DateText(m_entry.Date())) {
-        date = dateText.empty() ? std::optional<std::uint32_t>(0)
-                                : ParseEntryDate(ToUtf8(dateText));
+        date =
+            dateText.empty() ? std::optional<std::uint32_t>(0) : ParseEntryDate(ToUtf8(dateText));
         if (!date)
             return Refuse(Tr(kNotADate).utf8_string(), m_pDate);
     }

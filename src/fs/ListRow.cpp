@@ -41,8 +41,8 @@ std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector, ListWha
     const std::array<DirEntry, 64> entries = ReadDirectory(disk, dirSector);
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         const DirEntry& entry = entries[i];
-        const bool subDirectory = entry.Mode() == FileMode::ToByte(FileModeCode::Dir) &&
-                                  !IsDotName(entry.NameText());
+        const bool subDirectory =
+            entry.Mode() == FileMode::ToByte(FileModeCode::Dir) && !IsDotName(entry.NameText());
         if (FileMode::IsHiddenInList(entry.Mode()) &&
             !(subDirectory && what == ListWhat::FilesAndDirectories))
             continue;

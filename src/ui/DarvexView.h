@@ -68,8 +68,8 @@ private:
     wxListCtrl* m_pList = nullptr;
     std::array<int, kListRows> m_nListEntry{};
     int m_nRows = 0;
-    int m_nListedDir = -1;                    // the directory the rows show
-    const void* m_pListedDisk = nullptr;      // and the disk it lies on
+    int m_nListedDir = -1;               // the directory the rows show
+    const void* m_pListedDisk = nullptr; // and the disk it lies on
     std::unique_ptr<ListActions> m_pActions;
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexView);
