@@ -7,13 +7,14 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/AddressText.h"
+#include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/EntryEdit.h"
 #include "fs/FileMode.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "fs/Translation.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 
@@ -27,31 +28,27 @@ struct EntryOptions {
     int index = kNoIndex;
     std::string dir;
     std::string output;
+    int disk = kFirstDisk;
     bool force = false;
 
     void AddTo(CLI::App* sub, const char* forceHelp) {
         sub->add_option("--index", index, Tr("Entry number 0-63 instead of NAME"))
             ->check(CLI::Range(0, 63));
         sub->add_option("--dir", dir, Tr("Sub-directory: names from the root joined by \"/\""));
+        AddDiskOption(sub, disk);
         sub->add_option("-o", output, Tr("Write the changed image here instead of over IMAGE"));
         sub->add_flag("--force", force, Tr(forceHelp));
     }
 };
 
-int Usage(CliStreams& io, std::string_view command, std::string_view message) {
-    io.err << "darvex-cli: " << command << ": " << message << "\n"
-           << FormatText(Tr("Run '%s' for usage."),
-                         {"darvex-cli " + std::string(command) + " --help"})
-           << '\n';
-    return kExitUsage;
-}
-
-// Loads the image for a change and makes the entry's directory current. The entry's index,
-// or -1 after the message.
+// Loads the image for a change and makes the entry's directory current. The entry's index, or
+// -1 after the message with the exit status in status.
 int OpenEntry(CliStreams& io, std::string_view command, const EntryOptions& o, DiskImage& disk,
-              ImageFileSession& session) {
-    if (!LoadImageForWrite(io, command, o.image, disk, session, o.force))
+              ImageFileSession& session, int& status) {
+    status = LoadImageForWrite(io, command, o.image, disk, session, o.disk, o.force);
+    if (status != kExitOk)
         return -1;
+    status = kExitFailed;
     const int sector = SelectDirectory(io, command, disk, o.dir, true);
     if (sector < 0)
         return -1;
@@ -99,9 +96,10 @@ int RunRename(CliStreams& io, RenameOptions& o) {
     }
     DiskImage disk;
     ImageFileSession session;
-    const int entry = OpenEntry(io, kRename, o, disk, session);
+    int status = kExitOk;
+    const int entry = OpenEntry(io, kRename, o, disk, session, status);
     if (entry < 0)
-        return kExitFailed;
+        return status;
     const auto result = static_cast<RenameResult>(disk.RenameEntry(entry, o.newName, o.force));
     switch (result) {
     case RenameResult::Ok:
@@ -166,9 +164,10 @@ int RunAttr(CliStreams& io, const AttrOptions& o) {
         return Usage(io, kAttr, Tr("give NAME or --index N"));
     DiskImage disk;
     ImageFileSession session;
-    const int entry = OpenEntry(io, kAttr, o, disk, session);
+    int status = kExitOk;
+    const int entry = OpenEntry(io, kAttr, o, disk, session, status);
     if (entry < 0)
-        return kExitFailed;
+        return status;
     const auto result = static_cast<EditInfoResult>(disk.EditEntryInfo(entry, changes));
     if (result != EditInfoResult::Ok)
         return Fail(io, kAttr, Subject(o, disk, entry), CliMessage(result));

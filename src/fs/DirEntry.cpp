@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 static_assert(DirEntry::kBytes == kDirEntryBytes);

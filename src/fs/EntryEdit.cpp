@@ -3,7 +3,7 @@
 #include "fs/AddFileEntry.h"
 #include "fs/FileMode.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -4,13 +4,13 @@
 
 #include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/FsLimits.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "fs/SjisText.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

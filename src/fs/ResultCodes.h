@@ -76,27 +76,3 @@ enum class ExportFormat : int { Mzt = 0, Bin = 1 };
 constexpr bool SelectsMzt(int format) {
     return (format & 0x0F) == 0;
 }
-
-// Why reading or writing a disk image file failed (host/ImageFile); its messages live in the
-// one message table with the operations' (fs/Messages.h).
-enum class ImageFileError {
-    None,
-    CannotRead,      // cannot open or read the file
-    ShrankWhileRead, // another program cut the file short while it was being decoded
-    NotRegular,      // a device, FIFO, socket or folder
-    BrokenLink,      // a symbolic link that leads nowhere or loops
-    InUse,           // another program holds the writers' lock
-    TooLarge,        // longer than any disk image
-    NotD88,          // the D88 decoder refused it
-    NotMzFs,         // read for a change, but not an MZ file system: nothing may be written
-    NotMzFsToRead,   // read for its files, but not an MZ file system
-    NoImage,         // nothing to save
-    CannotCreate,    // no temporary file in the image's folder
-    CannotWrite,     // writing or flushing the new file failed
-    CannotReplace,   // the rename over the old file failed
-    ReadOnly,        // the image is marked read-only (--force, Save As: written all the same)
-    NotOwner,        // another user's file we may not write, and replacing it would take it
-                     // from its owner
-    CopyKept,        // writing in place failed and the old contents could not be put back:
-                     // a whole copy of them is kept beside the image
-};

@@ -171,7 +171,7 @@ void ListActions::OnColumnClick(wxListEvent& event) {
 
 bool ListActions::CanRename() const {
     CDarvexDoc* doc = Doc();
-    if (!doc || !doc->HasMzFileSystem() || m_pList->GetEditControl() ||
+    if (!doc || !doc->HasMzFileSystem() || doc->IsReadOnly() || m_pList->GetEditControl() ||
         !DirectoryWritable(doc->GetDisk(), doc->GetDisk().GetCurrentDir()) ||
         m_pList->GetSelectedItemCount() != 1)
         return false;
@@ -191,7 +191,7 @@ void ListActions::StartRename() {
 void ListActions::OnBeginLabelEdit(wxListEvent& event) {
     const long row = event.GetIndex();
     CDarvexDoc* doc = Doc();
-    if (!doc || !doc->HasMzFileSystem() || m_view.IsDirectoryRow(row) ||
+    if (!doc || !doc->HasMzFileSystem() || doc->IsReadOnly() || m_view.IsDirectoryRow(row) ||
         !DirectoryWritable(doc->GetDisk(), doc->GetDisk().GetCurrentDir()))
         event.Veto();
 }

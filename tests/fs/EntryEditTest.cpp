@@ -5,7 +5,7 @@
 #include "fs/EntryEdit.h"
 #include "fs/FsCheck.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 
