@@ -9,7 +9,7 @@ enum CommandId : int {
     ID_COMMAND_FIRST = wxID_HIGHEST + 100,
     ID_EXTRACT_FILE = ID_COMMAND_FIRST, // 32771 "ファイル取り出し"
     ID_ADD_FILE,                        // 32774 "ファイル追加"
-    ID_EDIT_FILE_INFO,                  // 32777 "ﾌｧｲﾙ情報編集" (no handler)
+    ID_EDIT_FILE_INFO,                  // 32777 "ﾌｧｲﾙ情報編集"
     ID_EXTRACT_BOOT,                    // 32778 "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ取り出し"
     ID_REGISTER_BOOT,                   // 32779 "ﾌﾞｰﾄﾌﾟﾛｸﾞﾗﾑ登録"
     ID_DELETE_FILE,                     // 32780 "ﾌｧｲﾙ削除"
@@ -22,11 +22,12 @@ enum CommandId : int {
     ID_VIEW_DETAILS,                    // 59411 details
     ID_NEXT_PANE,                       // 57680 F6
     ID_PREV_PANE,                       // 57681 Shift+F6
-    ID_COMMAND_LAST = ID_PREV_PANE
+    ID_RENAME_FILE,                     // "名前の変更" (F2), a command of our own
+    ID_COMMAND_LAST = ID_RENAME_FILE
 };
 
 struct CommandNumber {
-    int number;          // the original command number
+    int number;          // the original command number; 0 for a command of our own
     int id;              // the wx id it maps to
     const char* xrcName; // the name the XRC resources use for it
 };
@@ -62,6 +63,7 @@ inline constexpr CommandNumber kCommandTable[] = {
     {59409, ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON"},
     {59410, ID_VIEW_LIST, "ID_VIEW_LIST"},
     {59411, ID_VIEW_DETAILS, "ID_VIEW_DETAILS"},
+    {0, ID_RENAME_FILE, "ID_RENAME_FILE"},
 };
 
 // Commands that are shown disabled when no object on the route handles their update: ours,

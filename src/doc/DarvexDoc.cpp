@@ -12,6 +12,7 @@
 #include "doc/DiskCommands.h"
 #include "doc/DocHint.h"
 #include "doc/DocText.h"
+#include "doc/EntryCommands.h"
 #include "doc/MessageBox.h"
 #include "doc/OutputPathDlg.h"
 #include "doc/SessionState.h"
@@ -33,6 +34,8 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_UPDATE_UI(ID_REGISTER_BOOT, CDarvexDoc::OnUpdateRegisterBoot)
     EVT_UPDATE_UI(ID_DELETE_FILE, CDarvexDoc::OnUpdateNeedsWritableDir)
     EVT_UPDATE_UI(ID_FLAT_IMAGE, CDarvexDoc::OnUpdateFlatImage)
+    EVT_UPDATE_UI(ID_EDIT_FILE_INFO, CDarvexDoc::OnUpdateEditFileInfo)
+    EVT_MENU(ID_EDIT_FILE_INFO, CDarvexDoc::OnEditFileInfo)
     EVT_MENU(ID_FLAT_IMAGE, CDarvexDoc::OnFlatImage)
     EVT_MENU(ID_ADD_FILE, CDarvexDoc::OnAddFile)
     EVT_MENU(ID_DELETE_FILE, CDarvexDoc::OnDeleteFile)
@@ -287,6 +290,20 @@ void CDarvexDoc::OnUpdateFlatImage(wxUpdateUIEvent& event) {
 }
 
 void CDarvexDoc::OnFlatImage(wxCommandEvent&) {}
+
+// One file's information at a time: the one selected row's.
+void CDarvexDoc::OnUpdateEditFileInfo(wxUpdateUIEvent& event) {
+    OnUpdateNeedsWritableDir(event);
+    if (event.GetEnabled() && SelectedEntries().size() != 1)
+        event.Enable(false);
+}
+
+void CDarvexDoc::OnEditFileInfo(wxCommandEvent&) {
+    const std::vector<int> entries = SelectedEntries();
+    if (!HasMzFileSystem() || m_bReadOnly || entries.size() != 1)
+        return;
+    EntryCommands::EditInfo(GetDocumentWindow(), *this, entries.front());
+}
 
 std::vector<int> CDarvexDoc::SelectedEntries() const {
     for (wxView* view : GetViewsVector())

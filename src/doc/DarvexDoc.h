@@ -66,16 +66,16 @@ public:
 
     // After a change to the entries of the current directory: the modified mark and the views.
     void ImageChanged();
-    void ShowOutcome(DiskCommands::Outcome outcome);
-    // The directory entries of the rows selected in the list pane, in ascending row order,
-    // whichever pane has the focus.
-    std::vector<int> SelectedEntries() const;
-
     // Runs op on the selected disk as one step that Edit > Undo takes back, named for the
     // menu ("元に戻す: 削除"). op returns true when it changed the disk (false: nothing to
     // undo, nothing marked). hint says what the views must refresh.
     bool ApplyChange(const wxString& stepName, const std::function<bool(DiskImage&)>& op,
                      DocHint::Kind hint);
+    void ShowOutcome(DiskCommands::Outcome outcome);
+    // The directory entries of the rows selected in the list pane, in ascending row order,
+    // whichever pane has the focus.
+    std::vector<int> SelectedEntries() const;
+
 
     // The entries as files for a drag or the clipboard (DiskTransfer::MakeOffer), in the
     // format last shown in the extract dialog, MZT until it has been shown. A drag's files
@@ -108,6 +108,8 @@ private:
     void OnUpdateAddFile(wxUpdateUIEvent& event);
     void OnUpdateRegisterBoot(wxUpdateUIEvent& event);
     void OnUpdateFlatImage(wxUpdateUIEvent& event);
+    void OnUpdateEditFileInfo(wxUpdateUIEvent& event);
+    void OnEditFileInfo(wxCommandEvent& event);
     void OnFlatImage(wxCommandEvent& event);
     void OnAddFile(wxCommandEvent& event);
     void OnDeleteFile(wxCommandEvent& event);

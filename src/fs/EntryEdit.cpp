@@ -43,6 +43,27 @@ int CheckChangeable(const DiskImage& disk, int entryIndex, DirEntry& entry) {
     return 0;
 }
 
+// 0 when entry entryIndex may take the name, else the RenameResult; entry receives the entry
+// and field the new name field.
+int CheckRenameTo(const DiskImage& disk, int entryIndex, std::string_view newNameUtf8, bool force,
+                  DirEntry& entry, DirEntry::NameBytes& field) {
+    if (const int refused = CheckChangeable(disk, entryIndex, entry); refused != 0)
+        return refused;
+    if (!force && IsProtected(entry))
+        return ToInt(RenameResult::Protected);
+    switch (AddFileEntry::NameFieldFor(newNameUtf8, field)) {
+    case AddFileReason::Ok:
+        break;
+    case AddFileReason::NameEmpty:
+        return ToInt(RenameResult::NameEmpty);
+    default:
+        return ToInt(RenameResult::NameNotEncodable);
+    }
+    if (NameTaken(disk, disk.GetCurrentDir(), NameFieldText(field.data()), entryIndex))
+        return ToInt(RenameResult::NameTaken);
+    return 0;
+}
+
 } // namespace
 
 bool ModeChangeAllowed(std::uint8_t from, std::uint8_t to) {
@@ -69,6 +90,23 @@ std::optional<std::uint32_t> ParseEntryDate(std::string_view text) {
     return word;
 }
 
+std::optional<std::string> FormatEntryDate(std::uint32_t date) {
+    std::string text;
+    int shift = 32;
+    for (const DateField& field : kDateFields) {
+        shift -= field.bits;
+        const int value = static_cast<int>((date >> shift) & ((1u << field.bits) - 1));
+        if (value < field.min || value > field.max)
+            return std::nullopt;
+        text += static_cast<char>('0' + value / 10);
+        text += static_cast<char>('0' + value % 10);
+    }
+    // Bits below the minute belong to no field: a word with any of them set is no date of ours.
+    if ((date & ((1u << shift) - 1)) != 0)
+        return std::nullopt;
+    return text;
+}
+
 int RemoveUnlessProtected(DiskImage& disk, int entryIndex, bool force) {
     if (!force && entryIndex >= 0 && entryIndex < kDirEntries) {
         unsigned char bytes[kDirEntryBytes];
@@ -83,24 +121,18 @@ int RemoveUnlessProtected(DiskImage& disk, int entryIndex, bool force) {
 // Both keep the entry in its place with its body and every byte the change does not name, so
 // the bitmap and every other entry stay as they are.
 
+int CheckRename(const DiskImage& disk, int entryIndex, std::string_view newNameUtf8, bool force) {
+    DirEntry entry;
+    DirEntry::NameBytes field{};
+    return CheckRenameTo(disk, entryIndex, newNameUtf8, force, entry, field);
+}
+
 int DiskImage::RenameEntry(int entryIndex, std::string_view newNameUtf8, bool force) {
     DirEntry entry;
-    if (const int refused = CheckChangeable(*this, entryIndex, entry); refused != 0)
-        return refused;
-    if (!force && IsProtected(entry))
-        return ToInt(RenameResult::Protected);
-
     DirEntry::NameBytes field{};
-    switch (AddFileEntry::NameFieldFor(newNameUtf8, field)) {
-    case AddFileReason::Ok:
-        break;
-    case AddFileReason::NameEmpty:
-        return ToInt(RenameResult::NameEmpty);
-    default:
-        return ToInt(RenameResult::NameNotEncodable);
-    }
-    if (NameTaken(*this, m_nCurDirSector, NameFieldText(field.data()), entryIndex))
-        return ToInt(RenameResult::NameTaken);
+    if (const int refused = CheckRenameTo(*this, entryIndex, newNameUtf8, force, entry, field);
+        refused != 0)
+        return refused;
     entry.SetNameField(field);
     ImageView().write(EntryOffset(m_nCurDirSector, entryIndex), entry.Bytes().data(),
                       kDirEntryBytes);

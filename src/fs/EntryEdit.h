@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "fs/DirEntry.h"
@@ -40,6 +41,13 @@ bool ModeChangeAllowed(std::uint8_t from, std::uint8_t to);
 // 0..59), packed from the top bit down: year 7 bits, month 4, day 5, hour 5, minute 6, and 5
 // zero bits. nullopt for any other text.
 std::optional<std::uint32_t> ParseEntryDate(std::string_view yymmddhhmm);
+// The same date word as "YYMMDDhhmm"; nullopt for a word that is no such date (a field out of
+// its range, or a bit set below the minute).
+std::optional<std::string> FormatEntryDate(std::uint32_t date);
+
+// What DiskImage::RenameEntry would answer for these arguments (a RenameResult), changing
+// nothing: a dialog checks a name with it before it closes.
+int CheckRename(const DiskImage& disk, int entryIndex, std::string_view newNameUtf8, bool force);
 
 // RemoveFile, except that a protected file is refused with RemoveResult::Protected unless
 // force is set. The int is a RemoveResult.

@@ -36,12 +36,15 @@ std::array<std::string, kListColumns> ListColumns(const DirEntry& entry) {
     };
 }
 
-std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector) {
+std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector, ListWhat what) {
     std::vector<ListRow> rows;
     const std::array<DirEntry, 64> entries = ReadDirectory(disk, dirSector);
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         const DirEntry& entry = entries[i];
-        if (FileMode::IsHiddenInList(entry.Mode()))
+        const bool subDirectory =
+            entry.Mode() == FileMode::ToByte(FileModeCode::Dir) && !IsDotName(entry.NameText());
+        if (FileMode::IsHiddenInList(entry.Mode()) &&
+            !(subDirectory && what == ListWhat::FilesAndDirectories))
             continue;
         rows.push_back({i, entry, ListColumns(entry)});
     }

@@ -1,20 +1,31 @@
 #include "ui/DarvexView.h"
 
 #include <algorithm>
+#include <set>
 
 #include <wx/dnd.h>
 #include <wx/listctrl.h>
 
+#include "doc/CommandIds.h"
 #include "doc/DarvexDoc.h"
 #include "doc/DocText.h"
 #include "doc/DocumentHost.h"
+#include "fs/FileMode.h"
 #include "fs/ListRow.h"
 #include "fs/SjisText.h"
 #include "ui/EntryDropTarget.h"
 #include "ui/LeftView.h"
+#include "ui/ListActions.h"
 #include "ui/TablePrintout.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDarvexView, wxView);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CDarvexView, wxView)
+    EVT_MENU(ID_RENAME_FILE, CDarvexView::OnRename)
+    EVT_UPDATE_UI(ID_RENAME_FILE, CDarvexView::OnUpdateRename)
+wxEND_EVENT_TABLE();
+// clang-format on
 
 namespace {
 
@@ -30,6 +41,9 @@ constexpr Column kColumnTable[CDarvexView::kColumns] = {
 };
 
 } // namespace
+
+CDarvexView::CDarvexView() = default;
+CDarvexView::~CDarvexView() = default;
 
 void CDarvexView::InsertColumns(wxListCtrl* list) {
     if (list->GetColumnCount() != 0)
@@ -55,6 +69,11 @@ bool CDarvexView::OnCreate(wxDocument* doc, long flags) {
     InsertColumns(m_pList);
     m_pList->Bind(wxEVT_SET_FOCUS, &CDarvexView::OnFocus, this);
     m_pList->Bind(wxEVT_LIST_BEGIN_DRAG, &CDarvexView::OnBeginDrag, this);
+    m_pActions = std::make_unique<ListActions>(*this);
+    // A list that kept the focus from the document before gets no focus event: its commands
+    // (rename, extract) must reach this view all the same.
+    if (wxWindow::FindFocus() == m_pList)
+        Activate(true);
     return true;
 }
 
@@ -68,8 +87,10 @@ void CDarvexView::OnUpdate(wxView*, wxObject* hint) {
     const DocHint::Kind kind = DocHint::KindOf(hint);
     if (kind == DocHint::None)
         return;
+    // A change to the listed entries keeps what the user selected; another directory or
+    // another disk starts afresh.
     if (kind != DocHint::UsageChanged)
-        FillList();
+        FillList(kind == DocHint::EntriesChanged);
     if (kind != DocHint::DirectoryListed) {
         auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
         if (auto* host = dynamic_cast<DocumentHost*>(GetFrame()); host && doc)
@@ -77,8 +98,46 @@ void CDarvexView::OnUpdate(wxView*, wxObject* hint) {
     }
 }
 
-void CDarvexView::FillList() {
+ListOrder CDarvexView::GetOrder() const {
+    ListOrder order;
+    const int column = m_pList->GetSortIndicator();
+    if (column >= 0 && column < kColumns) {
+        order.column = column;
+        order.ascending = m_pList->IsAscendingSortIndicator();
+    }
+    return order;
+}
+
+void CDarvexView::SortByColumn(int column) {
+    if (column < 0 || column >= kColumns)
+        return;
+    m_pList->ShowSortIndicator(column, m_pList->GetUpdatedAscendingSortIndicator(column));
+    Refill();
+}
+
+void CDarvexView::Refill() {
+    FillList(true);
+}
+
+void CDarvexView::FillList(bool keepSelection) {
     auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    const DiskImage* disk = doc && doc->IsLoaded() ? &doc->GetDisk() : nullptr;
+    const int dirSector = disk ? disk->GetCurrentDir() : -1;
+    // Rows are remembered by their entries: a refill may put them elsewhere.
+    std::set<int> selected;
+    int focused = -1;
+    if (keepSelection && disk == m_pListedDisk && dirSector == m_nListedDir) {
+        for (long row = -1;
+             (row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1;)
+            if (row < m_nRows)
+                selected.insert(m_nListEntry[row]);
+        const long current = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+        if (current >= 0 && current < m_nRows)
+            focused = m_nListEntry[current];
+    }
+    m_pListedDisk = disk;
+    m_nListedDir = dirSector;
+
     // Only the report view holds the other columns' texts: fill in it, show in the user's.
     const long style = m_pList->GetWindowStyleFlag() & wxLC_MASK_TYPE;
     if (style != wxLC_REPORT)
@@ -87,14 +146,19 @@ void CDarvexView::FillList() {
     m_nRows = 0;
     // A disk without an MZ file system lists nothing: its entries would be noise.
     if (doc && doc->HasMzFileSystem()) {
-        const DiskImage& disk = doc->GetDisk();
-        for (const ListRow& r : ListDirectory(disk, disk.GetCurrentDir())) {
+        std::vector<ListRow> rows = ListDirectory(*disk, dirSector, ListWhat::FilesAndDirectories);
+        SortListRows(rows, GetOrder());
+        for (const ListRow& r : rows) {
             if (m_nRows >= kListRows)
                 break;
             m_pList->InsertItem(m_nRows, wxString::FromUTF8(SjisToTerminal(r.columns[0])));
             for (int c = 1; c < kColumns; ++c)
                 m_pList->SetItem(m_nRows, c, wxString::FromUTF8(r.columns[c]));
             m_nListEntry[m_nRows] = r.entryIndex;
+            if (selected.count(r.entryIndex))
+                m_pList->SetItemState(m_nRows, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+            if (r.entryIndex == focused)
+                m_pList->SetItemState(m_nRows, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
             ++m_nRows;
         }
     }
@@ -102,13 +166,35 @@ void CDarvexView::FillList() {
         m_pList->SetSingleStyle(style);
         m_pList->SendSizeEvent();
     }
+    if (const long row = RowOfEntry(focused); row >= 0)
+        m_pList->EnsureVisible(row);
+}
+
+DirEntry CDarvexView::EntryOfRow(long row) const {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc || !doc->IsLoaded() || row < 0 || row >= m_nRows)
+        return DirEntry();
+    const std::array<DirEntry, 64> entries =
+        ReadDirectory(doc->GetDisk(), doc->GetDisk().GetCurrentDir());
+    return entries[m_nListEntry[row]];
+}
+
+bool CDarvexView::IsDirectoryRow(long row) const {
+    return FileMode::BodyLayoutOf(EntryOfRow(row).Mode()) == BodyLayout::SubDirectory;
+}
+
+long CDarvexView::RowOfEntry(int entryIndex) const {
+    for (int row = 0; row < m_nRows; ++row)
+        if (m_nListEntry[row] == entryIndex)
+            return row;
+    return -1;
 }
 
 std::vector<int> CDarvexView::SelectedEntries() const {
     std::vector<int> entries;
     for (long row = m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
          row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
-        if (row < m_nRows)
+        if (row < m_nRows && !IsDirectoryRow(row))
             entries.push_back(m_nListEntry[row]);
     }
     return entries;
@@ -176,4 +262,12 @@ void CDarvexView::OnBeginDrag(wxListEvent&) {
     const CEntryDropTarget::OwnDrag own(doc, doc->GetDisk().GetCurrentDir());
     wxDropSource source(*offer.data, m_pList);
     source.DoDragDrop(wxDrag_CopyOnly);
+}
+
+void CDarvexView::OnRename(wxCommandEvent&) {
+    m_pActions->StartRename();
+}
+
+void CDarvexView::OnUpdateRename(wxUpdateUIEvent& event) {
+    event.Enable(m_pActions->CanRename());
 }

@@ -1,7 +1,11 @@
 #include "ui/LeftView.h"
 
+#include <memory>
+
 #include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/treectrl.h>
+#include <wx/xrc/xmlres.h>
 
 #include "doc/DarvexDoc.h"
 #include "doc/DocHint.h"
@@ -22,6 +26,7 @@ bool CLeftView::OnCreate(wxDocument* doc, long flags) {
     // Bound with the view as the sink: unbound when the view is deleted with its document.
     m_pTree->Bind(wxEVT_TREE_SEL_CHANGED, &CLeftView::OnSelChanged, this);
     m_pTree->Bind(wxEVT_SET_FOCUS, &CLeftView::OnFocus, this);
+    m_pTree->Bind(wxEVT_TREE_ITEM_MENU, &CLeftView::OnItemMenu, this);
     Activate(true);
     return true;
 }
@@ -111,4 +116,72 @@ void CLeftView::OnSelChanged(wxTreeEvent& event) {
 void CLeftView::OnFocus(wxFocusEvent& event) {
     Activate(true);
     event.Skip();
+}
+
+int CLeftView::SectorOf(const wxTreeItemId& item) const {
+    for (int n = 0; item.IsOk() && n < m_nTreeCount; ++n)
+        if (m_hTreeItem[n] == item)
+            return m_nTreeDirSector[n];
+    return -1;
+}
+
+wxTreeItemId CLeftView::ShownNode() const {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc || !doc->HasMzFileSystem())
+        return wxTreeItemId();
+    const int shown = doc->GetDisk().GetCurrentDir();
+    const wxTreeItemId selected = m_pTree->GetSelection();
+    if (SectorOf(selected) == shown)
+        return selected;
+    // Several nodes may show one directory (links that lead back): the first one the walk met.
+    for (int n = 0; n < m_nTreeCount; ++n)
+        if (m_nTreeDirSector[n] == shown)
+            return m_hTreeItem[n];
+    return wxTreeItemId();
+}
+
+void CLeftView::Select(const wxTreeItemId& item) {
+    m_pTree->EnsureVisible(item);
+    m_pTree->SelectItem(item);
+}
+
+bool CLeftView::OpenChild(int dirSector) {
+    const wxTreeItemId shown = ShownNode();
+    if (!shown.IsOk())
+        return false;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = m_pTree->GetFirstChild(shown, cookie); child.IsOk();
+         child = m_pTree->GetNextChild(shown, cookie)) {
+        if (SectorOf(child) == dirSector) {
+            Select(child);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CLeftView::OpenParent() {
+    const wxTreeItemId shown = ShownNode();
+    if (!shown.IsOk())
+        return false;
+    const wxTreeItemId parent = m_pTree->GetItemParent(shown);
+    if (!parent.IsOk() || SectorOf(parent) < 0)
+        return false;
+    Select(parent);
+    return true;
+}
+
+// The commands that act on a directory as a whole: the node is selected first, so that they
+// act on the directory the user pointed at.
+void CLeftView::OnItemMenu(wxTreeEvent& event) {
+    const wxTreeItemId item = event.GetItem();
+    if (!item.IsOk() || SectorOf(item) < 0)
+        return;
+    if (m_pTree->GetSelection() != item)
+        Select(item);
+    m_pTree->SetFocus();
+    Activate(true);
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu("IDM_TREE_NODE"));
+    if (menu)
+        m_pTree->PopupMenu(menu.get(), event.GetPoint());
 }

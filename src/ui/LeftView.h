@@ -25,6 +25,11 @@ public:
     wxPrintout* OnCreatePrintout() override;
 
     int GetTreeCount() const { return m_nTreeCount; }
+    // Moves the tree's selection as a click would, so the list follows: to the node of the
+    // sub-directory at dirSector under the directory shown, or to the parent of the directory
+    // shown. False when there is no such node.
+    bool OpenChild(int dirSector);
+    bool OpenParent();
     wxTreeItemId GetTreeItem(int node) const { return m_hTreeItem[node]; }
     int GetTreeDirSector(int node) const { return m_nTreeDirSector[node]; }
     // The directory a node of the tree shows; -1 for no node of an MZ file system.
@@ -40,6 +45,11 @@ protected:
 private:
     void FillTree();
     void OnSelChanged(wxTreeEvent& event);
+    void OnItemMenu(wxTreeEvent& event);
+    // The node of the directory the list shows: the selected one, or the first that matches.
+    wxTreeItemId ShownNode() const;
+    int SectorOf(const wxTreeItemId& item) const; // -1 for no node of ours
+    void Select(const wxTreeItemId& item);
     void OnFocus(wxFocusEvent& event);
 
     wxTreeCtrl* m_pTree = nullptr;

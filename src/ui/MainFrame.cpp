@@ -86,7 +86,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
                                       wxSP_3D | wxSP_LIVE_UPDATE);
     m_pTree = new wxTreeCtrl(m_splitter, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                              wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
-    // No sorting: rows map to directory entries by position.
+    // The list pane's view sorts the rows itself and maps them to entries by its own table.
     m_pList = new wxListCtrl(m_splitter, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                              wxLC_REPORT | wxBORDER_SUNKEN);
     CDarvexView::InsertColumns(m_pList);

@@ -74,7 +74,13 @@ TEST(RenameEntry, NameRulesOfTheAddFileCommandAndProtection) {
         SCOPED_TRACE(c.newName);
         ExpectEdit(
             c.file, ToInt(c.result),
-            [&](DiskImage& disk, int index) { return disk.RenameEntry(index, c.newName, c.force); },
+            [&](DiskImage& disk, int index) {
+                // The dialog's check beforehand answers as the rename does, changing nothing.
+                const auto before = Snapshot(disk);
+                EXPECT_EQ(CheckRename(disk, index, c.newName, c.force), ToInt(c.result));
+                EXPECT_EQ(Snapshot(disk), before);
+                return disk.RenameEntry(index, c.newName, c.force);
+            },
             [&](DirEntry& e) {
                 DirEntry::NameBytes field{};
                 std::copy(c.stored.begin(), c.stored.end(), field.begin());
@@ -143,4 +149,9 @@ TEST(ParseEntryDate, TenDigitsPackedFromTheTopBit) {
     for (const char* bad : {"2400011200", "2401322400", "2401012400", "2401011260", "240101120",
                             "24010112000", "24O1011200", ""})
         EXPECT_FALSE(ParseEntryDate(bad)) << bad;
+    // And back: the word of a date gives its ten digits; a word that is no date gives none.
+    EXPECT_EQ(FormatEntryDate(0xC79FBF60u), "9912312359");
+    EXPECT_EQ(FormatEntryDate(*ParseEntryDate("0001010000")), "0001010000");
+    for (std::uint32_t bad : {0xC79FBF61u, 0xC7BFBF60u, 0xC79FBFA0u, 0u})
+        EXPECT_FALSE(FormatEntryDate(bad)) << std::hex << bad;
 }

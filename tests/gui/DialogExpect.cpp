@@ -10,6 +10,9 @@
 #include "doc/BootRegisterDlg.h"
 #include "doc/DocText.h"
 #include "doc/ExtractDlg.h"
+#include "doc/FileInfoDlg.h"
+#include "fs/EntryEdit.h"
+#include "support/TestDisk.h"
 #include "ui/AboutDlg.h"
 #include "ui/MainFrame.h"
 
@@ -129,6 +132,16 @@ template <class Dlg> std::function<std::unique_ptr<wxDialog>()> Make() {
         return std::unique_ptr<wxDialog>(std::move(dlg));
     };
 }
+// The file-information dialog on a file with the widest name and every field filled.
+std::unique_ptr<wxDialog> MakeFileInfo() {
+    auto dlg = std::make_unique<CFileInfoDlg>(&guitest::Frame());
+    DirEntry entry = testdisk::MakeEntry(
+        {.mode = 0x01, .name = "WWWWWWWWWWWWWWWW", .size = 65535, .load = 0xFFFF, .exec = 0xBBBB});
+    entry.SetDate(ParseEntryDate("2412312359").value_or(0));
+    dlg->Propose(entry);
+    dlg->TransferDataToWindow();
+    return dlg;
+}
 } // namespace
 
 const std::vector<DialogCase>& AllDialogs() {
@@ -147,6 +160,7 @@ const std::vector<DialogCase>& AllDialogs() {
         {"boot register", Make<CBootRegisterDlg>(), "IDC_MACHINE"},
         {"extract", Make<CExtractDlg>(), "IDC_FORMAT"},
         {"boot extract", Make<CBootExtractDlg>(), "IDC_FORMAT"},
+        {"file info", MakeFileInfo, "IDC_MODE"},
     };
     return all;
 }

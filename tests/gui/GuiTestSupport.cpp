@@ -173,18 +173,20 @@ std::string ScreenshotSuffix() {
     return suffix;
 }
 
-std::filesystem::path Screenshot(const std::string& name, wxWindow* window) {
+std::filesystem::path Screenshot(const std::string& name, wxWindow* window, bool raise) {
     if (!window)
         window = &Frame();
     const std::filesystem::path dir(DARVEX_SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
     const std::filesystem::path path = dir / (name + ScreenshotSuffix() + ".png");
-    window->Raise();
-    for (int i = 0; i < 20 && !window->IsShownOnScreen(); ++i)
-        Settle(20);
-    window->Refresh();
-    window->Update();
-    Settle(300);
+    if (raise) {
+        window->Raise();
+        for (int i = 0; i < 20 && !window->IsShownOnScreen(); ++i)
+            Settle(20);
+        window->Refresh();
+        window->Update();
+        Settle(300);
+    }
     const wxRect rect = window->GetScreenRect();
     wxBitmap bitmap(rect.width, rect.height);
     {

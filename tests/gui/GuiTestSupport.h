@@ -60,8 +60,10 @@ std::string Title();
 // "-ja", "-en" (and "-x2" at GDK_SCALE=2): screenshots of each language and scale side by side.
 std::string ScreenshotSuffix();
 // Writes the screen area of window (the main window when null) to a PNG in the build's
-// screenshot folder, named name + ScreenshotSuffix(); returns its path.
-std::filesystem::path Screenshot(const std::string& name, wxWindow* window = nullptr);
+// screenshot folder, named name + ScreenshotSuffix(); returns its path. Without raise the
+// window stays below what covers it (an open menu).
+std::filesystem::path Screenshot(const std::string& name, wxWindow* window = nullptr,
+                                 bool raise = true);
 // Whether the PNG shows more than one colour.
 bool ImageHasContent(const std::filesystem::path& png);
 

@@ -348,6 +348,8 @@ TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
                           "02h|03h MZ-700/1500|04h|05h|06h|07h|実行アドレス|ｷｬﾝｾﾙ|OK"},
         {"extract", "ファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|OK|すべて OK|ｷｬﾝｾﾙ"},
         {"boot extract", "ブートファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|ｷｬﾝｾﾙ|OK"},
+        {"file info", "ﾌｧｲﾙ情報編集|ファイル名|モード|OBJ|BTX|プロテクト|なし|あり|ファイルサイズ|"
+                      "ロードアドレス|実行アドレス|日付 (年月日時分)|ｷｬﾝｾﾙ|OK"},
         {"about", "Darvexのﾊﾞｰｼﾞｮﾝ情報|Darvex Version 0.06|"
                   "MZ-80B/2000/2200/2500 ディスクイメージツール|ライセンス: MIT|OK"},
     };

@@ -401,8 +401,11 @@ TEST_F(TransferTest, DragScreenshot) {
     Frame().Raise();
     const wxPoint to = Frame().GetTreeCtrl()->ClientToScreen(TreeNodeCentre("SUB"));
     wxListCtrl* list = Frame().GetListCtrl();
+    // The file's row: the sub-directory's own row comes first.
+    const long prog = list->FindItem(-1, "PROG");
+    ASSERT_GE(prog, 0);
     wxRect row;
-    ASSERT_TRUE(list->GetItemRect(0, row));
+    ASSERT_TRUE(list->GetItemRect(prog, row));
     const wxPoint from = list->ClientToScreen(wxPoint(row.x + 20, row.y + row.height / 2));
 
     // Each step runs on a timer, inside the drag's own event loop once it has begun.
