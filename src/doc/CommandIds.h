@@ -45,6 +45,7 @@ inline constexpr CommandNumber kCommandTable[] = {
     {57635, wxID_CUT, "wxID_CUT"},
     {57637, wxID_PASTE, "wxID_PASTE"},
     {57643, wxID_UNDO, "wxID_UNDO"},
+    {57644, wxID_REDO, "wxID_REDO"},
     {57664, wxID_ABOUT, "wxID_ABOUT"},
     {57665, wxID_EXIT, "wxID_EXIT"},
     {57680, ID_NEXT_PANE, "ID_NEXT_PANE"},
@@ -76,7 +77,7 @@ constexpr int CommandIdFor(int number) {
 // and the standard editing commands this program never implements.
 constexpr bool IsProgramCommand(int id) {
     return (id >= ID_COMMAND_FIRST && id <= ID_COMMAND_LAST) || id == wxID_CUT || id == wxID_COPY ||
-           id == wxID_PASTE || id == wxID_UNDO;
+           id == wxID_PASTE || id == wxID_UNDO || id == wxID_REDO;
 }
 
 // Controls of the dialogs that the code reaches by id.

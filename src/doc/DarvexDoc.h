@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,10 +9,13 @@
 #include <wx/docview.h>
 
 #include "doc/DiskCommands.h"
+#include "doc/DocHint.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
 #include "image/DiskImage.h"
 
+class DiskChange;
+class DiskCommandProcessor;
 struct SessionState;
 
 // A disk image read from its file, before a document takes it.
@@ -53,19 +57,35 @@ public:
     // the note that the disk holds no MZ file system, or nothing without a disk.
     wxString SpaceText() const;
 
-    // After a change to the entries of the current directory: the modified mark and the views.
-    void ImageChanged();
-    void ShowOutcome(DiskCommands::Outcome outcome);
+    // Runs op on the selected disk as one step that Edit > Undo takes back, named for the
+    // menu ("元に戻す: 削除"). op returns true when it changed the disk (false: nothing to
+    // undo, nothing marked). hint says what the views must refresh. Whatever op changed is
+    // recorded, whatever it answers, so that the history always matches the disk.
+    bool ApplyChange(const wxString& stepName, const std::function<bool(DiskImage&)>& op,
+                     DocHint::Kind hint);
+    DiskCommandProcessor& History() const;
+
+    // Changed since the file was last saved or opened: steps not undone, or a new disk.
+    bool IsModified() const override;
+    // Modify(false): the disk is now what its file holds (saved, opened, or to be dropped).
+    void Modify(bool modified) override;
     // The directory entries of the rows selected in the list pane, in ascending row order,
     // whichever pane has the focus.
     std::vector<int> SelectedEntries() const;
 
 protected:
+    wxCommandProcessor* OnCreateCommandProcessor() override;
     bool DoOpenDocument(const wxString& file) override;
     bool DoSaveDocument(const wxString& file) override;
 
 private:
     void Update(int kind);
+    // A disk command as one undo step: the list and usage refreshed even when it was refused.
+    void RunCommand(const wxString& stepName, DocHint::Kind hint,
+                    const std::function<DiskCommands::Outcome(DiskImage&)>& command);
+    bool Replay(const DiskChange& change, bool undo, DocHint::Kind hint);
+    void AfterChange(DocHint::Kind hint);
+    void RefreshTitle();
     void ShowMessage(const std::string& text, UiText caption) const;
 
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
@@ -80,6 +100,10 @@ private:
     void OnExtractFile(wxCommandEvent& event);
     void OnExtractBoot(wxCommandEvent& event);
     void OnRegisterBoot(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+    void OnUpdateRedo(wxUpdateUIEvent& event);
 
     int m_bLoaded = 0;
     std::unique_ptr<DiskImage> m_pDisk;

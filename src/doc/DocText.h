@@ -16,6 +16,16 @@ inline constexpr const char* kAppName = "Darvex";
 inline constexpr const char* kUntitled = N_("Untitled");
 inline constexpr const char* kSaveAsTitle = N_("Save As");
 
+// The Edit menu's undo and redo items, plain and naming the step they take back or make again.
+inline constexpr const char* kUndo = N_("&Undo");
+inline constexpr const char* kRedo = N_("&Redo");
+inline constexpr const char* kUndoStep = N_("&Undo: %s");
+inline constexpr const char* kRedoStep = N_("&Redo: %s");
+// The steps' names.
+inline constexpr const char* kStepAddFile = N_("Add File");
+inline constexpr const char* kStepDelete = N_("Delete");
+inline constexpr const char* kStepRegisterBoot = N_("Register Boot Program");
+
 } // namespace doctext
 
 // msgid (UTF-8) in the user's language, from the program's catalog.

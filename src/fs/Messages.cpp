@@ -461,6 +461,9 @@ std::string UiMessage(UiText text) {
         return Tr(N_("no MZ file system"));
     case UiText::RecentFileGone:
         return Tr(N_("The file \"%s\" no longer exists; it leaves the list of recent files."));
+    case UiText::UndoHistoryLost:
+        return Tr(N_("The disk no longer matches the undo history. Nothing was undone or "
+                     "redone, and the history is cleared."));
     }
     return {};
 }

@@ -87,5 +87,6 @@ enum class UiText {
     ReplaceQuestion,     // an extraction's output exists ("%s": its path)
     NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
     RecentFileGone,      // a recent file that no longer exists ("%s": its path)
+    UndoHistoryLost,     // the disk no longer matches the undo history, which is cleared
 };
 std::string UiMessage(UiText text);

@@ -56,6 +56,22 @@ void DiskImage::ReadSector(unsigned char* dest, int sector) const {
     Image().copyTo(dest, static_cast<std::size_t>(sector) * kSectorBytes, kSectorBytes);
 }
 
+void DiskImage::WriteSector(const unsigned char* src, int sector) {
+    if (sector < 0)
+        return;
+    const MutableByteView dest =
+        ImageView().slice(static_cast<std::size_t>(sector) * kSectorBytes, kSectorBytes);
+    if (dest.size() != static_cast<std::size_t>(kSectorBytes))
+        return;
+    std::memcpy(dest.data(), src, kSectorBytes);
+    // The cluster size and capacity are read from the bitmap once; keep them its own.
+    if (sector == kBitmapSector) {
+        const int usedAtLoad = m_nUsedAtLoad;
+        DeriveFromBitmap();
+        m_nUsedAtLoad = usedAtLoad;
+    }
+}
+
 int DiskImage::GetUsedClusters() const {
     return HasImage() ? BitmapView().u16le(kBitmapUsedClusters) : 0;
 }

@@ -33,9 +33,37 @@ bool CLeftView::OnClose(bool) {
 void CLeftView::OnDraw(wxDC*) {}
 
 void CLeftView::OnUpdate(wxView*, wxObject* hint) {
+    const DocHint::Kind kind = DocHint::KindOf(hint);
     // Only another disk changes the directory hierarchy.
-    if (DocHint::KindOf(hint) == DocHint::WholeDisk)
+    if (kind == DocHint::WholeDisk)
         FillTree();
+    if (kind != DocHint::None)
+        SelectCurrentDirectory();
+}
+
+// The selection follows the document's current directory (undo goes back to where a change
+// was made) without showing that directory again.
+void CLeftView::SelectCurrentDirectory() {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc || !doc->HasMzFileSystem())
+        return;
+    const int dirSector = doc->GetDisk().GetCurrentDir();
+    const wxTreeItemId selected = m_pTree->GetSelection();
+    int found = -1;
+    for (int n = 0; n < m_nTreeCount; ++n) {
+        if (m_nTreeDirSector[n] != dirSector)
+            continue;
+        // A directory reached by two paths keeps the node the user chose.
+        if (m_hTreeItem[n] == selected)
+            return;
+        if (found < 0)
+            found = n;
+    }
+    if (found < 0)
+        return;
+    m_bSelecting = true;
+    m_pTree->SelectItem(m_hTreeItem[found]);
+    m_bSelecting = false;
 }
 
 void CLeftView::FillTree() {
@@ -71,7 +99,7 @@ void CLeftView::OnChangeFilename() {
 
 void CLeftView::OnSelChanged(wxTreeEvent& event) {
     auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
-    for (int n = 0; doc && doc->HasMzFileSystem() && n < m_nTreeCount; ++n) {
+    for (int n = 0; !m_bSelecting && doc && doc->HasMzFileSystem() && n < m_nTreeCount; ++n) {
         if (m_hTreeItem[n] == event.GetItem()) {
             doc->ShowDirectory(m_nTreeDirSector[n]);
             break;

@@ -32,6 +32,7 @@ protected:
 
 private:
     void FillTree();
+    void SelectCurrentDirectory();
     void OnSelChanged(wxTreeEvent& event);
     void OnFocus(wxFocusEvent& event);
 
@@ -39,6 +40,7 @@ private:
     std::array<wxTreeItemId, kMaxTreeNodes> m_hTreeItem;
     std::array<int, kMaxTreeNodes> m_nTreeDirSector{};
     int m_nTreeCount = 0;
+    bool m_bSelecting = false; // the selection is being made to follow the document
 
     wxDECLARE_DYNAMIC_CLASS(CLeftView);
 };
