@@ -53,8 +53,8 @@ int COutputPathDlg::FormatIndex() const {
 bool COutputPathDlg::ConfirmReplace(const std::string& path) {
     const wxString text =
         wxString::Format(FromUtf8(UiMessage(UiText::ReplaceQuestion)), FromUtf8(path));
-    return ShowMessageBox(IsShown() ? this : GetParent(), text, GetTitle(),
-                          wxYES_NO | wxICON_NONE) == wxID_YES;
+    return ShowMessageBox(IsShown() ? this : GetParent(), text, GetTitle(), wxYES_NO | wxICON_NONE) ==
+           wxID_YES;
 }
 
 void COutputPathDlg::OnFormatChanged(wxCommandEvent&) {
