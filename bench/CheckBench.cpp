@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fs/AddFileEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
-#include "image/DiskImage.h"
 
 // Deletion of one 60,000-byte file per layout (1 OBJ, 3 BSD, 4 BRD) and disk type (1: 2D,
 // 256-byte clusters; 0: 2DD, 512-byte clusters), alone in the root or beside 62 small files;

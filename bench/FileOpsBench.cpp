@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "fs/AddFileEntry.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
+#include "host/DiskImageFiles.h"
 
 // Import and export of one file with its host file I/O, per layout (1 OBJ, 3 BSD, 4 BRD),
 // disk type (1: 2D, 256-byte clusters; 0: 2DD, 512-byte clusters) and file size.
@@ -74,7 +75,7 @@ void BM_ImportFile(benchmark::State& state) {
         disk.Format(type);
         auto entry = EntryFor(mode, bytes);
         state.ResumeTiming();
-        const int rc = disk.ImportFile(path.c_str(), entry.data(), 1, mode);
+        const int rc = ImportFile(disk, path.c_str(), entry.data(), 1, mode);
         if (rc != 0) {
             state.SkipWithError("import failed");
             break;
@@ -92,7 +93,7 @@ void BM_ExportFile(benchmark::State& state) {
     DiskImage disk;
     disk.Format(type);
     auto entry = EntryFor(mode, bytes);
-    if (disk.ImportFile(path.c_str(), entry.data(), 1, mode) != 0) {
+    if (ImportFile(disk, path.c_str(), entry.data(), 1, mode) != 0) {
         state.SkipWithError("import failed");
         return;
     }
@@ -103,7 +104,7 @@ void BM_ExportFile(benchmark::State& state) {
         state.PauseTiming();
         std::remove(out.c_str());
         state.ResumeTiming();
-        const int rc = disk.ExportFile(1, out.c_str(), 0);
+        const int rc = ExportFile(disk, 1, out.c_str(), 0);
         if (rc != 0) {
             state.SkipWithError("export failed");
             break;
@@ -120,13 +121,13 @@ void BM_ExportFileOverwrite(benchmark::State& state) {
     DiskImage disk;
     disk.Format(1);
     auto entry = EntryFor(1, bytes);
-    if (disk.ImportFile(path.c_str(), entry.data(), 1, 1) != 0) {
+    if (ImportFile(disk, path.c_str(), entry.data(), 1, 1) != 0) {
         state.SkipWithError("import failed");
         return;
     }
     const std::string out = Files().Output();
     for (auto _ : state)
-        benchmark::DoNotOptimize(disk.ExportFile(1, out.c_str(), 0));
+        benchmark::DoNotOptimize(ExportFile(disk, 1, out.c_str(), 0));
     Label(state, 1, 1, bytes);
 }
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 
 namespace fuzzdisk {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/ListRow.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -25,10 +25,10 @@
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
 #include "fs/IplHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 #include "FuzzDisk.h"
@@ -88,7 +88,9 @@ void Remove(DiskImage& disk, Input& in) {
     Check(entry[0] != 0x00);
     disk.ReadDirEntry(entry, index);
     Check(entry[0] == 0x00);
-    Check(disk.GetUsedClusters() <= disk.GetPositionLimit());
+    // The recount: the reserved area and at most every scanned position.
+    Check(disk.GetUsedClusters() <=
+          disk.GetFirstDataCluster() + std::max(0, disk.GetPositionLimit() - kBitmapFirstPosition));
 }
 
 void RegisterBoot(DiskImage& disk, Input& in) {

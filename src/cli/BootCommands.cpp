@@ -4,93 +4,109 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 
+struct BootGetOptions {
+    std::string image;
+    std::string out;
+    int disk = kFirstDisk;
+    bool mzt = false;
+    bool bin = false;
+};
+
+int RunBootGet(CliStreams& io, const BootGetOptions& o) {
+    DiskImage disk;
+    if (const int status = LoadImage(io, "boot-get", o.image, disk, o.disk); status != kExitOk)
+        return status;
+    ExtractOutput output;
+    output.imagePath = o.image;
+    const ExtractBootOutcome outcome = ExtractBootToFile(
+        disk, o.out, ToInt(o.mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
+    if (!outcome.Ok())
+        return Fail(io, "boot-get", o.out, outcome.CliMessage());
+    return kExitOk;
+}
+
 void AddBootGet(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        std::string out;
-        bool mzt = false;
-        bool bin = false;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<BootGetOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("boot-get", Tr("Extract the boot program"), [o, &io] {
-        DiskImage disk;
-        if (!LoadImage(io, "boot-get", o->image, disk))
-            return kExitFailed;
-        ExtractOutput output;
-        output.imagePath = o->image;
-        const ExtractBootOutcome outcome = ExtractBootToFile(
-            disk, o->out, ToInt(o->mzt ? ExportFormat::Mzt : ExportFormat::Bin), output);
-        if (!outcome.Ok())
-            return Fail(io, "boot-get", o->out, outcome.CliMessage());
-        return kExitOk;
-    });
+    CLI::App* sub = commands.Add("boot-get", Tr("Extract the boot program"),
+                                 [o, &io] { return RunBootGet(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("OUT", o->out, Tr("File to write"))->required();
-    CLI::Option* mzt =
-        sub->add_flag("--mzt", o->mzt, Tr("Write an MZT tape file (header and data)"));
+    AddDiskOption(sub, o->disk);
+    CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Write an MZT tape file (header and data)"));
     CLI::Option* bin = sub->add_flag("--bin", o->bin, Tr("Write the program alone (the default)"));
     mzt->excludes(bin);
 }
 
-void AddBootPut(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        std::string hostFile;
-        std::string output;
-        std::string text;
-        bool force = false;
-        std::string exec;
-        int machine = BootHeaderBuilder::kDefaultMachine;
-        bool mzt = false;
-        bool plain = false;
-        CLI::Option* textOption = nullptr;
-    };
-    auto o = std::make_shared<Options>();
-    CliStreams& io = commands.Io();
-    CLI::App* sub =
-        commands.Add("boot-put", Tr("Register a host file as the boot program"), [o, &io] {
-            const char* cmd = "boot-put";
-            DiskImage disk;
-            ImageFileSession session;
-            if (!LoadImageForWrite(io, cmd, o->image, disk, session, o->force))
-                return kExitFailed;
+struct BootPutOptions {
+    std::string image;
+    std::string hostFile;
+    std::string output;
+    std::string text;
+    bool force = false;
+    std::string exec;
+    int machine = BootHeaderBuilder::kDefaultMachine;
+    int disk = kFirstDisk;
+    bool mzt = false;
+    bool plain = false;
+    CLI::Option* textOption = nullptr;
+};
 
-            const BootSource source =
-                ReadBootSource(o->hostFile, o->mzt     ? MztChoice::Mzt
-                                            : o->plain ? MztChoice::Plain
-                                                       : MztChoice::ByExtension);
-            BootHeaderBuilder::Choices choices;
-            if (o->textOption->count() > 0)
-                choices.textUtf8 = o->text;
-            choices.machine = o->machine;
-            if (!o->exec.empty())
-                choices.execText = o->exec;
-            const BootOutcome outcome = RegisterBootFromSource(disk, source, choices, o->force);
-            switch (outcome.reason) {
-            case BootRegisterReason::Ok:
-                break;
-            case BootRegisterReason::BitmapMissesFile:
-                return Fail(io, cmd, o->image, CliMessage(outcome.hazard));
-            case BootRegisterReason::TextNotEncodable:
-                return Fail(io, cmd, o->text, CliMessage(outcome.reason));
-            case BootRegisterReason::FileNameNotEncodable:
-                return Fail(io, cmd, source.fileNameUtf8, CliMessage(outcome.reason));
-            default:
-                return Fail(io, cmd, o->hostFile, CliMessage(outcome.reason, source.fileBytes));
-            }
-            if (outcome.result != RegisterBootResult::Ok)
-                return Fail(io, cmd, o->hostFile, CliMessage(outcome.result));
-            return SaveImage(io, cmd, disk, session, o->image, o->output, o->force);
-        });
+// kExitOk, or kExitFailed after the message naming what is at fault.
+int Register(CliStreams& io, DiskImage& disk, const BootPutOptions& o) {
+    const char* cmd = "boot-put";
+    const BootSource source = ReadBootSource(o.hostFile, o.mzt     ? MztChoice::Mzt
+                                                         : o.plain ? MztChoice::Plain
+                                                                   : MztChoice::ByExtension);
+    BootHeaderBuilder::Choices choices;
+    if (o.textOption->count() > 0)
+        choices.textUtf8 = o.text;
+    choices.machine = o.machine;
+    if (!o.exec.empty())
+        choices.execText = o.exec;
+    const BootOutcome outcome = RegisterBootFromSource(disk, source, choices, o.force);
+    switch (outcome.reason) {
+    case BootRegisterReason::Ok:
+        break;
+    case BootRegisterReason::BitmapMissesFile:
+        return Fail(io, cmd, o.image, CliMessage(outcome.hazard));
+    case BootRegisterReason::TextNotEncodable:
+        return Fail(io, cmd, o.text, CliMessage(outcome.reason));
+    case BootRegisterReason::FileNameNotEncodable:
+        return Fail(io, cmd, source.fileNameUtf8, CliMessage(outcome.reason));
+    default:
+        return Fail(io, cmd, o.hostFile, CliMessage(outcome.reason, source.fileBytes));
+    }
+    if (outcome.result != RegisterBootResult::Ok)
+        return Fail(io, cmd, o.hostFile, CliMessage(outcome.result));
+    return kExitOk;
+}
+
+int RunBootPut(CliStreams& io, const BootPutOptions& o) {
+    DiskImage disk;
+    ImageFileSession session;
+    if (const int status =
+            LoadImageForWrite(io, "boot-put", o.image, disk, session, o.disk, o.force);
+        status != kExitOk)
+        return status;
+    if (const int status = Register(io, disk, o); status != kExitOk)
+        return status;
+    return SaveImage(io, "boot-put", disk, session, o.image, o.output, o.force);
+}
+
+void AddBootPut(CommandSet& commands) {
+    auto o = std::make_shared<BootPutOptions>();
+    CliStreams& io = commands.Io();
+    CLI::App* sub = commands.Add("boot-put", Tr("Register a host file as the boot program"),
+                                 [o, &io] { return RunBootPut(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("HOSTFILE", o->hostFile, Tr("Program to register (at most 65535 bytes)"))
         ->required();
@@ -107,8 +123,9 @@ void AddBootPut(CommandSet& commands) {
     CLI::Option* plain =
         sub->add_flag("--plain", o->plain, Tr("Read HOSTFILE as a plain file, whatever its name"));
     mzt->excludes(plain);
+    AddDiskOption(sub, o->disk);
     sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
-    sub->add_flag("--force", o->force, Tr(kForceWriteHelp));
+    sub->add_flag("--force", o->force, kForceWriteHelp);
 }
 
 } // namespace

@@ -6,13 +6,12 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
-#include "fs/Translation.h"
-#include "image/DiskImage.h"
 
 namespace {
 
-nlohmann::json ReportJson(const FsCheckReport& report) {
+nlohmann::json ReportJson(const FsCheckReport& report, int diskNumber) {
     nlohmann::json findings = nlohmann::json::array();
     for (const FsFinding& f : report.findings)
         findings.push_back({{"severity", SeverityName(f.severity)},
@@ -22,7 +21,8 @@ nlohmann::json ReportJson(const FsCheckReport& report) {
                             {"entry_index", f.entryIndex},
                             {"cluster", f.cluster},
                             {"count", f.count}});
-    return {{"ok", report.Ok()},
+    return {{"disk", diskNumber},
+            {"ok", report.Ok()},
             {"errors", report.Errors()},
             {"warnings", report.Warnings()},
             {"mz_file_system", report.mzFileSystem},
@@ -35,40 +35,43 @@ nlohmann::json ReportJson(const FsCheckReport& report) {
             {"findings", findings}};
 }
 
+struct CheckOptions {
+    std::string image;
+    int disk = kFirstDisk;
+    bool json = false;
+};
+
+int RunCheck(CliStreams& io, const CheckOptions& o) {
+    DiskImage disk;
+    if (const int status = LoadImage(io, "check", o.image, disk, o.disk); status != kExitOk)
+        return status;
+    const FsCheckReport report = CheckFileSystem(disk);
+    if (o.json) {
+        io.out << ReportJson(report, o.disk).dump(2) << '\n';
+    } else {
+        io.out << report.Summary()
+               << FormatText(Tr("%s errors, %s warnings; %s directories, %s bodies, %s of %s data "
+                                "clusters held"),
+                             {std::to_string(report.Errors()), std::to_string(report.Warnings()),
+                              std::to_string(report.directories), std::to_string(report.bodies),
+                              std::to_string(report.heldClusters),
+                              std::to_string(report.dataClusters)})
+               << '\n';
+    }
+    if (report.Ok())
+        return kExitOk;
+    return Fail(io, "check", o.image,
+                FormatText(Tr("%s file system errors found"), {std::to_string(report.Errors())}));
+}
+
 } // namespace
 
 void AddCheckCommand(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        bool json = false;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<CheckOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add(
-        "check", Tr("Check the file system (exit 1 when an error is found)"), [o, &io] {
-            DiskImage disk;
-            if (!LoadImage(io, "check", o->image, disk))
-                return kExitFailed;
-            const FsCheckReport report = CheckFileSystem(disk);
-            if (o->json) {
-                io.out << ReportJson(report).dump(2) << '\n';
-            } else {
-                io.out << report.Summary()
-                       << FormatText(
-                              Tr("%s errors, %s warnings; %s directories, %s bodies, %s of "
-                                 "%s data clusters held"),
-                              {std::to_string(report.Errors()), std::to_string(report.Warnings()),
-                               std::to_string(report.directories), std::to_string(report.bodies),
-                               std::to_string(report.heldClusters),
-                               std::to_string(report.dataClusters)})
-                       << '\n';
-            }
-            if (report.Ok())
-                return kExitOk;
-            return Fail(
-                io, "check", o->image,
-                FormatText(Tr("%s file system errors found"), {std::to_string(report.Errors())}));
-        });
+    CLI::App* sub = commands.Add("check", Tr("Check the file system (exit 1 when an error is found)"),
+                                 [o, &io] { return RunCheck(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    AddDiskOption(sub, o->disk);
     sub->add_flag("--json", o->json, Tr("Print JSON"));
 }

@@ -46,9 +46,13 @@ struct CommandEntry {
 
 // In the order the tool's help lists them; a function's commands stand together.
 constexpr CommandEntry kCommands[] = {
-    {"new", AddInfoCommands},   {"info", AddInfoCommands},     {"ls", AddInfoCommands},
-    {"tree", AddInfoCommands},  {"get", AddGetCommand},        {"put", AddPutCommand},
-    {"rm", AddRmCommand},       {"boot-get", AddBootCommands}, {"boot-put", AddBootCommands},
+    {"new", AddDiskSetCommands},     {"disk-add", AddDiskSetCommands},
+    {"disk-rm", AddDiskSetCommands}, {"label", AddDiskSetCommands},
+    {"info", AddInfoCommands},       {"ls", AddInfoCommands},
+    {"tree", AddInfoCommands},       {"get", AddGetCommand},
+    {"put", AddPutCommand},          {"rm", AddRmCommand},
+    {"rename", AddEditCommands},     {"attr", AddEditCommands},
+    {"boot-get", AddBootCommands},   {"boot-put", AddBootCommands},
     {"check", AddCheckCommand},
 };
 

@@ -6,39 +6,84 @@
 #include "fs/AddressText.h"
 #include "fs/DirEntry.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "fs/Translation.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
-bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
-               bool requireMz) {
-    ImageFileStatus status = ImageFile::Load(path, disk);
-    if (status.Ok() && requireMz && !disk.IsMzFileSystem())
-        status.error = ImageFileError::NotMzFsToRead;
-    if (status.Ok())
-        return true;
-    Fail(io, command, path, status.CliMessage());
-    return false;
+void AddDiskOption(CLI::App* sub, int& diskNumber) {
+    sub->add_option("--disk", diskNumber,
+                    Tr("Disk of the file to work on, counted from 1 (default 1; info lists them)"))
+        ->check(CLI::PositiveNumber);
 }
 
-bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk, ImageFileSession& session, bool force) {
+namespace {
+
+int OpenFailed(CliStreams& io, std::string_view command, const std::string& path,
+               const ImageFileStatus& status) {
+    return Fail(io, command, path, status.CliMessage());
+}
+
+int Select(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
+           int diskNumber) {
+    const auto result = static_cast<DiskSelectResult>(disk.SelectDisk(diskNumber - 1));
+    const std::string message = CliMessage(result, diskNumber, disk.GetDiskCount());
+    switch (result) {
+    case DiskSelectResult::Ok:
+        return kExitOk;
+    case DiskSelectResult::NoSuchDisk:
+        return Usage(io, command, message);
+    case DiskSelectResult::Damaged:
+        break;
+    }
+    return Fail(io, command, path, message);
+}
+
+} // namespace
+
+int LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
+              int diskNumber, bool requireMz) {
+    ImageFileStatus status = ImageFile::Load(path, disk);
+    if (!status.Ok())
+        return OpenFailed(io, command, path, status);
+    if (const int selected = Select(io, command, path, disk, diskNumber); selected != kExitOk)
+        return selected;
+    if (requireMz && !disk.IsMzFileSystem()) {
+        status.error = ImageFileError::NotMzFsToRead;
+        return OpenFailed(io, command, path, status);
+    }
+    return kExitOk;
+}
+
+int LoadImageForHeader(CliStreams& io, std::string_view command, const std::string& path,
+                       DiskImage& disk, ImageFileSession& session, int diskNumber) {
     ImageFileStatus status = session.Open(path);
     if (status.Ok())
         status = session.Load(disk);
-    if (status.Ok() && !disk.IsMzFileSystem())
-        status.error = ImageFileError::NotMzFs;
-    if (!status.Ok()) {
-        Fail(io, command, path, status.CliMessage());
-        return false;
-    }
-    if (!force && disk.GetLoadReport().SaveLosesData()) {
-        Fail(io, command, path, SaveLossCli(disk.GetLoadReport()));
-        return false;
-    }
-    return true;
+    if (!status.Ok())
+        return OpenFailed(io, command, path, status);
+    return diskNumber > 0 ? Select(io, command, path, disk, diskNumber) : kExitOk;
+}
+
+int LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
+                      DiskImage& disk, ImageFileSession& session, int diskNumber, bool force) {
+    if (const int status = LoadImageForHeader(io, command, path, disk, session, diskNumber);
+        status != kExitOk)
+        return status;
+    if (const ChangeRefusal refusal = disk.WhyNotChangeable(); refusal != ChangeRefusal::None)
+        return Fail(io, command, path, CliMessage(refusal, diskNumber));
+    if (!force && disk.GetLoadReport().SaveLosesData())
+        return Fail(io, command, path, SaveLossCli(disk.GetLoadReport()));
+    return kExitOk;
+}
+
+int Usage(CliStreams& io, std::string_view command, std::string_view message) {
+    io.err << "darvex-cli: " << command << ": " << message << '\n'
+           << FormatText(Tr("Run '%s' for usage."),
+                         {"darvex-cli " + std::string(command) + " --help"})
+           << '\n';
+    return kExitUsage;
 }
 
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,

@@ -28,24 +28,35 @@ inline constexpr const char* kForceWriteHelp =
 // error.
 CLI::Validator HexAddress();
 
-// Steps the commands share. Each prints its own failure message and says whether it worked.
+// --disk N of the commands that read or write one disk of a file: 1-based, default 1.
+inline constexpr int kFirstDisk = 1;
+void AddDiskOption(CLI::App* sub, int& diskNumber);
 
-// requireMz: a disk that is not an MZ file system is refused (the commands that read files
-// and directories; --force turns it off).
-bool LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
-               bool requireMz = false);
-// As LoadImage, and the image must hold an MZ file system: nothing is ever written into a
-// disk whose layout the file operations would only guess at. Without force, an image whose
-// save would lose sector records of the file (LoadReport::SaveLosesData) is refused too.
-// The image stays locked in session (the writers take turns) until SaveImage or the end of the
-// command.
-bool LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
-                       DiskImage& disk, ImageFileSession& session, bool force);
+// Steps the commands share. Each prints its own failure message and returns kExitOk,
+// kExitFailed or kExitUsage (a disk number beyond the file).
+
+// Loads path and selects disk diskNumber. requireMz: a disk that is not an MZ file system is
+// refused (the commands that read files and directories; --force turns it off).
+int LoadImage(CliStreams& io, std::string_view command, const std::string& path, DiskImage& disk,
+              int diskNumber, bool requireMz = false);
+// As LoadImage, for a change of the disk's files or boot program: the disk must be one the
+// commands may change (an MZ file system, not write-protected: DiskImage::WhyNotChangeable).
+// Without force, a disk whose save would lose sector records of the file
+// (LoadReport::SaveLosesData) is refused too. The image stays locked in session (the writers
+// take turns) until SaveImage or the end of the command.
+int LoadImageForWrite(CliStreams& io, std::string_view command, const std::string& path,
+                      DiskImage& disk, ImageFileSession& session, int diskNumber, bool force);
+// As LoadImageForWrite, for a change of the file's disks or of a disk's D88 header, which any
+// disk allows: no disk is selected (diskNumber 0) or it is selected and only has to be read.
+int LoadImageForHeader(CliStreams& io, std::string_view command, const std::string& path,
+                       DiskImage& disk, ImageFileSession& session, int diskNumber);
 // Writes the changed disk to output, or over path (through the session) when output is empty.
 // force: write a file marked read-only all the same.
 int SaveImage(CliStreams& io, std::string_view command, const DiskImage& disk,
               ImageFileSession& session, const std::string& path, const std::string& output,
               bool force);
+// Prints a usage error: "darvex-cli: COMMAND: MESSAGE" and where the help is.
+int Usage(CliStreams& io, std::string_view command, std::string_view message);
 
 // A UTF-8 argument as Shift-JIS; nullopt (after the message) when CP932 cannot encode it.
 std::optional<std::string> SjisArgument(CliStreams& io, std::string_view command,

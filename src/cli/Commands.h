@@ -53,9 +53,11 @@ inline constexpr int kExitUsage = 2;
 int Fail(CliStreams& io, std::string_view command, std::string_view subject,
          std::string_view reason);
 
-void AddInfoCommands(CommandSet& commands); // new, info, ls, tree
+void AddDiskSetCommands(CommandSet& commands); // new, disk-add, disk-rm, label
+void AddInfoCommands(CommandSet& commands);    // info, ls, tree
 void AddGetCommand(CommandSet& commands);
 void AddPutCommand(CommandSet& commands);
 void AddRmCommand(CommandSet& commands);
+void AddEditCommands(CommandSet& commands); // rename, attr
 void AddBootCommands(CommandSet& commands); // boot-get, boot-put
 void AddCheckCommand(CommandSet& commands); // check

@@ -6,11 +6,11 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/ListRow.h"
 #include "fs/Translation.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
-#include "image/DiskImage.h"
 
 namespace {
 
@@ -51,81 +51,81 @@ int ExportAll(CliStreams& io, const DiskImage& disk, const std::vector<ListRow>&
     return status;
 }
 
-int Usage(CliStreams& io, std::string_view message) {
-    io.err << "darvex-cli: " << kCommand << ": " << message << "\n"
-           << FormatText(Tr("Run '%s' for usage."), {"darvex-cli get --help"}) << '\n';
-    return kExitUsage;
+struct GetOptions {
+    std::string image;
+    std::string name;
+    std::string out;
+    std::string dir;
+    std::string all;
+    int index = kNoIndex;
+    int disk = kFirstDisk;
+    bool mzt = false;
+    bool bin = false;
+    bool force = false;
+};
+
+// The row NAME or --index names; nullptr after the message when there is none.
+const ListRow* ChosenRow(CliStreams& io, const GetOptions& o, const std::vector<ListRow>& rows) {
+    if (o.index == kNoIndex) {
+        std::optional<std::string> name = SjisArgument(io, kCommand, o.name);
+        const ListRow* row = name ? FindListedName(rows, *name) : nullptr;
+        if (name && row == nullptr)
+            Fail(io, kCommand, o.name, Tr("no such file"));
+        return row;
+    }
+    const ListRow* row = FindListedIndex(rows, o.index);
+    if (row == nullptr)
+        Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(o.index)}),
+             Tr("not a listed file (free, hidden or a directory)"));
+    return row;
+}
+
+int RunGet(CliStreams& io, const GetOptions& o) {
+    // With --index the first free positional is OUT.
+    const std::string out = o.index != kNoIndex ? o.name : o.out;
+    const bool all = !o.all.empty();
+    if (o.index != kNoIndex && !o.out.empty())
+        return Usage(io, kCommand, Tr("with --index give only IMAGE and OUT"));
+    if (all && (!o.name.empty() || o.index != kNoIndex || !o.out.empty()))
+        return Usage(io, kCommand, Tr("--all takes no NAME, OUT or --index"));
+    if (!all && o.name.empty() && o.index == kNoIndex)
+        return Usage(io, kCommand, Tr("give NAME, --index N or --all DIR"));
+
+    DiskImage disk;
+    if (const int status = LoadImage(io, kCommand, o.image, disk, o.disk, !o.force);
+        status != kExitOk)
+        return status;
+    const int sector = SelectDirectory(io, kCommand, disk, o.dir, false);
+    if (sector < 0)
+        return kExitFailed;
+    const std::vector<ListRow> rows = ListDirectory(disk, sector);
+    ExtractOutput output;
+    output.imagePath = o.image;
+    output.force = o.force;
+    if (all) {
+        output.name = OutputName::Unseen;
+        return ExportAll(io, disk, rows, o.all, o.mzt, output);
+    }
+    const ListRow* row = ChosenRow(io, o, rows);
+    if (row == nullptr)
+        return kExitFailed;
+    // Only an OUT that names the file replaces one; a name made here never does.
+    fs::path path = out;
+    std::error_code ec;
+    if (out.empty() || fs::is_directory(path, ec)) {
+        path /= HostNameFor(*row, o.mzt);
+        output.name = OutputName::Unseen;
+    }
+    return Export(io, disk, *row, path, o.mzt, output);
 }
 
 } // namespace
 
 void AddGetCommand(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        std::string name;
-        std::string out;
-        std::string dir;
-        std::string all;
-        int index = kNoIndex;
-        bool mzt = false;
-        bool bin = false;
-        bool force = false;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<GetOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("get", Tr("Extract files from a directory"), [o, &io] {
-        std::string out = o->out;
-        if (o->index != kNoIndex) {
-            if (!o->out.empty())
-                return Usage(io, Tr("with --index give only IMAGE and OUT"));
-            out = o->name; // the first free positional is OUT
-        }
-        const bool byName = o->index == kNoIndex && !o->name.empty();
-        const bool all = !o->all.empty();
-        if (all && (byName || o->index != kNoIndex || !out.empty()))
-            return Usage(io, Tr("--all takes no NAME, OUT or --index"));
-        if (!all && !byName && o->index == kNoIndex)
-            return Usage(io, Tr("give NAME, --index N or --all DIR"));
-
-        DiskImage disk;
-        if (!LoadImage(io, kCommand, o->image, disk, !o->force))
-            return kExitFailed;
-        const int sector = SelectDirectory(io, kCommand, disk, o->dir, false);
-        if (sector < 0)
-            return kExitFailed;
-        const std::vector<ListRow> rows = ListDirectory(disk, sector);
-        ExtractOutput output;
-        output.imagePath = o->image;
-        output.force = o->force;
-        if (all) {
-            output.name = OutputName::Unseen;
-            return ExportAll(io, disk, rows, o->all, o->mzt, output);
-        }
-
-        const ListRow* row = nullptr;
-        if (byName) {
-            std::optional<std::string> name = SjisArgument(io, kCommand, o->name);
-            if (!name)
-                return kExitFailed;
-            row = FindListedName(rows, *name);
-            if (row == nullptr)
-                return Fail(io, kCommand, o->name, Tr("no such file"));
-        } else {
-            row = FindListedIndex(rows, o->index);
-            if (row == nullptr)
-                return Fail(io, kCommand, FormatText(Tr("entry %s"), {std::to_string(o->index)}),
-                            Tr("not a listed file (free, hidden or a directory)"));
-        }
-
-        // Only an OUT that names the file replaces one; a name made here never does.
-        fs::path path = out;
-        std::error_code ec;
-        if (out.empty() || fs::is_directory(path, ec)) {
-            path /= HostNameFor(*row, o->mzt);
-            output.name = OutputName::Unseen;
-        }
-        return Export(io, disk, *row, path, o->mzt, output);
-    });
+    CLI::App* sub =
+        commands.Add("get", Tr("Extract files from a directory"), [o, &io] { return RunGet(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("NAME", o->name, Tr("Name of the file on the disk (with --index: OUT)"));
     sub->add_option("OUT", o->out,
@@ -135,6 +135,7 @@ void AddGetCommand(CommandSet& commands) {
         ->check(CLI::Range(0, 63));
     sub->add_option("--all", o->all, Tr("Extract every listed file into this folder"));
     sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    AddDiskOption(sub, o->disk);
     CLI::Option* mzt = sub->add_flag("--mzt", o->mzt, Tr("Write MZT tape files (header and data)"));
     CLI::Option* bin = sub->add_flag("--bin", o->bin, Tr("Write the data alone (the default)"));
     mzt->excludes(bin);

@@ -3,13 +3,14 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
-#include <sys/stat.h>
 
+#include "cli/CliLanguage.h"
 #include "cli/CliLanguage.h"
 #include "cli/CliText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
@@ -17,14 +18,11 @@
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "fs/Translation.h"
-#include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 
 using nlohmann::json;
 
-constexpr int kDiskTypes = 4;
 constexpr int kNameColumnWidth = 17;
 
 std::string Hex(unsigned value, int digits) {
@@ -53,27 +51,56 @@ json LoadReportJson(const LoadReport& report) {
             {"records_cut", report.recordsCut},
             {"sectors_missing", report.sectorsMissing},
             {"records_flagged", report.recordsFlagged},
-            {"trailing_disks_kept", report.trailingDisksKept},
-            {"trailing_bytes", report.trailingBytes},
             {"size_field_disagrees", report.sizeFieldDisagrees},
             {"media_unknown", report.mediaUnknown},
             {"normalised_on_save", !report.Empty()},
             {"save_loses_data", report.SaveLosesData()}};
 }
 
+// The disks of the file, one object each; the bitmap's figures only where there is a bitmap.
+json DisksJson(const DiskImage& disk) {
+    json disks = json::array();
+    for (int i = 0; i < disk.GetDiskCount(); ++i) {
+        const DiskSummary s = disk.GetDiskSummary(i);
+        json d = {{"disk", i + 1}, {"damaged", s.damaged}};
+        if (s.damaged) {
+            d["bytes"] = s.damagedBytes;
+        } else {
+            d.update({{"name", SjisToDisplay(s.name)},
+                      {"name_hex", HexBytes(s.name)},
+                      {"media", s.mediaType},
+                      {"write_protected", s.writeProtected},
+                      {"mz_file_system", s.mzFileSystem},
+                      {"used_bytes", s.mzFileSystem ? json(s.usedBytes) : json(nullptr)},
+                      {"total_bytes", s.mzFileSystem ? json(s.totalBytes) : json(nullptr)}});
+        }
+        disks.push_back(std::move(d));
+    }
+    return disks;
+}
+
+// The selected disk in detail. A disk that is not an MZ file system has no bitmap: its
+// figures are null rather than numbers read from whatever sector 15 holds.
 json InfoJson(const DiskImage& disk) {
+    const bool mz = disk.IsMzFileSystem();
     const long long clusterBytes = disk.GetClusterBytes();
-    return {{"media", disk.GetMediaType()},
+    const auto figure = [mz](long long value) { return mz ? json(value) : json(nullptr); };
+    return {{"disk", disk.GetSelectedDisk() + 1},
+            {"disks", DisksJson(disk)},
+            {"name", SjisToDisplay(disk.GetDiskName())},
+            {"name_hex", HexBytes(disk.GetDiskName())},
+            {"write_protected", disk.IsWriteProtected()},
+            {"media", disk.GetMediaType()},
             {"cylinders", disk.GetCylinders()},
-            {"cluster_bytes", clusterBytes},
-            {"first_data_cluster", disk.GetFirstDataCluster()},
-            {"used_clusters", disk.GetUsedClusters()},
-            {"total_clusters", disk.GetTotalClusters()},
-            {"used_bytes", clusterBytes * disk.GetUsedClusters()},
-            {"total_bytes", clusterBytes * disk.GetTotalClusters()},
-            {"free_bytes", disk.GetFreeBytes()},
-            {"space_text", SpaceText(disk)},
-            {"mz_file_system", disk.IsMzFileSystem()},
+            {"cluster_bytes", figure(clusterBytes)},
+            {"first_data_cluster", figure(disk.GetFirstDataCluster())},
+            {"used_clusters", figure(disk.GetUsedClusters())},
+            {"total_clusters", figure(disk.GetTotalClusters())},
+            {"used_bytes", figure(clusterBytes * disk.GetUsedClusters())},
+            {"total_bytes", figure(clusterBytes * disk.GetTotalClusters())},
+            {"free_bytes", figure(disk.GetFreeBytes())},
+            {"space_text", mz ? json(SpaceText(disk)) : json(nullptr)},
+            {"mz_file_system", mz},
             {"boot", BootJson(IplHeader::FromImage(disk.Image()))},
             {"load_report", LoadReportJson(disk.GetLoadReport())}};
 }
@@ -89,14 +116,34 @@ std::string Num(long long n) {
     return std::to_string(n);
 }
 
-void PrintInfo(std::ostream& out, const DiskImage& disk) {
+void PrintDisks(std::ostream& out, const DiskImage& disk) {
+    out << " #  " << PadToWidth("NAME", kNameColumnWidth) << "  MEDIA  PROTECT  MZ   USED/TOTAL\n";
+    for (int i = 0; i < disk.GetDiskCount(); ++i) {
+        const DiskSummary s = disk.GetDiskSummary(i);
+        char number[16];
+        std::snprintf(number, sizeof number, "%2d", i + 1);
+        out << number << "  ";
+        if (s.damaged) {
+            out << FormatText(Tr("(cannot be read as a disk: %s bytes, kept as they are)"),
+                              {Num(static_cast<long long>(s.damagedBytes))})
+                << '\n';
+            continue;
+        }
+        out << PadToWidth(SjisToTerminal(s.name), kNameColumnWidth) << "  " << Hex(s.mediaType, 2)
+            << "   " << PadToWidth(s.writeProtected ? Tr("yes") : Tr("no"), 9)
+            << PadToWidth(s.mzFileSystem ? Tr("yes") : Tr("no"), 5);
+        if (s.mzFileSystem)
+            out << s.usedBytes << '/' << s.totalBytes;
+        out << '\n';
+    }
+}
+
+void PrintBitmap(std::ostream& out, const DiskImage& disk) {
     const long long clusterBytes = disk.GetClusterBytes();
     const auto clustersAndBytes = [](long long clusters, long long bytes) {
         return FormatText(Tr("%s clusters, %s bytes"), {Num(clusters), Num(bytes)});
     };
-    out << Label(N_("media:")) << Hex(disk.GetMediaType(), 2) << '\n'
-        << Label(N_("cylinders:")) << disk.GetCylinders() << '\n'
-        << Label(N_("cluster bytes:")) << clusterBytes << '\n'
+    out << Label(N_("cluster bytes:")) << clusterBytes << '\n'
         << Label(N_("first data:"))
         << FormatText(Tr("cluster %s"), {Num(disk.GetFirstDataCluster())}) << '\n'
         << Label(N_("used:"))
@@ -104,23 +151,10 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
         << Label(N_("total:"))
         << clustersAndBytes(disk.GetTotalClusters(), clusterBytes * disk.GetTotalClusters()) << '\n'
         << Label(N_("free:")) << FormatText(Tr("%s bytes"), {Num(disk.GetFreeBytes())}) << '\n'
-        << Label(N_("space:")) << SpaceText(disk) << '\n'
-        << Label(N_("MZ file system:")) << (disk.IsMzFileSystem() ? Tr("yes") : Tr("no")) << '\n';
+        << Label(N_("space:")) << SpaceText(disk) << '\n';
+}
 
-    const IplHeader ipl = IplHeader::FromImage(disk.Image());
-    out << Label(N_("boot program:"));
-    if (ipl.HasSignature()) {
-        out << FormatText(Tr("machine %s, text \"%s\", size %s (%s bytes), exec %s, start "
-                             "sector %s"),
-                          {Hex(ipl.Machine(), 2), SjisToTerminal(ipl.DisplayName()),
-                           Hex(ipl.Size(), 4), Num(ipl.ProgramBytes()), Hex(ipl.ExecAddress(), 4),
-                           Num(ipl.StartSector())})
-            << '\n';
-    } else {
-        out << Tr("none") << '\n';
-    }
-
-    const LoadReport& report = disk.GetLoadReport();
+void PrintLoadReport(std::ostream& out, const LoadReport& report) {
     out << Label(N_("load report:"));
     if (report.Empty()) {
         out << Tr("every sector record of the D88 file found its place") << '\n';
@@ -134,12 +168,6 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
             counts = FormatText(Tr("%s, disk-size field disagrees with the file"), {counts});
         out << counts << '\n';
     }
-    // They are written back byte for byte: worth knowing, nothing to warn about.
-    if (report.trailingDisksKept)
-        out << Label(N_("further disks:"))
-            << FormatText(Tr("%s bytes after the first disk, kept as they are"),
-                          {Num(report.trailingBytes)})
-            << '\n';
     if (report.mediaUnknown)
         out << Label(N_("warning:")) << Tr("the media byte is none of 0x00, 0x10, 0x20, 0x30, 0x40")
             << '\n';
@@ -147,9 +175,39 @@ void PrintInfo(std::ostream& out, const DiskImage& disk) {
         out << Label(N_("warning:")) << SaveLossCli(report) << '\n';
     else if (!report.Empty())
         out << Label(N_("warning:"))
-            << Tr("saving will normalise this image (the D88 file written differs from the one "
-                  "read)")
+            << Tr("saving the disk once it has changed will normalise it (the D88 file written "
+                  "differs from the one read)")
             << '\n';
+}
+
+void PrintBoot(std::ostream& out, const IplHeader& ipl) {
+    out << Label(N_("boot program:"));
+    if (!ipl.HasSignature()) {
+        out << Tr("none") << '\n';
+        return;
+    }
+    out << FormatText(Tr("machine %s, text \"%s\", size %s (%s bytes), exec %s, start sector %s"),
+                      {Hex(ipl.Machine(), 2), SjisToTerminal(ipl.DisplayName()), Hex(ipl.Size(), 4),
+                       Num(ipl.ProgramBytes()), Hex(ipl.ExecAddress(), 4), Num(ipl.StartSector())})
+        << '\n';
+}
+
+void PrintInfo(std::ostream& out, const DiskImage& disk) {
+    PrintDisks(out, disk);
+    out << '\n'
+        << FormatText(Tr("disk %s:"), {Num(disk.GetSelectedDisk() + 1)}) << '\n'
+        << Label(N_("name:")) << '"' << SjisToTerminal(disk.GetDiskName()) << "\"\n"
+        << Label(N_("write-protect:")) << (disk.IsWriteProtected() ? Tr("on") : Tr("off"))
+        << '\n'
+        << Label(N_("media:")) << Hex(disk.GetMediaType(), 2) << '\n'
+        << Label(N_("cylinders:")) << disk.GetCylinders() << '\n';
+    const bool mz = disk.IsMzFileSystem();
+    if (mz)
+        PrintBitmap(out, disk);
+    out << Label(N_("MZ file system:"))
+        << (mz ? Tr("yes") : Tr("no (sector 15 holds no MZ allocation bitmap)")) << '\n';
+    PrintBoot(out, IplHeader::FromImage(disk.Image()));
+    PrintLoadReport(out, disk.GetLoadReport());
 }
 
 void PrintRows(std::ostream& out, const std::vector<ListRow>& rows) {
@@ -165,7 +223,7 @@ void PrintRows(std::ostream& out, const std::vector<ListRow>& rows) {
     }
 }
 
-json RowsJson(const std::vector<ListRow>& rows) {
+json RowsJson(const std::vector<ListRow>& rows, int diskNumber) {
     json array = json::array();
     for (const ListRow& row : rows) {
         const DirEntry& e = row.entry;
@@ -178,7 +236,8 @@ json RowsJson(const std::vector<ListRow>& rows) {
         const unsigned size = e.Mode() == FileMode::ToByte(FileModeCode::Brd)
                                   ? e.Size() * unsigned{kRecordBytes}
                                   : e.Size();
-        array.push_back({{"index", row.entryIndex},
+        array.push_back({{"disk", diskNumber},
+                         {"index", row.entryIndex},
                          {"name", SjisToDisplay(name)},
                          {"name_hex", HexBytes(name)},
                          {"columns", columns},
@@ -193,126 +252,122 @@ json RowsJson(const std::vector<ListRow>& rows) {
     return array;
 }
 
-void AddNew(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        int type = 0;
-        bool force = false;
-    };
-    auto o = std::make_shared<Options>();
-    CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("new", Tr("Create an empty disk image (saved as D88)"), [o, &io] {
-        struct stat st {};
-        if (!o->force && lstat(o->image.c_str(), &st) == 0)
-            return Fail(io, "new", o->image, Tr("the file already exists (--force replaces it)"));
-        DiskImage disk;
-        disk.Format(o->type);
-        std::string reason;
-        if (!ImageFile::Write(o->image, disk, reason, o->force))
-            return Fail(io, "new", o->image, reason);
-        return kExitOk;
-    });
-    sub->add_option("IMAGE", o->image, Tr("Disk image file to create"))->required();
-    sub->add_option("--type", o->type,
-                    Tr("Disk type: 0 MZ-2500 2DD 80 cylinders, 1 MZ-2500 2D 40 cylinders, "
-                       "2 MZ-2500 2D 35 cylinders, 3 MZ-2000 2D 35 cylinders"))
-        ->required()
-        ->check(CLI::Range(0, kDiskTypes - 1));
-    sub->add_flag("--force", o->force, Tr("Replace an existing file"));
+struct InfoOptions {
+    std::string image;
+    int disk = kFirstDisk;
+    bool json = false;
+};
+
+int RunInfo(CliStreams& io, const InfoOptions& o) {
+    DiskImage disk;
+    if (const int status = LoadImage(io, "info", o.image, disk, o.disk); status != kExitOk)
+        return status;
+    if (o.json)
+        io.out << InfoJson(disk).dump(2) << '\n';
+    else
+        PrintInfo(io.out, disk);
+    return kExitOk;
 }
 
 void AddInfo(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        bool json = false;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<InfoOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub =
-        commands.Add("info", Tr("Show the disk's geometry, usage and boot program"), [o, &io] {
-            DiskImage disk;
-            if (!LoadImage(io, "info", o->image, disk))
-                return kExitFailed;
-            if (o->json)
-                io.out << InfoJson(disk).dump(2) << '\n';
-            else
-                PrintInfo(io.out, disk);
-            return kExitOk;
-        });
+    CLI::App* sub = commands.Add(
+        "info", Tr("List the disks of the file; show one disk's header, usage and boot program"),
+        [o, &io] { return RunInfo(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    AddDiskOption(sub, o->disk);
     sub->add_flag("--json", o->json, Tr("Print JSON"));
 }
 
+struct LsOptions {
+    std::string image;
+    std::string dir;
+    int disk = kFirstDisk;
+    bool json = false;
+    bool force = false;
+};
+
+int RunLs(CliStreams& io, const LsOptions& o) {
+    DiskImage disk;
+    if (const int status = LoadImage(io, "ls", o.image, disk, o.disk, !o.force); status != kExitOk)
+        return status;
+    const int sector = SelectDirectory(io, "ls", disk, o.dir, false);
+    if (sector < 0)
+        return kExitFailed;
+    const std::vector<ListRow> rows = ListDirectory(disk, sector);
+    if (o.json)
+        io.out << RowsJson(rows, o.disk).dump(2) << '\n';
+    else
+        PrintRows(io.out, rows);
+    return kExitOk;
+}
+
 void AddLs(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        std::string dir;
-        bool json = false;
-        bool force = false;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<LsOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("ls", Tr("List the files of a directory"), [o, &io] {
-        DiskImage disk;
-        if (!LoadImage(io, "ls", o->image, disk, !o->force))
-            return kExitFailed;
-        const int sector = SelectDirectory(io, "ls", disk, o->dir, false);
-        if (sector < 0)
-            return kExitFailed;
-        const std::vector<ListRow> rows = ListDirectory(disk, sector);
-        if (o->json)
-            io.out << RowsJson(rows).dump(2) << '\n';
-        else
-            PrintRows(io.out, rows);
-        return kExitOk;
-    });
+    CLI::App* sub =
+        commands.Add("ls", Tr("List the files of a directory"), [o, &io] { return RunLs(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("DIR", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    AddDiskOption(sub, o->disk);
     sub->add_flag("--json", o->json, Tr("Print JSON"));
     sub->add_flag("--force", o->force,
                   Tr("Read a disk that is not an MZ file system all the same"));
 }
 
+struct TreeOptions {
+    std::string image;
+    int disk = kFirstDisk;
+    bool json = false;
+    bool force = false;
+};
+
+json TreeJson(const std::vector<DirTreeNode>& nodes, int diskNumber) {
+    json array = json::array();
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+        // The root is no entry: it has no name bytes of its own.
+        const std::string raw = n == 0 ? std::string() : nodes[n].name;
+        array.push_back({{"disk", diskNumber},
+                         {"name", n == 0 ? nodes[n].name : SjisToDisplay(raw)},
+                         {"name_hex", HexBytes(raw)},
+                         {"sector", nodes[n].dirSector},
+                         {"depth", nodes[n].depth}});
+    }
+    return array;
+}
+
+int RunTree(CliStreams& io, const TreeOptions& o) {
+    DiskImage disk;
+    if (const int status = LoadImage(io, "tree", o.image, disk, o.disk, !o.force);
+        status != kExitOk)
+        return status;
+    bool stopped = false;
+    const std::vector<DirTreeNode> nodes = WalkDirTree(disk, &stopped);
+    if (o.json) {
+        io.out << TreeJson(nodes, o.disk).dump(2) << '\n';
+    } else {
+        for (const DirTreeNode& node : nodes)
+            io.out << std::string(static_cast<std::size_t>(node.depth) * 2, ' ')
+                   << SjisToTerminal(node.name) << "  ("
+                   << FormatText(Tr("sector %s"), {std::to_string(node.dirSector)}) << ")\n";
+    }
+    if (stopped)
+        io.err << "darvex-cli: tree: " << o.image << ": "
+               << FormatText(Tr("the tree stops at %s directories (a directory link loops or "
+                                "there are too many)"),
+                             {std::to_string(kMaxTreeNodes)})
+               << '\n';
+    return kExitOk;
+}
+
 void AddTree(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        bool json = false;
-        bool force = false;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<TreeOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("tree", Tr("Show the directory tree"), [o, &io] {
-        DiskImage disk;
-        if (!LoadImage(io, "tree", o->image, disk, !o->force))
-            return kExitFailed;
-        bool stopped = false;
-        const std::vector<DirTreeNode> nodes = WalkDirTree(disk, &stopped);
-        if (o->json) {
-            json array = json::array();
-            for (std::size_t n = 0; n < nodes.size(); ++n) {
-                // The root is no entry: it has no name bytes of its own.
-                const std::string raw = n == 0 ? std::string() : nodes[n].name;
-                array.push_back({{"name", n == 0 ? nodes[n].name : SjisToDisplay(raw)},
-                                 {"name_hex", HexBytes(raw)},
-                                 {"sector", nodes[n].dirSector},
-                                 {"depth", nodes[n].depth}});
-            }
-            io.out << array.dump(2) << '\n';
-        } else {
-            for (const DirTreeNode& node : nodes)
-                io.out << std::string(static_cast<std::size_t>(node.depth) * 2, ' ')
-                       << SjisToTerminal(node.name) << "  ("
-                       << FormatText(Tr("sector %s"), {std::to_string(node.dirSector)}) << ")\n";
-        }
-        if (stopped)
-            io.err << "darvex-cli: tree: " << o->image << ": "
-                   << FormatText(Tr("the tree stops at %s directories (a directory link loops "
-                                    "or there are too many)"),
-                                 {std::to_string(kMaxTreeNodes)})
-                   << '\n';
-        return kExitOk;
-    });
+    CLI::App* sub =
+        commands.Add("tree", Tr("Show the directory tree"), [o, &io] { return RunTree(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
+    AddDiskOption(sub, o->disk);
     sub->add_flag("--json", o->json, Tr("Print JSON"));
     sub->add_flag("--force", o->force,
                   Tr("Read a disk that is not an MZ file system all the same"));
@@ -321,8 +376,6 @@ void AddTree(CommandSet& commands) {
 } // namespace
 
 void AddInfoCommands(CommandSet& commands) {
-    if (commands.Wants("new"))
-        AddNew(commands);
     if (commands.Wants("info"))
         AddInfo(commands);
     if (commands.Wants("ls"))

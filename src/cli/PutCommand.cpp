@@ -5,11 +5,11 @@
 #include "cli/CliLanguage.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "fs/Translation.h"
 #include "host/HostCommands.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 namespace {
 
@@ -45,60 +45,67 @@ int AddOne(CliStreams& io, DiskImage& disk, const std::string& image, const std:
     return kExitOk;
 }
 
+struct PutOptions {
+    std::string image;
+    std::vector<std::string> hostFiles;
+    std::string output;
+    bool force = false;
+    std::string name;
+    std::string load;
+    std::string exec;
+    std::string dir;
+    int mode = kModeNotGiven;
+    int disk = kFirstDisk;
+    bool protect = false;
+    bool mzt = false;
+    bool plain = false;
+    CLI::Option* nameOption = nullptr;
+};
+
+AddFileEntry::Choices ChoicesOf(const PutOptions& o) {
+    AddFileEntry::Choices choices;
+    if (o.nameOption->count() > 0)
+        choices.nameUtf8 = o.name;
+    if (o.mode != kModeNotGiven)
+        choices.modeChoice = o.mode;
+    choices.protect = o.protect;
+    if (!o.load.empty())
+        choices.loadText = o.load;
+    if (!o.exec.empty())
+        choices.execText = o.exec;
+    return choices;
+}
+
+int RunPut(CliStreams& io, const PutOptions& o) {
+    if (o.hostFiles.size() > 1 && o.nameOption->count() > 0)
+        return Usage(io, kCommand, Tr("--name takes one HOSTFILE only"));
+    DiskImage disk;
+    ImageFileSession session;
+    if (const int status = LoadImageForWrite(io, kCommand, o.image, disk, session, o.disk, o.force);
+        status != kExitOk)
+        return status;
+    if (SelectDirectory(io, kCommand, disk, o.dir, true) < 0)
+        return kExitFailed;
+    const AddFileEntry::Choices choices = ChoicesOf(o);
+    const MztChoice mzt = o.mzt     ? MztChoice::Mzt
+                          : o.plain ? MztChoice::Plain
+                                    : MztChoice::ByExtension;
+    // The files go into the image in memory one after another; the first failure returns
+    // before the save, so the file on disk holds either all of them or none.
+    for (const std::string& hostFile : o.hostFiles)
+        if (const int code = AddOne(io, disk, o.image, hostFile, mzt, choices, o.force);
+            code != kExitOk)
+            return code;
+    return SaveImage(io, kCommand, disk, session, o.image, o.output, o.force);
+}
+
 } // namespace
 
 void AddPutCommand(CommandSet& commands) {
-    struct Options {
-        std::string image;
-        std::vector<std::string> hostFiles;
-        std::string output;
-        bool force = false;
-        std::string name;
-        std::string load;
-        std::string exec;
-        std::string dir;
-        int mode = kModeNotGiven;
-        bool protect = false;
-        bool mzt = false;
-        bool plain = false;
-        CLI::Option* nameOption = nullptr;
-    };
-    auto o = std::make_shared<Options>();
+    auto o = std::make_shared<PutOptions>();
     CliStreams& io = commands.Io();
-    CLI::App* sub = commands.Add("put", Tr("Add host files to a directory"), [o, &io] {
-        if (o->hostFiles.size() > 1 && o->nameOption->count() > 0) {
-            io.err << "darvex-cli: put: " << Tr("--name takes one HOSTFILE only") << '\n'
-                   << FormatText(Tr("Run '%s' for usage."), {"darvex-cli put --help"}) << '\n';
-            return kExitUsage;
-        }
-        DiskImage disk;
-        ImageFileSession session;
-        if (!LoadImageForWrite(io, kCommand, o->image, disk, session, o->force))
-            return kExitFailed;
-        if (SelectDirectory(io, kCommand, disk, o->dir, true) < 0)
-            return kExitFailed;
-
-        AddFileEntry::Choices choices;
-        if (o->nameOption->count() > 0)
-            choices.nameUtf8 = o->name;
-        if (o->mode != kModeNotGiven)
-            choices.modeChoice = o->mode;
-        choices.protect = o->protect;
-        if (!o->load.empty())
-            choices.loadText = o->load;
-        if (!o->exec.empty())
-            choices.execText = o->exec;
-        const MztChoice mzt = o->mzt     ? MztChoice::Mzt
-                              : o->plain ? MztChoice::Plain
-                                         : MztChoice::ByExtension;
-        // The files go into the image in memory one after another; the first failure returns
-        // before the save, so the file on disk holds either all of them or none.
-        for (const std::string& hostFile : o->hostFiles)
-            if (const int code = AddOne(io, disk, o->image, hostFile, mzt, choices, o->force);
-                code != kExitOk)
-                return code;
-        return SaveImage(io, kCommand, disk, session, o->image, o->output, o->force);
-    });
+    CLI::App* sub =
+        commands.Add("put", Tr("Add host files to a directory"), [o, &io] { return RunPut(io, *o); });
     sub->add_option("IMAGE", o->image, Tr("Disk image file (D88)"))->required();
     sub->add_option("HOSTFILE", o->hostFiles,
                     Tr("Files to add, in this order (each at most 512 KB); all or none are added"))
@@ -121,6 +128,7 @@ void AddPutCommand(CommandSet& commands) {
                                           "in .mzt)"));
     mzt->excludes(plain);
     sub->add_option("--dir", o->dir, Tr("Sub-directory: names from the root joined by \"/\""));
+    AddDiskOption(sub, o->disk);
     sub->add_option("-o", o->output, Tr("Write the changed image here instead of over IMAGE"));
-    sub->add_flag("--force", o->force, Tr(kForceWriteHelp));
+    sub->add_flag("--force", o->force, kForceWriteHelp);
 }

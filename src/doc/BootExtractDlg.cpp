@@ -1,11 +1,11 @@
 #include "doc/BootExtractDlg.h"
 
 #include "doc/DialogSupport.h"
+#include "fs/DiskImage.h"
 #include "fs/IplHeader.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
-#include "image/DiskImage.h"
 
 CBootExtractDlg::CBootExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_BOOTEXTRACT") {
     Bind(wxEVT_BUTTON, &CBootExtractDlg::OnOK, this, wxID_OK);
@@ -38,7 +38,7 @@ void CBootExtractDlg::OnOK(wxCommandEvent&) {
 
 std::string CBootExtractDlg::ProposePath(const DiskImage& disk, const std::string& documentPath) {
     const std::string name = SafeHostFileName(IplHeader::FromImage(disk.Image()).DisplayName());
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(documentPath.c_str());
     parts.SetFname(name.c_str());
     parts.SetExt("");

@@ -65,14 +65,6 @@ inline constexpr CommandNumber kCommandTable[] = {
     {59411, ID_VIEW_DETAILS, "ID_VIEW_DETAILS"},
 };
 
-// The wx id of an original command number; wxID_NONE when it has none.
-constexpr int CommandIdFor(int number) {
-    for (const CommandNumber& c : kCommandTable)
-        if (c.number == number)
-            return c.id;
-    return wxID_NONE;
-}
-
 // Commands that are shown disabled when no object on the route handles their update: ours,
 // and the standard editing commands this program never implements.
 constexpr bool IsProgramCommand(int id) {

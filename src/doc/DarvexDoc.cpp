@@ -141,7 +141,7 @@ bool CDarvexDoc::SaveAs() {
 }
 
 ImageFileStatus CDarvexDoc::ReadImageFile(const wxString& path, OpenedImage& image) {
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(path.utf8_string().c_str());
     const wxString ext = wxString::FromUTF8(parts.GetExt()).Lower();
     ImageFileStatus status;
@@ -174,14 +174,22 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     m_pDisk = std::move(image.disk);
     m_stamp = image.stamp;
     m_stampPath = file;
-    m_pDisk->SetCurrentDir(-1);
     m_bLoaded = 1;
-    m_bReadOnly = !m_pDisk->IsMzFileSystem();
+    ShowDisk(0);
+    return true;
+}
+
+bool CDarvexDoc::ShowDisk(int index) {
+    if (m_pDisk->SelectDisk(index) != ToInt(DiskSelectResult::Ok))
+        return false;
+    m_pDisk->SetCurrentDir(-1);
+    const ChangeRefusal refusal = m_pDisk->WhyNotChangeable();
+    m_bReadOnly = refusal != ChangeRefusal::None;
     const AllocationHazard hazard = FindAllocationHazard(*m_pDisk);
     m_bNoAllocation = hazard.Present();
     Update(DocHint::WholeDisk);
     if (m_bReadOnly)
-        ShowMessage(UiMessage(UiText::NotMzReadOnly), UiText::AppCaption);
+        ShowMessage(UiMessage(refusal, index + 1), UiText::AppCaption);
     if (m_bNoAllocation)
         ShowMessage(UiMessage(hazard), UiText::AppCaption);
     if (const std::string warning = LoadWarningUi(m_pDisk->GetLoadReport()); !warning.empty())
@@ -236,7 +244,7 @@ void CDarvexDoc::ShowDirectory(int dirSector) {
 wxString CDarvexDoc::SpaceText() const {
     if (!m_bLoaded)
         return wxString();
-    if (m_bReadOnly)
+    if (!m_pDisk->IsMzFileSystem())
         return wxString::FromUTF8(UiMessage(UiText::NoMzFileSystem));
     return wxString::FromUTF8(::SpaceText(*m_pDisk));
 }

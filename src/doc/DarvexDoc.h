@@ -10,9 +10,10 @@
 
 #include "doc/DiskCommands.h"
 #include "doc/DocHint.h"
+#include "doc/UiText.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 
 class DiskChange;
 class DiskCommandProcessor;
@@ -45,10 +46,16 @@ public:
     // Makes dirSector the current directory and has the list show it.
     void ShowDirectory(int dirSector);
 
+    // Shows disk `index` of the file (0 after an open) from its root, and says why it is
+    // read-only if it is. False, changing nothing, for a disk that is not there or could not
+    // be read.
+    bool ShowDisk(int index);
+
     bool IsLoaded() const { return m_bLoaded != 0; }
-    // An image that is not an MZ file system is opened for reading only, and lists nothing.
+    // A disk that is not an MZ file system, or whose D88 header marks it write-protected, is
+    // shown for reading only; one that is not an MZ file system lists nothing.
     bool IsReadOnly() const { return m_bReadOnly; }
-    bool HasMzFileSystem() const { return m_bLoaded && !m_bReadOnly; }
+    bool HasMzFileSystem() const { return m_bLoaded && m_pDisk->IsMzFileSystem(); }
     DiskImage& GetDisk() { return *m_pDisk; }
     const DiskImage& GetDisk() const { return *m_pDisk; }
     SessionState& Session() const;

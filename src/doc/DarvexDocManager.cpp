@@ -9,6 +9,7 @@
 #include "doc/MessageBox.h"
 #include "doc/NewDiskDlg.h"
 #include "doc/RecentFiles.h"
+#include "doc/UiText.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(DarvexDocManager, wxDocManager)

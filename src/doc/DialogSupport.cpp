@@ -7,6 +7,7 @@
 #include "doc/DialogIds.h"
 #include "doc/DocText.h"
 #include "doc/MessageBox.h"
+#include "doc/UiText.h"
 #include "fs/Messages.h"
 
 void RegisterDialogIds() {

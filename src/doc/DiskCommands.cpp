@@ -8,11 +8,12 @@
 #include "doc/DialogSupport.h"
 #include "doc/DocText.h"
 #include "doc/ExtractDlg.h"
+#include "doc/UiText.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
-#include "image/DiskImage.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 #include "fs/Translation.h"
 
 // Names and titles of the desktop program, as English msgids of its catalog (po/). Messages are
-// not here: every message comes from the core's table (fs/Messages.h).
+// not here: they come from the core's tables (fs/Messages.h, host/ImageFileError.h) and
+// doc/UiText.h.
 namespace doctext {
 
 // The program's catalog. wx's own texts come from wx's catalog (wxstd); naming ours keeps the

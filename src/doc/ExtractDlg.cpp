@@ -3,10 +3,10 @@
 #include "doc/DialogIds.h"
 #include "doc/DialogSupport.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "host/ExtractOutput.h"
 #include "host/HostNames.h"
 #include "host/PathParts.h"
-#include "image/DiskImage.h"
 
 CExtractDlg::CExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_EXTRACT") {
     Bind(
@@ -22,7 +22,7 @@ CExtractDlg::CExtractDlg(wxWindow* parent) : COutputPathDlg(parent, "IDD_EXTRACT
 
 bool CExtractDlg::TransferDataToWindow() {
     InitFormatList();
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(m_szPath.c_str());
     m_szEntryExt = parts.GetExt();
     parts.SetExt(m_nFormat == 1 ? "mzt" : m_szEntryExt.c_str());
@@ -67,12 +67,12 @@ std::string CExtractDlg::ProposePath(const DiskImage& disk, int index,
     // The host name rules first: no "/", control bytes or undecodable bytes, never "." or "..".
     const std::string name =
         SafeHostFileName(ProposeExtractName(DirEntry(bytes).NameText(), false));
-    PathParts split(PathStyle::Posix);
+    PathParts split;
     split.SetPath(name.c_str());
     const std::string base = split.GetPath(PP_FNAME);
     const std::string ext = split.GetExt();
 
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(previousPath.c_str());
     parts.SetFname(base.c_str());
     parts.SetExt(ext.c_str());

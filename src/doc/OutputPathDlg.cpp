@@ -10,6 +10,7 @@
 #include "doc/DialogSupport.h"
 #include "doc/DocText.h"
 #include "doc/MessageBox.h"
+#include "doc/UiText.h"
 #include "fs/Messages.h"
 #include "host/PathParts.h"
 
@@ -59,7 +60,7 @@ bool COutputPathDlg::ConfirmReplace(const std::string& path) {
 
 void COutputPathDlg::OnFormatChanged(wxCommandEvent&) {
     const int index = FormatIndex();
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(PathText().c_str());
     parts.SetExt(index == kIndexMzt ? kMztExt : BinExtension().c_str());
     ShowPath(parts.GetPath(PP_ALL));
@@ -70,7 +71,7 @@ void COutputPathDlg::OnBrowse(wxCommandEvent&) {
     const bool mzt = FormatIndex() != 0;
     std::string initial = PathText();
     if (mzt) {
-        PathParts parts(PathStyle::Posix);
+        PathParts parts;
         parts.SetPath(initial.c_str());
         parts.SetExt(kMztExt);
         initial = parts.GetPath(PP_ALL);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fs/AddressText.h"
+#include "fs/EntryEdit.h"
 #include "fs/FileMode.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
@@ -12,7 +13,11 @@
 
 namespace {
 
-constexpr std::uint8_t kProtected = 0x80;
+// The name ends at its first CR or NUL, as every name on the disk is read: something must be
+// left of it before that once it is cut to 16 bytes.
+bool NameStorable(std::string_view sjisName) {
+    return !NameFieldText(AddFileEntry::NameField(sjisName).data()).empty();
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -68,18 +73,33 @@ DirEntry::Bytes32 AddFileEntry::Build(std::string_view name, std::uint8_t modeCh
     entry.SetMode(modeChoice == ToInt(StorageMode::BsdCrlf) ? FileMode::ToByte(FileModeCode::Bsd)
                                                             : modeChoice);
 
-    DirEntry::NameBytes field{};
-    const std::string cut = CutSjis(name, DirEntry::kMaxStoredName);
-    std::memcpy(field.data(), cut.data(), cut.size());
-    // Byte 17 is still 0, so every name gets its 0x0D.
-    TerminateNameField(MutableByteView(field.data(), field.size()));
-    entry.SetNameField(field);
+    entry.SetNameField(NameField(name));
 
-    entry.SetAttribute(protect ? static_cast<std::uint8_t>(attribute | kProtected) : attribute);
+    entry.SetAttribute(protect ? static_cast<std::uint8_t>(attribute | kProtectedAttribute)
+                               : attribute);
     entry.SetSize(static_cast<std::uint16_t>(static_cast<std::uint64_t>(size) & 0xFFFF));
     entry.SetLoadAddress(loadAddress);
     entry.SetExecAddress(execAddress);
     return entry.Bytes();
+}
+
+DirEntry::NameBytes AddFileEntry::NameField(std::string_view sjisName) {
+    DirEntry::NameBytes field{};
+    const std::string cut = CutSjis(sjisName, DirEntry::kMaxStoredName);
+    std::memcpy(field.data(), cut.data(), cut.size());
+    // Byte 17 is still 0, so every name gets its 0x0D.
+    TerminateNameField(MutableByteView(field.data(), field.size()));
+    return field;
+}
+
+AddFileReason AddFileEntry::NameFieldFor(std::string_view nameUtf8, DirEntry::NameBytes& field) {
+    const TextResult sjis = Utf8ToSjis(nameUtf8);
+    if (!sjis)
+        return AddFileReason::NameNotEncodable;
+    if (!NameStorable(sjis.text))
+        return AddFileReason::NameEmpty;
+    field = NameField(sjis.text);
+    return AddFileReason::Ok;
 }
 
 int AddFileEntry::ParseSize(const std::string& text) {
@@ -126,10 +146,7 @@ AddFileEntry::Built AddFileEntry::BuildEntry(const Proposal& proposal, const Cho
         built.reason = AddFileReason::FileNameNotEncodable;
         return built;
     }
-    // The name ends at its first CR or NUL, as every name on the disk is read.
-    DirEntry probe;
-    probe.SetNameText(CutSjis(name, DirEntry::kMaxStoredName));
-    if (probe.NameText().empty()) {
+    if (!NameStorable(name)) {
         built.reason = AddFileReason::NameEmpty;
         return built;
     }

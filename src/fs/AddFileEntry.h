@@ -89,6 +89,14 @@ public:
                                    std::uint8_t attribute, std::int64_t size,
                                    std::uint16_t loadAddress, std::uint16_t execAddress);
 
+    // The name rules for a name the user gives (UTF-8), shared by adding and renaming a file:
+    // CP932 text (NameNotEncodable), something left before its first CR or NUL once cut to 16
+    // bytes at a character boundary (NameEmpty). On Ok, field is the 17-byte name field.
+    static AddFileReason NameFieldFor(std::string_view nameUtf8, DirEntry::NameBytes& field);
+    // The 17-byte field of a Shift-JIS name: cut to 16 bytes at a character boundary, zero
+    // padded, ended by 0x0D.
+    static DirEntry::NameBytes NameField(std::string_view sjisName);
+
     // The size field read as a signed decimal ("%d"): blanks and a sign first, digits until the
     // first other character, 0 without digits; saturated to the int range.
     static int ParseSize(const std::string& text);

@@ -1,13 +1,13 @@
 #include <algorithm>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 // Bit position p is bit p % 8 of byte p / 8 of the bitmap sector. The scans cover positions
 // 48 .. min(totalClusters, 2040) - 1, so they never reach byte 255 whatever the header says.
 
 bool DiskImage::BitAt(int position) const {
-    return BitmapBit(BitmapView(), position);
+    return BitmapBit(Bitmap(), position);
 }
 
 void DiskImage::SetBit(int position, bool used) {
@@ -24,7 +24,7 @@ int DiskImage::GetFreeBytes() const {
     for (int p = kBitmapFirstPosition; p < limit; ++p)
         if (!BitAt(p))
             ++count;
-    return count * m_nClusterBytes;
+    return count * GetClusterBytes();
 }
 
 int DiskImage::FindFirstFreeCluster() const {
@@ -36,7 +36,7 @@ int DiskImage::FindFirstFreeCluster() const {
 }
 
 int DiskImage::FindFreeRun(int bytes) const {
-    const long long need = ClustersFor(bytes, m_nClusterBytes);
+    const long long need = ClustersFor(bytes, GetClusterBytes());
     const int limit = GetPositionLimit();
     int start = -1;
     long long length = 0;
@@ -55,7 +55,7 @@ int DiskImage::FindFreeRun(int bytes) const {
 }
 
 void DiskImage::SetRun(int cluster, int bytes, bool used) {
-    const long long count = ClustersFor(bytes, m_nClusterBytes);
+    const long long count = ClustersFor(bytes, GetClusterBytes());
     const long long first = kBitmapFirstPosition + static_cast<long long>(cluster);
     const long long begin = std::max<long long>(first, kBitmapFirstPosition);
     const long long end = std::min<long long>(first + count, GetPositionLimit());
@@ -72,11 +72,13 @@ void DiskImage::MarkFree(int cluster, int bytes) {
     SetRun(cluster, bytes, false);
 }
 
+// The count the machine keeps: the reserved area (firstDataCluster clusters, which have no
+// bit) plus the set positions. Formatting writes the same with no bit set.
 void DiskImage::RecountUsed() {
     const int limit = GetPositionLimit();
-    int count = 0;
+    int count = GetFirstDataCluster();
     for (int p = kBitmapFirstPosition; p < limit; ++p)
         if (BitAt(p))
             ++count;
-    BitmapView().setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(count));
+    BitmapView().setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(count & 0xFFFF));
 }

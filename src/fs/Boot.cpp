@@ -4,11 +4,11 @@
 
 #include "fs/Boot.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FsLimits.h"
 #include "fs/IplHeader.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {
@@ -83,7 +83,7 @@ int DiskImage::RegisterBootFromBuffer(const unsigned char* data, std::size_t dat
         return ToInt(RegisterBootResult::NoSpace);
     const long long firstCluster = static_cast<long long>(k) + GetFirstDataCluster();
     const long long startSector = firstCluster * GetSectorsPerCluster();
-    const long long startByte = firstCluster * m_nClusterBytes;
+    const long long startByte = firstCluster * GetClusterBytes();
     // A foreign bitmap can offer a run that the image does not hold; nothing may be recorded
     // that could not be stored.
     if (!Image().contains(static_cast<std::size_t>(startByte), length))
@@ -97,7 +97,8 @@ int DiskImage::RegisterBootFromBuffer(const unsigned char* data, std::size_t dat
     image.write(0, ipl.Bytes().data(), IplHeader::kBytes);
 
     const MutableByteView bitmap = BitmapView();
-    const long long used = bitmap.u16le(kBitmapUsedClusters) + ClustersFor(bytes, m_nClusterBytes);
+    const long long used =
+        bitmap.u16le(kBitmapUsedClusters) + ClustersFor(bytes, GetClusterBytes());
     bitmap.setU16le(kBitmapUsedClusters, static_cast<std::uint16_t>(used & 0xFFFF));
     MarkUsed(k, bytes);
 

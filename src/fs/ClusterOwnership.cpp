@@ -5,9 +5,9 @@
 
 #include "fs/DirEntry.h"
 #include "fs/DirTree.h"
+#include "fs/DiskImage.h"
 #include "fs/FileMode.h"
 #include "fs/IplHeader.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 static_assert(DirEntry::kBytes == kDirEntryBytes);
@@ -100,6 +100,18 @@ int FreeEntryIndex(const DiskImage& disk) {
         if (entries[static_cast<std::size_t>(i)].IsFree())
             return i;
     return -1;
+}
+
+bool NameTaken(const DiskImage& disk, int dirSector, std::string_view name, int except) {
+    if (name.empty())
+        return true;
+    const auto entries = ReadDirectory(disk, dirSector);
+    for (int i = 0; i < kDirEntries; ++i) {
+        const DirEntry& e = entries[static_cast<std::size_t>(i)];
+        if (i != except && !e.IsFree() && e.NameText() == name)
+            return true;
+    }
+    return false;
 }
 
 bool DirectoryWritable(const DiskImage& disk, int dirSector) {

@@ -88,6 +88,11 @@ std::array<DirEntry, 64> ReadDirectory(const DiskImage& disk, int dirSector);
 // that does not lie wholly inside the image has no entry to take.
 int FreeEntryIndex(const DiskImage& disk);
 
+// Whether a name cannot be given to an entry of the directory at dirSector: it is empty, or a
+// live entry other than entry `except` has exactly this name (raw Shift-JIS name text). A
+// deleted file's name does not count, and "AB" is not taken by "ABC".
+bool NameTaken(const DiskImage& disk, int dirSector, std::string_view name, int except = -1);
+
 // Whether files may be added to or deleted from the directory at dirSector: the root, or a
 // sub-directory whose 8 sectors all lie in the data area (at or after the first data cluster)
 // and inside the image. One that overlaps the boot sector, the bitmap or the root is listed

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

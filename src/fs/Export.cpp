@@ -1,10 +1,10 @@
 #include "fs/Export.h"
 
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 int DiskImage::ExportToBuffer(int entryIndex, int format, std::vector<unsigned char>& out) const {

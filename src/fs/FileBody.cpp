@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FileMode.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -7,8 +7,11 @@
 #include "fs/ClusterOwnership.h"
 #include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
+#include "fs/FileBody.h"
+#include "fs/FileMode.h"
+#include "fs/IplHeader.h"
 #include "fs/SjisText.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {
@@ -109,10 +112,56 @@ void CheckBody(const DiskImage& disk, const ClusterOwnership& map, const Cluster
     });
 }
 
+// A boot program that is also a file: a contiguous body (as a boot program is one) over exactly
+// the sectors the boot header names.
+bool BootIsFile(const DiskImage& disk, const ClusterOwner& a, const ClusterOwner& b) {
+    const ClusterOwner& boot = a.kind == OwnerKind::BootProgram ? a : b;
+    const ClusterOwner& file = a.kind == OwnerKind::BootProgram ? b : a;
+    if (boot.kind != OwnerKind::BootProgram || file.kind != OwnerKind::File)
+        return false;
+    unsigned char raw[kDirEntryBytes];
+    disk.Image().copyTo(raw, EntryOffset(file.dirSector, file.entryIndex), kDirEntryBytes);
+    if (FileMode::BodyLayoutOf(raw[0]) != BodyLayout::Contiguous)
+        return false;
+    const FileBody body = WalkFileBody(disk, raw);
+    const IplHeader ipl = IplHeader::FromImage(disk.Image());
+    const auto sectors = [](long long bytes) { return (bytes + kSectorBytes - 1) / kSectorBytes; };
+    return body.pieces.size() == 1 && body.pieces[0].sector == ipl.StartSector() &&
+           sectors(body.pieces[0].bytes) == sectors(ipl.ProgramBytes());
+}
+
+void CheckUsedCount(const DiskImage& disk, FsCheckReport& report, Reporter& out) {
+    const int expected = disk.GetFirstDataCluster() + report.setPositions;
+    const std::string figures =
+        "usedClusters is " + std::to_string(report.usedClusters) + " but firstDataCluster (" +
+        std::to_string(disk.GetFirstDataCluster()) + ") and the " +
+        std::to_string(report.setPositions) + " set positions make " + std::to_string(expected);
+    if (report.usedClusters > disk.GetTotalClusters())
+        out.Add(FsSeverity::Error, "used-count-impossible",
+                "usedClusters is " + std::to_string(report.usedClusters) + " but the disk has " +
+                    std::to_string(disk.GetTotalClusters()) + " clusters (" +
+                    std::to_string(report.setPositions) + " positions are set)");
+    else if (report.usedClusters < report.setPositions)
+        out.Add(FsSeverity::Error, "used-count-low", figures);
+    else if (report.usedClusters < expected)
+        out.Add(FsSeverity::Warning, "used-count-short",
+                figures + " (the reserved area is left out)");
+    else if (report.usedClusters > expected)
+        out.Add(FsSeverity::Warning, "used-count-high", figures);
+}
+
 } // namespace
 
 const char* SeverityName(FsSeverity severity) {
-    return severity == FsSeverity::Error ? "error" : "warning";
+    switch (severity) {
+    case FsSeverity::Error:
+        return "error";
+    case FsSeverity::Warning:
+        return "warning";
+    case FsSeverity::Info:
+        break;
+    }
+    return "info";
 }
 
 int FsCheckReport::Errors() const {
@@ -122,7 +171,9 @@ int FsCheckReport::Errors() const {
 }
 
 int FsCheckReport::Warnings() const {
-    return static_cast<int>(findings.size()) - Errors();
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const FsFinding& f) {
+        return f.severity == FsSeverity::Warning;
+    }));
 }
 
 std::string FsCheckReport::Summary() const {
@@ -185,6 +236,14 @@ FsCheckReport CheckFileSystem(const DiskImage& disk) {
     for (const auto& [pair, s] : shared) {
         const ClusterOwner& a = map.owners[static_cast<std::size_t>(pair.first)];
         const ClusterOwner& b = map.owners[static_cast<std::size_t>(pair.second)];
+        if (s.moreHolders == 0 && BootIsFile(disk, a, b)) {
+            const ClusterOwner& file = a.kind == OwnerKind::File ? a : b;
+            out.Add(FsSeverity::Info, "boot-is-file",
+                    "the boot program is " + Describe(disk, file) +
+                        " too: both name the same sectors",
+                    &file, s.first, s.count);
+            continue;
+        }
         std::string message = Describe(disk, a) + " and " + Describe(disk, b) + " both hold " +
                               ClusterRun(s.first, 1);
         if (s.count > 1)
@@ -199,21 +258,6 @@ FsCheckReport CheckFileSystem(const DiskImage& disk) {
                 count);
     });
 
-    const bool formattedCount =
-        report.setPositions == 0 && report.usedClusters == disk.GetFirstDataCluster();
-    if (report.usedClusters > disk.GetTotalClusters()) {
-        out.Add(FsSeverity::Error, "used-count-impossible",
-                "usedClusters is " + std::to_string(report.usedClusters) + " but the disk has " +
-                    std::to_string(disk.GetTotalClusters()) + " clusters (" +
-                    std::to_string(report.setPositions) + " positions are set)");
-    } else if (report.usedClusters != report.setPositions && !formattedCount) {
-        const std::string figures = "usedClusters is " + std::to_string(report.usedClusters) +
-                                    " but " + std::to_string(report.setPositions) +
-                                    " positions are set";
-        if (report.usedClusters < report.setPositions)
-            out.Add(FsSeverity::Error, "used-count-low", figures);
-        else
-            out.Add(FsSeverity::Warning, "used-count-high", figures);
-    }
+    CheckUsedCount(disk, report, out);
     return report;
 }

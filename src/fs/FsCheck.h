@@ -9,11 +9,15 @@ class DiskImage;
 // data clusters, no cluster held twice, the bitmap marking exactly what the bodies hold, and
 // the used-cluster count agreeing with the bitmap. It reads the image only.
 //
-// The used-cluster count is accepted when it equals the number of set positions, and also
-// when no position is set and it still holds the formatted value (firstDataCluster). A count
-// above the set positions is a warning: adding to it without a recount is what an empty BSD
-// import does. A count below them is an error.
-enum class FsSeverity { Error, Warning };
+// The used-cluster count is accepted when it equals firstDataCluster plus the number of set
+// positions, as the machine keeps it (a formatted disk: firstDataCluster alone). A count above
+// that is a warning: adding to it without a recount is what an empty BSD import does. A count
+// below the set positions is an error; one that covers them but not the reserved area (as
+// this program's earlier recount wrote) a warning.
+//
+// A boot program and a directory entry that name exactly the same sectors (a system disk's
+// BASIC, registered both ways) share their clusters by design: an information, not an error.
+enum class FsSeverity { Error, Warning, Info };
 
 struct FsFinding {
     FsSeverity severity = FsSeverity::Error;

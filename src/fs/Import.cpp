@@ -4,13 +4,13 @@
 
 #include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/FileMode.h"
 #include "fs/FsLimits.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "fs/SjisText.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {
@@ -33,18 +33,6 @@ Layout LayoutOf(int storageMode) {
 // records the run without filling it.
 bool CopiesIntoRun(int storageMode) {
     return storageMode == ToInt(StorageMode::Obj) || storageMode == ToInt(StorageMode::Btx);
-}
-
-// A deleted file's name must not block re-adding it, and "AB" is not taken by "ABC": only an
-// empty name or a whole-name match with a live entry counts.
-bool NameTaken(const DiskImage& disk, const unsigned char* entry) {
-    const std::string name = NameFieldText(entry + DirEntry::kNameOffset);
-    if (name.empty())
-        return true;
-    for (const DirEntry& e : ReadDirectory(disk, disk.GetCurrentDir()))
-        if (!e.IsFree() && e.NameText() == name)
-            return true;
-    return false;
 }
 
 // CR LF becomes CR and a lone LF is dropped; an LF right after a Shift-JIS lead byte is the
@@ -289,7 +277,8 @@ int DiskImage::ImportFromBuffer(const unsigned char* data, std::size_t dataBytes
     // 4. Name test.
     if (entry == nullptr)
         return ToInt(ImportResult::FreeMode);
-    if (NameTaken(*this, entry))
+    // A deleted file's name must not block re-adding it.
+    if (NameTaken(*this, m_nCurDirSector, NameFieldText(entry + DirEntry::kNameOffset)))
         return ToInt(ImportResult::NameTaken);
     // An entry stored with mode 0x00 would read as free and its clusters would be lost.
     DirEntry stored(entry);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "fs/DiskImage.h"
 #include "fs/FileMode.h"
-#include "image/DiskImage.h"
 
 namespace {
 
@@ -49,10 +49,8 @@ std::vector<ListRow> ListDirectory(const DiskImage& disk, int dirSector) {
 }
 
 std::string SpaceText(const DiskImage& disk) {
-    // A damaged count field may claim more clusters than the disk has; no disk is fuller than
-    // full (`check` reports the count itself).
-    // A foreign bitmap's figures may multiply past what an int holds.
-    const long long clusterBytes = disk.GetClusterBytes();
-    const long long used = std::min(disk.GetUsedClusters(), disk.GetTotalClusters());
-    return Format("%lld/%lld", clusterBytes * used, clusterBytes * disk.GetTotalClusters());
+    if (!disk.HasImage())
+        return "0/0";
+    const DiskSummary summary = disk.GetDiskSummary(disk.GetSelectedDisk());
+    return Format("%lld/%lld", summary.usedBytes, summary.totalBytes);
 }

@@ -24,7 +24,6 @@ constexpr const char* kExtractFailed = N_("Extracting the file failed.");
 constexpr const char* kNameNotEncodable =
     N_("The name holds characters that a file name on the disk cannot hold.");
 constexpr const char* kNotD88 = N_("The file could not be read as a D88 disk image.");
-constexpr const char* kSaveFailed = N_("The disk image could not be saved.");
 constexpr const char* kTooLargeForAdd = N_("The file to write is too large.\nAt most 512 KB.");
 constexpr const char* kTooLargeForBoot =
     N_("The file to write is too large.\nAt most 65535 bytes.");
@@ -70,6 +69,20 @@ std::string WithErrno(std::string text, int sysError) {
         text += std::string(": ") + std::strerror(sysError);
     return text;
 }
+
+// Both edits' refusals start with what failed; the cause follows on a line of its own.
+std::string Failed(const char* failed, const char* cause) {
+    return Tr(failed) + "\n" + Tr(cause);
+}
+
+constexpr const char* kNoEntry = N_("There is no such file.");
+constexpr const char* kDirectoryReadOnly =
+    N_("This directory overlaps the reserved area and is read-only.");
+constexpr const char* kNameEmpty = N_("The file name is empty.");
+constexpr const char* kNameTaken = N_("A file of the same name already exists.");
+constexpr const char* kCauseUnknown = N_("The cause is unknown.");
+// A protected file is kept from deletion and renaming; the text names it.
+constexpr const char* kProtectedUi = N_("\"%s\" is protected (attribute 80).");
 
 } // namespace
 
@@ -175,13 +188,15 @@ std::string CliMessage(ImportResult result) {
     return Tr(N_("writing the file to the disk image failed for an unknown reason"));
 }
 
-std::string UiMessage(RemoveResult result) {
+std::string UiMessage(RemoveResult result, std::string_view name) {
     switch (result) {
     case RemoveResult::Ok:
         return {};
     case RemoveResult::ReadOnlyDirectory:
         return Tr(N_("Deleting the file failed.\nThis directory overlaps the reserved area and "
                      "is read-only."));
+    case RemoveResult::Protected:
+        return Tr(N_("Deleting the file failed.")) + "\n" + FormatText(Tr(kProtectedUi), {name});
     case RemoveResult::AlreadyFree:
         break;
     }
@@ -194,10 +209,84 @@ std::string CliMessage(RemoveResult result) {
         return {};
     case RemoveResult::ReadOnlyDirectory:
         return Tr(kReadOnlyDirectory);
+    case RemoveResult::Protected:
+        return Tr(N_("the file is protected (attribute bit 7); --force deletes it anyway"));
     case RemoveResult::AlreadyFree:
         break;
     }
     return Tr(N_("the entry is already free"));
+}
+
+std::string UiMessage(RenameResult result, std::string_view name) {
+    constexpr const char* kFailed = N_("Renaming the file failed.");
+    switch (result) {
+    case RenameResult::Ok:
+        return {};
+    case RenameResult::NoEntry:
+        return Failed(kFailed, kNoEntry);
+    case RenameResult::ReadOnlyDirectory:
+        return Failed(kFailed, kDirectoryReadOnly);
+    case RenameResult::Protected:
+        return Tr(kFailed) + "\n" + FormatText(Tr(kProtectedUi), {name});
+    case RenameResult::NameNotEncodable:
+        return Failed(kFailed, kNameNotEncodable);
+    case RenameResult::NameEmpty:
+        return Failed(kFailed, kNameEmpty);
+    case RenameResult::NameTaken:
+        return Failed(kFailed, kNameTaken);
+    }
+    return Failed(kFailed, kCauseUnknown);
+}
+
+std::string CliMessage(RenameResult result) {
+    switch (result) {
+    case RenameResult::Ok:
+        return {};
+    case RenameResult::NoEntry:
+        return Tr(N_("no such file"));
+    case RenameResult::ReadOnlyDirectory:
+        return Tr(kReadOnlyDirectory);
+    case RenameResult::Protected:
+        return Tr(N_("the file is protected (attribute bit 7); --force renames it anyway"));
+    case RenameResult::NameNotEncodable:
+        return CliMessage(AddFileReason::NameNotEncodable);
+    case RenameResult::NameEmpty:
+        return CliMessage(AddFileReason::NameEmpty);
+    case RenameResult::NameTaken:
+        return CliMessage(ImportResult::NameTaken);
+    }
+    return Tr(N_("renaming the file failed for an unknown reason"));
+}
+
+std::string UiMessage(EditInfoResult result) {
+    constexpr const char* kFailed = N_("Changing the file information failed.");
+    switch (result) {
+    case EditInfoResult::Ok:
+        return {};
+    case EditInfoResult::NoEntry:
+        return Failed(kFailed, kNoEntry);
+    case EditInfoResult::ReadOnlyDirectory:
+        return Failed(kFailed, kDirectoryReadOnly);
+    case EditInfoResult::ModeKind:
+        return Failed(kFailed, N_("The mode changes only between modes that lay the data out "
+                                  "alike (OBJ and BTX)."));
+    }
+    return Failed(kFailed, kCauseUnknown);
+}
+
+std::string CliMessage(EditInfoResult result) {
+    switch (result) {
+    case EditInfoResult::Ok:
+        return {};
+    case EditInfoResult::NoEntry:
+        return Tr(N_("no such file"));
+    case EditInfoResult::ReadOnlyDirectory:
+        return Tr(kReadOnlyDirectory);
+    case EditInfoResult::ModeKind:
+        return Tr(N_("the mode changes only to one that lays the body out alike (OBJ and BTX); "
+                     "a BSD chain, a BRD index and a directory keep their modes"));
+    }
+    return Tr(N_("changing the file's information failed for an unknown reason"));
 }
 
 std::string UiMessage(ExtractBootResult result) {
@@ -342,132 +431,6 @@ std::string CliMessage(BootRegisterReason reason, std::uint64_t fileBytes) {
     return CliMessage(RegisterBootResult::NoSpace);
 }
 
-std::string UiMessage(ImageFileError error) {
-    switch (error) {
-    case ImageFileError::None:
-        return {};
-    case ImageFileError::CannotRead:
-    case ImageFileError::ShrankWhileRead:
-    case ImageFileError::TooLarge:
-    case ImageFileError::NotD88:
-        return Tr(kNotD88);
-    case ImageFileError::NotRegular:
-        return Tr(N_("This is not a regular file (a device, FIFO, socket or folder)."));
-    case ImageFileError::BrokenLink:
-        return Tr(N_("No file lies at the end of the symbolic link."));
-    case ImageFileError::ReadOnly:
-        return Tr(N_("The disk image is read-only and cannot be overwritten. Save it with "
-                     "\"Save As\"."));
-    case ImageFileError::NotOwner:
-        return Tr(N_("The disk image is another user's file, who has not allowed writing it."));
-    case ImageFileError::CopyKept:
-        return Tr(N_("The disk image could not be saved. The file may be damaged. A copy of its "
-                     "former content was left in the same folder."));
-    case ImageFileError::NotMzFs:
-    case ImageFileError::NotMzFsToRead:
-        return UiMessage(UiText::NotMzReadOnly);
-    case ImageFileError::InUse:
-        return Tr(N_("The disk image is in use by another program."));
-    case ImageFileError::NoImage:
-    case ImageFileError::CannotCreate:
-    case ImageFileError::CannotWrite:
-    case ImageFileError::CannotReplace:
-        break;
-    }
-    return Tr(kSaveFailed);
-}
-
-std::string CliMessage(ImageFileError error, int sysError, std::uint64_t fileBytes,
-                       std::string_view path) {
-    const auto cannotWrite = [sysError] { return WithErrno(Tr(N_("cannot write")), sysError); };
-    switch (error) {
-    case ImageFileError::None:
-        return {};
-    case ImageFileError::CannotRead:
-        return Tr(kCannotReadFile);
-    case ImageFileError::ShrankWhileRead:
-        return Tr(N_("another program cut the file short while it was read; nothing was "
-                     "changed"));
-    case ImageFileError::NotRegular:
-        return Tr(N_("not a regular file (a device, FIFO, socket or folder); refusing to "
-                     "replace it"));
-    case ImageFileError::BrokenLink:
-        return WithErrno(Tr(N_("a symbolic link that leads to no file")), sysError);
-    case ImageFileError::InUse:
-        return Tr(N_("the image is in use by another program"));
-    case ImageFileError::TooLarge:
-        return FormatText(Tr(N_("the file is too large for a disk image (%s bytes, at most %s)")),
-                          {std::to_string(fileBytes), std::to_string(64u << 20)});
-    case ImageFileError::NotD88:
-        return CliMessage(LoadResult::NotAContainer);
-    case ImageFileError::NotMzFs:
-        return Tr(N_("not an MZ disk file system; refusing to change it"));
-    case ImageFileError::NotMzFsToRead:
-        return Tr(N_("not an MZ disk file system (--force reads it anyway)"));
-    case ImageFileError::NoImage:
-        return Tr(N_("no disk image to save"));
-    case ImageFileError::CannotCreate:
-        return WithErrno(FormatText(Tr(N_("cannot create a temporary file in %s")), {path}),
-                         sysError);
-    case ImageFileError::CannotWrite:
-        return cannotWrite();
-    case ImageFileError::CannotReplace:
-        return WithErrno(Tr(N_("cannot replace the file")), sysError);
-    case ImageFileError::ReadOnly:
-        return Tr(N_("the image is read-only"));
-    case ImageFileError::NotOwner:
-        return Tr(N_("the file belongs to another user and may not be written; replacing it "
-                     "would take it from its owner"));
-    case ImageFileError::CopyKept:
-        return FormatText(Tr(N_("%s; the image may be damaged: a whole copy of it was kept in %s")),
-                          {cannotWrite(), path});
-    }
-    return cannotWrite();
-}
-
-std::string UiMessage(UiText text) {
-    switch (text) {
-    case UiText::ErrorCaption:
-        return Tr(N_("Error"));
-    case UiText::AppCaption:
-        return "Darvex";
-    case UiText::DeleteCaption:
-        return Tr(N_("Delete Files"));
-    case UiText::DeleteQuestion:
-        return Tr(N_("Delete the selected files?\nChoose OK or Cancel.\n"));
-    case UiText::NotD88:
-        return Tr(kNotD88);
-    case UiText::NotMzReadOnly:
-        return Tr(N_("This is not an MZ disk: it opens read-only."));
-    case UiText::SaveLosesSectorInfo:
-        return Tr(N_("Saving loses part of the sector information of this disk image."));
-    case UiText::SaveChangesPrompt:
-        return Tr(N_("Save the changes to the disk image \"%s\"?"));
-    case UiText::ExtractFailed:
-        return Tr(kExtractFailed);
-    case UiText::TooLargeForAdd:
-        return Tr(kTooLargeForAdd);
-    case UiText::TooLargeForBoot:
-        return Tr(kTooLargeForBoot);
-    case UiText::NameNotEncodable:
-        return Tr(kNameNotEncodable);
-    case UiText::SaveFailed:
-        return Tr(kSaveFailed);
-    case UiText::ChangedOnDisk:
-        return Tr(N_("Another program has changed the disk image \"%s\". Overwrite it?"));
-    case UiText::ReplaceQuestion:
-        return Tr(N_("%s already exists. Replace it?"));
-    case UiText::NoMzFileSystem:
-        return Tr(N_("no MZ file system"));
-    case UiText::RecentFileGone:
-        return Tr(N_("The file \"%s\" no longer exists; it leaves the list of recent files."));
-    case UiText::UndoHistoryLost:
-        return Tr(N_("The disk no longer matches the undo history. Nothing was undone or "
-                     "redone, and the history is cleared."));
-    }
-    return {};
-}
-
 std::string SaveLossCli(const LoadReport& report) {
     if (!report.SaveLosesData())
         return {};
@@ -497,26 +460,6 @@ std::string SaveLossCli(const LoadReport& report) {
                     report.recordsNotPlaced));
     return FormatText(Tr(N_("saving would lose %s of this image (--force saves anyway)")),
                       {Joined(parts)});
-}
-
-std::string LoadWarningUi(const LoadReport& report) {
-    if (report.Empty())
-        return {};
-    std::string text = UiMessage(UiText::SaveLosesSectorInfo);
-    const auto line = [&text](const char* format, int n) {
-        text += "\n" + FormatText(Tr(format), {std::to_string(n)});
-    };
-    if (report.recordsDuplicate != 0)
-        line(N_("Records with the same sector ID: %s. Only the later one stays."),
-             report.recordsDuplicate);
-    if (report.recordsOddLength != 0)
-        line(N_("Records not of 256 bytes: %s. They become 256-byte sectors."),
-             report.recordsOddLength);
-    if (report.recordsCut != 0)
-        line(N_("(Of them %s keep only their first 256 bytes.)"), report.recordsCut);
-    if (report.recordsNotPlaced != 0)
-        line(N_("Records outside the disk: %s. They are not saved."), report.recordsNotPlaced);
-    return text;
 }
 
 std::string UiMessage(const AllocationHazard& hazard) {
@@ -549,4 +492,79 @@ std::string CliMessage(const AllocationHazard& hazard) {
                             "%s more; writing could overwrite them (check names them all; "
                             "--force writes anyway)")),
                       {whose, clusters, std::to_string(hazard.moreBodies)});
+}
+
+std::string CliMessage(DiskSelectResult result, int diskNumber, int diskCount) {
+    switch (result) {
+    case DiskSelectResult::Ok:
+        return {};
+    case DiskSelectResult::NoSuchDisk:
+        return FormatText(Tr(N_("no disk %s: the file holds %s")),
+                          {std::to_string(diskNumber),
+                           Counted(TranslatePlural("%s disk", "%s disks",
+                                                   static_cast<unsigned long>(diskCount)),
+                                   static_cast<unsigned long>(diskCount))});
+    case DiskSelectResult::Damaged:
+        break;
+    }
+    return FormatText(Tr(N_("disk %s could not be read as a disk; its bytes are kept as they are")),
+                      {std::to_string(diskNumber)});
+}
+
+std::string CliMessage(DiskAddResult result) {
+    switch (result) {
+    case DiskAddResult::Ok:
+        return {};
+    case DiskAddResult::BadType:
+        return Tr(N_("no such disk type"));
+    case DiskAddResult::TooMany:
+        return FormatText(Tr(N_("the file holds %s disks, the most it may")),
+                          {std::to_string(DiskSet::kMaxDisks)});
+    case DiskAddResult::NoMemory:
+        break;
+    }
+    return Tr(N_("not enough memory for another disk"));
+}
+
+std::string CliMessage(DiskRemoveResult result, int diskNumber) {
+    switch (result) {
+    case DiskRemoveResult::Ok:
+        return {};
+    case DiskRemoveResult::NoSuchDisk:
+        return Tr(N_("no such disk"));
+    case DiskRemoveResult::LastDisk:
+        return Tr(N_("it is the only disk of the file; a file keeps at least one"));
+    case DiskRemoveResult::WriteProtected:
+        return CliMessage(ChangeRefusal::WriteProtected, diskNumber);
+    case DiskRemoveResult::FirstUnreadable:
+        break;
+    }
+    return Tr(N_("the disk after it, which would come first, could not be read: the file would "
+                 "no longer open"));
+}
+
+std::string UiMessage(ChangeRefusal refusal, int diskNumber) {
+    switch (refusal) {
+    case ChangeRefusal::None:
+        return {};
+    case ChangeRefusal::NotMzFs:
+        return Tr(N_("This is not an MZ disk: it opens read-only."));
+    case ChangeRefusal::WriteProtected:
+        break;
+    }
+    return FormatText(Tr(N_("Disk %s is write-protected in its D88 header: it opens read-only.")),
+                      {std::to_string(diskNumber)});
+}
+
+std::string CliMessage(ChangeRefusal refusal, int diskNumber) {
+    switch (refusal) {
+    case ChangeRefusal::None:
+        return {};
+    case ChangeRefusal::NotMzFs:
+        return Tr(N_("not an MZ disk file system; refusing to change it"));
+    case ChangeRefusal::WriteProtected:
+        break;
+    }
+    return FormatText(Tr(N_("disk %s is write-protected (D88 header); clear it with `%s`")),
+                      {std::to_string(diskNumber), "darvex-cli label --write-protect off"});
 }

@@ -3,9 +3,9 @@
 #include "fs/ClusterOwnership.h"
 #include "fs/ClusterRuns.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FileBody.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 // Frees exactly the clusters of the entry's body by its layout. The run that startSector and
@@ -35,7 +35,7 @@ int DiskImage::RemoveFile(int entryIndex) {
             toFree.push_back(k);
     }
     // Neighbouring clusters are freed as one run.
-    ForEachRun(toFree, [&](int first, int count) { MarkFree(first, count * m_nClusterBytes); });
+    ForEachRun(toFree, [&](int first, int count) { MarkFree(first, count * GetClusterBytes()); });
     ImageView().setU8(EntryOffset(m_nCurDirSector, entryIndex), 0x00);
     RecountUsed();
     return ToInt(RemoveResult::Ok);

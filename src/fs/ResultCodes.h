@@ -25,7 +25,31 @@ enum class ImportResult : int {
     ReadOnlyDirectory = 8, // a sub-directory that overlaps the reserved area (DirectoryWritable)
 };
 
-enum class RemoveResult : int { Ok = 0, AlreadyFree = 1, ReadOnlyDirectory = 2 };
+enum class RemoveResult : int {
+    Ok = 0,
+    AlreadyFree = 1,
+    ReadOnlyDirectory = 2,
+    Protected = 3, // attribute bit 7 set and no force (RemoveUnlessProtected, not RemoveFile)
+};
+
+// DiskImage::RenameEntry. The name is checked by the add-file command's rules.
+enum class RenameResult : int {
+    Ok = 0,
+    NoEntry = 1, // the entry is free, or the index is not 0..63
+    ReadOnlyDirectory = 2,
+    Protected = 3, // attribute bit 7 set and no force
+    NameNotEncodable = 4,
+    NameEmpty = 5,
+    NameTaken = 6,
+};
+
+// DiskImage::EditEntryInfo.
+enum class EditInfoResult : int {
+    Ok = 0,
+    NoEntry = 1,
+    ReadOnlyDirectory = 2,
+    ModeKind = 3, // the new mode would read the body in another layout, or is no file's mode
+};
 
 enum class ExtractBootResult : int { Ok = 0, Failed = 1 }; // no "IPLPRO", out of image, write error
 
@@ -52,27 +76,3 @@ enum class ExportFormat : int { Mzt = 0, Bin = 1 };
 constexpr bool SelectsMzt(int format) {
     return (format & 0x0F) == 0;
 }
-
-// Why reading or writing a disk image file failed (host/ImageFile); its messages live in the
-// one message table with the operations' (fs/Messages.h).
-enum class ImageFileError {
-    None,
-    CannotRead,      // cannot open or read the file
-    ShrankWhileRead, // another program cut the file short while it was being decoded
-    NotRegular,      // a device, FIFO, socket or folder
-    BrokenLink,      // a symbolic link that leads nowhere or loops
-    InUse,           // another program holds the writers' lock
-    TooLarge,        // longer than any disk image
-    NotD88,          // the D88 decoder refused it
-    NotMzFs,         // read for a change, but not an MZ file system: nothing may be written
-    NotMzFsToRead,   // read for its files, but not an MZ file system
-    NoImage,         // nothing to save
-    CannotCreate,    // no temporary file in the image's folder
-    CannotWrite,     // writing or flushing the new file failed
-    CannotReplace,   // the rename over the old file failed
-    ReadOnly,        // the image is marked read-only (--force, Save As: written all the same)
-    NotOwner,        // another user's file we may not write, and replacing it would take it
-                     // from its owner
-    CopyKept,        // writing in place failed and the old contents could not be put back:
-                     // a whole copy of them is kept beside the image
-};

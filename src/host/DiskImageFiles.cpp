@@ -1,27 +1,28 @@
+#include "host/DiskImageFiles.h"
+
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/FsLimits.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
 #include "host/ExtractOutput.h"
 #include "host/HostFile.h"
-#include "image/DiskImage.h"
 
-// The file forms of DiskImage's file operations: the host-file edge of the buffer forms in
-// src/fs, kept here so that the file system layer reads and writes no host file itself.
-
-int DiskImage::ExportFile(int entryIndex, const char* path, int format) const {
+int ExportFile(const DiskImage& disk, int entryIndex, const char* path, int format) {
     // An entry number outside the directory names no file: nothing is created.
     std::vector<unsigned char> bytes;
-    if (path == nullptr || ExportToBuffer(entryIndex, format, bytes) != ToInt(ExportResult::Ok))
+    if (path == nullptr ||
+        disk.ExportToBuffer(entryIndex, format, bytes) != ToInt(ExportResult::Ok))
         return ToInt(ExportResult::CannotWrite);
     if (!HostFile::Write(path, bytes.data(), bytes.size()))
         return ToInt(ExportResult::CannotWrite);
     return ToInt(ExportResult::Ok);
 }
 
-int DiskImage::ImportFile(const char* path, unsigned char* entry, int plain, int storageMode) {
+int ImportFile(DiskImage& disk, const char* path, unsigned char* entry, int plain,
+               int storageMode) {
     // A full directory is reported before the host file is even opened.
-    if (FreeEntryIndex(*this) < 0)
+    if (FreeEntryIndex(disk) < 0)
         return ToInt(ImportResult::NoFreeEntry);
     if (path == nullptr)
         return ToInt(ImportResult::CannotOpen);
@@ -35,16 +36,16 @@ int DiskImage::ImportFile(const char* path, unsigned char* entry, int plain, int
     case HostFile::ReadStatus::Ok:
         break;
     }
-    return ImportFromBuffer(data.data(), data.size(), entry, plain, storageMode);
+    return disk.ImportFromBuffer(data.data(), data.size(), entry, plain, storageMode);
 }
 
-int DiskImage::ExtractBootProgram(const char* path, int format) const {
+int ExtractBootProgram(const DiskImage& disk, const char* path, int format) {
     if (path == nullptr)
         return ToInt(ExtractBootResult::Failed);
-    return ToInt(ToResult(ExtractBootToFile(*this, path, format).cause));
+    return ToInt(ToResult(ExtractBootToFile(disk, path, format).cause));
 }
 
-int DiskImage::RegisterBootProgram(const char* path, const unsigned char* header, int plain) {
+int RegisterBootProgram(DiskImage& disk, const char* path, const unsigned char* header, int plain) {
     if (path == nullptr)
         return ToInt(RegisterBootResult::CannotOpen);
     std::vector<unsigned char> data;
@@ -56,5 +57,5 @@ int DiskImage::RegisterBootProgram(const char* path, const unsigned char* header
         return ToInt(RegisterBootResult::CannotOpen);
     if (status == HostFile::ReadStatus::TooLarge)
         return ToInt(RegisterBootResult::TooLarge);
-    return RegisterBootFromBuffer(data.data(), data.size(), header, plain);
+    return disk.RegisterBootFromBuffer(data.data(), data.size(), header, plain);
 }

@@ -6,12 +6,12 @@
 
 #include "fs/Boot.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/Export.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
 #include "host/HostFile.h"
 #include "host/HostNames.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "host/HostCommands.h"
 
+#include "fs/DiskImage.h"
 #include "fs/MztHeader.h"
 #include "host/HostFile.h"
 #include "host/PathParts.h"
-#include "image/DiskImage.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ struct Chosen {
 };
 
 Chosen Choose(const std::string& path, MztChoice mzt) {
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetPath(path.c_str());
     Chosen chosen;
     chosen.isMzt = mzt == MztChoice::Mzt ||

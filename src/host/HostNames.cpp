@@ -10,7 +10,7 @@ std::string ProposeExtractName(std::string_view nameText, bool mzt) {
     const std::string ext(lastDot == std::string_view::npos ? std::string_view{}
                                                             : nameText.substr(lastDot + 1));
     // Composed as the extract dialog composes its proposal: an empty extension adds no dot.
-    PathParts parts(PathStyle::Posix);
+    PathParts parts;
     parts.SetFname(base.c_str());
     parts.SetExt(mzt ? "mzt" : ext.c_str());
     return parts.GetPath(PP_FNAME | PP_EXT);

@@ -7,8 +7,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "fs/Messages.h"
-#include "fs/ResultCodes.h"
+#include "host/ImageFileError.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "fs/Messages.h"
+#include "fs/DiskImage.h"
 #include "host/AtomicFile.h"
 #include "host/HostFile.h"
 #include "host/ImageBytes.h"
-#include "image/DiskImage.h"
+#include "host/ImageFileError.h"
 
 namespace {
 
@@ -115,15 +115,8 @@ std::string ImageFileStatus::UiMessage() const {
     return ::UiMessage(error);
 }
 
-ImageFileSession::~ImageFileSession() {
-    Close();
-}
-
-void ImageFileSession::Close() {
-    if (m_fd >= 0)
-        close(m_fd); // lets the lock go
-    m_fd = -1;
-}
+// Closing the descriptor lets the lock go.
+ImageFileSession::~ImageFileSession() = default;
 
 int ImageFileSession::DefaultWaitMs() {
     constexpr long kMaxWaitMs = 600000;
@@ -139,7 +132,7 @@ int ImageFileSession::DefaultWaitMs() {
 }
 
 ImageFileStatus ImageFileSession::Open(const std::string& path, bool mayCreate, int waitMs) {
-    Close();
+    m_fd.reset(-1);
     if (waitMs < 0)
         waitMs = DefaultWaitMs();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
@@ -158,20 +151,20 @@ ImageFileStatus ImageFileSession::Open(const std::string& path, bool mayCreate, 
         const int fd = open(m_target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             return Failure(ImageFileError::CannotRead, errno);
-        m_fd = fd;
+        m_fd.reset(fd);
         struct stat locked {};
         if (fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode)) {
-            Close();
+            m_fd.reset(-1);
             return Failure(ImageFileError::NotRegular);
         }
         while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) {
                 const int error = errno;
-                Close();
+                m_fd.reset(-1);
                 return Failure(ImageFileError::CannotRead, error);
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                Close();
+                m_fd.reset(-1);
                 return Failure(ImageFileError::InUse);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -182,19 +175,19 @@ ImageFileStatus ImageFileSession::Open(const std::string& path, bool mayCreate, 
         if (stat(m_target.c_str(), &now) == 0 && now.st_dev == locked.st_dev &&
             now.st_ino == locked.st_ino)
             return {};
-        Close();
+        m_fd.reset(-1);
         if (std::chrono::steady_clock::now() >= deadline)
             return Failure(ImageFileError::InUse);
     }
 }
 
 ImageFileStatus ImageFileSession::Load(DiskImage& disk, FileStamp* stamp) {
-    if (m_fd < 0)
+    if (m_fd.get() < 0)
         return Failure(ImageFileError::CannotRead, ENOENT);
     struct stat st {};
-    if (fstat(m_fd, &st) != 0)
+    if (fstat(m_fd.get(), &st) != 0)
         return Failure(ImageFileError::CannotRead, errno);
-    if (ImageFileStatus status = Decode(m_fd, st, m_target, disk); !status.Ok())
+    if (ImageFileStatus status = Decode(m_fd.get(), st, m_target, disk); !status.Ok())
         return status;
     if (stamp)
         *stamp = StampOf(st);
@@ -203,7 +196,7 @@ ImageFileStatus ImageFileSession::Load(DiskImage& disk, FileStamp* stamp) {
 
 std::optional<FileStamp> ImageFileSession::LockedStamp() const {
     struct stat st {};
-    if (m_fd < 0 || fstat(m_fd, &st) != 0)
+    if (m_fd.get() < 0 || fstat(m_fd.get(), &st) != 0)
         return std::nullopt;
     return StampOf(st);
 }
@@ -211,30 +204,17 @@ std::optional<FileStamp> ImageFileSession::LockedStamp() const {
 ImageFileStatus ImageFileSession::Save(const DiskImage& disk, FileStamp* stamp, bool force) {
     if (disk.GetSavedSize(0) <= 0)
         return Failure(ImageFileError::NoImage);
-    // Encoded piece by piece straight into the new file: no copy of the whole file in memory.
-    return SaveWith(
-        [&disk](int fd) {
-            errno = ENOMEM; // what SaveTo failing on its own means
-            return disk.SaveTo(0, [fd](const unsigned char* data, std::size_t bytes) {
-                return AtomicFile::WriteAll(fd, data, bytes);
-            });
-        },
-        stamp, force);
-}
-
-ImageFileStatus ImageFileSession::SaveBytes(const std::vector<unsigned char>& bytes,
-                                            FileStamp* stamp, bool force) {
-    return SaveWith(
-        [&bytes](int fd) { return AtomicFile::WriteAll(fd, bytes.data(), bytes.size()); }, stamp,
-        force);
-}
-
-ImageFileStatus ImageFileSession::SaveWith(const AtomicFile::Writer& write, FileStamp* stamp,
-                                           bool force) {
     if (m_target.empty())
         return Failure(ImageFileError::CannotCreate, ENOENT);
+    // Encoded piece by piece straight into the new file: no copy of the whole file in memory.
+    const AtomicFile::Writer write = [&disk](int fd) {
+        errno = ENOMEM; // what SaveTo failing on its own means
+        return disk.SaveTo(0, [fd](const unsigned char* data, std::size_t bytes) {
+            return AtomicFile::WriteAll(fd, data, bytes);
+        });
+    };
     struct stat old {};
-    const bool haveOld = m_fd >= 0 && fstat(m_fd, &old) == 0;
+    const bool haveOld = m_fd.get() >= 0 && fstat(m_fd.get(), &old) == 0;
     bool inPlace = false;
     if (haveOld) {
         const WriteAccess access = AccessOf(m_target, old);
@@ -246,8 +226,8 @@ ImageFileStatus ImageFileSession::SaveWith(const AtomicFile::Writer& write, File
         if (inPlace && !access.writable)
             return Failure(ImageFileError::NotOwner);
     }
-    const AtomicFile::Result written = inPlace ? AtomicFile::Rewrite(m_target, write, m_fd)
-                                               : AtomicFile::Replace(m_target, write, m_fd);
+    const AtomicFile::Result written = inPlace ? AtomicFile::Rewrite(m_target, write, m_fd.get())
+                                               : AtomicFile::Replace(m_target, write, m_fd.get());
     if (!written.ok) {
         switch (written.failedAt) {
         case AtomicFile::Result::Step::Create: {
@@ -270,7 +250,7 @@ ImageFileStatus ImageFileSession::SaveWith(const AtomicFile::Writer& write, File
     status.otherLinks = haveOld && old.st_nlink > 1 && !inPlace;
     if (stamp)
         *stamp = StampOf(written.written);
-    Close();
+    m_fd.reset(-1);
     return status;
 }
 
@@ -283,28 +263,17 @@ std::optional<FileStamp> ImageFile::CurrentStamp(const std::string& path) {
 
 ImageFileStatus ImageFile::Load(const std::string& path, DiskImage& disk, FileStamp* stamp) {
     // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    const Fd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
         return Failure(ImageFileError::CannotRead, errno);
     struct stat st {};
-    ImageFileStatus status;
-    if (fstat(fd, &st) != 0)
-        status = Failure(ImageFileError::CannotRead, errno);
-    else if (!S_ISREG(st.st_mode))
-        status = Failure(ImageFileError::CannotRead);
-    else
-        status = Decode(fd, st, path, disk);
-    close(fd);
+    if (fstat(fd.get(), &st) != 0)
+        return Failure(ImageFileError::CannotRead, errno);
+    if (!S_ISREG(st.st_mode))
+        return Failure(ImageFileError::CannotRead);
+    ImageFileStatus status = Decode(fd.get(), st, path, disk);
     if (status.Ok() && stamp)
         *stamp = StampOf(st);
-    return status;
-}
-
-ImageFileStatus ImageFile::LoadForChange(const std::string& path, DiskImage& disk,
-                                         FileStamp* stamp) {
-    ImageFileStatus status = Load(path, disk, stamp);
-    if (status.Ok() && !disk.IsMzFileSystem())
-        status = Failure(ImageFileError::NotMzFs);
     return status;
 }
 
@@ -316,32 +285,9 @@ ImageFileStatus ImageFile::Save(const std::string& path, const DiskImage& disk, 
     return session.Save(disk, stamp, force);
 }
 
-bool ImageFile::Read(const std::string& path, DiskImage& disk, std::string& reason) {
-    const ImageFileStatus status = Load(path, disk);
-    if (!status.Ok())
-        reason = status.CliMessage();
-    return status.Ok();
-}
-
 bool ImageFile::Write(const std::string& path, const DiskImage& disk, std::string& reason,
                       bool force) {
     const ImageFileStatus status = Save(path, disk, nullptr, force);
-    if (!status.Ok())
-        reason = status.CliMessage();
-    return status.Ok();
-}
-
-ImageFileStatus ImageFile::WriteBytes(const std::string& path,
-                                      const std::vector<unsigned char>& bytes, FileStamp* stamp) {
-    ImageFileSession session;
-    if (ImageFileStatus status = session.Open(path, true); !status.Ok())
-        return status;
-    return session.SaveBytes(bytes, stamp);
-}
-
-bool ImageFile::WriteAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
-                                std::string& reason) {
-    const ImageFileStatus status = WriteBytes(path, bytes);
     if (!status.Ok())
         reason = status.CliMessage();
     return status.Ok();

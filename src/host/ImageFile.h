@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "fs/ResultCodes.h"
 #include "host/AtomicFile.h"
+#include "host/Fd.h"
+#include "host/ImageFileError.h"
 
 class DiskImage;
 
@@ -24,7 +25,7 @@ struct FileStamp {
 };
 
 // How an image file read or write ended. The message table turns it into text:
-// UiMessage(error) and CliMessage(error, sysError, fileBytes, folder) (fs/Messages.h).
+// UiMessage(error) and CliMessage(error, sysError, fileBytes, folder) (host/ImageFileError.h).
 struct ImageFileStatus {
     ImageFileError error = ImageFileError::None;
     int sysError = 0;            // errno of the failing call, 0 when none
@@ -72,8 +73,6 @@ public:
     ImageFileStatus Load(DiskImage& disk, FileStamp* stamp = nullptr);
     // force: write an image marked read-only all the same.
     ImageFileStatus Save(const DiskImage& disk, FileStamp* stamp = nullptr, bool force = false);
-    ImageFileStatus SaveBytes(const std::vector<unsigned char>& bytes, FileStamp* stamp = nullptr,
-                              bool force = false);
     // The state of the locked file now; none when there is no file yet. Compared with the
     // state a document was read in, it tells whether another program wrote the file since,
     // with no writer able to come in between.
@@ -81,11 +80,8 @@ public:
     const std::string& Target() const { return m_target; }
 
 private:
-    void Close();
-    ImageFileStatus SaveWith(const AtomicFile::Writer& write, FileStamp* stamp, bool force);
-
     std::string m_target; // the file replaced: the path, or a link's resolved target
-    int m_fd = -1;        // locked; -1 when the file does not exist yet
+    Fd m_fd;              // locked; none when the file does not exist yet
 };
 
 // Disk image files on the host: read as D88 whatever the extension, always written as D88, and
@@ -99,10 +95,6 @@ public:
     // state of the file that was read.
     static ImageFileStatus Load(const std::string& path, DiskImage& disk,
                                 FileStamp* stamp = nullptr);
-    // As Load, for a read-change-write: a disk that is not an MZ file system is refused
-    // (NotMzFs) and disk is then left as it was loaded.
-    static ImageFileStatus LoadForChange(const std::string& path, DiskImage& disk,
-                                         FileStamp* stamp = nullptr);
     // Saves disk as D88 over path under the writers' lock (ImageFileSession); stamp receives
     // the new file's state. force: write over a file marked read-only all the same.
     static ImageFileStatus Save(const std::string& path, const DiskImage& disk,
@@ -110,16 +102,7 @@ public:
     // The state of the file at path now (a symbolic link followed); none when there is none.
     static std::optional<FileStamp> CurrentStamp(const std::string& path);
 
-    // The same as Load and Save with the failure given as the English message.
-    static bool Read(const std::string& path, DiskImage& disk, std::string& reason);
+    // Save with the failure given as the English message.
     static bool Write(const std::string& path, const DiskImage& disk, std::string& reason,
                       bool force = false);
-
-    // Replaces the file at path with bytes under the writers' lock (see ImageFileSession). On
-    // failure path is untouched and nothing is left beside it.
-    static ImageFileStatus WriteBytes(const std::string& path,
-                                      const std::vector<unsigned char>& bytes,
-                                      FileStamp* stamp = nullptr);
-    static bool WriteAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
-                                std::string& reason);
 };

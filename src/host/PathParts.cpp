@@ -4,20 +4,13 @@ namespace {
 
 constexpr std::size_t kNoDot = std::string::npos;
 
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 std::optional<std::string> Copy(const char* text) {
     return std::string(text ? text : "");
 }
 
 } // namespace
 
-PathParts::PathParts(PathStyle style) : m_style(style) {}
-
 void PathParts::Clear() {
-    m_pszDrive.reset();
     m_pszDir.reset();
     m_pszFname.reset();
     m_pszExt.reset();
@@ -30,7 +23,8 @@ int PathParts::SetPath(const char* path) {
     const std::string& text = *m_pszPath;
     if (text.empty())
         return 1;
-    return m_style == PathStyle::Windows ? SplitWindows(text) : SplitPosix(text);
+    Split(text);
+    return 0;
 }
 
 void PathParts::AppendDir(const std::string& path, std::size_t start, std::size_t end) {
@@ -50,39 +44,7 @@ void PathParts::SetLastElement(const std::string& path, std::size_t start, std::
     m_pszExt = path.substr(lastDot + 1);
 }
 
-int PathParts::SplitWindows(const std::string& path) {
-    std::size_t start = 0;
-    std::size_t lastDot = kNoDot; // in the current segment
-    bool driveTaken = false;
-    std::size_t i = 0;
-    // Only bytes the scan examines count: a trail byte is never a colon, separator or dot.
-    while (i < path.size()) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c)) {
-            i += (i + 1 < path.size()) ? 2 : 1;
-            continue;
-        }
-        if (c == ':') {
-            if (i == 0 || driveTaken)
-                return 1;
-            m_pszDrive = path.substr(start, i + 1 - start);
-            driveTaken = true;
-            start = i + 1;
-            lastDot = kNoDot;
-        } else if (c == '\\' || c == '/') {
-            AppendDir(path, start, i + 1);
-            start = i + 1;
-            lastDot = kNoDot; // a dot in a directory name says nothing about the extension
-        } else if (c == '.') {
-            lastDot = i;
-        }
-        ++i;
-    }
-    SetLastElement(path, start, lastDot);
-    return 0;
-}
-
-int PathParts::SplitPosix(const std::string& path) {
+void PathParts::Split(const std::string& path) {
     std::size_t start = 0;
     std::size_t lastDot = kNoDot;
     for (std::size_t i = 0; i < path.size(); ++i) {
@@ -95,12 +57,6 @@ int PathParts::SplitPosix(const std::string& path) {
         }
     }
     SetLastElement(path, start, lastDot);
-    return 0;
-}
-
-void PathParts::SetDrive(const char* text) {
-    m_pszDrive = Copy(text);
-    GetPath(PP_ALL);
 }
 
 void PathParts::SetDir(const char* text) {
@@ -120,13 +76,10 @@ void PathParts::SetExt(const char* text) {
 
 const char* PathParts::GetPath(int flags) {
     std::string path;
-    if ((flags & PP_DRIVE) && m_pszDrive)
-        path = *m_pszDrive;
     if ((flags & PP_DIR) && m_pszDir) {
         path += *m_pszDir;
-        // Only this style's own separator counts: "C:/a/" still gets a backslash.
-        if (!path.empty() && path.back() != Separator())
-            path += Separator();
+        if (!path.empty() && path.back() != '/')
+            path += '/';
     }
     if ((flags & PP_FNAME) && m_pszFname)
         path += *m_pszFname;

@@ -3,23 +3,15 @@
 #include <optional>
 #include <string>
 
-// How a path is taken apart: Windows paths have drive letters, two separators and Shift-JIS
-// double-byte characters whose second byte may be a backslash; POSIX paths have "/" only.
-enum class PathStyle { Windows, Posix };
+constexpr int PP_DIR = 2, PP_FNAME = 4, PP_EXT = 8, PP_ALL = PP_DIR | PP_FNAME | PP_EXT;
 
-constexpr int PP_DRIVE = 1, PP_DIR = 2, PP_FNAME = 4, PP_EXT = 8, PP_ALL = 15;
-
-// Splits a host path into drive, directory, file name and extension, lets single components be
-// replaced and composes any selection of them. An absent component and a present but empty
-// one compose differently, so each is an optional string.
+// Splits a host path into directory, file name and extension at "/" and the last dot, lets
+// single components be replaced and composes any selection of them. An absent component and a
+// present but empty one compose differently, so each is an optional string.
 class PathParts {
 public:
-    explicit PathParts(PathStyle style = PathStyle::Posix);
-
-    // 0 on success; 1 for an empty path and (Windows) for a colon first or a second colon,
-    // with the components found before that point kept.
+    // 0 on success; 1 for an empty path.
     int SetPath(const char* path);
-    void SetDrive(const char* text);
     void SetDir(const char* text);
     void SetFname(const char* text);
     void SetExt(const char* text);
@@ -31,14 +23,9 @@ public:
 private:
     friend class PathPartsProbe; // the tests look at the components one by one
 
-    int SplitWindows(const std::string& path);
-    int SplitPosix(const std::string& path);
+    void Split(const std::string& path);
     void SetLastElement(const std::string& path, std::size_t start, std::size_t lastDot);
     void AppendDir(const std::string& path, std::size_t start, std::size_t end);
-    char Separator() const { return m_style == PathStyle::Windows ? '\\' : '/'; }
-
-    PathStyle m_style;
-    std::optional<std::string> m_pszDrive;
     std::optional<std::string> m_pszDir;
     std::optional<std::string> m_pszFname;
     std::optional<std::string> m_pszExt;

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/DiskImage.h"
+#include "image/FlatImage.h"
 #include "image/Geometry.h"
 #include "image/PageBuffer.h"
 
@@ -23,34 +23,29 @@ constexpr DiskTypeInfo kDiskTypes[] = {
     {35, 0x00, 0x30, 0x0460, 0x00, true},  // MZ-2000 2D, 70 tracks
 };
 
+static_assert(std::size(kDiskTypes) == FlatImage::kDiskTypeCount);
+
 constexpr unsigned char kBlankFill = 0xBF;
 constexpr int kBootAreaBytes = kBitmapOffset; // sectors 0..14
 constexpr int kRootDirOffset = kRootDirSector * kSectorBytes;
 
 } // namespace
 
-void DiskImage::Format(int diskType) {
-    Release();
-    std::memset(m_diskName, 0, sizeof m_diskName);
-    m_byWriteProtect = 0;
-    m_trailing.clear();
-    m_loadReport = LoadReport{};
-    m_bFlat = 0;
+bool FlatImage::Format(int diskType) {
+    *this = FlatImage();
     if (diskType < 0 || diskType >= static_cast<int>(std::size(kDiskTypes)))
-        return;
+        return false;
     const DiskTypeInfo& type = kDiskTypes[diskType];
-    m_byMediaType = type.mediaType;
-    m_nCylinders = type.cylinders;
-
-    m_nImageBytes = static_cast<std::size_t>(type.cylinders) * kCylinderBytes;
-    m_pImage = AllocatePages(m_nImageBytes, m_nImageBytes);
-    if (!m_pImage) {
-        m_nImageBytes = 0;
-        m_nCylinders = 0;
-        return;
-    }
-    const MutableByteView image = ImageView();
-    image.fill(0, m_nImageBytes, kBlankFill);
+    const std::size_t bytes = static_cast<std::size_t>(type.cylinders) * kCylinderBytes;
+    PageBuffer buffer = AllocatePages(bytes, bytes);
+    if (!buffer)
+        return false;
+    m_bytes = std::move(buffer);
+    m_size = bytes;
+    m_media = type.mediaType;
+    m_cylinders = type.cylinders;
+    const MutableByteView image = MutableBytes();
+    image.fill(0, m_size, kBlankFill);
 
     const MutableByteView root = image.slice(kRootDirOffset, kDirEntries * kDirEntryBytes);
     if (!type.mz2000) {
@@ -68,13 +63,12 @@ void DiskImage::Format(int diskType) {
         root.setU8(1, 0x01);
     }
 
-    const MutableByteView bitmap = BitmapView();
+    const MutableByteView bitmap = image.slice(kBitmapOffset, kSectorBytes);
     bitmap.fill(0, kSectorBytes, 0x00);
     bitmap.setU8(0, 0x01);
     bitmap.setU8(kBitmapFirstDataCluster, type.firstDataCluster);
     bitmap.setU16le(kBitmapUsedClusters, type.firstDataCluster); // the reserved area is in use
     bitmap.setU16le(kBitmapTotalClusters, type.totalClusters);
     bitmap.setU8(kBitmapClusterShift, type.clusterShift);
-
-    DeriveFromBitmap();
+    return true;
 }

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <cstddef>
-
-// What the flat model could not keep of a loaded D88 file; a save would normalise these.
+// What the flat model could not keep of one disk of a loaded D88 file; a save of the disk once
+// it has changed would normalise these (an unchanged disk is written back as it was read).
 struct LoadReport {
-    int recordsNotPlaced = 0;       // head, sector number or cylinder outside the disk
-    int recordsOddLength = 0;       // data length other than 256 bytes (N != 1)
-    int sectorsMissing = 0;         // logical sectors no record supplied (they read 0x00)
-    bool trailingDisksKept = false; // further disks after the first, kept verbatim
-    std::size_t trailingBytes = 0;
-    int recordsFlagged = 0; // density, deleted-data mark or status not 0: saved as 0
+    int recordsNotPlaced = 0; // head, sector number or cylinder outside the disk
+    int recordsOddLength = 0; // data length other than 256 bytes (N != 1)
+    int sectorsMissing = 0;   // logical sectors no record supplied (they read 0x00)
+    int recordsFlagged = 0;   // density, deleted-data mark or status not 0: saved as 0
     // The disk-size field is larger than the file, or larger than any disk (not believed);
     // a save writes the true size.
     bool sizeFieldDisagrees = false;
@@ -22,8 +19,8 @@ struct LoadReport {
     // first 256 bytes are read.
     int recordsCut = 0;
 
-    // Whether a save writes exactly what was read. The media byte plays no part, and further
-    // disks after the first are written back byte for byte.
+    // Whether a save of the changed disk writes its records as they were read. The media byte
+    // plays no part.
     bool Empty() const {
         return recordsNotPlaced == 0 && recordsOddLength == 0 && sectorsMissing == 0 &&
                recordsFlagged == 0 && recordsDuplicate == 0 && !sizeFieldDisagrees;

@@ -14,8 +14,6 @@ public:
     DebugLog(const DebugLog&) = delete;
     DebugLog& operator=(const DebugLog&) = delete;
 
-    static int Count() { return s_count; }
-
 private:
     static int s_count;
 };

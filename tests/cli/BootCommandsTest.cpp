@@ -210,8 +210,7 @@ TEST(BootCommandsReal, ExtractTheIplSelector) {
         SCOPED_TRACE(file);
         const std::string image = testutil::TestDataPath(file).string();
         DiskImage disk;
-        std::string reason;
-        ASSERT_TRUE(ImageFile::Read(image, disk, reason)) << reason;
+        ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
         const unsigned char* program = disk.Image().data() + 256; // start sector 1
 
         const fs::path bin = dir.path() / "ipl.bin";

@@ -70,16 +70,16 @@ TEST(CheckCommand, JsonCarriesEveryFindingAndCount) {
     ASSERT_EQ(clitest::AddRawEntry(disk, "KEPT", 0x01, Pattern(100, 2)), 0); // cluster 3
     disk.MarkFree(0, 256);
     disk.MarkFree(3, 256);
-    testdisk::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, 48); // two errors, one warning
+    testdisk::PokeU16(disk, kBitmapOffset + kBitmapUsedClusters, 51); // two errors, one warning
     const fs::path image = dir.path() / "both.d88";
     clitest::SaveDisk(disk, image);
 
     const auto run = RunTool({"check", image.string(), "--json"});
     EXPECT_EQ(run.code, 1);
     const nlohmann::json expected = nlohmann::json::parse(R"({
-        "ok": false, "errors": 2, "warnings": 1, "mz_file_system": true,
+        "disk": 1, "ok": false, "errors": 2, "warnings": 1, "mz_file_system": true,
         "directories": 1, "bodies": 2, "data_clusters": 1232, "set_positions": 2,
-        "held_clusters": 4, "used_clusters": 48,
+        "held_clusters": 4, "used_clusters": 51,
         "findings": [
           {"severity": "error", "code": "not-marked", "dir_sector": 16, "entry_index": 1,
            "cluster": 0, "count": 1, "message": "file \"LOST\" (entry 1 of the directory at sector 16): cluster 0 not marked used in the bitmap"},
@@ -87,7 +87,7 @@ TEST(CheckCommand, JsonCarriesEveryFindingAndCount) {
            "cluster": 3, "count": 1, "message": "file \"KEPT\" (entry 2 of the directory at sector 16): cluster 3 not marked used in the bitmap"},
           {"severity": "warning", "code": "used-count-high", "dir_sector": -1,
            "entry_index": -1, "cluster": -1, "count": 0,
-           "message": "usedClusters is 48 but 2 positions are set"}]
+           "message": "usedClusters is 51 but firstDataCluster (48) and the 2 set positions make 50"}]
     })");
     EXPECT_EQ(Json(run), expected) << Json(run).dump(2);
 }

@@ -15,8 +15,9 @@ using testutil::ReadFileBytes;
 using testutil::TempDir;
 using testutil::WriteFileBytes;
 
-const char* const kCommands[] = {"new", "info", "ls",       "tree",     "get",
-                                 "put", "rm",   "boot-get", "boot-put", "check"};
+const char* const kCommands[] = {"new",      "disk-add", "disk-rm", "label", "info",
+                                 "ls",       "tree",     "get",     "put",   "rm",
+                                 "boot-get", "boot-put", "check"};
 
 TEST(Cli, HelpForTheToolAndEveryCommand) {
     const auto tool = RunTool({"--help"});
@@ -205,8 +206,9 @@ TEST(Cli, InfoOfAFreshDiskOfEachType) {
         EXPECT_EQ(Json(ls), nlohmann::json::array());
         const auto tree = RunTool({"tree", image.string(), "--json"});
         ASSERT_EQ(tree.code, 0);
-        EXPECT_EQ(Json(tree), nlohmann::json::parse(
-                                  R"([{"name":"root","name_hex":"","sector":16,"depth":0}])"));
+        EXPECT_EQ(Json(tree),
+                  nlohmann::json::parse(
+                      R"([{"disk":1,"name":"root","name_hex":"","sector":16,"depth":0}])"));
         EXPECT_EQ(RunTool({"tree", image.string()}).out, "root  (sector 16)\n");
     }
 }
@@ -274,11 +276,13 @@ TEST(Cli, TreeAndLsOfSubDirectories) {
     ASSERT_EQ(nodes.size(), 4u);
     EXPECT_EQ(
         nodes[1],
-        nlohmann::json({{"name", "SUB"}, {"name_hex", "535542"}, {"sector", sub}, {"depth", 1}}));
-    EXPECT_EQ(
-        nodes[2],
         nlohmann::json(
-            {{"name", "INNER"}, {"name_hex", "494E4E4552"}, {"sector", inner}, {"depth", 2}}));
+            {{"disk", 1}, {"name", "SUB"}, {"name_hex", "535542"}, {"sector", sub}, {"depth", 1}}));
+    EXPECT_EQ(nodes[2], nlohmann::json({{"disk", 1},
+                                        {"name", "INNER"},
+                                        {"name_hex", "494E4E4552"},
+                                        {"sector", inner},
+                                        {"depth", 2}}));
     EXPECT_EQ(nodes[3]["name"], "テ");
     EXPECT_EQ(nodes[3]["depth"], 1);
     EXPECT_EQ(RunTool({"tree", image.string()}).out,
@@ -333,8 +337,21 @@ TEST(Cli, RealImages) {
         // Only the 2D file carries sector flags (density 0x40) that a save would clear.
         EXPECT_EQ(j["load_report"]["normalised_on_save"],
                   std::string(c.file) == "ipls/ipls-2d.d88");
-        if (!c.mz)
+        if (!c.mz) {
+            // No bitmap, no figures: what sector 15 holds there is program code.
+            for (const char* key :
+                 {"cluster_bytes", "first_data_cluster", "used_clusters", "total_clusters",
+                  "used_bytes", "total_bytes", "free_bytes", "space_text"})
+                EXPECT_TRUE(j[key].is_null()) << key;
+            EXPECT_TRUE(j["disks"][0]["used_bytes"].is_null());
+            const std::string text = RunTool({"info", image}).out;
+            for (const char* line : {"cluster bytes:", "used:", "total:", "free:", "space:"})
+                EXPECT_EQ(text.find(line), std::string::npos) << line << "\n" << text;
+            EXPECT_NE(text.find(" 1  by_github_ORYZAPA  0x00   no       no   \n"),
+                      std::string::npos)
+                << text;
             continue;
+        }
         EXPECT_EQ(j["cluster_bytes"], c.clusterBytes);
         EXPECT_EQ(j["first_data_cluster"], c.firstData);
         EXPECT_EQ(j["used_clusters"], c.used);

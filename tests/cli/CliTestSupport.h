@@ -11,8 +11,8 @@
 
 #include "TestUtil.h"
 #include "cli/Cli.h"
+#include "fs/DiskImage.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 #include "support/TestDisk.h"
 
 namespace clitest {

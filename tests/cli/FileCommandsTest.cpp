@@ -137,8 +137,11 @@ TEST_F(FileCommands, PutProposesNameModeAndAddressesAsTheAddFileDialog) {
         EXPECT_EQ(row["size"], c.size);
         EXPECT_EQ(row["load"], c.load);
         EXPECT_EQ(row["exec"], c.exec);
-        ASSERT_EQ(RunTool({"rm", image, "--index", std::to_string(row["index"].get<int>())}).code,
-                  0);
+        // --force: the "options" case stores a protected file.
+        ASSERT_EQ(
+            RunTool({"rm", image, "--index", std::to_string(row["index"].get<int>()), "--force"})
+                .code,
+            0);
     }
 }
 

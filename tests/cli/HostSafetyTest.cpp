@@ -127,8 +127,7 @@ TEST_F(HostSafety, AKilledWriterLeavesTheImageWholeAndNothingBeside) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         DiskImage disk;
-        std::string reason;
-        ASSERT_TRUE(ImageFile::Read(image, disk, reason)) << reason;
+        ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
         EXPECT_TRUE(CheckFileSystem(disk).Ok()) << CheckFileSystem(disk).Summary();
         // A kill between naming the finished file and the rename can leave it; the next
         // writer removes it.
@@ -287,8 +286,7 @@ TEST_F(HostSafety, HardLinksAreWrittenWithAWarning) {
 
 TEST_F(HostSafety, ADirectoryOverTheBitmapIsReadOnly) {
     DiskImage disk;
-    std::string reason;
-    ASSERT_TRUE(ImageFile::Read(image, disk, reason));
+    ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
     // A DIR entry whose 8 sectors start at the bitmap (sector 15).
     testdisk::PutEntry(disk, kRootDirSector, 1,
                        testdisk::MakeEntry({.mode = 0x0F, .name = "BAD", .start = 15}));
@@ -307,8 +305,7 @@ TEST_F(HostSafety, ADirectoryOverTheBitmapIsReadOnly) {
 
 TEST_F(HostSafety, ControlBytesInNamesNeverReachTheTerminal) {
     DiskImage disk;
-    std::string reason;
-    ASSERT_TRUE(ImageFile::Read(image, disk, reason));
+    ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
     ASSERT_EQ(testdisk::AddRawEntry(disk, "A\x1B[2J\x07Z", 0x01, Pattern(5)), 0);
     clitest::SaveDisk(disk, image);
     for (const std::vector<std::string>& args :
@@ -360,16 +357,15 @@ TEST_F(HostSafety, StandardOutputErrorsAreErrors) {
 
 TEST_F(HostSafety, ATapeLongerThanItsSizeTakesOnlyItsSize) {
     DiskImage disk;
-    std::string reason;
-    ASSERT_TRUE(ImageFile::Read(image, disk, reason));
+    ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
     const int usedBefore = testdisk::CountUsed(disk);
     const std::string tape =
         Host("T.mzt", testdisk::MakeMzt({.name = "TAPE\r", .size = 100, .data = Pattern(3000)}));
     ASSERT_EQ(RunTool({"put", image, tape, "--mode", "obj"}).code, 0);
-    ASSERT_TRUE(ImageFile::Read(image, disk, reason));
+    ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
     EXPECT_EQ(testdisk::CountUsed(disk), usedBefore + 1); // 100 bytes: one 512-byte cluster
     ASSERT_EQ(RunTool({"rm", image, "TAPE"}).code, 0);
-    ASSERT_TRUE(ImageFile::Read(image, disk, reason));
+    ASSERT_TRUE(ImageFile::Load(image, disk).Ok());
     EXPECT_EQ(testdisk::CountUsed(disk), usedBefore);
     const auto run = RunTool({"check", image});
     EXPECT_EQ(run.code, 0);

@@ -8,9 +8,10 @@
 
 #include "TestUtil.h"
 #include "fs/BootHeaderBuilder.h"
+#include "fs/DiskImage.h"
 #include "fs/IplHeader.h"
 #include "fs/ResultCodes.h"
-#include "image/DiskImage.h"
+#include "host/DiskImageFiles.h"
 #include "image/Geometry.h"
 #include "support/ScopedFaults.h"
 #include "support/TestDisk.h"
@@ -187,7 +188,7 @@ TEST(BootExtract, RefusalsCreateNoFile) {
         Poke(disk, 1, {sig[0], sig[1], sig[2], sig[3], sig[4], sig[5]});
         const auto path = dir.path() / "boot.bin";
         std::filesystem::remove(path);
-        EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), kBin), c.expected);
+        EXPECT_EQ(ExtractBootProgram(disk, path.c_str(), kBin), c.expected);
         EXPECT_EQ(std::filesystem::exists(path), c.expected == 0);
         std::vector<unsigned char> out{1, 2, 3};
         EXPECT_EQ(disk.ExtractBootToBuffer(kBin, out), c.expected);
@@ -204,7 +205,7 @@ TEST(BootExtract, FileHoldsWhatTheBufferHolds) {
     PutIpl(disk, 0x01, Text("FILE\r"), 1000, 60);
     for (int format : {kMzt, kBin}) {
         const auto path = dir.path() / (format == kMzt ? "boot.mzt" : "boot.bin");
-        ASSERT_EQ(disk.ExtractBootProgram(path.c_str(), format), 0);
+        ASSERT_EQ(ExtractBootProgram(disk, path.c_str(), format), 0);
         std::vector<unsigned char> expected;
         ASSERT_EQ(disk.ExtractBootToBuffer(format, expected), 0);
         EXPECT_EQ(testutil::ReadFileBytes(path), expected);
@@ -217,14 +218,14 @@ TEST(BootExtract, UnwritablePathFailsAndLeavesNothing) {
     disk.Format(1);
     PutIpl(disk, 0x01, Text("W\r"), 10, 48);
     const auto path = dir.path() / "missing-folder" / "boot.bin";
-    EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), kBin), 1);
+    EXPECT_EQ(ExtractBootProgram(disk, path.c_str(), kBin), 1);
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(disk.ExtractBootProgram(nullptr, kBin), 1);
+    EXPECT_EQ(ExtractBootProgram(disk, nullptr, kBin), 1);
     // A disk that fills up on the way.
     const auto full = dir.path() / "full.bin";
     {
         ScopedFaults faults({.fileLimit = 4});
-        EXPECT_EQ(disk.ExtractBootProgram(full.c_str(), kBin), 1);
+        EXPECT_EQ(ExtractBootProgram(disk, full.c_str(), kBin), 1);
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
@@ -288,7 +289,7 @@ TEST(BootRegister, WritesHeaderRunAndBitmap) {
     for (int p = 48; p < 52; ++p)
         EXPECT_TRUE(PositionSet(disk, p)) << p;
     EXPECT_FALSE(PositionSet(disk, 52));
-    EXPECT_EQ(disk.GetUsedClusters(), 4);
+    EXPECT_EQ(disk.GetUsedClusters(), 48 + 4); // the reserved area and the run
     // The rest of sector 0 and the tail of the last cluster are not touched.
     const auto after = Snapshot(disk);
     EXPECT_TRUE(std::equal(before.begin() + 32, before.begin() + 256, after.begin() + 32));
@@ -306,7 +307,7 @@ TEST(BootRegister, TwoClustersOnLargeClusters) {
     EXPECT_TRUE(PositionSet(disk, 48));
     EXPECT_TRUE(PositionSet(disk, 49));
     EXPECT_FALSE(PositionSet(disk, 50));
-    EXPECT_EQ(disk.GetUsedClusters(), 2);
+    EXPECT_EQ(disk.GetUsedClusters(), 24 + 2);
 }
 
 TEST(BootRegister, CallerBytesKeptAndOwnFieldsReplaced) {
@@ -377,7 +378,7 @@ TEST(BootRegister, TwiceKeepsBothRunsUsed) {
     EXPECT_EQ(IplHeader::FromImage(disk.Image()).StartSector(), 48 + 3);
     for (int p = 48; p < 53; ++p)
         EXPECT_TRUE(PositionSet(disk, p)) << p;
-    EXPECT_EQ(disk.GetUsedClusters(), 5);
+    EXPECT_EQ(disk.GetUsedClusters(), 48 + 5);
     EXPECT_EQ(ImageBytes(disk, 48 * 256, 600), first); // the old program stays in place
     std::vector<unsigned char> bin;
     ASSERT_EQ(disk.ExtractBootToBuffer(kBin, bin), 0);
@@ -426,7 +427,7 @@ TEST(BootRegister, LargestProgramsAreAccepted) {
         std::vector<unsigned char> bin;
         ASSERT_EQ(disk.ExtractBootToBuffer(kBin, bin), 0);
         EXPECT_EQ(bin, data);
-        EXPECT_EQ(disk.GetUsedClusters(), 256);
+        EXPECT_EQ(disk.GetUsedClusters(), 48 + 256);
     }
 }
 
@@ -501,7 +502,7 @@ TEST(BootRegister, FromHostFiles) {
         DiskImage disk;
         disk.Format(1);
         const auto before = Snapshot(disk);
-        EXPECT_EQ(disk.RegisterBootProgram(c.path.c_str(), header.Bytes().data(), c.plain),
+        EXPECT_EQ(RegisterBootProgram(disk, c.path.c_str(), header.Bytes().data(), c.plain),
                   c.expected);
         if (c.expected != 0) {
             EXPECT_EQ(Snapshot(disk), before);
@@ -513,7 +514,7 @@ TEST(BootRegister, FromHostFiles) {
     }
     DiskImage disk;
     disk.Format(1);
-    EXPECT_EQ(disk.RegisterBootProgram(nullptr, header.Bytes().data(), 1), 1);
+    EXPECT_EQ(RegisterBootProgram(disk, nullptr, header.Bytes().data(), 1), 1);
 }
 
 TEST(BootRegister, NoImageAndNullHeaderAreSafe) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fs/DirEntry.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fs/DiskChange.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 

@@ -11,6 +11,7 @@
 #include "fs/Export.h"
 #include "fs/MztHeader.h"
 #include "fs/ResultCodes.h"
+#include "host/DiskImageFiles.h"
 #include "support/ScopedFaults.h"
 #include "support/TestDisk.h"
 
@@ -292,14 +293,14 @@ TEST(ExportFile, WritesTheBufferBytes) {
     ASSERT_TRUE(testutil::WriteFileBytes(path, Pattern(5000))); // an existing file is replaced
     for (int format : {kMzt, kBin}) {
         SCOPED_TRACE(format);
-        EXPECT_EQ(disk.ExportFile(1, path.string().c_str(), format), 0);
+        EXPECT_EQ(ExportFile(disk, 1, path.string().c_str(), format), 0);
         EXPECT_EQ(testutil::ReadFileBytes(path), Export(disk, 1, format));
     }
     // An empty body gives an empty BIN file, which still exists.
     flat.PutEntry(kRootDirSector, 2, MakeEntry({.mode = 0x01, .name = "E", .start = 48}));
     flat.LoadInto(disk);
     const auto empty = dir.path() / "e.bin";
-    EXPECT_EQ(disk.ExportFile(2, empty.string().c_str(), kBin), 0);
+    EXPECT_EQ(ExportFile(disk, 2, empty.string().c_str(), kBin), 0);
     EXPECT_TRUE(std::filesystem::exists(empty));
     EXPECT_EQ(std::filesystem::file_size(empty), 0u);
 }
@@ -312,15 +313,15 @@ TEST(ExportFile, Failures) {
     DiskImage disk;
     flat.LoadInto(disk);
     const auto missingFolder = dir.path() / "no" / "such" / "a.bin";
-    EXPECT_EQ(disk.ExportFile(1, missingFolder.string().c_str(), kBin), kCannotWrite);
+    EXPECT_EQ(ExportFile(disk, 1, missingFolder.string().c_str(), kBin), kCannotWrite);
     EXPECT_FALSE(std::filesystem::exists(missingFolder));
-    EXPECT_EQ(disk.ExportFile(1, dir.path().string().c_str(), kBin), kCannotWrite);
+    EXPECT_EQ(ExportFile(disk, 1, dir.path().string().c_str(), kBin), kCannotWrite);
 
     // Entry numbers outside the directory: nothing is created.
     const auto path = dir.path() / "x.bin";
     for (int index : {-1, 64, 1000}) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(disk.ExportFile(index, path.string().c_str(), kMzt), kCannotWrite);
+        EXPECT_EQ(ExportFile(disk, index, path.string().c_str(), kMzt), kCannotWrite);
         EXPECT_FALSE(std::filesystem::exists(path));
         std::vector<unsigned char> out = {1, 2};
         EXPECT_EQ(disk.ExportToBuffer(index, kMzt, out), kCannotWrite);
@@ -339,7 +340,7 @@ TEST(ExportFile, AFullDiskIsAWriteErrorAndKeepsTheOldFile) {
     ASSERT_TRUE(testutil::WriteFileBytes(path, {1, 2, 3}));
     {
         ScopedFaults full({.fileLimit = 512});
-        EXPECT_EQ(disk.ExportFile(1, path.c_str(), kBin), kCannotWrite);
+        EXPECT_EQ(ExportFile(disk, 1, path.c_str(), kBin), kCannotWrite);
     }
     EXPECT_EQ(testutil::ReadFileBytes(path), (std::vector<unsigned char>{1, 2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
@@ -471,7 +472,7 @@ TEST(ExportRealTapes, ImportAsTheHeaderSaysAndExportBack) {
                                     proposal.size, proposal.loadAddress, proposal.execAddress);
             DiskImage disk;
             disk.Format(type);
-            ASSERT_EQ(disk.ImportFile(path.string().c_str(), entry.data(), 0, proposal.mode), 0);
+            ASSERT_EQ(ImportFile(disk, path.string().c_str(), entry.data(), 0, proposal.mode), 0);
             const DirEntry stored = EntryAt(disk, 1);
             EXPECT_EQ(stored.Mode(), 0x01);
             EXPECT_EQ(stored.NameText(), header->NameText());
@@ -486,7 +487,7 @@ TEST(ExportRealTapes, ImportAsTheHeaderSaysAndExportBack) {
             auto verbatim = header->ToDirEntry();
             DiskImage exact;
             exact.Format(type);
-            ASSERT_EQ(exact.ImportFile(path.string().c_str(), verbatim.data(), 0, 1), 0);
+            ASSERT_EQ(ImportFile(exact, path.string().c_str(), verbatim.data(), 0, 1), 0);
             EXPECT_EQ(Export(exact, 1, kMzt), bytes);
         }
     }

@@ -7,8 +7,8 @@
 #include "TestUtil.h"
 #include "fs/BootHeaderBuilder.h"
 #include "fs/ClusterOwnership.h"
+#include "fs/DiskImage.h"
 #include "fs/FsCheck.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 
@@ -66,7 +66,7 @@ TEST(FsCheck, FilesOfEveryLayoutAreClean) {
         EXPECT_TRUE(report.findings.empty()) << report.Summary();
         EXPECT_EQ(report.bodies, 5);
         EXPECT_EQ(report.heldClusters, report.setPositions);
-        EXPECT_EQ(report.usedClusters, report.setPositions);
+        EXPECT_EQ(report.usedClusters, disk.GetFirstDataCluster() + report.setPositions);
     }
 }
 
@@ -237,13 +237,16 @@ TEST(FsCheck, UsedClusterCount) {
         std::uint16_t used; // value put into the count field
         Codes_t expected;
     };
+    // The rule: firstDataCluster (48) and the set positions, as the machine keeps the count.
     const Case cases[] = {
         {"formatted value, nothing set", 0, 48, {}},
-        {"zero, nothing set", 0, 0, {}},
-        {"other value, nothing set", 0, 47, {"warning used-count-high"}},
-        {"equal", 2, 4, {}},
-        {"formatted value with positions set", 2, 48, {"warning used-count-high"}},
-        {"too low", 2, 3, {"error used-count-low"}},
+        {"zero, nothing set", 0, 0, {"warning used-count-short"}},
+        {"one short, nothing set", 0, 47, {"warning used-count-short"}},
+        {"the rule", 2, 52, {}},
+        {"the set positions alone", 2, 4, {"warning used-count-short"}},
+        {"formatted value with positions set", 2, 48, {"warning used-count-short"}},
+        {"one above the rule", 2, 53, {"warning used-count-high"}},
+        {"below the set positions", 2, 3, {"error used-count-low"}},
         {"all clusters, nothing set", 0, 1280, {"warning used-count-high"}},
         {"more than the disk has", 0, 1281, {"error used-count-impossible"}},
         {"65535 with positions set", 2, 65535, {"error used-count-impossible"}},
@@ -299,6 +302,38 @@ TEST(FsCheck, DirectoryCycleEnds) {
     EXPECT_NE(Find(report, "tree-limit"), nullptr);
     EXPECT_NE(Find(report, "outside-data"), nullptr); // UP's sectors are the root's
     EXPECT_EQ(report.directories, 2);
+}
+
+// A system disk's BASIC is the boot program and a file at once. Only exactly the same sectors
+// make that an information; any other overlap is a shared cluster.
+TEST(FsCheck, BootProgramThatIsAlsoAFile) {
+    struct Case {
+        const char* name;
+        std::uint16_t bootStart, bootSize;
+        std::uint8_t mode;
+        Codes_t expected;
+    };
+    const Case kCases[] = {
+        {"the same sectors", 48, 1000, 0x01, {"info boot-is-file"}},
+        {"the same sectors, the file's last one partly used", 48, 800, 0x01, {"info boot-is-file"}},
+        {"one sector fewer", 48, 700, 0x01, {"error shared-cluster"}},
+        {"one sector later", 49, 700, 0x01, {"error shared-cluster"}},
+        {"a BSD chain over the same clusters", 48, 1000, 0x03, {"error shared-cluster"}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        DiskImage disk;
+        disk.Format(1);
+        ASSERT_EQ(PutFile(disk, "BASIC", testdisk::Pattern(1000, 3), c.mode == 0x01 ? 1 : 3), 0);
+        // The boot header is put over the file's sectors by hand, as another tool registers it.
+        testdisk::Poke(disk, 1, {'I', 'P', 'L', 'P', 'R', 'O'});
+        testdisk::PokeU16(disk, 20, c.bootSize);
+        testdisk::PokeU16(disk, 30, c.bootStart);
+        const FsCheckReport report = CheckFileSystem(disk);
+        EXPECT_EQ(Codes(report), c.expected) << report.Summary();
+        EXPECT_EQ(report.Errors(), c.expected[0].starts_with("error") ? 1 : 0);
+        EXPECT_EQ(report.Warnings(), 0);
+    }
 }
 
 TEST(FsCheck, BootProgramPlacement) {

@@ -8,6 +8,7 @@
 #include "TestUtil.h"
 #include "fs/DirEntry.h"
 #include "fs/ResultCodes.h"
+#include "host/DiskImageFiles.h"
 #include "support/TestDisk.h"
 
 using testdisk::BitUsed;
@@ -75,7 +76,7 @@ TEST(ImportRefusal, FullDirectoryIsReportedFirst) {
     flat.LoadInto(disk);
     const auto before = Snapshot(disk);
     DirEntry e = MakeEntry({.mode = kObj, .name = "NEW"});
-    EXPECT_EQ(disk.ImportFile("/nonexistent/folder/file.bin", e.Bytes().data(), 1, 1),
+    EXPECT_EQ(ImportFile(disk, "/nonexistent/folder/file.bin", e.Bytes().data(), 1, 1),
               kNoFreeEntry);
     const unsigned char data[1] = {1};
     EXPECT_EQ(disk.ImportFromBuffer(data, 1, e.Bytes().data(), 1, 1), kNoFreeEntry);
@@ -192,13 +193,13 @@ TEST(ImportRefusal, HostFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DirEntry e = MakeEntry({.mode = kBrd, .name = "X"});
-        EXPECT_EQ(disk.ImportFile(c.path.c_str(), e.Bytes().data(), c.plain, 4), c.want);
+        EXPECT_EQ(ImportFile(disk, c.path.c_str(), e.Bytes().data(), c.plain, 4), c.want);
         EXPECT_EQ(Snapshot(disk), before);
     }
     DirEntry e = MakeEntry({.mode = kBrd, .name = "X"});
-    EXPECT_EQ(disk.ImportFile(nullptr, e.Bytes().data(), 1, 4), kCannotOpen);
+    EXPECT_EQ(ImportFile(disk, nullptr, e.Bytes().data(), 1, 4), kCannotOpen);
     // 128 header bytes and 524288 data bytes: exactly the largest BRD body.
-    EXPECT_EQ(disk.ImportFile(mzt.string().c_str(), e.Bytes().data(), 0, 4), kOk);
+    EXPECT_EQ(ImportFile(disk, mzt.string().c_str(), e.Bytes().data(), 0, 4), kOk);
     EXPECT_EQ(EntryAt(disk, 1).Size(), 128 * 128);
 }
 
@@ -283,7 +284,7 @@ TEST(ImportChain, Layouts) {
             EXPECT_EQ(SectorBytes(disk, 48), std::vector<unsigned char>(256, 0xBF));
             continue;
         }
-        EXPECT_EQ(disk.GetUsedClusters(), c.clusters);
+        EXPECT_EQ(disk.GetUsedClusters(), disk.GetFirstDataCluster() + c.clusters);
         for (int s = 0; s < c.sectors; ++s) {
             SCOPED_TRACE(s);
             const auto sector = SectorBytes(disk, 48 + s);
@@ -332,7 +333,7 @@ TEST(ImportChain, TakesTheLowestFreeClusterEachTime) {
     EXPECT_EQ(SectorBytes(disk, 60)[600 - 509], data[599]);
     EXPECT_TRUE(BitUsed(disk, 3) && BitUsed(disk, 10) && BitUsed(disk, 12));
     EXPECT_FALSE(BitUsed(disk, 20));
-    EXPECT_EQ(disk.GetUsedClusters(), 20);
+    EXPECT_EQ(disk.GetUsedClusters(), disk.GetFirstDataCluster() + 20);
 }
 
 TEST(ImportChain, MztIsNotFilteredAndSizeComesFromTheHeader) {
@@ -445,7 +446,7 @@ TEST(ImportIndex, Layouts) {
                                 [](unsigned char b) { return b == 0; }));
         const int clusters = 1 + c.blocks * 16 / spc;
         EXPECT_EQ(CountUsed(disk), clusters);
-        EXPECT_EQ(disk.GetUsedClusters(), clusters);
+        EXPECT_EQ(disk.GetUsedClusters(), disk.GetFirstDataCluster() + clusters);
         EXPECT_FALSE(BitUsed(disk, clusters));
     }
 }
@@ -494,7 +495,7 @@ TEST(ImportContiguous, Layouts) {
         EXPECT_EQ(e.StartSector(), 48);
         EXPECT_EQ(e.Size(), c.bytes);
         EXPECT_EQ(CountUsed(disk), c.clusters);
-        EXPECT_EQ(disk.GetUsedClusters(), c.clusters);
+        EXPECT_EQ(disk.GetUsedClusters(), disk.GetFirstDataCluster() + c.clusters);
         const auto run = SectorBytes(disk, 48, c.bytes + 1);
         if (c.copied) {
             EXPECT_TRUE(std::equal(data.begin(), data.end(), run.begin()));
@@ -518,7 +519,8 @@ TEST(ImportContiguous, EmptyObjMarksNothing) {
     EXPECT_EQ(EntryAt(disk, 1).Size(), 0);
     EXPECT_EQ(CountUsed(disk), 2);
     EXPECT_FALSE(BitUsed(disk, 2));
-    EXPECT_EQ(disk.GetUsedClusters(), 2); // the recount of MarkUsed(k, 0)
+    EXPECT_EQ(disk.GetUsedClusters(),
+              disk.GetFirstDataCluster() + 2); // the recount of MarkUsed(k, 0)
 }
 
 TEST(ImportContiguous, FirstRunLongEnough) {

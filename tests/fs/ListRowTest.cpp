@@ -4,8 +4,8 @@
 #include <climits>
 #include <string>
 
+#include "fs/DiskImage.h"
 #include "fs/ListRow.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 
@@ -178,4 +178,17 @@ TEST(SpaceText, UsedNeverExceedsTheTotal) {
     DiskImage disk;
     ASSERT_EQ(disk.Load(d88.data(), d88.size(), 0), 0);
     EXPECT_EQ(SpaceText(disk), "4294901760/4294901760");
+}
+
+// The used figure counts the reserved area, as the machine does: a new disk is not empty of
+// used space, and a small file adds its one cluster to it.
+TEST(SpaceText, UsedSpaceKeepsTheReservedArea) {
+    DiskImage disk;
+    disk.Format(2);
+    EXPECT_EQ(SpaceText(disk), "12288/286720");
+    ASSERT_EQ(testdisk::PutFile(disk, "SMALL", testdisk::Pattern(28), 1), 0);
+    EXPECT_EQ(SpaceText(disk), "12544/286720");
+    ASSERT_EQ(disk.RemoveFile(testdisk::FindEntry(disk, "SMALL")), 0);
+    EXPECT_EQ(SpaceText(disk), "12288/286720");
+    EXPECT_EQ(SpaceText(DiskImage()), "0/0");
 }

@@ -6,6 +6,7 @@
 
 #include "fs/Messages.h"
 #include "fs/Translation.h"
+#include "host/ImageFileError.h"
 #include "host/UiLanguage.h"
 
 namespace {
@@ -111,6 +112,14 @@ TEST(Messages, AddFileReasons) {
               "書き込むファイルが大きすぎます (524289 バイト. 最大 512 KB)");
 }
 
+TEST(Messages, AProtectedFileIsNamed) {
+    EXPECT_EQ(UiMessage(RemoveResult::Protected, "GAME"),
+              "Deleting the file failed.\n\"GAME\" is protected (attribute 80).");
+    const Japanese ja;
+    EXPECT_EQ(UiMessage(RenameResult::Protected, "GAME"),
+              "ファイル名の変更に失敗しました. \n「GAME」はプロテクトされています (属性 80).");
+}
+
 TEST(Messages, BootRegisterReasons) {
     EXPECT_EQ(CliMessage(BootRegisterReason::TooLarge, 65536),
               "the file is too large (65536 bytes; at most 65535 bytes)");
@@ -121,34 +130,6 @@ TEST(Messages, BootRegisterReasons) {
               "ブートプログラムの書き込みに失敗しました. ");
     EXPECT_EQ(UiMessage(BootRegisterReason::TextNotEncodable),
               "ファイル名に使用できない文字が含まれています.");
-}
-
-TEST(Messages, DocumentTexts) {
-    struct Case {
-        UiText text;
-        const char* ja;
-    };
-    const Case kCases[] = {
-        {UiText::ErrorCaption, "エラー"},
-        {UiText::NotD88, "D88 ディスクイメージとして読み込めませんでした."},
-        {UiText::NotMzReadOnly, "MZ のディスクではないため, 読み出し専用で開きます."},
-        {UiText::SaveLosesSectorInfo,
-         "保存すると, このディスクイメージの一部のセクタ情報は失われます."},
-        {UiText::SaveChangesPrompt, "ディスクイメージ「%s」への変更を保存しますか?"},
-        {UiText::DeleteQuestion,
-         "選択したファイルを削除してよろしいですか？\nOK またはキャンセルを選んでください。\n"},
-        {UiText::DeleteCaption, "ファイル削除"},
-        {UiText::ExtractFailed, "ファイルの取り出しに失敗しました. "},
-        {UiText::TooLargeForAdd, "書き込むファイルのサイズが大きすぎます.\n最大 512 KB までです."},
-        {UiText::NoMzFileSystem, "MZ のファイルシステムがありません"},
-        {UiText::RecentFileGone,
-         "ファイル「%s」が見つかりません. 最近使ったﾌｧｲﾙの一覧から外します."},
-    };
-    EXPECT_EQ(UiMessage(UiText::SaveChangesPrompt), "Save the changes to the disk image \"%s\"?");
-    const Japanese ja;
-    for (const Case& c : kCases)
-        EXPECT_EQ(UiMessage(c.text), c.ja) << c.ja;
-    EXPECT_EQ(UiMessage(LoadResult::NotAContainer), UiMessage(UiText::NotD88));
 }
 
 // One duplicate alone: the command-line and desktop tests; flags alone: the real images.
@@ -162,13 +143,6 @@ TEST(Messages, WhatASaveWouldLose) {
               "and 2 records outside the disk of this image (--force saves anyway)");
     EXPECT_EQ(SaveLossCli(LoadReport{.recordsNotPlaced = 1}),
               "saving would lose 1 record outside the disk of this image (--force saves anyway)");
-    const Japanese ja;
-    const std::string warning = UiMessage(UiText::SaveLosesSectorInfo);
-    EXPECT_EQ(LoadWarningUi(all), warning +
-                                      "\n同じセクタ ID のレコード 3 個: 後のものだけが残ります."
-                                      "\n256 バイト以外のレコード 17 個: 256 バイトのセクタになり"
-                                      "ます.\n(うち 16 個は先頭の 256 バイトだけが残ります.)"
-                                      "\nディスクの範囲外のレコード 2 個: 保存されません.");
 }
 
 TEST(Messages, ImageFileErrorsCarryTheirDetail) {
@@ -177,10 +151,31 @@ TEST(Messages, ImageFileErrorsCarryTheirDetail) {
     EXPECT_EQ(CliMessage(ImageFileError::TooLarge, 0, 70000000),
               "the file is too large for a disk image (70000000 bytes, at most 67108864)");
     EXPECT_EQ(CliMessage(ImageFileError::CannotWrite), "cannot write");
-    EXPECT_EQ(CliMessage(ImageFileError::NotMzFs),
-              "not an MZ disk file system; refusing to change it");
-    EXPECT_EQ(UiMessage(ImageFileError::NotD88), UiMessage(UiText::NotD88));
-    EXPECT_EQ(UiMessage(ImageFileError::CannotReplace), UiMessage(UiText::SaveFailed));
+    EXPECT_EQ(CliMessage(ImageFileError::NotMzFsToRead),
+              "not an MZ disk file system (--force reads it anyway)");
+    EXPECT_EQ(UiMessage(ImageFileError::NotD88), UiMessage(LoadResult::NotAContainer));
+    EXPECT_EQ(UiMessage(ImageFileError::CannotReplace), "The disk image could not be saved.");
+}
+
+// The disks of a file: the write-protect refusal names the disk and the command that clears
+// the flag, in either language.
+TEST(Messages, DisksOfAFile) {
+    EXPECT_EQ(CliMessage(DiskSelectResult::NoSuchDisk, 4, 3), "no disk 4: the file holds 3 disks");
+    EXPECT_EQ(CliMessage(DiskSelectResult::NoSuchDisk, 2, 1), "no disk 2: the file holds 1 disk");
+    EXPECT_EQ(CliMessage(DiskRemoveResult::WriteProtected, 2),
+              CliMessage(ChangeRefusal::WriteProtected, 2));
+    EXPECT_EQ(CliMessage(ChangeRefusal::WriteProtected, 2),
+              "disk 2 is write-protected (D88 header); clear it with `darvex-cli label "
+              "--write-protect off`");
+    EXPECT_EQ(CliMessage(ChangeRefusal::None, 1), "");
+    const Japanese ja;
+    EXPECT_EQ(UiMessage(ChangeRefusal::WriteProtected, 1),
+              "ディスク 1 は D88 ヘッダーで書き込み禁止になっているため, 読み出し専用で開きます.");
+    EXPECT_EQ(UiMessage(ChangeRefusal::NotMzFs, 1),
+              "MZ のディスクではないため, 読み出し専用で開きます.");
+    EXPECT_EQ(CliMessage(ChangeRefusal::WriteProtected, 2),
+              "ディスク 2 は書き込み禁止です (D88 ヘッダー). `darvex-cli label --write-protect off` "
+              "で解除してください");
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "support/TestDisk.h"
 
 // Disks and host files for the command dialog tests, on top of the shared toolkit.

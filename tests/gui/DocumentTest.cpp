@@ -19,9 +19,9 @@
 #include "doc/DarvexDoc.h"
 #include "doc/DarvexDocManager.h"
 #include "doc/RecentFiles.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 #include "support/TestDisk.h"
 #include "ui/DarvexView.h"
 #include "ui/LeftView.h"
@@ -294,6 +294,8 @@ TEST_F(GuiTest, AChangeMadeWhileTheSaveWaitsForTheLockIsSeen) {
     ASSERT_NE(OpenFile(image), nullptr);
     Doc()->Modify(true);
     const std::vector<unsigned char> theirs = FormattedD88(0);
+    DiskImage theirDisk;
+    theirDisk.Format(0);
     const std::string question = Printf(UiMessage(UiText::ChangedOnDisk).c_str(), "shared.d88");
 
     // Another writer holds the lock and saves only once the document's save has opened the
@@ -304,7 +306,7 @@ TEST_F(GuiTest, AChangeMadeWhileTheSaveWaitsForTheLockIsSeen) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (OpenCount(image) < 2 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        other.SaveBytes(theirs); // replaces the file and lets the lock go
+        other.Save(theirDisk); // replaces the file and lets the lock go
     });
     wxTEST_DIALOG(Doc()->Save(), ExpectMessage(question, "Darvex", wxID_NO));
     writer.join();

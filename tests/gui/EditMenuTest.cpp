@@ -168,6 +168,26 @@ TEST_F(EditMenuTest, ReadOnlyDiskRefusesWritingCommands) {
     EXPECT_EQ(Snapshot(Doc()->GetDisk()), before);
 }
 
+// The D88 header's write-protect flag: the files are listed, nothing may change them.
+TEST_F(EditMenuTest, WriteProtectedDiskOpensReadOnly) {
+    DiskImage disk;
+    disk.Format(0);
+    ASSERT_EQ(testdisk::AddRawEntry(disk, "KEEP", 0x01, testdisk::Pattern(100)), 0);
+    disk.SetWriteProtected(true);
+    image = dir.path() / "protected.d88";
+    SaveDiskFile(disk, image);
+    wxTEST_DIALOG(OpenFile(image),
+                  ExpectMessage("ディスク 1 は D88 ヘッダーで書き込み禁止になっているため, "
+                                "読み出し専用で開きます.",
+                                "Darvex"));
+    ASSERT_TRUE(Doc()->IsLoaded());
+    EXPECT_EQ(Names(), std::vector<std::string>{"KEEP"});
+    for (int id :
+         std::initializer_list<int>{ID_ADD_FILE, ID_DELETE_FILE, ID_REGISTER_BOOT, wxID_SAVE})
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
+}
+
 TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {
     DiskImage disk;
     disk.Format(0);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "support/TestDisk.h"
 
 namespace guitest {

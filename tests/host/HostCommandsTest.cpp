@@ -5,10 +5,11 @@
 #include "TestUtil.h"
 #include "fs/Boot.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/IplHeader.h"
+#include "host/DiskImageFiles.h"
 #include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 #include "support/TestDisk.h"
 
@@ -123,7 +124,7 @@ TEST_F(HostCommands, ExtractBootCauses) {
     const fs::path path = dir.path() / "never";
     EXPECT_EQ(ExtractBootToFile(disk, path.string(), 0).cause, ExtractBootCause::PastImageEnd);
     EXPECT_FALSE(fs::exists(path));
-    EXPECT_EQ(disk.ExtractBootProgram(path.c_str(), 0), 1);
+    EXPECT_EQ(ExtractBootProgram(disk, path.c_str(), 0), 1);
 }
 
 } // namespace

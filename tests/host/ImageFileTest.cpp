@@ -1,14 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "TestUtil.h"
 #include "cli/CliTestSupport.h"
+#include "fs/DiskImage.h"
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
-#include "image/DiskImage.h"
 #include "support/TestDisk.h"
 
 namespace {
@@ -25,13 +27,29 @@ mode_t ModeOf(const fs::path& path) {
     return st.st_mode & 07777;
 }
 
-// One save of {2, 2} over path as an ordinary user: the ImageFileError as a number.
+// A blank disk and the D88 file it saves as.
+const DiskImage& Blank() {
+    static const DiskImage* disk = [] {
+        auto* d = new DiskImage;
+        d->Format(2);
+        return d;
+    }();
+    return *disk;
+}
+
+std::vector<unsigned char> BlankFile() {
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(Blank().GetSavedSize(0)));
+    Blank().Save(bytes.data(), 0);
+    return bytes;
+}
+
+// One save of the blank disk over path as an ordinary user: the ImageFileError as a number.
 int SaveAsUser(const fs::path& path, bool force) {
     return testutil::RunAsUser([&] {
         ImageFileSession session;
         ImageFileStatus status = session.Open(path.string());
         if (status.Ok())
-            status = session.SaveBytes({2, 2}, nullptr, force);
+            status = session.Save(Blank(), nullptr, force);
         return static_cast<int>(status.error);
     });
 }
@@ -43,8 +61,8 @@ TEST(ImageFile, WriteReplacesTheFileAndKeepsItsMode) {
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
 
     std::string reason;
-    ASSERT_TRUE(ImageFile::WriteAtomically(target.string(), {9, 8, 7, 6}, reason)) << reason;
-    EXPECT_EQ(ReadFileBytes(target), (std::vector<unsigned char>{9, 8, 7, 6}));
+    ASSERT_TRUE(ImageFile::Write(target.string(), Blank(), reason)) << reason;
+    EXPECT_EQ(ReadFileBytes(target), BlankFile());
     EXPECT_EQ(ModeOf(target), 0640u);
     EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{"disk.d88"});
 }
@@ -54,7 +72,7 @@ TEST(ImageFile, WriteCreatesANewFileWithTheUmaskMode) {
     const fs::path target = dir.path() / "new.d88";
     const mode_t old = umask(022);
     std::string reason;
-    const bool ok = ImageFile::WriteAtomically(target.string(), {5}, reason);
+    const bool ok = ImageFile::Write(target.string(), Blank(), reason);
     umask(old);
     ASSERT_TRUE(ok) << reason;
     EXPECT_EQ(ModeOf(target), 0644u); // not the 0600 of the temporary file
@@ -68,9 +86,9 @@ TEST(ImageFile, WriteThroughASymbolicLinkKeepsTheLink) {
     ASSERT_TRUE(WriteFileBytes(real, {1}));
     fs::create_symlink(real, link);
     std::string reason;
-    ASSERT_TRUE(ImageFile::WriteAtomically(link.string(), {2, 2}, reason)) << reason;
+    ASSERT_TRUE(ImageFile::Write(link.string(), Blank(), reason)) << reason;
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFileBytes(real), (std::vector<unsigned char>{2, 2}));
+    EXPECT_EQ(ReadFileBytes(real), BlankFile());
 }
 
 TEST(ImageFile, AFolderInTheTargetsPlaceIsRefused) {
@@ -79,7 +97,7 @@ TEST(ImageFile, AFolderInTheTargetsPlaceIsRefused) {
     fs::create_directory(target);
     ASSERT_TRUE(WriteFileBytes(target / "inside", {4}));
     std::string reason;
-    EXPECT_FALSE(ImageFile::WriteAtomically(target.string(), {1, 2, 3}, reason));
+    EXPECT_FALSE(ImageFile::Write(target.string(), Blank(), reason));
     EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
     EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{"busy"});
     EXPECT_EQ(ReadFileBytes(target / "inside"), std::vector<unsigned char>{4});
@@ -88,7 +106,7 @@ TEST(ImageFile, AFolderInTheTargetsPlaceIsRefused) {
 TEST(ImageFile, MissingFolderFails) {
     TempDir dir;
     std::string reason;
-    EXPECT_FALSE(ImageFile::WriteAtomically((dir.path() / "no" / "x.d88").string(), {1}, reason));
+    EXPECT_FALSE(ImageFile::Write((dir.path() / "no" / "x.d88").string(), Blank(), reason));
     EXPECT_NE(reason.find("temporary file"), std::string::npos) << reason;
     EXPECT_TRUE(FilesIn(dir.path()).empty());
 }
@@ -103,7 +121,7 @@ TEST(ImageFile, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
     const int failed = testutil::RunAsUser([&] {
         std::string reason;
-        return ImageFile::WriteAtomically(target.string(), {1}, reason) ? 0 : 1;
+        return ImageFile::Write(target.string(), Blank(), reason) ? 0 : 1;
     });
     chmod(folder.c_str(), 0755);
     EXPECT_EQ(failed, 1);
@@ -143,7 +161,7 @@ TEST(ImageFileSession, AnotherUsersImageIsNeverGivenAway) {
             EXPECT_EQ(SaveAsUser(path, true), static_cast<int>(c.forced));
         }
         const std::vector<unsigned char> expected =
-            c.forced == E::None ? std::vector<unsigned char>{2, 2} : std::vector<unsigned char>{1};
+            c.forced == E::None ? BlankFile() : std::vector<unsigned char>{1};
         EXPECT_EQ(ReadFileBytes(path), expected);
         struct stat after {};
         ASSERT_EQ(stat(path.c_str(), &after), 0);
@@ -180,8 +198,7 @@ TEST(ImageFile, ReadReportsWhyAFileIsNoImage) {
         SCOPED_TRACE(c.path.string());
         DiskImage disk;
         disk.Format(1);
-        std::string reason;
-        EXPECT_FALSE(ImageFile::Read(c.path.string(), disk, reason));
+        const std::string reason = ImageFile::Load(c.path.string(), disk).CliMessage();
         EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
         EXPECT_EQ(disk.GetCylinders(), 40); // the held image is kept
     }
@@ -198,7 +215,7 @@ TEST(ImageFile, WriteThenReadGivesTheSameDisk) {
         ASSERT_TRUE(ImageFile::Write(target.string(), disk, reason)) << reason;
         EXPECT_EQ(fs::file_size(target), static_cast<std::uintmax_t>(disk.GetSavedSize(0)));
         DiskImage back;
-        ASSERT_TRUE(ImageFile::Read(target.string(), back, reason)) << reason;
+        ASSERT_TRUE(ImageFile::Load(target.string(), back).Ok());
         ASSERT_EQ(back.GetImageSize(), disk.GetImageSize());
         EXPECT_TRUE(std::equal(back.Image().data(), back.Image().data() + back.GetImageSize(),
                                disk.Image().data()));
@@ -244,7 +261,7 @@ TEST(ImageFileStatus, SaveFailuresNameTheirCause) {
         const ImageFileStatus status = ImageFile::Save((dir.path() / name).string(), disk);
         EXPECT_EQ(status.error, error);
         // Not the sentence of a file that could not be read as a disk.
-        EXPECT_NE(status.UiMessage(), UiMessage(UiText::NotD88));
+        EXPECT_NE(status.UiMessage(), UiMessage(ImageFileError::NotD88));
     }
     EXPECT_EQ(FilesIn(dir.path()), (std::set<std::string>{"link.d88", "fifo.d88"}));
 }
@@ -262,16 +279,6 @@ TEST(ImageFileStatus, LoadFailuresAndTheirMessages) {
     status = ImageFile::Load((dir.path() / "none.d88").string(), disk);
     EXPECT_EQ(status.error, ImageFileError::CannotRead);
     EXPECT_EQ(testdisk::Snapshot(disk), before);
-
-    // A D88 file whose sector 15 holds no bitmap loads, but not for a change.
-    DiskImage blank;
-    blank.Format(0);
-    std::fill_n(testdisk::WritableImage(blank).data() + 15 * 256, 256, 0);
-    std::string reason;
-    ASSERT_TRUE(ImageFile::Write((dir.path() / "blank.d88").string(), blank, reason)) << reason;
-    EXPECT_TRUE(ImageFile::Load((dir.path() / "blank.d88").string(), disk).Ok());
-    EXPECT_EQ(ImageFile::LoadForChange((dir.path() / "blank.d88").string(), disk).error,
-              ImageFileError::NotMzFs);
 }
 
 } // namespace

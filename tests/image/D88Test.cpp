@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
+#include "support/TestDisk.h"
 
 using testutil::D88Builder;
 using testutil::D88Record;
@@ -63,6 +64,14 @@ std::vector<unsigned char> RandomFlat(int cylinders, unsigned seed, int totalClu
     flat[kBitmapOffset + 5] = static_cast<unsigned char>(totalClusters >> 8);
     flat[kBitmapOffset + 255] = static_cast<unsigned char>(clusterShift);
     return flat;
+}
+
+// Changes one byte of logical sector 2, so that a save encodes the disk instead of writing the
+// bytes it was read from.
+void Touch(DiskImage& disk) {
+    const MutableByteView image = testdisk::WritableImage(disk);
+    const std::size_t at = 2 * kSectorBytes + 7;
+    image.setU8(at, static_cast<std::uint8_t>(image.u8(at) ^ 0x01));
 }
 
 // Everything a failed load must leave untouched.
@@ -355,6 +364,10 @@ TEST(D88Load, DiskSizeFieldGivesCylinders) {
     EXPECT_EQ(disk.GetCylinders(), 40);
     EXPECT_EQ(disk.GetImageSize(), 327680u);
     EXPECT_EQ(disk.GetLoadReport().sectorsMissing, 40 * 32 - 1);
+    // Untouched, the disk is written back as it was read; changed, it is encoded whole.
+    EXPECT_EQ(disk.GetSavedSize(0), static_cast<int>(file.size()));
+    EXPECT_EQ(Saved(disk, 0), file);
+    Touch(disk);
     EXPECT_EQ(disk.GetSavedSize(0), 348848);
 }
 
@@ -491,10 +504,9 @@ TEST(D88Load, NotAContainerKeepsPreviousImage) {
         DiskImage disk;
         LoadPrevious(disk);
         const Snapshot before(disk);
-        const LoadReport report = disk.GetLoadReport();
         EXPECT_EQ(disk.Load(src.data(), src.size(), 0), 1);
         before.ExpectSame(disk);
-        EXPECT_EQ(disk.GetLoadReport().trailingBytes, report.trailingBytes);
+        EXPECT_EQ(disk.GetDiskCount(), 2);
         EXPECT_EQ(disk.Load(nullptr, 5000, 0), 1);
         before.ExpectSame(disk);
     }
@@ -510,7 +522,8 @@ TEST(D88Load, HugeDiskSizeIsCappedAt82Cylinders) {
     ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
     EXPECT_EQ(disk.GetCylinders(), 82);
     EXPECT_EQ(disk.GetImageSize(), 82u * kCylinderBytes);
-    EXPECT_FALSE(disk.GetLoadReport().trailingDisksKept);
+    EXPECT_EQ(disk.GetDiskCount(), 1);
+    Touch(disk);
     EXPECT_EQ(disk.GetSavedSize(0), 688 + 82 * 8704);
     const auto saved = Saved(disk, 0);
     EXPECT_EQ(U32(saved, 0x20 + 4 * 163), 688u + 163 * 4352);
@@ -626,8 +639,12 @@ TEST(D88Load, SecondDiskSurvivesSave) {
     EXPECT_EQ(disk.GetCylinders(), 35);
     EXPECT_EQ(ImageBytes(disk), flatA);
     const LoadReport& rep = disk.GetLoadReport();
-    EXPECT_TRUE(rep.trailingDisksKept);
-    EXPECT_EQ(rep.trailingBytes, diskB.size());
+    // The second disk is read as the first one; the stray byte after it is kept as a damaged
+    // third one.
+    ASSERT_EQ(disk.GetDiskCount(), 3);
+    EXPECT_EQ(disk.GetDiskSummary(1).name, "SECOND");
+    EXPECT_EQ(disk.GetDiskSummary(1).mediaType, 0x10);
+    EXPECT_TRUE(disk.GetDiskSummary(2).damaged);
     // Written back byte for byte: nothing is normalised, nothing lost.
     EXPECT_TRUE(rep.Empty());
     EXPECT_FALSE(rep.SaveLosesData());
@@ -724,8 +741,7 @@ TEST(D88Load, ReportCases) {
          {.recordsNotPlaced = 2, .recordsOddLength = 2, .sectorsMissing = 29, .recordsCut = 1},
          true,
          true});
-    cases.push_back(
-        {"trailing", twoDisks, {.trailingDisksKept = true, .trailingBytes = 100}, false, false});
+    cases.push_back({"trailing", twoDisks, {}, false, false});
     D88Record dense = SectorRecord(0, 1, 1, s.data());
     dense.density = 0x40;
     cases.push_back({"density",
@@ -761,8 +777,6 @@ TEST(D88Load, ReportCases) {
         EXPECT_EQ(r.recordsNotPlaced, c.want.recordsNotPlaced);
         EXPECT_EQ(r.recordsOddLength, c.want.recordsOddLength);
         EXPECT_EQ(r.sectorsMissing, c.want.sectorsMissing);
-        EXPECT_EQ(r.trailingDisksKept, c.want.trailingDisksKept);
-        EXPECT_EQ(r.trailingBytes, c.want.trailingBytes);
         EXPECT_EQ(r.recordsFlagged, c.want.recordsFlagged);
         EXPECT_EQ(r.recordsDuplicate, c.want.recordsDuplicate);
         EXPECT_EQ(r.recordsCut, c.want.recordsCut);
@@ -846,7 +860,7 @@ TEST(D88RealImages, Ipls2ddSavesBackByteForByte) {
     EXPECT_EQ(Saved(disk, 0), file);
 }
 
-TEST(D88RealImages, Ipls2dNormalisedOnSave) {
+TEST(D88RealImages, Ipls2dSavedAsReadUntilItChanges) {
     DARVEX_REQUIRE_TESTDATA();
     const auto file = ReadTestImage("ipls/ipls-2d.d88");
     ASSERT_EQ(file.size(), 305328u);
@@ -856,9 +870,12 @@ TEST(D88RealImages, Ipls2dNormalisedOnSave) {
     EXPECT_EQ(disk.GetCylinders(), 35);
     EXPECT_EQ(disk.GetMediaType(), 0x00);
     EXPECT_EQ(disk.GetTotalBytes(), 286720);
-    // Every record carries density 0x40, which a save clears: the report says so.
+    // Every record carries density 0x40, which a save of the changed disk clears: the report
+    // says so. Unchanged, the disk is written back as it was read.
     EXPECT_EQ(disk.GetLoadReport().recordsFlagged, 35 * 32);
     EXPECT_FALSE(disk.GetLoadReport().Empty());
+    EXPECT_EQ(Saved(disk, 0), file);
+    Touch(disk);
     const auto image = ImageBytes(disk);
     EXPECT_EQ(std::string(image.begin() + 1, image.begin() + 7), "IPLPRO");
     const auto saved = Saved(disk, 0);
@@ -926,7 +943,7 @@ TEST(D88LoadSizeField, AnImpossibleSizeIsNotBelieved) {
         ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
         EXPECT_EQ(disk.GetCylinders(), c.cylinders);
         EXPECT_EQ(disk.GetLoadReport().sizeFieldDisagrees, c.disagrees);
-        EXPECT_FALSE(disk.GetLoadReport().trailingDisksKept);
+        EXPECT_EQ(disk.GetDiskCount(), 1);
     }
 }
 

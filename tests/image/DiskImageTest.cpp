@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {
@@ -111,6 +112,95 @@ TEST(DiskImage, MzFileSystemCheck) {
         ASSERT_EQ(disk.Load(image.data(), image.size(), 1), 0);
         EXPECT_EQ(disk.IsMzFileSystem(), c.mz);
     }
+}
+
+// A file of three disks: a blank 2D disk, a write-protected blank 2DD disk, then bytes that
+// are no disk.
+std::vector<unsigned char> ThreeDisks() {
+    DiskImage set;
+    set.Format(2);
+    EXPECT_EQ(set.AddDisk(0), 0);
+    EXPECT_EQ(set.SelectDisk(1), 0);
+    set.SetWriteProtected(true);
+    std::vector<unsigned char> file(static_cast<std::size_t>(set.GetSavedSize(0)));
+    set.Save(file.data(), 0);
+    file.insert(file.end(), 700, 0x5A);
+    return file;
+}
+
+TEST(DiskImage, SelectingADiskOfTheFile) {
+    const auto file = ThreeDisks();
+    DiskImage disk;
+    ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+    ASSERT_EQ(disk.GetDiskCount(), 3);
+    EXPECT_EQ(disk.GetSelectedDisk(), 0);
+    struct Case {
+        int index;
+        DiskSelectResult want;
+        int selectedAfter;
+    };
+    const Case kCases[] = {
+        {1, DiskSelectResult::Ok, 1},         {2, DiskSelectResult::Damaged, 1},
+        {3, DiskSelectResult::NoSuchDisk, 1}, {-1, DiskSelectResult::NoSuchDisk, 1},
+        {0, DiskSelectResult::Ok, 0},
+    };
+    disk.SetCurrentDir(200);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.index);
+        EXPECT_EQ(disk.SelectDisk(c.index), ToInt(c.want));
+        EXPECT_EQ(disk.GetSelectedDisk(), c.selectedAfter);
+    }
+    // Another disk is read from its root; the operations work on the selected one.
+    EXPECT_EQ(disk.GetCurrentDir(), 16);
+    EXPECT_EQ(disk.GetCylinders(), 35);
+    ASSERT_EQ(disk.SelectDisk(1), 0);
+    EXPECT_EQ(disk.GetCylinders(), 80);
+    EXPECT_EQ(disk.GetClusterBytes(), 512);
+    // The flat form is the selected disk's; the D88 form holds them all.
+    EXPECT_EQ(disk.GetSavedSize(1), 655360);
+    EXPECT_EQ(disk.GetSavedSize(0), static_cast<int>(file.size()));
+}
+
+TEST(DiskImage, DiskSummariesAndWhetherADiskMayChange) {
+    auto file = ThreeDisks();
+    // The first disk loses its bitmap: no MZ file system, and no figures read from it.
+    std::fill_n(file.begin() + 688 + 16 * 272 + 15 * 272 + 16, 256, 0xFF);
+    DiskImage disk;
+    ASSERT_EQ(disk.Load(file.data(), file.size(), 0), 0);
+    struct Case {
+        int index;
+        bool damaged, writeProtected, mz;
+        long long used, total;
+        ChangeRefusal refusal;
+    };
+    const Case kCases[] = {
+        {0, false, false, false, 0, 0, ChangeRefusal::NotMzFs},
+        {1, false, true, true, 12288, 655360, ChangeRefusal::WriteProtected},
+        {2, true, false, false, 0, 0, ChangeRefusal::None},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.index);
+        const DiskSummary s = disk.GetDiskSummary(c.index);
+        EXPECT_EQ(s.damaged, c.damaged);
+        EXPECT_EQ(s.damagedBytes, c.damaged ? 700u : 0u);
+        EXPECT_EQ(s.writeProtected, c.writeProtected);
+        EXPECT_EQ(s.mzFileSystem, c.mz);
+        if (c.mz) {
+            EXPECT_EQ(s.usedBytes, c.used);
+            EXPECT_EQ(s.totalBytes, c.total);
+        }
+        if (!c.damaged) {
+            ASSERT_EQ(disk.SelectDisk(c.index), 0);
+            EXPECT_EQ(disk.WhyNotChangeable(), c.refusal);
+        }
+    }
+    // A name is cut at 16 bytes, between characters: the double-byte character at bytes 16-17
+    // goes whole.
+    ASSERT_EQ(disk.SelectDisk(1), 0);
+    EXPECT_TRUE(disk.SetDiskName("ABCDEFGHIJKLMNO\x83\x41Z"));
+    EXPECT_EQ(disk.GetDiskName(), "ABCDEFGHIJKLMNO");
+    EXPECT_TRUE(disk.SetDiskName("\x83\x41\x83\x42"));
+    EXPECT_EQ(disk.GetDiskSummary(1).name, "\x83\x41\x83\x42");
 }
 
 } // namespace

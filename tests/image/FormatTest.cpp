@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "image/DiskImage.h"
+#include "fs/DiskImage.h"
 #include "image/Geometry.h"
 
 namespace {

@@ -12,8 +12,8 @@
 
 #include "fs/AddFileEntry.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "image/ByteView.h"
-#include "image/DiskImage.h"
 #include "image/Geometry.h"
 
 // The tests' one toolkit for disks: snapshots, byte patterns, entries and MZT files built

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+struct LoadReport;
+
+// The desktop program's captions, questions and notes: its texts that belong to no operation's
+// result (those are in fs/Messages.h and host/ImageFileError.h).
+enum class UiText {
+    ErrorCaption,        // caption of every failure message box
+    AppCaption,          // caption of the save prompt and of notes after an open
+    DeleteCaption,       // caption of the delete question
+    DeleteQuestion,      // the delete command's confirmation
+    SaveLosesSectorInfo, // the load report says a save normalises the file
+    SaveChangesPrompt,   // "%s": the document title
+    ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
+    ReplaceQuestion,     // an extraction's output exists ("%s": its path)
+    NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
+    RecentFileGone,      // a recent file that no longer exists ("%s": its path)
+    UndoHistoryLost,     // the disk no longer matches the undo history, which is cleared
+};
+inline constexpr UiText kLastUiText = UiText::UndoHistoryLost;
+
+// The text in the user's language (an English msgid of the catalog, fs/Translation.h).
+std::string UiMessage(UiText text);
+
+// The warning after loading: UiText::SaveLosesSectorInfo, and a line for each kind of record a
+// save of the changed disk would lose; empty when a save writes what was read.
+std::string LoadWarningUi(const LoadReport& report);
