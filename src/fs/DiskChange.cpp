@@ -21,7 +21,13 @@ constexpr std::size_t kSector = kSectorBytes;
 
 } // namespace
 
-DiskChange::DiskChange(const DiskImage& disk) : m_directory(disk.GetCurrentDir()) {
+DiskChange::Header DiskChange::HeaderOf(const DiskImage& disk) {
+    return {disk.GetDiskName(), disk.IsWriteProtected()};
+}
+
+DiskChange::DiskChange(const DiskImage& disk)
+    : m_disk(disk.GetSelectedDisk()), m_directory(disk.GetCurrentDir()),
+      m_headerBefore(HeaderOf(disk)) {
     const ByteView image = disk.Image();
     m_before.assign(image.data(), image.data() + image.size());
 }
@@ -31,8 +37,10 @@ DiskChange::Outcome DiskChange::Record(const DiskImage& disk) {
     m_before = {};
     const ByteView after = disk.Image();
     // Sectors are what the history puts back; every image is made of whole ones.
-    if (after.size() != before.size() || before.size() % kSector != 0)
+    if (disk.GetSelectedDisk() != m_disk || after.size() != before.size() ||
+        before.size() % kSector != 0)
         return Outcome::Unrecordable;
+    m_headerAfter = HeaderOf(disk);
     m_beforeDigest = m_afterDigest = kFnvOffset;
     for (std::size_t at = 0; at < before.size(); at += kSector) {
         const unsigned char* old = before.data() + at;
@@ -47,7 +55,7 @@ DiskChange::Outcome DiskChange::Record(const DiskImage& disk) {
     }
     m_sectors.shrink_to_fit();
     m_xor.shrink_to_fit();
-    return m_sectors.empty() ? Outcome::Nothing : Outcome::Recorded;
+    return m_sectors.empty() && !HeaderChanged() ? Outcome::Nothing : Outcome::Recorded;
 }
 
 std::uint64_t DiskChange::Digest(const DiskImage& disk) const {
@@ -60,9 +68,19 @@ std::uint64_t DiskChange::Digest(const DiskImage& disk) const {
     return hash;
 }
 
-bool DiskChange::Apply(DiskImage& disk, std::uint64_t expected) const {
-    if (m_sectors.empty() || Digest(disk) != expected)
+bool DiskChange::Apply(DiskImage& disk, std::uint64_t expected, const Header& from,
+                       const Header& to) const {
+    if (m_sectors.empty() && !HeaderChanged())
         return false;
+    const int selected = disk.GetSelectedDisk();
+    const int directory = disk.GetCurrentDir();
+    if (disk.SelectDisk(m_disk) != 0)
+        return false;
+    if (Digest(disk) != expected || !(HeaderOf(disk) == from)) {
+        disk.SelectDisk(selected);
+        disk.SetCurrentDir(directory);
+        return false;
+    }
     for (std::size_t k = 0; k < m_sectors.size(); ++k) {
         const int sector = static_cast<int>(m_sectors[k]);
         unsigned char bytes[kSector];
@@ -71,18 +89,23 @@ bool DiskChange::Apply(DiskImage& disk, std::uint64_t expected) const {
             bytes[i] ^= m_xor[k * kSector + i];
         disk.WriteSector(bytes, sector);
     }
+    if (HeaderChanged()) {
+        disk.SetDiskName(to.name);
+        disk.SetWriteProtected(to.writeProtected);
+    }
+    disk.SetCurrentDir(m_directory);
     return true;
 }
 
 bool DiskChange::Undo(DiskImage& disk) const {
-    return Apply(disk, m_afterDigest);
+    return Apply(disk, m_afterDigest, m_headerAfter, m_headerBefore);
 }
 
 bool DiskChange::Redo(DiskImage& disk) const {
-    return Apply(disk, m_beforeDigest);
+    return Apply(disk, m_beforeDigest, m_headerBefore, m_headerAfter);
 }
 
 std::size_t DiskChange::Bytes() const {
     return sizeof(*this) + m_before.capacity() + m_sectors.capacity() * sizeof(std::uint32_t) +
-           m_xor.capacity();
+           m_xor.capacity() + m_headerBefore.name.capacity() + m_headerAfter.name.capacity();
 }

@@ -13,6 +13,18 @@ using testdisk::Snapshot;
 
 namespace {
 
+// The selected disk's bytes and D88 header.
+struct State {
+    Bytes bytes;
+    std::string name;
+    bool writeProtected;
+    bool operator==(const State&) const = default;
+};
+
+State StateOf(const DiskImage& disk) {
+    return {Snapshot(disk), disk.GetDiskName(), disk.IsWriteProtected()};
+}
+
 // Changes made with the public operations, each taken back and made again byte for byte.
 TEST(DiskChangeTest, UndoAndRedoRestoreEveryByte) {
     struct Case {
@@ -31,29 +43,37 @@ TEST(DiskChangeTest, UndoAndRedoRestoreEveryByte) {
              d.WriteSector(sector.data(), kIplSector);
          },
          1},
+        // The D88 header only: no sector at all.
+        {"name and write-protect the disk",
+         [](DiskImage& d) {
+             d.SetDiskName("GAME \x83\x51");
+             d.SetWriteProtected(true);
+         },
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DiskImage disk;
         disk.Format(0);
+        disk.SetDiskName("OLD NAME");
         ASSERT_EQ(testdisk::PutFile(disk, "OLD", testdisk::Pattern(700, 3), 1), 0);
-        const Bytes before = Snapshot(disk);
+        const State before = StateOf(disk);
 
         DiskChange change(disk);
         c.change(disk);
-        const Bytes after = Snapshot(disk);
+        const State after = StateOf(disk);
         ASSERT_EQ(change.Record(disk), DiskChange::Outcome::Recorded);
         EXPECT_EQ(change.SectorCount(), c.sectors);
         // The difference, not a copy of the disk.
         EXPECT_LT(change.Bytes(), 2 * c.sectors * kSectorBytes + 256);
 
         ASSERT_TRUE(change.Undo(disk));
-        EXPECT_EQ(Snapshot(disk), before);
+        EXPECT_EQ(StateOf(disk), before);
         ASSERT_TRUE(change.Redo(disk));
-        EXPECT_EQ(Snapshot(disk), after);
+        EXPECT_EQ(StateOf(disk), after);
         // Twice in the same direction: the disk is no longer in the state the step needs.
         EXPECT_FALSE(change.Redo(disk));
-        EXPECT_EQ(Snapshot(disk), after);
+        EXPECT_EQ(StateOf(disk), after);
     }
 }
 
@@ -84,6 +104,26 @@ TEST(DiskChangeTest, RefusesADiskInAnotherState) {
     EXPECT_FALSE(change.Undo(disk));
     EXPECT_FALSE(change.Redo(disk));
     EXPECT_EQ(Snapshot(disk), edited);
+}
+
+// A step goes back to its own disk of the file, whichever is selected, and leaves the others.
+TEST(DiskChangeTest, TakesBackTheDiskItWasMadeOn) {
+    DiskImage disk;
+    disk.Format(0);
+    ASSERT_EQ(disk.AddDisk(0), 0);
+    ASSERT_EQ(disk.SelectDisk(1), 0);
+    const State before = StateOf(disk);
+    DiskChange change(disk);
+    ASSERT_EQ(testdisk::PutFile(disk, "B", testdisk::Pattern(40), 1), 0);
+    ASSERT_EQ(change.Record(disk), DiskChange::Outcome::Recorded);
+
+    ASSERT_EQ(disk.SelectDisk(0), 0);
+    const State first = StateOf(disk);
+    ASSERT_TRUE(change.Undo(disk));
+    EXPECT_EQ(disk.GetSelectedDisk(), 1);
+    EXPECT_EQ(StateOf(disk), before);
+    ASSERT_EQ(disk.SelectDisk(0), 0);
+    EXPECT_EQ(StateOf(disk), first);
 }
 
 TEST(DiskChangeTest, AnotherImageSizeCannotBeRecorded) {
