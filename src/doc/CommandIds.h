@@ -22,11 +22,12 @@ enum CommandId : int {
     ID_VIEW_DETAILS,                    // 59411 details
     ID_NEXT_PANE,                       // 57680 F6
     ID_PREV_PANE,                       // 57681 Shift+F6
-    ID_COMMAND_LAST = ID_PREV_PANE
+    ID_DISK_INFO,                       // "ディスク情報", a command of our own
+    ID_COMMAND_LAST = ID_DISK_INFO
 };
 
 struct CommandNumber {
-    int number;          // the original command number
+    int number;          // the original command number; 0 for a command of our own
     int id;              // the wx id it maps to
     const char* xrcName; // the name the XRC resources use for it
 };
@@ -63,6 +64,7 @@ inline constexpr CommandNumber kCommandTable[] = {
     {59409, ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON"},
     {59410, ID_VIEW_LIST, "ID_VIEW_LIST"},
     {59411, ID_VIEW_DETAILS, "ID_VIEW_DETAILS"},
+    {0, ID_DISK_INFO, "ID_DISK_INFO"},
 };
 
 // Commands that are shown disabled when no object on the route handles their update: ours,

@@ -11,6 +11,7 @@
 #include "doc/DiskChangeCommand.h"
 #include "doc/DiskCommandProcessor.h"
 #include "doc/DiskCommands.h"
+#include "doc/DiskInfoDlg.h"
 #include "doc/DocHint.h"
 #include "doc/DocText.h"
 #include "doc/MessageBox.h"
@@ -23,8 +24,10 @@ wxIMPLEMENT_DYNAMIC_CLASS(CDarvexDoc, wxDocument);
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
-    EVT_UPDATE_UI(wxID_SAVE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-    EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(wxID_SAVE, CDarvexDoc::OnUpdateSave)
+    EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateSave)
+    EVT_UPDATE_UI(ID_DISK_INFO, CDarvexDoc::OnUpdateNeedsDisk)
+    EVT_MENU(ID_DISK_INFO, CDarvexDoc::OnDiskInfo)
     EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateAddFile)
@@ -175,6 +178,7 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     m_stamp = image.stamp;
     m_stampPath = file;
     m_bLoaded = 1;
+    m_noticed.clear();
     ShowDisk(0);
     return true;
 }
@@ -188,6 +192,9 @@ bool CDarvexDoc::ShowDisk(int index) {
     const AllocationHazard hazard = FindAllocationHazard(*m_pDisk);
     m_bNoAllocation = hazard.Present();
     Update(DocHint::WholeDisk);
+    // What a disk is like is said once, not each time the tree goes back to it.
+    if (!m_noticed.insert(index).second)
+        return true;
     if (m_bReadOnly)
         ShowMessage(UiMessage(refusal, index + 1), UiText::AppCaption);
     if (m_bNoAllocation)
@@ -303,6 +310,7 @@ bool CDarvexDoc::ApplyChange(const wxString& stepName, const std::function<bool(
 bool CDarvexDoc::Replay(const DiskChange& change, bool undo, DocHint::Kind hint) {
     if (!m_bLoaded)
         return false;
+    const int shownDisk = m_pDisk->GetSelectedDisk();
     if (!(undo ? change.Undo(*m_pDisk) : change.Redo(*m_pDisk))) {
         // Something changed the disk outside the history: its steps no longer fit. The
         // history cannot clear itself from inside a step, so after this event.
@@ -313,14 +321,20 @@ bool CDarvexDoc::Replay(const DiskChange& change, bool undo, DocHint::Kind hint)
         });
         return false;
     }
-    // Back where the change was made, so that its effect is in view.
-    m_pDisk->SetCurrentDir(change.Directory());
-    AfterChange(hint == DocHint::UsageChanged ? hint : DocHint::EntriesChanged);
+    // The change went back to its disk and directory, so that its effect is in view; another
+    // disk, or another name of it, fills the tree again.
+    if (m_pDisk->GetSelectedDisk() != shownDisk || change.HeaderChanged())
+        hint = DocHint::WholeDisk;
+    else if (hint != DocHint::UsageChanged)
+        hint = DocHint::EntriesChanged;
+    AfterChange(hint);
     return true;
 }
 
 void CDarvexDoc::AfterChange(DocHint::Kind hint) {
-    // Deleting the file the bitmap left unmarked takes the hazard away with it.
+    // Clearing the write-protect flag makes the disk writable; deleting the file the bitmap
+    // left unmarked takes the hazard away with it.
+    m_bReadOnly = m_pDisk->WhyNotChangeable() != ChangeRefusal::None;
     m_bNoAllocation = FindAllocationHazard(*m_pDisk).Present();
     Update(hint);
     RefreshTitle();
@@ -330,8 +344,10 @@ void CDarvexDoc::OnUpdateNeedsDisk(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1);
 }
 
-void CDarvexDoc::OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event) {
-    event.Enable(m_bLoaded == 1 && !m_bReadOnly);
+// A read-only disk has nothing to save until its D88 header changes (or, in a file of several,
+// another disk).
+void CDarvexDoc::OnUpdateSave(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded == 1 && (!m_bReadOnly || IsModified()));
 }
 
 // Adding and deleting change the current directory's sectors: not where they overlap the
@@ -419,6 +435,26 @@ void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
     RunCommand(Tr(doctext::kStepRegisterBoot), DocHint::UsageChanged, [this](DiskImage& disk) {
         return DiskCommands::RegisterBoot(GetDocumentWindow(), disk, Session().bootMachine);
     });
+}
+
+// The D88 header of the selected disk, whatever its file system: a write-protected disk is
+// made writable here.
+void CDarvexDoc::OnDiskInfo(wxCommandEvent&) {
+    if (!m_bLoaded)
+        return;
+    CDiskInfoDlg dlg(GetDocumentWindow());
+    dlg.m_sjisName = m_pDisk->GetDiskName();
+    dlg.m_bWriteProtected = m_pDisk->IsWriteProtected();
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    ApplyChange(
+        Tr(doctext::kStepDiskInfo),
+        [&dlg](DiskImage& disk) {
+            disk.SetDiskName(dlg.m_sjisName);
+            disk.SetWriteProtected(dlg.m_bWriteProtected);
+            return true;
+        },
+        DocHint::WholeDisk);
 }
 
 void CDarvexDoc::OnUndo(wxCommandEvent&) {

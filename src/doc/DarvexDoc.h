@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,9 @@ public:
     // Makes dirSector the current directory and has the list show it.
     void ShowDirectory(int dirSector);
 
-    // Shows disk `index` of the file (0 after an open) from its root, and says why it is
-    // read-only if it is. False, changing nothing, for a disk that is not there or could not
-    // be read.
+    // Shows disk `index` of the file (0 after an open) from its root, and the first time says
+    // why it is read-only if it is. False, changing nothing, for a disk that is not there or
+    // could not be read.
     bool ShowDisk(int index);
 
     bool IsLoaded() const { return m_bLoaded != 0; }
@@ -91,12 +92,14 @@ private:
     void RunCommand(const wxString& stepName, DocHint::Kind hint,
                     const std::function<DiskCommands::Outcome(DiskImage&)>& command);
     bool Replay(const DiskChange& change, bool undo, DocHint::Kind hint);
+    // Reads again what the selected disk allows (read-only, allocation hazard), then tells
+    // the views.
     void AfterChange(DocHint::Kind hint);
     void RefreshTitle();
     void ShowMessage(const std::string& text, UiText caption) const;
 
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
-    void OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event);
+    void OnUpdateSave(wxUpdateUIEvent& event);
     void OnUpdateNeedsWritableDir(wxUpdateUIEvent& event);
     void OnUpdateAddFile(wxUpdateUIEvent& event);
     void OnUpdateRegisterBoot(wxUpdateUIEvent& event);
@@ -107,6 +110,7 @@ private:
     void OnExtractFile(wxCommandEvent& event);
     void OnExtractBoot(wxCommandEvent& event);
     void OnRegisterBoot(wxCommandEvent& event);
+    void OnDiskInfo(wxCommandEvent& event);
     void OnUndo(wxCommandEvent& event);
     void OnRedo(wxCommandEvent& event);
     void OnUpdateUndo(wxUpdateUIEvent& event);
@@ -121,6 +125,7 @@ private:
     std::optional<FileStamp> m_stamp; // of the file as last read or written
     wxString m_stampPath;
     bool m_bSavingAs = false; // the save under way is a Save As
+    std::set<int> m_noticed;  // the disks whose notes (read-only, hazard, load report) were shown
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexDoc);
     wxDECLARE_EVENT_TABLE();

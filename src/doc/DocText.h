@@ -26,6 +26,10 @@ inline constexpr const char* kRedoStep = N_("&Redo: %s");
 inline constexpr const char* kStepAddFile = N_("Add File");
 inline constexpr const char* kStepDelete = N_("Delete");
 inline constexpr const char* kStepRegisterBoot = N_("Register Boot Program");
+inline constexpr const char* kStepDiskInfo = N_("Disk Information");
+// The tree's node of each disk of a file of several: its number, then its name and state.
+inline constexpr const char* kDiskNode = N_("Disk %d");
+inline constexpr const char* kDiskDamaged = N_("(damaged)");
 
 } // namespace doctext
 

@@ -36,6 +36,12 @@ std::string UiMessage(UiText text) {
     case UiText::UndoHistoryLost:
         return Tr(N_("The disk no longer matches the undo history. Nothing was undone or "
                      "redone, and the history is cleared."));
+    case UiText::DiskNameNotEncodable:
+        return Tr(N_("The disk name holds characters that the disk cannot hold."));
+    case UiText::DiskNameTooLong:
+        return Tr(N_("The disk name is too long.\nAt most 16 bytes (8 full-width characters)."));
+    case UiText::ProtectedDeleteQuestion:
+        return Tr(N_("These files are protected:\n%s\nDelete them too?"));
     }
     return {};
 }

@@ -7,19 +7,22 @@ struct LoadReport;
 // The desktop program's captions, questions and notes: its texts that belong to no operation's
 // result (those are in fs/Messages.h and host/ImageFileError.h).
 enum class UiText {
-    ErrorCaption,        // caption of every failure message box
-    AppCaption,          // caption of the save prompt and of notes after an open
-    DeleteCaption,       // caption of the delete question
-    DeleteQuestion,      // the delete command's confirmation
-    SaveLosesSectorInfo, // the load report says a save normalises the file
-    SaveChangesPrompt,   // "%s": the document title
-    ChangedOnDisk,       // the file changed on disk since it was read ("%s": its name)
-    ReplaceQuestion,     // an extraction's output exists ("%s": its path)
-    NoMzFileSystem,      // the tree's root and the usage pane of a disk without one
-    RecentFileGone,      // a recent file that no longer exists ("%s": its path)
-    UndoHistoryLost,     // the disk no longer matches the undo history, which is cleared
+    ErrorCaption,            // caption of every failure message box
+    AppCaption,              // caption of the save prompt and of notes after an open
+    DeleteCaption,           // caption of the delete question
+    DeleteQuestion,          // the delete command's confirmation
+    SaveLosesSectorInfo,     // the load report says a save normalises the file
+    SaveChangesPrompt,       // "%s": the document title
+    ChangedOnDisk,           // the file changed on disk since it was read ("%s": its name)
+    ReplaceQuestion,         // an extraction's output exists ("%s": its path)
+    NoMzFileSystem,          // the tree's root and the usage pane of a disk without one
+    RecentFileGone,          // a recent file that no longer exists ("%s": its path)
+    UndoHistoryLost,         // the disk no longer matches the undo history, which is cleared
+    DiskNameNotEncodable,    // a disk name with characters Shift-JIS lacks
+    DiskNameTooLong,         // a disk name longer than the D88 header holds
+    ProtectedDeleteQuestion, // "%s": the protected files among those to delete, one a line
 };
-inline constexpr UiText kLastUiText = UiText::UndoHistoryLost;
+inline constexpr UiText kLastUiText = UiText::ProtectedDeleteQuestion;
 
 // The text in the user's language (an English msgid of the catalog, fs/Translation.h).
 std::string UiMessage(UiText text);

@@ -8,6 +8,7 @@
 #include "doc/AddFileDlg.h"
 #include "doc/BootExtractDlg.h"
 #include "doc/BootRegisterDlg.h"
+#include "doc/DiskInfoDlg.h"
 #include "doc/DocText.h"
 #include "doc/ExtractDlg.h"
 #include "ui/AboutDlg.h"
@@ -139,6 +140,7 @@ const std::vector<DialogCase>& AllDialogs() {
         {"boot register", Make<CBootRegisterDlg>(), "IDC_MACHINE"},
         {"extract", Make<CExtractDlg>(), "IDC_FORMAT"},
         {"boot extract", Make<CBootExtractDlg>(), "IDC_FORMAT"},
+        {"disk info", Make<CDiskInfoDlg>(), "IDC_DISK_NAME"},
     };
     return all;
 }
