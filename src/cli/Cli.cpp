@@ -53,7 +53,8 @@ constexpr CommandEntry kCommands[] = {
     {"put", AddPutCommand},          {"rm", AddRmCommand},
     {"rename", AddEditCommands},     {"attr", AddEditCommands},
     {"boot-get", AddBootCommands},   {"boot-put", AddBootCommands},
-    {"check", AddCheckCommand},
+    {"check", AddCheckCommand},      {"cat", AddViewCommands},
+    {"dump", AddViewCommands},
 };
 
 // The command the arguments name: the first one that is not an option (the tool itself takes

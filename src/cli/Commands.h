@@ -61,3 +61,4 @@ void AddRmCommand(CommandSet& commands);
 void AddEditCommands(CommandSet& commands); // rename, attr
 void AddBootCommands(CommandSet& commands); // boot-get, boot-put
 void AddCheckCommand(CommandSet& commands); // check
+void AddViewCommands(CommandSet& commands); // cat, dump

@@ -8,12 +8,12 @@
 #include "cli/Commands.h"
 #include "fs/AddressText.h"
 #include "fs/DirEntry.h"
+#include "fs/DiskImage.h"
 #include "fs/EntryEdit.h"
 #include "fs/FileMode.h"
 #include "fs/ListRow.h"
 #include "fs/Messages.h"
 #include "fs/Translation.h"
-#include "fs/DiskImage.h"
 #include "host/ImageFile.h"
 
 namespace {

@@ -124,6 +124,12 @@ public:
     int GetPositionLimit() const;
     bool IsMzFileSystem() const;
     const LoadReport& GetLoadReport() const;
+    // The header of the D88 record logical sector `sector` was read from; nullptr when no
+    // record supplied it (a new disk, a flat image, a sector the file lacks).
+    const SectorRecordHeader* GetRecordHeader(int sector) const {
+        return Selected() ? Selected()->RecordHeader(sector) : nullptr;
+    }
+    bool HasRecordHeaders() const { return Selected() && Selected()->HasRecordHeaders(); }
 
 private:
     const FlatImage* Selected() const;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "fs/SjisText.h"
@@ -499,11 +500,11 @@ std::string CliMessage(DiskSelectResult result, int diskNumber, int diskCount) {
     case DiskSelectResult::Ok:
         return {};
     case DiskSelectResult::NoSuchDisk:
-        return FormatText(Tr(N_("no disk %s: the file holds %s")),
-                          {std::to_string(diskNumber),
-                           Counted(TranslatePlural("%s disk", "%s disks",
-                                                   static_cast<unsigned long>(diskCount)),
-                                   static_cast<unsigned long>(diskCount))});
+        return FormatText(
+            Tr(N_("no disk %s: the file holds %s")),
+            {std::to_string(diskNumber),
+             Counted(TranslatePlural("%s disk", "%s disks", static_cast<unsigned long>(diskCount)),
+                     static_cast<unsigned long>(diskCount))});
     case DiskSelectResult::Damaged:
         break;
     }
@@ -567,4 +568,89 @@ std::string CliMessage(ChangeRefusal refusal, int diskNumber) {
     }
     return FormatText(Tr(N_("disk %s is write-protected (D88 header); clear it with `%s`")),
                       {std::to_string(diskNumber), "darvex-cli label --write-protect off"});
+}
+
+namespace {
+
+// A note's msgid and the numbers it carries, in the order the English text names them.
+struct NoteText {
+    NoteText(const char* id = "", std::vector<long long> args = {})
+        : msgid(id), numbers(std::move(args)) {}
+    const char* msgid;
+    std::vector<long long> numbers;
+};
+
+NoteText NoteTextOf(const ViewNote& note) {
+    switch (note.code) {
+    case ViewNoteCode::BasicPastSize:
+        return {N_("the line at byte %s is %s bytes long and runs past the end of the program; "
+                   "the listing ends here"),
+                {note.offset, note.value}};
+    case ViewNoteCode::BasicBrokenChain:
+        return {N_("the record length %s at byte %s breaks the chain of lines; the listing ends "
+                   "here"),
+                {note.value, note.offset}};
+    case ViewNoteCode::BasicNotAscending:
+        return {N_("line number %s at byte %s does not follow line %s; the listing ends here"),
+                {note.value, note.offset, note.previous}};
+    case ViewNoteCode::BasicNoEndMark:
+        return {N_("the program ends at byte %s without its end mark (00 00)"), {note.offset}};
+    case ViewNoteCode::BasicM25:
+        return {N_("an MZ-2500 disk: a BASIC-M25 program, whose format is not published; shown "
+                   "as hex")};
+    case ViewNoteCode::NotSBasic:
+        return {N_("not an S-BASIC program of the MZ-80B/2000 (its first line does not parse); "
+                   "shown as hex")};
+    case ViewNoteCode::BodyEndedEarly:
+        return {N_("the file's body ends after %s of its %s bytes (its sector chain or block "
+                   "index ends early)"),
+                {note.value, note.previous}};
+    case ViewNoteCode::BodyLeftImage:
+        return {N_("the file's body needs sector %s, which the disk does not hold; shown up to "
+                   "there"),
+                {note.offset}};
+    case ViewNoteCode::BodyChainLoop:
+        return {N_("the file's sector chain comes back to a sector it has passed, after %s "
+                   "bytes; shown up to there"),
+                {note.offset}};
+    case ViewNoteCode::SectorMissing:
+        return {N_("no record of the D88 file holds this sector; it reads as 0x00")};
+    case ViewNoteCode::SectorShortRecord:
+        return {N_("the D88 record holds 128 bytes (N = 0); the rest of the sector reads as "
+                   "0x00")};
+    case ViewNoteCode::SectorLongRecord:
+        return {N_("the D88 record holds %s bytes; only its first 256 are kept"), {note.value}};
+    case ViewNoteCode::SectorDuplicate:
+        return {N_("the D88 file holds more than one record for this sector; the last one read "
+                   "is shown")};
+    case ViewNoteCode::SectorNotLoaded:
+        return {N_("not read from a D88 file (a new disk or a flat image): the header is the "
+                   "one a save writes")};
+    case ViewNoteCode::BootNone:
+        return {N_("the disk has no boot program (no IPLPRO header)")};
+    case ViewNoteCode::BootPastDisk:
+        return {N_("the boot program runs past the end of the disk; shown up to there")};
+    }
+    return {};
+}
+
+std::string NoteMessageFrom(const NoteText& text, const std::string& pattern) {
+    std::vector<std::string> numbers;
+    for (long long n : text.numbers)
+        numbers.push_back(std::to_string(n));
+    std::vector<std::string_view> args(numbers.begin(), numbers.end());
+    args.resize(3); // FormatText takes a list: unused places stay empty
+    return FormatText(pattern, {args[0], args[1], args[2]});
+}
+
+} // namespace
+
+std::string NoteMessage(const ViewNote& note) {
+    const NoteText text = NoteTextOf(note);
+    return NoteMessageFrom(text, Tr(text.msgid));
+}
+
+std::string NoteMessageEn(const ViewNote& note) {
+    const NoteText text = NoteTextOf(note);
+    return NoteMessageFrom(text, text.msgid);
 }

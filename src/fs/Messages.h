@@ -9,6 +9,7 @@
 #include "fs/ClusterOwnership.h"
 #include "fs/DiskImage.h"
 #include "fs/ResultCodes.h"
+#include "fs/ViewNote.h"
 #include "image/LoadReport.h"
 
 // Every message of the system, in one table: for each result of each operation the text the
@@ -74,3 +75,8 @@ std::string CliMessage(DiskRemoveResult result, int diskNumber);
 // Why a command may not change the disk; the desktop program's text says it opens read-only.
 std::string UiMessage(ChangeRefusal refusal, int diskNumber);
 std::string CliMessage(ChangeRefusal refusal, int diskNumber);
+
+// The notes of the views of files and sectors, with the numbers they carry: in the user's
+// language, and in English whatever the language (what scripts read).
+std::string NoteMessage(const ViewNote& note);
+std::string NoteMessageEn(const ViewNote& note);

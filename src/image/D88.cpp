@@ -132,6 +132,17 @@ public:
 
     PageBuffer TakeImage() { return std::move(m_image); }
     int Cylinders() const { return m_cylinders; }
+    // The record header each logical sector of the image was read from, and which sectors a
+    // record supplied.
+    std::vector<SectorRecordHeader> TakeHeaders() {
+        m_headers.resize(static_cast<std::size_t>(m_cylinders) * kSectorsPerCylinder);
+        return std::move(m_headers);
+    }
+    std::vector<bool> Supplied() const {
+        const auto end = m_supplied.begin() +
+                         static_cast<std::ptrdiff_t>(m_cylinders) * kSectorsPerCylinder;
+        return std::vector<bool>(m_supplied.begin(), end);
+    }
 
     LoadReport report;
 
@@ -178,7 +189,10 @@ private:
             m_supplied[static_cast<std::size_t>(sector)] = true;
         } else {
             ++report.recordsDuplicate;
+            m_headers[static_cast<std::size_t>(sector)].duplicate = true;
         }
+        m_disk.copyTo(m_headers[static_cast<std::size_t>(sector)].bytes.data(), record,
+                      kRecHeaderBytes);
         report.recordsOddLength += sizeCode != kSavedSizeCode ? 1 : 0;
         report.recordsCut += sizeCode > kSavedSizeCode ? 1 : 0;
         if (m_disk.u8(record + kRecDensity) != 0 || m_disk.u8(record + kRecDeletedMark) != 0 ||
@@ -193,6 +207,7 @@ private:
     PageBuffer m_image;
     int m_cylinders = 0;
     std::array<bool, kMaxSectors> m_supplied{};
+    std::vector<SectorRecordHeader> m_headers = std::vector<SectorRecordHeader>(kMaxSectors);
 };
 
 } // namespace
@@ -236,6 +251,8 @@ LoadResult FlatImage::DecodeD88(ByteView disk) {
         disk.copyTo(decoded.m_header, 0, kHeaderKeptBytes);
         decoded.m_writeProtect = disk.u8(kD88WriteProtect);
         decoded.m_report = decoder.report;
+        decoded.m_recordLoaded = decoder.Supplied();
+        decoded.m_recordHeaders = decoder.TakeHeaders();
         if (!decoded.EncodesTo(disk))
             decoded.m_original.assign(disk.data(), disk.data() + disk.size());
         *this = std::move(decoded);

@@ -25,3 +25,10 @@ bool FlatImage::SetName(std::string_view name) {
     std::copy(name.begin(), name.end(), m_header);
     return true;
 }
+
+const SectorRecordHeader* FlatImage::RecordHeader(int sector) const {
+    if (sector < 0 || static_cast<std::size_t>(sector) >= m_recordHeaders.size() ||
+        !m_recordLoaded[static_cast<std::size_t>(sector)])
+        return nullptr;
+    return &m_recordHeaders[static_cast<std::size_t>(sector)];
+}

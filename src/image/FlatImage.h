@@ -11,6 +11,7 @@
 #include "image/LoadReport.h"
 #include "image/LoadResult.h"
 #include "image/PageBuffer.h"
+#include "image/SectorRecord.h"
 
 // One floppy disk in memory as a flat byte array in logical sector order (logical sector n at
 // byte n x 256), with what its D88 header says about it: media type, disk name and
@@ -64,6 +65,10 @@ public:
     std::uint8_t MediaType() const { return m_media; }
     bool IsFlat() const { return m_flat; }
     const LoadReport& Report() const { return m_report; }
+    // The header of the D88 record logical sector `sector` was read from; nullptr when no
+    // record supplied it (a new disk, a flat image, a sector the file lacks).
+    const SectorRecordHeader* RecordHeader(int sector) const;
+    bool HasRecordHeaders() const { return !m_recordHeaders.empty(); }
 
     // The disk name: the header's bytes up to the first 0x00 within its 17-byte field (Shift-JIS).
     std::string Name() const;
@@ -104,4 +109,7 @@ private:
     std::uint8_t m_writeProtect = 0;
     LoadReport m_report;
     std::vector<unsigned char> m_original;
+    // One per logical sector after a D88 decode (empty otherwise), and which a record supplied.
+    std::vector<SectorRecordHeader> m_recordHeaders;
+    std::vector<bool> m_recordLoaded;
 };

@@ -58,6 +58,8 @@ TEST_F(MultiDisk, ListsEachDiskAndChangesOnlyTheOneChosen) {
     EXPECT_EQ(ls[0]["disk"], 2);
     EXPECT_TRUE(Json(RunTool({"ls", image, "--json"})).empty());
     EXPECT_EQ(RunTool({"check", image, "--disk", "2"}).code, 0);
+    EXPECT_EQ(Json(RunTool({"cat", image, "NEW.BIN", "--disk", "2", "--json"}))["disk"], 2);
+    EXPECT_EQ(Json(RunTool({"dump", image, "--sector", "16", "--disk", "2", "--json"}))["disk"], 2);
 
     // The disks around it are the bytes they were, the first one's sector flags included.
     const Bytes saved = ReadFileBytes(image);
@@ -77,6 +79,8 @@ TEST_F(MultiDisk, DiskNumbersOutsideTheFile) {
         {{"ls", image, "--disk", "4"}, 2, "ls: no disk 4: the file holds 3 disks\n"},
         {{"info", image, "--disk", "9"}, 2, "info: no disk 9: the file holds 3 disks\n"},
         {{"disk-rm", image, "--disk", "4"}, 2, "disk-rm: no disk 4: the file holds 3 disks\n"},
+        {{"cat", image, "A", "--disk", "5"}, 2, "cat: no disk 5: the file holds 3 disks\n"},
+        {{"dump", image, "--sector", "0", "--disk", "4"}, 2, "no disk 4"},
         {{"ls", image, "--disk", "3"},
          1,
          "disk 3 could not be read as a disk; its bytes are kept as they are\n"},
