@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "cli/CliLanguage.h"
 #include "cli/CliText.h"
@@ -151,7 +152,9 @@ int ViewChosenFile(CliStreams& io, const CatOptions& o, DiskImage& disk, Listing
     const int sector = SelectDirectory(io, kCat, disk, o.dir, false);
     if (sector < 0)
         return kExitFailed;
-    const ListRow* row = ChosenRow(io, o, ListDirectory(disk, sector));
+    // The rows outlive the pointer into them.
+    const std::vector<ListRow> rows = ListDirectory(disk, sector);
+    const ListRow* row = ChosenRow(io, o, rows);
     if (row == nullptr)
         return kExitFailed;
     const std::uint8_t mode = row->entry.Mode();

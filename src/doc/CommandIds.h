@@ -23,7 +23,8 @@ enum CommandId : int {
     ID_NEXT_PANE,                       // 57680 F6
     ID_PREV_PANE,                       // 57681 Shift+F6
     ID_RENAME_FILE,                     // "名前の変更" (F2), a command of our own
-    ID_COMMAND_LAST = ID_RENAME_FILE
+    ID_DISK_INFO,                       // "ディスク情報", a command of our own
+    ID_COMMAND_LAST = ID_DISK_INFO
 };
 
 struct CommandNumber {
@@ -46,6 +47,7 @@ inline constexpr CommandNumber kCommandTable[] = {
     {57635, wxID_CUT, "wxID_CUT"},
     {57637, wxID_PASTE, "wxID_PASTE"},
     {57643, wxID_UNDO, "wxID_UNDO"},
+    {57644, wxID_REDO, "wxID_REDO"},
     {57664, wxID_ABOUT, "wxID_ABOUT"},
     {57665, wxID_EXIT, "wxID_EXIT"},
     {57680, ID_NEXT_PANE, "ID_NEXT_PANE"},
@@ -64,13 +66,14 @@ inline constexpr CommandNumber kCommandTable[] = {
     {59410, ID_VIEW_LIST, "ID_VIEW_LIST"},
     {59411, ID_VIEW_DETAILS, "ID_VIEW_DETAILS"},
     {0, ID_RENAME_FILE, "ID_RENAME_FILE"},
+    {0, ID_DISK_INFO, "ID_DISK_INFO"},
 };
 
 // Commands that are shown disabled when no object on the route handles their update: ours,
 // and the standard editing commands this program never implements.
 constexpr bool IsProgramCommand(int id) {
     return (id >= ID_COMMAND_FIRST && id <= ID_COMMAND_LAST) || id == wxID_CUT || id == wxID_COPY ||
-           id == wxID_PASTE || id == wxID_UNDO;
+           id == wxID_PASTE || id == wxID_UNDO || id == wxID_REDO;
 }
 
 // Controls of the dialogs that the code reaches by id.

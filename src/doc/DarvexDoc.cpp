@@ -4,12 +4,17 @@
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/textentry.h>
 
 #include "doc/CommandIds.h"
 #include "doc/DarvexDocManager.h"
 #include "doc/DialogSupport.h"
+#include "doc/DiskChangeCommand.h"
+#include "doc/DiskCommandProcessor.h"
 #include "doc/DiskCommands.h"
+#include "doc/DiskInfoDlg.h"
 #include "doc/DocHint.h"
 #include "doc/DocText.h"
 #include "doc/EntryCommands.h"
@@ -26,8 +31,10 @@ wxIMPLEMENT_DYNAMIC_CLASS(CDarvexDoc, wxDocument);
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
-    EVT_UPDATE_UI(wxID_SAVE, CDarvexDoc::OnUpdateNeedsWritableDisk)
-    EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateNeedsWritableDisk)
+    EVT_UPDATE_UI(wxID_SAVE, CDarvexDoc::OnUpdateSave)
+    EVT_UPDATE_UI(wxID_SAVEAS, CDarvexDoc::OnUpdateSave)
+    EVT_UPDATE_UI(ID_DISK_INFO, CDarvexDoc::OnUpdateNeedsDisk)
+    EVT_MENU(ID_DISK_INFO, CDarvexDoc::OnDiskInfo)
     EVT_UPDATE_UI(ID_EXTRACT_FILE, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_EXTRACT_BOOT, CDarvexDoc::OnUpdateNeedsDisk)
     EVT_UPDATE_UI(ID_ADD_FILE, CDarvexDoc::OnUpdateAddFile)
@@ -48,6 +55,10 @@ wxBEGIN_EVENT_TABLE(CDarvexDoc, wxDocument)
     EVT_MENU(wxID_COPY, CDarvexDoc::OnCopy)
     EVT_MENU(wxID_CUT, CDarvexDoc::OnCut)
     EVT_MENU(wxID_PASTE, CDarvexDoc::OnPaste)
+    EVT_MENU(wxID_UNDO, CDarvexDoc::OnUndo)
+    EVT_MENU(wxID_REDO, CDarvexDoc::OnRedo)
+    EVT_UPDATE_UI(wxID_UNDO, CDarvexDoc::OnUpdateUndo)
+    EVT_UPDATE_UI(wxID_REDO, CDarvexDoc::OnUpdateRedo)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -70,6 +81,13 @@ bool CDarvexDoc::OnCreate(const wxString& path, long flags) {
         delete list;
         return false;
     }
+    // The Edit menu names the steps of this document's history from now on.
+    if (auto* frame = wxDynamicCast(GetDocumentWindow(), wxFrame); frame && frame->GetMenuBar()) {
+        wxMenu* edit = nullptr;
+        if (frame->GetMenuBar()->FindItem(wxID_UNDO, &edit))
+            History().SetEditMenu(edit);
+    }
+    History().Initialize();
     return true;
 }
 
@@ -179,6 +197,7 @@ bool CDarvexDoc::DoOpenDocument(const wxString& file) {
     m_stamp = image.stamp;
     m_stampPath = file;
     m_bLoaded = 1;
+    m_noticed.clear();
     ShowDisk(0);
     return true;
 }
@@ -192,6 +211,9 @@ bool CDarvexDoc::ShowDisk(int index) {
     const AllocationHazard hazard = FindAllocationHazard(*m_pDisk);
     m_bNoAllocation = hazard.Present();
     Update(DocHint::WholeDisk);
+    // What a disk is like is said once, not each time the tree goes back to it.
+    if (!m_noticed.insert(index).second)
+        return true;
     if (m_bReadOnly)
         ShowMessage(UiMessage(refusal, index + 1), UiText::AppCaption);
     if (m_bNoAllocation)
@@ -253,19 +275,98 @@ wxString CDarvexDoc::SpaceText() const {
     return wxString::FromUTF8(::SpaceText(*m_pDisk));
 }
 
-void CDarvexDoc::ImageChanged() {
-    // Deleting the file the bitmap left unmarked takes the hazard away with it.
+wxCommandProcessor* CDarvexDoc::OnCreateCommandProcessor() {
+    return new DiskCommandProcessor;
+}
+
+DiskCommandProcessor& CDarvexDoc::History() const {
+    return *static_cast<DiskCommandProcessor*>(GetCommandProcessor());
+}
+
+bool CDarvexDoc::IsModified() const {
+    return wxDocument::IsModified() || (GetCommandProcessor() && History().IsDirty());
+}
+
+void CDarvexDoc::Modify(bool modified) {
+    if (!modified && GetCommandProcessor())
+        History().MarkSaved();
+    wxDocument::Modify(modified);
+    RefreshTitle();
+}
+
+void CDarvexDoc::RefreshTitle() {
+    // The tree pane's view owns the frame title, with its mark of unsaved changes.
+    if (wxView* view = GetFirstView())
+        view->OnChangeFilename();
+}
+
+bool CDarvexDoc::ApplyChange(const wxString& stepName, const std::function<bool(DiskImage&)>& op,
+                             DocHint::Kind hint) {
+    if (!m_bLoaded)
+        return false;
+    DiskChange change(*m_pDisk);
+    // The bytes decide, not op's answer: a change left out would leave the older steps
+    // pointing at sectors that hold something else.
+    op(*m_pDisk);
+    switch (change.Record(*m_pDisk)) {
+    case DiskChange::Outcome::Nothing:
+        return false;
+    case DiskChange::Outcome::Unrecordable:
+        History().ClearCommands();
+        break;
+    case DiskChange::Outcome::Recorded:
+        History().Store(
+            new DiskChangeCommand(stepName, std::move(change), hint,
+                                  [this](const DiskChange& c, bool undo, DocHint::Kind h) {
+                                      return Replay(c, undo, h);
+                                  }));
+        break;
+    }
+    AfterChange(hint);
+    return true;
+}
+
+bool CDarvexDoc::Replay(const DiskChange& change, bool undo, DocHint::Kind hint) {
+    if (!m_bLoaded)
+        return false;
+    const int shownDisk = m_pDisk->GetSelectedDisk();
+    if (!(undo ? change.Undo(*m_pDisk) : change.Redo(*m_pDisk))) {
+        // Something changed the disk outside the history: its steps no longer fit. The
+        // history cannot clear itself from inside a step, so after this event.
+        ShowMessage(UiMessage(UiText::UndoHistoryLost), UiText::ErrorCaption);
+        CallAfter([this] {
+            History().ClearCommands();
+            RefreshTitle();
+        });
+        return false;
+    }
+    // The change went back to its disk and directory, so that its effect is in view; another
+    // disk, or another name of it, fills the tree again.
+    if (m_pDisk->GetSelectedDisk() != shownDisk || change.HeaderChanged())
+        hint = DocHint::WholeDisk;
+    else if (hint != DocHint::UsageChanged)
+        hint = DocHint::EntriesChanged;
+    AfterChange(hint);
+    return true;
+}
+
+void CDarvexDoc::AfterChange(DocHint::Kind hint) {
+    // Clearing the write-protect flag makes the disk writable; deleting the file the bitmap
+    // left unmarked takes the hazard away with it.
+    m_bReadOnly = m_pDisk->WhyNotChangeable() != ChangeRefusal::None;
     m_bNoAllocation = FindAllocationHazard(*m_pDisk).Present();
-    Modify(true);
-    Update(DocHint::EntriesChanged);
+    Update(hint);
+    RefreshTitle();
 }
 
 void CDarvexDoc::OnUpdateNeedsDisk(wxUpdateUIEvent& event) {
     event.Enable(m_bLoaded == 1);
 }
 
-void CDarvexDoc::OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event) {
-    event.Enable(m_bLoaded == 1 && !m_bReadOnly);
+// A read-only disk has nothing to save until its D88 header changes (or, in a file of several,
+// another disk).
+void CDarvexDoc::OnUpdateSave(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded == 1 && (!m_bReadOnly || IsModified()));
 }
 
 // Adding and deleting change the current directory's sectors: not where they overlap the
@@ -312,32 +413,36 @@ std::vector<int> CDarvexDoc::SelectedEntries() const {
     return {};
 }
 
-// The commands refresh the list and the usage whenever they ran, and mark the document
-// modified only when the disk changed.
 // A refused command still refreshes the list and usage; a cancelled one touches nothing.
-void CDarvexDoc::ShowOutcome(DiskCommands::Outcome outcome) {
-    switch (outcome) {
-    case DiskCommands::Outcome::Changed:
-        ImageChanged();
-        break;
-    case DiskCommands::Outcome::Unchanged:
-        Update(DocHint::EntriesChanged);
-        break;
-    case DiskCommands::Outcome::Cancelled:
-        break;
-    }
+void CDarvexDoc::RunCommand(const wxString& stepName, DocHint::Kind hint,
+                            const std::function<DiskCommands::Outcome(DiskImage&)>& command) {
+    DiskCommands::Outcome outcome = DiskCommands::Outcome::Cancelled;
+    const bool changed = ApplyChange(
+        stepName,
+        [&](DiskImage& disk) {
+            outcome = command(disk);
+            return outcome == DiskCommands::Outcome::Changed;
+        },
+        hint);
+    if (!changed && outcome != DiskCommands::Outcome::Cancelled)
+        Update(hint);
 }
 
 void CDarvexDoc::OnAddFile(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
-    ShowOutcome(DiskCommands::AddFile(GetDocumentWindow(), *m_pDisk));
+    RunCommand(Tr(doctext::kStepAddFile), DocHint::EntriesChanged, [this](DiskImage& disk) {
+        return DiskCommands::AddFile(GetDocumentWindow(), disk);
+    });
 }
 
 void CDarvexDoc::OnDeleteFile(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly)
         return;
-    ShowOutcome(DiskCommands::DeleteFiles(GetDocumentWindow(), *m_pDisk, SelectedEntries()));
+    const std::vector<int> entries = SelectedEntries();
+    RunCommand(Tr(doctext::kStepDelete), DocHint::EntriesChanged, [&](DiskImage& disk) {
+        return DiskCommands::DeleteFiles(GetDocumentWindow(), disk, entries);
+    });
 }
 
 // On the document rather than the list pane: the list's selection is what it acts on,
@@ -363,24 +468,50 @@ void CDarvexDoc::OnExtractBoot(wxCommandEvent&) {
 void CDarvexDoc::OnRegisterBoot(wxCommandEvent&) {
     if (!m_bLoaded || m_bReadOnly || m_bNoAllocation)
         return;
-    const DiskCommands::Outcome outcome =
-        DiskCommands::RegisterBoot(GetDocumentWindow(), *m_pDisk, Session().bootMachine);
-    if (outcome == DiskCommands::Outcome::Changed)
-        Modify(true);
     // The boot program has no directory entry: the list stays as it is.
-    if (outcome != DiskCommands::Outcome::Cancelled)
-        Update(DocHint::UsageChanged);
+    RunCommand(Tr(doctext::kStepRegisterBoot), DocHint::UsageChanged, [this](DiskImage& disk) {
+        return DiskCommands::RegisterBoot(GetDocumentWindow(), disk, Session().bootMachine);
+    });
 }
 
-bool CDarvexDoc::ApplyChange(const wxString&, const std::function<bool(DiskImage&)>& op,
-                             DocHint::Kind hint) {
-    if (!op(GetDisk()))
-        return false;
-    // Deleting the file the bitmap left unmarked takes the hazard away with it.
-    m_bNoAllocation = FindAllocationHazard(*m_pDisk).Present();
-    Modify(true);
-    Update(hint);
-    return true;
+// The D88 header of the selected disk, whatever its file system: a write-protected disk is
+// made writable here.
+void CDarvexDoc::OnDiskInfo(wxCommandEvent&) {
+    if (!m_bLoaded)
+        return;
+    CDiskInfoDlg dlg(GetDocumentWindow());
+    dlg.m_sjisName = m_pDisk->GetDiskName();
+    dlg.m_bWriteProtected = m_pDisk->IsWriteProtected();
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    ApplyChange(
+        Tr(doctext::kStepDiskInfo),
+        [&dlg](DiskImage& disk) {
+            disk.SetDiskName(dlg.m_sjisName);
+            disk.SetWriteProtected(dlg.m_bWriteProtected);
+            return true;
+        },
+        DocHint::WholeDisk);
+}
+
+void CDarvexDoc::OnUndo(wxCommandEvent&) {
+    History().Undo();
+    RefreshTitle();
+}
+
+void CDarvexDoc::OnRedo(wxCommandEvent&) {
+    History().Redo();
+    RefreshTitle();
+}
+
+void CDarvexDoc::OnUpdateUndo(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded && History().CanUndo());
+    event.SetText(History().UndoLabel());
+}
+
+void CDarvexDoc::OnUpdateRedo(wxUpdateUIEvent& event) {
+    event.Enable(m_bLoaded && History().CanRedo());
+    event.SetText(History().RedoLabel());
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 #include "fs/Messages.h"
 #include "host/ImageFile.h"
 
+class DiskChange;
+class DiskCommandProcessor;
 struct SessionState;
 
 // A disk image read from its file, before a document takes it.
@@ -46,9 +49,9 @@ public:
     // Makes dirSector the current directory and has the list show it.
     void ShowDirectory(int dirSector);
 
-    // Shows disk `index` of the file (0 after an open) from its root, and says why it is
-    // read-only if it is. False, changing nothing, for a disk that is not there or could not
-    // be read.
+    // Shows disk `index` of the file (0 after an open) from its root, and the first time says
+    // why it is read-only if it is. False, changing nothing, for a disk that is not there or
+    // could not be read.
     bool ShowDisk(int index);
 
     bool IsLoaded() const { return m_bLoaded != 0; }
@@ -64,14 +67,18 @@ public:
     // the note that the disk holds no MZ file system, or nothing without a disk.
     wxString SpaceText() const;
 
-    // After a change to the entries of the current directory: the modified mark and the views.
-    void ImageChanged();
     // Runs op on the selected disk as one step that Edit > Undo takes back, named for the
     // menu ("元に戻す: 削除"). op returns true when it changed the disk (false: nothing to
-    // undo, nothing marked). hint says what the views must refresh.
+    // undo, nothing marked). hint says what the views must refresh. Whatever op changed is
+    // recorded, whatever it answers, so that the history always matches the disk.
     bool ApplyChange(const wxString& stepName, const std::function<bool(DiskImage&)>& op,
                      DocHint::Kind hint);
-    void ShowOutcome(DiskCommands::Outcome outcome);
+    DiskCommandProcessor& History() const;
+
+    // Changed since the file was last saved or opened: steps not undone, or a new disk.
+    bool IsModified() const override;
+    // Modify(false): the disk is now what its file holds (saved, opened, or to be dropped).
+    void Modify(bool modified) override;
     // The directory entries of the rows selected in the list pane, in ascending row order,
     // whichever pane has the focus.
     std::vector<int> SelectedEntries() const;
@@ -95,15 +102,24 @@ public:
     static bool IsImageFileName(const wxString& path);
 
 protected:
+    wxCommandProcessor* OnCreateCommandProcessor() override;
     bool DoOpenDocument(const wxString& file) override;
     bool DoSaveDocument(const wxString& file) override;
 
 private:
     void Update(int kind);
+    // A disk command as one undo step: the list and usage refreshed even when it was refused.
+    void RunCommand(const wxString& stepName, DocHint::Kind hint,
+                    const std::function<DiskCommands::Outcome(DiskImage&)>& command);
+    bool Replay(const DiskChange& change, bool undo, DocHint::Kind hint);
+    // Reads again what the selected disk allows (read-only, allocation hazard), then tells
+    // the views.
+    void AfterChange(DocHint::Kind hint);
+    void RefreshTitle();
     void ShowMessage(const std::string& text, UiText caption) const;
 
     void OnUpdateNeedsDisk(wxUpdateUIEvent& event);
-    void OnUpdateNeedsWritableDisk(wxUpdateUIEvent& event);
+    void OnUpdateSave(wxUpdateUIEvent& event);
     void OnUpdateNeedsWritableDir(wxUpdateUIEvent& event);
     void OnUpdateAddFile(wxUpdateUIEvent& event);
     void OnUpdateRegisterBoot(wxUpdateUIEvent& event);
@@ -124,6 +140,11 @@ private:
     void OnPaste(wxCommandEvent& event);
     // Puts the entries on the clipboard; returns those it could offer.
     std::vector<int> CopyToClipboard(const std::vector<int>& entries);
+    void OnDiskInfo(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+    void OnUpdateRedo(wxUpdateUIEvent& event);
 
     int m_bLoaded = 0;
     std::unique_ptr<DiskImage> m_pDisk;
@@ -134,6 +155,7 @@ private:
     std::optional<FileStamp> m_stamp; // of the file as last read or written
     wxString m_stampPath;
     bool m_bSavingAs = false; // the save under way is a Save As
+    std::set<int> m_noticed;  // the disks whose notes (read-only, hazard, load report) were shown
 
     wxDECLARE_DYNAMIC_CLASS(CDarvexDoc);
     wxDECLARE_EVENT_TABLE();

@@ -16,6 +16,7 @@
 wxBEGIN_EVENT_TABLE(DarvexDocManager, wxDocManager)
     EVT_MENU(wxID_NEW, DarvexDocManager::OnNew)
     EVT_UPDATE_UI(wxID_UNDO, DarvexDocManager::OnUpdateUndo)
+    EVT_UPDATE_UI(wxID_REDO, DarvexDocManager::OnUpdateUndo)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -190,8 +191,8 @@ bool DarvexDocManager::TryBefore(wxEvent& event) {
     return wxEvtHandler::TryBefore(event);
 }
 
-// wx's own handler would enable Undo from the command processor and relabel it in English;
-// this program has no undo.
+// The document labels and enables Undo and Redo itself, ahead of this; without a document wx's
+// own handler would relabel them in English.
 void DarvexDocManager::OnUpdateUndo(wxUpdateUIEvent& event) {
     event.Enable(false);
 }

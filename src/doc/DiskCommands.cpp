@@ -11,7 +11,10 @@
 #include "doc/UiText.h"
 #include "fs/DirEntry.h"
 #include "fs/DiskImage.h"
+#include "fs/EntryEdit.h"
 #include "fs/Messages.h"
+#include "fs/SjisText.h"
+#include "fs/Translation.h"
 #include "host/ExtractOutput.h"
 #include "host/HostCommands.h"
 
@@ -63,13 +66,28 @@ DiskCommands::Outcome DiskCommands::DeleteFiles(wxWindow* owner, DiskImage& disk
     if (!DialogSupport::AskOkCancel(owner, UiMessage(UiText::DeleteQuestion),
                                     UiMessage(UiText::DeleteCaption)))
         return Outcome::Cancelled;
+    // Protected files are named in one more question; Cancel there deletes nothing.
+    std::string protectedNames;
+    for (const int index : entries) {
+        unsigned char bytes[DirEntry::kBytes];
+        disk.ReadDirEntry(bytes, index);
+        const DirEntry entry(bytes);
+        if (!entry.IsFree() && IsProtected(entry))
+            protectedNames +=
+                (protectedNames.empty() ? "" : "\n") + SjisToTerminal(entry.NameText());
+    }
+    if (!protectedNames.empty() &&
+        !DialogSupport::AskOkCancel(
+            owner, FormatText(UiMessage(UiText::ProtectedDeleteQuestion), {protectedNames}),
+            UiMessage(UiText::DeleteCaption)))
+        return Outcome::Cancelled;
     bool changed = false;
     for (const int index : entries) {
         unsigned char bytes[DirEntry::kBytes];
         disk.ReadDirEntry(bytes, index);
         if (DirEntry(bytes).IsFree())
             continue;
-        const auto result = static_cast<RemoveResult>(disk.RemoveFile(index));
+        const auto result = static_cast<RemoveResult>(RemoveUnlessProtected(disk, index, true));
         if (result == RemoveResult::Ok) {
             changed = true;
         } else if (result != RemoveResult::AlreadyFree) {

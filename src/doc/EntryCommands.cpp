@@ -4,6 +4,7 @@
 #include "doc/DialogSupport.h"
 #include "doc/DocText.h"
 #include "doc/FileInfoDlg.h"
+#include "doc/UiText.h"
 #include "fs/EntryEdit.h"
 #include "fs/Messages.h"
 #include "fs/SjisText.h"
@@ -24,11 +25,19 @@ std::string ShownName(const DirEntry& entry) {
 
 RenameResult EntryCommands::Rename(wxWindow* owner, CDarvexDoc& doc, int entryIndex,
                                    const std::string& nameUtf8) {
+    // A protected file is renamed only when the user says so once more.
+    const DirEntry entry = EntryOf(doc.GetDisk(), entryIndex);
+    const bool force = !entry.IsFree() && IsProtected(entry);
+    if (force &&
+        !DialogSupport::AskOkCancel(
+            owner, FormatText(UiMessage(UiText::ProtectedRenameQuestion), {ShownName(entry)}),
+            UiMessage(UiText::AppCaption)))
+        return RenameResult::Protected;
     auto result = RenameResult::Ok;
     doc.ApplyChange(
         Tr(N_("Rename")),
         [&](DiskImage& disk) {
-            result = static_cast<RenameResult>(disk.RenameEntry(entryIndex, nameUtf8, false));
+            result = static_cast<RenameResult>(disk.RenameEntry(entryIndex, nameUtf8, force));
             return result == RenameResult::Ok;
         },
         DocHint::EntriesChanged);

@@ -12,7 +12,8 @@ class wxWindow;
 // and reports a refusal with the core's message.
 class EntryCommands {
 public:
-    // Renames entryIndex to nameUtf8. A protected file is refused like any other refusal.
+    // Renames entryIndex to nameUtf8; a protected file after one more question (Cancel there:
+    // RenameResult::Protected, nothing said and nothing changed).
     static RenameResult Rename(wxWindow* owner, CDarvexDoc& doc, int entryIndex,
                                const std::string& nameUtf8);
     // Whether a refusal of Rename is the name's, which the user may correct and try again.

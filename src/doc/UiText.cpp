@@ -48,6 +48,17 @@ std::string UiMessage(UiText text) {
         return Tr(N_("The listing could not be saved."));
     case UiText::PrintFailed:
         return Tr(N_("The disk image could not be printed."));
+    case UiText::UndoHistoryLost:
+        return Tr(N_("The disk no longer matches the undo history. Nothing was undone or "
+                     "redone, and the history is cleared."));
+    case UiText::DiskNameNotEncodable:
+        return Tr(N_("The disk name holds characters that the disk cannot hold."));
+    case UiText::DiskNameTooLong:
+        return Tr(N_("The disk name is too long.\nAt most 16 bytes (8 full-width characters)."));
+    case UiText::ProtectedDeleteQuestion:
+        return Tr(N_("These files are protected:\n%s\nDelete them too?"));
+    case UiText::ProtectedRenameQuestion:
+        return Tr(N_("This file is protected:\n%s\nRename it all the same?"));
     }
     return {};
 }

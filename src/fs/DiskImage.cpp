@@ -188,6 +188,15 @@ void DiskImage::ReadSector(unsigned char* dest, int sector) const {
     Selected()->ReadSector(dest, sector);
 }
 
+void DiskImage::WriteSector(const unsigned char* src, int sector) {
+    if (sector < 0)
+        return;
+    const MutableByteView dest =
+        ImageView().slice(static_cast<std::size_t>(sector) * kSectorBytes, kSectorBytes);
+    if (dest.size() == static_cast<std::size_t>(kSectorBytes))
+        std::memcpy(dest.data(), src, kSectorBytes);
+}
+
 int DiskImage::GetUsedClusters() const {
     return HasImage() ? Bitmap().u16le(kBitmapUsedClusters) : 0;
 }

@@ -78,6 +78,10 @@ public:
     int GetCurrentDir() const;
     void ReadDirEntry(unsigned char* dest, int index) const; // 32 bytes
     void ReadSector(unsigned char* dest, int sector) const;  // 256 bytes
+    // 256 bytes into logical sector `sector` of the selected disk, as they are; nothing outside
+    // the image is written. For putting back sectors as they were (undo), not for file
+    // operations.
+    void WriteSector(const unsigned char* src, int sector);
 
     // Allocation bitmap (Bitmap.cpp).
     int GetUsedClusters() const;

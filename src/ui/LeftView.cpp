@@ -9,7 +9,9 @@
 
 #include "doc/DarvexDoc.h"
 #include "doc/DocHint.h"
+#include "doc/DocText.h"
 #include "doc/DocumentHost.h"
+#include "doc/UiText.h"
 #include "fs/SjisText.h"
 #include "image/Geometry.h"
 #include "ui/DarvexView.h"
@@ -39,10 +41,87 @@ bool CLeftView::OnClose(bool) {
 void CLeftView::OnDraw(wxDC*) {}
 
 void CLeftView::OnUpdate(wxView*, wxObject* hint) {
+    const DocHint::Kind kind = DocHint::KindOf(hint);
     // Only another disk changes the directory hierarchy.
-    if (DocHint::KindOf(hint) == DocHint::WholeDisk)
+    if (kind == DocHint::WholeDisk)
         FillTree();
+    if (kind != DocHint::None)
+        SelectCurrentDirectory();
 }
+
+// The selection follows the document's disk and current directory (undo goes back to where a
+// change was made) without showing that directory again.
+void CLeftView::SelectCurrentDirectory() {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    if (!doc || !doc->IsLoaded())
+        return;
+    const int disk = doc->GetDisk().GetSelectedDisk();
+    const int dirSector = doc->GetDisk().GetCurrentDir();
+    const wxTreeItemId selected = m_pTree->GetSelection();
+    int found = -1;
+    for (int n = 0; n < m_nTreeCount; ++n) {
+        if (m_nTreeDisk[n] != disk || m_nTreeDirSector[n] != dirSector)
+            continue;
+        // A directory reached by two paths keeps the node the user chose.
+        if (m_hTreeItem[n] == selected)
+            return;
+        if (found < 0)
+            found = n;
+    }
+    if (found < 0)
+        return;
+    m_bSelecting = true;
+    m_pTree->SelectItem(m_hTreeItem[found]);
+    m_bSelecting = false;
+}
+
+wxTreeItemId CLeftView::AddNode(const wxTreeItemId& parent, const wxString& text, int disk,
+                                int dirSector) {
+    if (m_nTreeCount >= kMaxTreeNodes)
+        return wxTreeItemId();
+    const wxTreeItemId item =
+        parent.IsOk() ? m_pTree->AppendItem(parent, text) : m_pTree->AddRoot(text);
+    m_hTreeItem[m_nTreeCount] = item;
+    m_nTreeDisk[m_nTreeCount] = disk;
+    m_nTreeDirSector[m_nTreeCount] = dirSector;
+    ++m_nTreeCount;
+    return item;
+}
+
+void CLeftView::AddDirectories(const wxTreeItemId& diskNode) {
+    auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
+    const int disk = doc->GetDisk().GetSelectedDisk();
+    // The core's walk is the one `darvex-cli tree` uses; its node 0 is the root, which is
+    // diskNode.
+    const std::vector<DirTreeNode> nodes = WalkDirTree(doc->GetDisk());
+    std::vector<wxTreeItemId> items(nodes.size());
+    if (!items.empty())
+        items[0] = diskNode;
+    for (std::size_t n = 1; n < nodes.size(); ++n) {
+        const DirTreeNode& node = nodes[n];
+        items[n] = AddNode(items[node.parent], wxString::FromUTF8(SjisToTerminal(node.name)), disk,
+                           node.dirSector);
+        if (!items[n].IsOk())
+            break;
+    }
+}
+
+namespace {
+
+// "Disk 2 NAME", with what keeps the disk from being listed.
+wxString DiskNodeText(const DiskImage& disk, int index) {
+    const DiskSummary summary = disk.GetDiskSummary(index);
+    wxString text = wxString::Format(Tr(doctext::kDiskNode), index + 1);
+    if (!summary.name.empty())
+        text += " " + wxString::FromUTF8(SjisToTerminal(summary.name));
+    if (summary.damaged)
+        text += " " + Tr(doctext::kDiskDamaged);
+    else if (!summary.mzFileSystem)
+        text += " (" + wxString::FromUTF8(UiMessage(UiText::NoMzFileSystem)) + ")";
+    return text;
+}
+
+} // namespace
 
 void CLeftView::FillTree() {
     auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
@@ -50,23 +129,29 @@ void CLeftView::FillTree() {
     m_pTree->DeleteAllItems();
     if (!doc || !doc->IsLoaded())
         return;
-    // A disk without an MZ file system has no directories: its root says so.
-    if (!doc->HasMzFileSystem()) {
-        m_hTreeItem[0] = m_pTree->AddRoot(doc->SpaceText());
-        m_nTreeDirSector[0] = kRootDirSector;
-        m_nTreeCount = 1;
+    const DiskImage& disk = doc->GetDisk();
+    const int disks = disk.GetDiskCount();
+    // Several disks hang from a root that is not shown; one disk is the root itself.
+    const long style = m_pTree->GetWindowStyleFlag();
+    const long wanted = disks > 1 ? style | wxTR_HIDE_ROOT : style & ~wxTR_HIDE_ROOT;
+    if (wanted != style)
+        m_pTree->SetWindowStyleFlag(wanted);
+    if (disks <= 1) {
+        // A disk without an MZ file system has no directories: its root says so.
+        if (!doc->HasMzFileSystem()) {
+            AddNode(wxTreeItemId(), doc->SpaceText(), 0, kRootDirSector);
+            return;
+        }
+        AddDirectories(AddNode(wxTreeItemId(), "root", 0, kRootDirSector));
         return;
     }
-    // The core's walk is the one `darvex-cli tree` uses; node 0 is the root.
-    const std::vector<DirTreeNode> nodes = WalkDirTree(doc->GetDisk());
-    for (std::size_t n = 0; n < nodes.size() && m_nTreeCount < kMaxTreeNodes; ++n) {
-        const DirTreeNode& node = nodes[n];
-        m_hTreeItem[m_nTreeCount] =
-            n == 0 ? m_pTree->AddRoot("root")
-                   : m_pTree->AppendItem(m_hTreeItem[node.parent],
-                                         wxString::FromUTF8(SjisToTerminal(node.name)));
-        m_nTreeDirSector[m_nTreeCount] = node.dirSector;
-        ++m_nTreeCount;
+    const wxTreeItemId root = m_pTree->AddRoot(wxString());
+    for (int d = 0; d < disks; ++d) {
+        const wxTreeItemId node = AddNode(root, DiskNodeText(disk, d), d, kRootDirSector);
+        if (d == disk.GetSelectedDisk() && node.IsOk() && doc->HasMzFileSystem()) {
+            AddDirectories(node);
+            m_pTree->Expand(node);
+        }
     }
 }
 
@@ -104,11 +189,22 @@ wxPrintout* CLeftView::OnCreatePrintout() {
 
 void CLeftView::OnSelChanged(wxTreeEvent& event) {
     auto* doc = wxDynamicCast(GetDocument(), CDarvexDoc);
-    for (int n = 0; doc && doc->HasMzFileSystem() && n < m_nTreeCount; ++n) {
-        if (m_hTreeItem[n] == event.GetItem()) {
+    for (int n = 0; !m_bSelecting && doc && doc->IsLoaded() && n < m_nTreeCount; ++n) {
+        if (m_hTreeItem[n] != event.GetItem())
+            continue;
+        const int disk = m_nTreeDisk[n];
+        if (disk != doc->GetDisk().GetSelectedDisk()) {
+            // Another disk fills the tree again: not from inside the tree's own event. A disk
+            // that cannot be shown leaves the selection where it was.
+            CallAfter([this, disk] {
+                auto* d = wxDynamicCast(GetDocument(), CDarvexDoc);
+                if (d && !d->ShowDisk(disk))
+                    SelectCurrentDirectory();
+            });
+        } else if (doc->HasMzFileSystem()) {
             doc->ShowDirectory(m_nTreeDirSector[n]);
-            break;
         }
+        break;
     }
     event.Skip();
 }

@@ -12,8 +12,9 @@ class wxTreeEvent;
 class wxFocusEvent;
 
 // The tree pane: a view over the frame's tree control. It fills the tree from the document's
-// disk and keeps the table from its nodes to their directories; selecting a node has the
-// document show that directory.
+// disk and keeps the table from its nodes to their disks and directories; selecting a node has
+// the document show that directory. A file of several disks shows one top node per disk (its
+// number and name); the selected disk's node holds its directories.
 class CLeftView : public wxView {
 public:
     bool OnCreate(wxDocument* doc, long flags) override;
@@ -37,6 +38,7 @@ public:
     // The names from the root down to the first node of the directory at dirSector, joined by
     // "/"; empty when no node shows it.
     wxString PathOf(int dirSector) const;
+    int GetTreeDisk(int node) const { return m_nTreeDisk[node]; }
 
 protected:
     // Routing is the document manager's (pane, then document); nothing is passed on here.
@@ -44,6 +46,12 @@ protected:
 
 private:
     void FillTree();
+    // Appends a node under parent (the root when parent is not set); not set when the table
+    // is full.
+    wxTreeItemId AddNode(const wxTreeItemId& parent, const wxString& text, int disk, int dirSector);
+    // The selected disk's directories under its node.
+    void AddDirectories(const wxTreeItemId& diskNode);
+    void SelectCurrentDirectory();
     void OnSelChanged(wxTreeEvent& event);
     void OnItemMenu(wxTreeEvent& event);
     // The node of the directory the list shows: the selected one, or the first that matches.
@@ -55,7 +63,9 @@ private:
     wxTreeCtrl* m_pTree = nullptr;
     std::array<wxTreeItemId, kMaxTreeNodes> m_hTreeItem;
     std::array<int, kMaxTreeNodes> m_nTreeDirSector{};
+    std::array<int, kMaxTreeNodes> m_nTreeDisk{};
     int m_nTreeCount = 0;
+    bool m_bSelecting = false; // the selection is being made to follow the document
 
     wxDECLARE_DYNAMIC_CLASS(CLeftView);
 };

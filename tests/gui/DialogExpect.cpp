@@ -8,6 +8,7 @@
 #include "doc/AddFileDlg.h"
 #include "doc/BootExtractDlg.h"
 #include "doc/BootRegisterDlg.h"
+#include "doc/DiskInfoDlg.h"
 #include "doc/DocText.h"
 #include "doc/ExtractDlg.h"
 #include "doc/FileInfoDlg.h"
@@ -161,6 +162,7 @@ const std::vector<DialogCase>& AllDialogs() {
         {"extract", Make<CExtractDlg>(), "IDC_FORMAT"},
         {"boot extract", Make<CBootExtractDlg>(), "IDC_FORMAT"},
         {"file info", MakeFileInfo, "IDC_MODE"},
+        {"disk info", Make<CDiskInfoDlg>(), "IDC_DISK_NAME"},
     };
     return all;
 }

@@ -246,8 +246,10 @@ TEST_F(GuiTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
     const fs::path image = WriteSampleDisk(dir.path(), "full.d88");
     const auto original = testutil::ReadFileBytes(image);
     ASSERT_NE(OpenFile(image), nullptr);
-    Doc()->GetDisk().RemoveFile(ListView().GetListEntry(0));
-    Doc()->ImageChanged();
+    const int entry = ListView().GetListEntry(0);
+    Doc()->ApplyChange(
+        "Delete", [entry](DiskImage& disk) { return disk.RemoveFile(entry) == 0; },
+        DocHint::EntriesChanged);
     ASSERT_TRUE(Doc()->IsModified());
 
     // A file size limit makes every write beyond a few bytes fail, even for root.

@@ -186,6 +186,8 @@ TEST_F(EditMenuTest, WriteProtectedDiskOpensReadOnly) {
          std::initializer_list<int>{ID_ADD_FILE, ID_DELETE_FILE, ID_REGISTER_BOOT, wxID_SAVE})
         EXPECT_FALSE(IsEnabled(id)) << id;
     EXPECT_TRUE(IsEnabled(ID_EXTRACT_FILE));
+    // The D88 header stays changeable.
+    EXPECT_TRUE(IsEnabled(ID_DISK_INFO));
 }
 
 TEST_F(EditMenuTest, DirectoryOverTheReservedAreaRefusesAddAndDelete) {

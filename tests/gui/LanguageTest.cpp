@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/config.h>
 #include <wx/listctrl.h>
@@ -122,7 +123,7 @@ void AddWindow(const wxWindow* window, const std::string& where, std::vector<Sho
             for (unsigned i = 0; i < choice->GetCount(); ++i)
                 out.push_back({where + " choice", choice->GetString(i)});
         } else if (dynamic_cast<const wxStaticText*>(child) ||
-                   dynamic_cast<const wxButton*>(child)) {
+                   dynamic_cast<const wxButton*>(child) || dynamic_cast<const wxCheckBox*>(child)) {
             out.push_back({where + " label", child->GetLabel()});
         }
         AddWindow(child, where, out);
@@ -350,6 +351,7 @@ TEST_F(LanguageTest, JapaneseTextsAreTheOriginalOnes) {
         {"boot extract", "ブートファイル取り出し|保存場所|参照|ファイル形式|BIN|MZT|ｷｬﾝｾﾙ|OK"},
         {"file info", "ﾌｧｲﾙ情報編集|ファイル名|モード|OBJ|BTX|プロテクト|なし|あり|ファイルサイズ|"
                       "ロードアドレス|実行アドレス|日付 (年月日時分)|ｷｬﾝｾﾙ|OK"},
+        {"disk info", "ディスク情報|ディスク名|ライトプロテクト|ｷｬﾝｾﾙ|OK"},
         {"about", "Darvexのﾊﾞｰｼﾞｮﾝ情報|Darvex Version 0.06|"
                   "MZ-80B/2000/2200/2500 ディスクイメージツール|ライセンス: MIT|OK"},
     };

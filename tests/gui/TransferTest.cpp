@@ -305,6 +305,11 @@ TEST_F(TransferTest, CutDeletesAfterTheQuestionAndPasteBringsItBack) {
     EXPECT_EQ(ListRows().size(), 3u) << "nothing deleted without a yes";
     wxTEST_DIALOG(Command(wxID_CUT), ExpectMessage(kDeleteQuestion, "ファイル削除"));
     EXPECT_EQ(ListRows().size(), 2u);
+    // The cut is one step: undo brings the file back, redo takes it away again.
+    Command(wxID_UNDO);
+    EXPECT_EQ(ListRows().size(), 3u);
+    Command(wxID_REDO);
+    EXPECT_EQ(ListRows().size(), 2u);
     EXPECT_FALSE(IsEnabled(wxID_CUT) || IsEnabled(wxID_COPY));
     ASSERT_TRUE(PasteEnabledSoon());
     Command(wxID_PASTE);
