@@ -5,6 +5,8 @@
 #include <wx/cmdline.h>
 #include <wx/msgout.h>
 
+#include "fs/Translation.h"
+
 namespace {
 
 // Every single-dash flag, as Describe names it.
@@ -22,23 +24,30 @@ wxString FromUtf8(const std::string& s) {
     return wxString::FromUTF8(s.data(), s.size());
 }
 
+// Through the core's translator: the help is also printed before the toolkit starts.
+wxString Tr(const char* msgid) {
+    return FromUtf8(Translate(msgid));
+}
+
 } // namespace
 
 void CommandLine::Describe(wxCmdLineParser& parser) {
-    parser.SetLogo("Shows and edits the MZ disk image IMAGE (a D88 file, .d88 or .d20); several\n"
-                   "images open in a window each.");
-    parser.AddSwitch("h", "help", "show this text", wxCMD_LINE_OPTION_HELP);
-    parser.AddSwitch("?", wxEmptyString, "show this text",
+    parser.SetLogo(
+        Tr(N_("Shows and edits the MZ disk image IMAGE (a D88 file, .d88 or .d20); several\n"
+              "images open in a window each.")));
+    parser.AddSwitch("h", "help", Tr(N_("show this text")), wxCMD_LINE_OPTION_HELP);
+    parser.AddSwitch("?", wxEmptyString, Tr(N_("show this text")),
                      wxCMD_LINE_OPTION_HELP | wxCMD_LINE_HIDDEN);
-    parser.AddSwitch(wxEmptyString, "version", "show the version");
-    parser.AddOption("p", wxEmptyString, "print FILE and exit");
-    parser.AddOption("pt", wxEmptyString, "print FILE on PRINTER (the next argument) and exit");
+    parser.AddSwitch(wxEmptyString, "version", Tr(N_("show the version")));
+    parser.AddOption("p", wxEmptyString, Tr(N_("print FILE and exit")));
+    parser.AddOption("pt", wxEmptyString,
+                     Tr(N_("print FILE on PRINTER (the next argument) and exit")));
     parser.AddSwitch("Unregister", wxEmptyString,
-                     "remove this user's desktop registration and exit");
-    parser.AddSwitch("Unregserver", wxEmptyString, "the same as -Unregister");
-    parser.AddSwitch("dde", wxEmptyString, "accepted and ignored");
-    parser.AddSwitch("Embedding", wxEmptyString, "accepted and ignored");
-    parser.AddSwitch("Automation", wxEmptyString, "accepted and ignored");
+                     Tr(N_("remove this user's desktop registration and exit")));
+    parser.AddSwitch("Unregserver", wxEmptyString, Tr(N_("the same as -Unregister")));
+    parser.AddSwitch("dde", wxEmptyString, Tr(N_("accepted and ignored")));
+    parser.AddSwitch("Embedding", wxEmptyString, Tr(N_("accepted and ignored")));
+    parser.AddSwitch("Automation", wxEmptyString, Tr(N_("accepted and ignored")));
     parser.AddParam("IMAGE", wxCMD_LINE_VAL_STRING,
                     wxCMD_LINE_PARAM_OPTIONAL | wxCMD_LINE_PARAM_MULTIPLE);
 }

@@ -6,6 +6,7 @@
 #include <wx/app.h>
 
 #include "Version.h"
+#include "host/UiLanguage.h"
 #include "ui/CommandLine.h"
 #include "ui/DarvexApp.h"
 #include "ui/ShellRegistration.h"
@@ -18,12 +19,16 @@ int main(int argc, char** argv) {
     const CommandLine commandLine = CommandLine::Parse(args);
     switch (commandLine.action) {
     case CommandLine::Action::Help:
+        // In the user's language, through the C library: the toolkit's translations need it
+        // started.
+        UseGettextCatalog(LanguageFromEnvironment(), OwnCatalogFolder());
         std::fputs(CommandLine::HelpText().c_str(), stdout);
         return 0;
     case CommandLine::Action::Version:
         std::printf("darvex %s\n", kDarvexVersion);
         return 0;
     case CommandLine::Action::Error:
+        UseGettextCatalog(LanguageFromEnvironment(), OwnCatalogFolder());
         std::fprintf(stderr, "darvex: %s\n%s", commandLine.error.c_str(),
                      CommandLine::HelpText().c_str());
         return 2;

@@ -196,6 +196,10 @@ fi
 for opt in $gui_flags; do
     grep -qE "(^|[ ,|])$opt( |,|$)" "$work/gui.txt" && pass || fail "darvex.1 documents $opt"
 done
+if [ $has_gui = 1 ]; then
+    out=$(LANGUAGE=ja run_gui --help 2>&1)
+    [[ $out == *"この説明を表示します"* ]] && pass || fail "darvex --help in Japanese: $out"
+fi
 for f in Darvex.conf DEBUG.TXT; do
     grep -qF "$f" "$work/gui.txt" && pass || fail "darvex.1 names $f"
 done
