@@ -48,11 +48,12 @@ wxImage RenderPage(wxPrintout& printout, int page) {
 }
 
 // Dark pixels between the heights top and bottom, given as parts of the image's height.
-int DarkPixels(const wxImage& image, double top, double bottom) {
+int DarkPixels(const wxImage& image, double top, double bottom, double left = 0, double right = 1) {
     int dark = 0;
     for (int y = static_cast<int>(top * image.GetHeight());
          y < static_cast<int>(bottom * image.GetHeight()); ++y)
-        for (int x = 0; x < image.GetWidth(); ++x)
+        for (int x = static_cast<int>(left * image.GetWidth());
+             x < static_cast<int>(right * image.GetWidth()); ++x)
             dark += image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 3 * 128;
     return dark;
 }
@@ -143,11 +144,15 @@ TEST_F(GuiTest, PrintPreviewScreenshot) {
     preview->SetSize(wxRect(wxPoint(0, 0), preview->FromDIP(wxSize(700, 700)))
                          .Intersect(wxGetClientDisplayRect()));
     preview->GetControlBar()->GetPrintPreview()->SetZoom(50);
+    // The new size and the page are painted before the capture.
+    Settle(200);
+    preview->Update();
     wxImage image;
     ASSERT_TRUE(image.LoadFile(wxString::FromUTF8(Screenshot("print-preview", preview).string()),
                                wxBITMAP_TYPE_PNG));
-    // Text on the page, below the control bar.
-    EXPECT_GT(DarkPixels(image, 0.15, 0.5), 0);
+    // Text on the page, below the control bar and inside the page's columns (not what lies
+    // beside the frame).
+    EXPECT_GT(DarkPixels(image, 0.15, 0.5, 0.25, 0.75), 0);
     preview->Close(true);
     Settle(20);
 }
